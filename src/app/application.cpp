@@ -1,0 +1,26 @@
+#include "application.h"
+
+#include "platform/mpv/mpv_media_engine.h"
+#include "player/form1.h"
+
+#include <QApplication>
+
+using namespace quillory;
+
+Application::Application()
+{
+    m_media = std::make_unique<MediaControl>(std::make_unique<MpvMediaEngine>());
+    Services services;
+    services.messages = &m_messages;
+    services.inputs = &m_inputs;
+    services.fileDialogs = &m_fileDialogs;
+    services.windowSwitcher = &m_switcher;
+    services.locale = &m_locale;
+    m_player = std::make_unique<Form1>(*m_media, services);
+    QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
+                     Qt::QueuedConnection);
+}
+
+Application::~Application() = default;
+
+void Application::start(const QString &commandLine) { m_player->Form_Load(commandLine); }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/media/media_control.h"
+#include "platform/services/qt_services.h"
+
+#include <memory>
+
+class Form1;
+
+// The composition root: owns the services, the media device and the windows,
+// and makes the connections between them.
+class Application {
+public:
+    Application();
+    ~Application();
+    // Starts the player with the command line (one media file path, may be empty).
+    void start(const QString &commandLine);
+
+private:
+    quillory::QtMessageBoxes m_messages;
+    quillory::QtInputBoxes m_inputs;
+    quillory::QtFileDialogs m_fileDialogs;
+    quillory::X11WindowSwitcher m_switcher;
+    quillory::SystemLocaleInfo m_locale;
+    std::unique_ptr<quillory::MediaControl> m_media;
+    std::unique_ptr<Form1> m_player;
+};

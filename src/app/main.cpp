@@ -1,0 +1,32 @@
+#include "app/application.h"
+#include "platform/files/program_folder.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <alsa/asoundlib.h>
+#include <clocale>
+
+namespace {
+// Without a sound card alsa-lib would print its failed probes to stderr.
+void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    snd_lib_error_set_handler(quietAlsa);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillory"));
+    QApplication::setOrganizationName(QStringLiteral("Quillory"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The media engine parses numbers with the C conventions.
+    std::setlocale(LC_NUMERIC, "C");
+
+    quillory::ProgramFolder::set(
+        quillory::ProgramFolder::resolve(QCoreApplication::applicationDirPath()));
+
+    // One media file path; a name with blanks may arrive split in several words.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    Application quillory;
+    quillory.start(arguments.join(QLatin1Char(' ')));
+    return app.exec();
+}

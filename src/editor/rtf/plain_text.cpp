@@ -1,0 +1,48 @@
+#include "editor/rtf/plain_text.h"
+
+#include "editor/rtf/code_page.h"
+
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace quillory {
+
+QString decodePlainText(const QByteArray &data)
+{
+    QByteArrayView bytes(data);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return CodePage::decode(bytes, CodePage::Windows1252);
+}
+
+void readPlainText(const QByteArray &data, QTextDocument *doc)
+{
+    QString text = decodePlainText(data);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    const bool undoEnabled = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    doc->setPlainText(text);
+    doc->setUndoRedoEnabled(undoEnabled);
+}
+
+QByteArray toPlainTextFile(const QTextDocument &doc)
+{
+    QString text;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        text += block.text();
+        text += QLatin1String("\r\n");
+    }
+    text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+    text.remove(QChar::ObjectReplacementCharacter);
+    return text.toUtf8();
+}
+
+} // namespace quillory

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+namespace quillory {
+
+// Text of a plain-text file: UTF-8 when the bytes are valid UTF-8 (a byte order
+// mark is dropped), Windows-1252 otherwise.
+QString decodePlainText(const QByteArray &data);
+
+// Replaces the content of doc with the file's text, without formatting. Lines
+// may end with LF, CR LF or CR; each line becomes a paragraph, and a final line
+// end does not start another paragraph.
+void readPlainText(const QByteArray &data, QTextDocument *doc);
+
+// The document as a UTF-8 text file: one line per paragraph, each ended by
+// CR LF. A line break inside a paragraph (U+2028) also ends a line, so the
+// file reads naturally line by line.
+QByteArray toPlainTextFile(const QTextDocument &doc);
+
+} // namespace quillory

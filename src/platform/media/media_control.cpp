@@ -1,0 +1,194 @@
+#include "media_control.h"
+
+#include <QStringList>
+#include <cstring>
+
+namespace quillory {
+
+namespace {
+
+// Copies `text` as UTF-8 into a C buffer of `length` bytes, always NUL-terminated
+// and never split inside a multi-byte character.
+void copyToBuffer(const QString &text, char *buffer, int length)
+{
+    if (buffer == nullptr || length <= 0)
+        return;
+    QByteArray utf8 = text.toUtf8();
+    int n = std::min<int>(utf8.size(), length - 1);
+    while (n > 0 && n < utf8.size() && (static_cast<unsigned char>(utf8[n]) & 0xC0) == 0x80)
+        --n; // do not cut a character in half
+    std::memcpy(buffer, utf8.constData(), static_cast<size_t>(n));
+    buffer[n] = '\0';
+}
+
+// Parses a millisecond count written as plain decimal digits.
+bool parseMilliseconds(const QString &text, std::int64_t *out, MediaError *error)
+{
+    if (text.isEmpty()) {
+        *error = MediaError::MissingParameter;
+        return false;
+    }
+    std::int64_t value = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            *error = MediaError::OutOfRange;
+            return false;
+        }
+        if (value > (INT64_MAX - 9) / 10) {
+            *error = MediaError::ParameterOverflow;
+            return false;
+        }
+        value = value * 10 + (c.unicode() - '0');
+    }
+    *out = value;
+    return true;
+}
+
+} // namespace
+
+MediaControl::MediaControl(std::unique_ptr<MediaEngine> engine) : m_engine(std::move(engine)) {}
+
+MediaControl::~MediaControl() = default;
+
+std::uint32_t MediaControl::sendString(const QString &command, char *reply, int replyLength)
+{
+    QString text;
+    std::uint32_t code = dispatch(command, &text);
+    if (reply != nullptr && replyLength > 0)
+        copyToBuffer(code == 0 ? text : QString(), reply, replyLength);
+    return code;
+}
+
+bool MediaControl::errorString(std::uint32_t code, char *buffer, int length) const
+{
+    QString text = mediaErrorText(code);
+    copyToBuffer(text, buffer, length);
+    return !text.isEmpty();
+}
+
+bool MediaControl::isOurAlias(const QString &word) const
+{
+    return !m_alias.isEmpty() && word.compare(m_alias, Qt::CaseInsensitive) == 0;
+}
+
+std::uint32_t MediaControl::openCommand(const QString &command)
+{
+    // open "<path>" ALIAS <name>. The path is everything between the first quote
+    // after "open " and the last quote before " alias": a quote inside a file
+    // name is part of the name and can never end the path early.
+    QString rest = command.mid(5);
+    int aliasAt = rest.lastIndexOf(QLatin1String(" alias "), -1, Qt::CaseInsensitive);
+    if (aliasAt < 0)
+        return toCode(MediaError::MissingParameter);
+    QString alias = rest.mid(aliasAt + 7).trimmed();
+    QString path = rest.left(aliasAt).trimmed();
+    if (alias.isEmpty() || alias.contains(QLatin1Char(' ')))
+        return toCode(MediaError::UnrecognizedKeyword);
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
+        path = path.mid(1, path.size() - 2);
+    else if (path.contains(QLatin1Char('"')))
+        return toCode(MediaError::PathNotValid);
+    if (path.isEmpty())
+        return toCode(MediaError::FileNotFound);
+    if (!m_alias.isEmpty())
+        return toCode(MediaError::DuplicateAlias);
+    MediaError e = m_engine->open(path);
+    if (e == MediaError::None)
+        m_alias = alias;
+    return toCode(e);
+}
+
+std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
+{
+    const QString trimmed = command.trimmed();
+    if (trimmed.startsWith(QLatin1String("open "), Qt::CaseInsensitive))
+        return openCommand(trimmed);
+
+    const QStringList words = trimmed.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty())
+        return toCode(MediaError::UnrecognizedCommand);
+    const QString verb = words[0].toLower();
+    static const QStringList known = {QStringLiteral("close"), QStringLiteral("status"),
+                                      QStringLiteral("play"),  QStringLiteral("stop"),
+                                      QStringLiteral("pause"), QStringLiteral("resume"),
+                                      QStringLiteral("seek")};
+    if (!known.contains(verb))
+        return toCode(MediaError::UnrecognizedCommand);
+    if (words.size() < 2)
+        return toCode(MediaError::MissingParameter);
+
+    if (verb == QLatin1String("close") && words[1].compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+        m_engine->close();
+        m_alias.clear();
+        return 0;
+    }
+    if (!isOurAlias(words[1]))
+        return toCode(MediaError::InvalidDeviceName);
+
+    const int argc = words.size();
+    auto keyword = [&](int i, const char *w) {
+        return i < argc && words[i].compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    };
+
+    if (verb == QLatin1String("close")) {
+        if (argc != 2)
+            return toCode(MediaError::UnrecognizedKeyword);
+        m_engine->close();
+        m_alias.clear();
+        return 0;
+    }
+    if (verb == QLatin1String("status")) {
+        if (argc != 3)
+            return toCode(argc < 3 ? MediaError::MissingParameter : MediaError::UnrecognizedKeyword);
+        std::int64_t value;
+        if (keyword(2, "position"))
+            value = m_engine->positionMs();
+        else if (keyword(2, "length"))
+            value = m_engine->lengthMs();
+        else if (keyword(2, "mode")) {
+            *reply = m_engine->isPlaying() ? QStringLiteral("playing") : QStringLiteral("stopped");
+            return 0;
+        } else
+            return toCode(MediaError::UnrecognizedKeyword);
+        *reply = QString::number(value);
+        return 0;
+    }
+    if (verb == QLatin1String("play")) {
+        if (argc == 2)
+            return toCode(m_engine->play());
+        if (keyword(2, "from")) {
+            if (argc != 4)
+                return toCode(argc < 4 ? MediaError::MissingParameter : MediaError::UnrecognizedKeyword);
+            std::int64_t ms = 0;
+            MediaError e = MediaError::None;
+            if (!parseMilliseconds(words[3], &ms, &e))
+                return toCode(e);
+            return toCode(m_engine->playFrom(ms));
+        }
+        return toCode(MediaError::UnrecognizedKeyword);
+    }
+    if (verb == QLatin1String("stop") || verb == QLatin1String("pause")) {
+        if (argc != 2)
+            return toCode(MediaError::UnrecognizedKeyword);
+        return toCode(m_engine->stop());
+    }
+    if (verb == QLatin1String("resume")) {
+        if (argc != 2)
+            return toCode(MediaError::UnrecognizedKeyword);
+        return toCode(m_engine->play());
+    }
+    // seek
+    if (!keyword(2, "to") || argc != 4)
+        return toCode(argc < 4 ? MediaError::MissingParameter : MediaError::UnrecognizedKeyword);
+    if (keyword(3, "start"))
+        return toCode(m_engine->seekTo(0));
+    if (keyword(3, "end"))
+        return toCode(m_engine->seekTo(m_engine->lengthMs()));
+    std::int64_t ms = 0;
+    MediaError e = MediaError::None;
+    if (!parseMilliseconds(words[3], &ms, &e))
+        return toCode(e);
+    return toCode(m_engine->seekTo(ms));
+}
+
+} // namespace quillory

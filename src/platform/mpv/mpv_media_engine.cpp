@@ -1,0 +1,445 @@
+#include "platform/mpv/mpv_media_engine.h"
+
+#include "platform/mpv/mp3_frame_scan.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QtDebug>
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+
+namespace quillory {
+
+namespace {
+
+std::int64_t toMilliseconds(double seconds) { return std::llround(seconds * 1000.0); }
+
+MediaError openErrorFor(int mpvError)
+{
+    switch (mpvError) {
+    case MPV_ERROR_LOADING_FAILED:
+        return MediaError::FileNotFound;
+    case MPV_ERROR_AO_INIT_FAILED:
+        return MediaError::CannotLoadDriver;
+    default:
+        return MediaError::InvalidFile;
+    }
+}
+
+} // namespace
+
+MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
+    : QObject(parent), m_options(options)
+{
+    // libmpv refuses to start unless numbers are formatted the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    m_handle.reset(mpv_create());
+    if (!m_handle)
+        return;
+
+    mpv_handle *h = m_handle.get();
+    const QList<QPair<QByteArray, QByteArray>> fixed = {
+        // Play exactly what was asked, nothing from user configuration or scripts.
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"osc", "no"},
+        {"input-default-bindings", "no"},
+        {"resume-playback", "no"},
+        {"sub-auto", "no"},
+        {"audio-file-auto", "no"},
+        {"audio-display", "no"},
+        // Stay loaded and paused at the end so that the end position can be read.
+        {"idle", "yes"},
+        {"keep-open", "yes"},
+        {"pause", "yes"},
+        // Exact seeks; the demuxer offset avoids silence after seeks in VBR MP3.
+        {"hr-seek", "yes"},
+        {"hr-seek-demuxer-offset", "1"},
+        {"vo", options.videoOutput},
+        {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
+    };
+    for (const auto &option : fixed)
+        mpv_set_option_string(h, option.first.constData(), option.second.constData());
+    if (!options.audioOutput.isEmpty())
+        mpv_set_option_string(h, "ao", options.audioOutput.constData());
+    for (const auto &option : options.extraOptions) {
+        if (mpv_set_option_string(h, option.first.constData(), option.second.constData()) < 0)
+            qWarning("mpv rejected option %s", option.first.constData());
+    }
+    if (mpv_initialize(h) < 0) {
+        m_handle.reset();
+        return;
+    }
+    mpv_observe_property(h, 0, "eof-reached", MPV_FORMAT_FLAG);
+
+    m_unpauseTimer.setSingleShot(true);
+    m_unpauseTimer.setInterval(0);
+    connect(&m_unpauseTimer, &QTimer::timeout, this, &MpvMediaEngine::commitPendingUnpause);
+    mpv_set_wakeup_callback(h, &MpvMediaEngine::onWakeup, this);
+}
+
+MpvMediaEngine::~MpvMediaEngine()
+{
+    if (m_handle)
+        mpv_set_wakeup_callback(m_handle.get(), nullptr, nullptr);
+}
+
+// Called on an mpv thread: only posts a drain to our own thread, at most one at a time.
+void MpvMediaEngine::onWakeup(void *context)
+{
+    auto *self = static_cast<MpvMediaEngine *>(context);
+    if (self->m_drainQueued.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        self,
+        [self] {
+            self->m_drainQueued = false;
+            self->drainEvents();
+        },
+        Qt::QueuedConnection);
+}
+
+void MpvMediaEngine::drainEvents()
+{
+    if (!m_handle)
+        return;
+    for (;;) {
+        const mpv_event *event = mpv_wait_event(m_handle.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        handleEvent(*event);
+    }
+}
+
+void MpvMediaEngine::handleEvent(const mpv_event &event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE: {
+        const auto *start = static_cast<const mpv_event_start_file *>(event.data);
+        if (start->playlist_entry_id == m_entryId)
+            m_entryStarted = true;
+        break;
+    }
+    case MPV_EVENT_FILE_LOADED:
+        // Carries no entry id; loads happen one at a time, so it is ours once our
+        // entry has started and not ended.
+        if (m_entryStarted && !m_entryEnded)
+            m_entryLoaded = true;
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<const mpv_event_end_file *>(event.data);
+        if (end->playlist_entry_id != m_entryId || m_entryId == 0)
+            break;
+        m_entryEnded = true;
+        if (end->reason == MPV_END_FILE_REASON_ERROR)
+            m_endError = end->error;
+        else if (end->reason == MPV_END_FILE_REASON_REDIRECT)
+            m_endError = MPV_ERROR_UNKNOWN_FORMAT; // a playlist, not media
+        else
+            m_endError = MPV_ERROR_NOTHING_TO_PLAY;
+        if (m_open) {
+            // Playback failed underneath us (file removed, output lost).
+            m_open = false;
+            cancelPendingUnpause();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Waits for `id`; a seek also ends at the end of the media (no restart follows
+// then). Returns false on timeout or when the file ended.
+bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        const mpv_event *event =
+            mpv_wait_event(m_handle.get(), double(deadline.remainingTime()) / 1000.0);
+        if (event->event_id == MPV_EVENT_NONE)
+            continue;
+        handleEvent(*event);
+        if (event->event_id == id)
+            return true;
+        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE && id == MPV_EVENT_PLAYBACK_RESTART) {
+            const auto *change = static_cast<const mpv_event_property *>(event->data);
+            if (change->format == MPV_FORMAT_FLAG && *static_cast<int *>(change->data) != 0)
+                return true; // eof-reached
+        }
+        if (m_entryEnded)
+            return false;
+    }
+    return false;
+}
+
+MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
+{
+    m_entryId = entryId;
+    m_entryStarted = m_entryLoaded = m_entryEnded = false;
+    m_endError = 0;
+    QDeadlineTimer deadline(m_options.openTimeoutMs);
+    // The output is opened after FILE_LOADED; its failure shows only after the
+    // first playback restart, so wait for both.
+    while (!m_entryLoaded && !m_entryEnded && !deadline.hasExpired())
+        waitForEvent(MPV_EVENT_FILE_LOADED, int(deadline.remainingTime()));
+    if (m_entryLoaded && !m_entryEnded)
+        waitForEvent(MPV_EVENT_PLAYBACK_RESTART, int(std::max<qint64>(deadline.remainingTime(), 0)));
+    drainEvents();
+    if (m_entryEnded)
+        return openErrorFor(m_endError);
+    if (!m_entryLoaded || deadline.hasExpired())
+        return MediaError::DeviceNotReady;
+    return checkAudioOutput();
+}
+
+bool MpvMediaEngine::hasAudioTrack() const
+{
+    mpv_handle *h = m_handle.get();
+    std::int64_t count = 0;
+    mpv_get_property(h, "track-list/count", MPV_FORMAT_INT64, &count);
+    bool found = false;
+    for (std::int64_t i = 0; i < count && !found; ++i) {
+        const QByteArray name = "track-list/" + QByteArray::number(i) + "/type";
+        char *type = mpv_get_property_string(h, name.constData());
+        found = type != nullptr && qstrcmp(type, "audio") == 0;
+        mpv_free(type);
+    }
+    return found;
+}
+
+// Called after the first playback restart. A failed audio output unloads the
+// file; its END_FILE may still be on its way.
+MediaError MpvMediaEngine::checkAudioOutput()
+{
+    char *output = mpv_get_property_string(m_handle.get(), "current-ao");
+    const bool haveOutput = output != nullptr;
+    mpv_free(output);
+    if (haveOutput || (!flag("idle-active") && !hasAudioTrack()))
+        return MediaError::None; // an output, or media without sound
+    waitForEvent(MPV_EVENT_END_FILE, 1000);
+    return m_entryEnded ? openErrorFor(m_endError) : MediaError::CannotLoadDriver;
+}
+
+MediaError MpvMediaEngine::open(const QString &path)
+{
+    close();
+    if (!m_handle)
+        return MediaError::DeviceNotReady;
+    const QByteArray encoded = QFile::encodeName(path);
+    if (path.contains(QChar(0)) || QFile::decodeName(encoded) != path)
+        return MediaError::PathNotValid;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return MediaError::FileNotFound;
+    if (info.isDir())
+        return MediaError::InvalidFile; // mpv would play a folder as a playlist
+
+    // An absolute path is always taken as a local file, never as a URL or option.
+    const QByteArray absolute = QFile::encodeName(info.absoluteFilePath());
+    drainEvents();
+    setPaused(true); // pause carries over to the loaded file
+    const char *command[] = {"loadfile", absolute.constData(), "replace", nullptr};
+    mpv_node result;
+    if (mpv_command_ret(m_handle.get(), command, &result) < 0)
+        return MediaError::InternalError;
+    std::int64_t entryId = 0;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                entryId = result.u.list->values[i].u.int64;
+        }
+    }
+    mpv_free_node_contents(&result);
+
+    const MediaError error = waitUntilLoaded(entryId);
+    if (error != MediaError::None) {
+        unload();
+        return error;
+    }
+    double seconds = 0;
+    mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds);
+    char *format = mpv_get_property_string(m_handle.get(), "file-format");
+    if (format != nullptr && qstrcmp(format, "mp3") == 0) {
+        if (const auto exact = unindexedMp3Seconds(info.absoluteFilePath()))
+            seconds = *exact;
+    }
+    mpv_free(format);
+    m_lengthMs = std::max<std::int64_t>(0, toMilliseconds(seconds));
+    m_open = true;
+    return MediaError::None;
+}
+
+void MpvMediaEngine::unload()
+{
+    cancelPendingUnpause();
+    m_open = false;
+    m_lengthMs = 0;
+    if (!m_handle)
+        return;
+    // "stop" also clears the playlist, dropping entries a playlist file may have added.
+    const char *command[] = {"stop", nullptr};
+    mpv_command(m_handle.get(), command);
+    m_entryId = 0;
+    drainEvents();
+}
+
+void MpvMediaEngine::close()
+{
+    if (m_open || m_entryId != 0)
+        unload();
+}
+
+void MpvMediaEngine::setPaused(bool paused)
+{
+    int value = paused ? 1 : 0;
+    mpv_set_property(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
+}
+
+bool MpvMediaEngine::flag(const char *property) const
+{
+    int value = 0;
+    mpv_get_property(m_handle.get(), property, MPV_FORMAT_FLAG, &value);
+    return value != 0;
+}
+
+void MpvMediaEngine::commitPendingUnpause()
+{
+    if (!m_unpausePending)
+        return;
+    m_unpausePending = false;
+    m_unpauseTimer.stop();
+    if (m_open)
+        setPaused(false);
+}
+
+void MpvMediaEngine::cancelPendingUnpause()
+{
+    m_unpausePending = false;
+    m_unpauseTimer.stop();
+}
+
+bool MpvMediaEngine::seekExact(std::int64_t ms)
+{
+    cancelPendingUnpause();
+    setPaused(true);
+    drainEvents();
+    const QByteArray target = QByteArray::number(double(ms) / 1000.0, 'f', 3);
+    const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
+    if (mpv_command(m_handle.get(), command) < 0)
+        return false;
+    // time-pos is only the new position once playback has restarted.
+    return waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
+}
+
+MediaError MpvMediaEngine::play()
+{
+    if (!m_open)
+        return MediaError::InvalidDeviceName;
+    drainEvents();
+    cancelPendingUnpause();
+    if (m_open && !flag("eof-reached"))
+        setPaused(false);
+    return MediaError::None;
+}
+
+MediaError MpvMediaEngine::playFrom(std::int64_t ms)
+{
+    if (!m_open)
+        return MediaError::InvalidDeviceName;
+    drainEvents();
+    if (ms < 0 || ms > lengthMs())
+        return MediaError::OutOfRange;
+    if (!seekExact(ms))
+        return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
+    if (ms < m_lengthMs) {
+        m_unpausePending = true;
+        m_unpauseTimer.start();
+    }
+    return MediaError::None;
+}
+
+MediaError MpvMediaEngine::stop()
+{
+    if (!m_open)
+        return MediaError::InvalidDeviceName;
+    drainEvents();
+    if (m_unpausePending) {
+        cancelPendingUnpause(); // still exactly at the "play from" target
+        return MediaError::None;
+    }
+    if (flag("pause") || flag("eof-reached"))
+        return MediaError::None;
+    setPaused(true);
+    // The output's clock settles some time after a pause, so time-pos drifts by
+    // tens of milliseconds. Seeking to the position read now makes what is
+    // reported and what a resume plays the same, and keeps it still.
+    double seconds = 0;
+    if (mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 &&
+        !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
+        return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
+    return MediaError::None;
+}
+
+MediaError MpvMediaEngine::seekTo(std::int64_t ms)
+{
+    if (!m_open)
+        return MediaError::InvalidDeviceName;
+    drainEvents();
+    if (ms < 0 || ms > lengthMs())
+        return MediaError::OutOfRange;
+    if (!seekExact(ms))
+        return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
+    return MediaError::None;
+}
+
+bool MpvMediaEngine::isPlaying() const
+{
+    if (!m_open)
+        return false;
+    if (m_unpausePending)
+        return true;
+    return !flag("pause") && !flag("eof-reached");
+}
+
+void MpvMediaEngine::updateLengthAtEnd()
+{
+    // The demuxer may correct an estimated duration once it has read everything.
+    double seconds = 0;
+    if (mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0)
+        m_lengthMs = std::max(m_lengthMs, toMilliseconds(seconds));
+}
+
+std::int64_t MpvMediaEngine::positionMs()
+{
+    if (!m_open)
+        return 0;
+    drainEvents();
+    commitPendingUnpause();
+    if (!m_open)
+        return 0;
+    if (flag("eof-reached")) {
+        updateLengthAtEnd();
+        return m_lengthMs; // mpv stops a little short of (or beyond) the length
+    }
+    double seconds = 0;
+    if (mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+        return 0;
+    return std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs);
+}
+
+std::int64_t MpvMediaEngine::lengthMs()
+{
+    if (!m_open)
+        return 0;
+    drainEvents();
+    if (flag("eof-reached"))
+        updateLengthAtEnd();
+    return m_lengthMs;
+}
+
+} // namespace quillory

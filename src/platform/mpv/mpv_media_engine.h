@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/media/media_engine.h"
+#include "platform/mpv/mpv_handle.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QTimer>
+#include <atomic>
+
+namespace quillory {
+
+struct MpvEngineOptions {
+    // mpv audio output ("sdl", "pulse", "pcm", ...); empty lets mpv choose.
+    QByteArray audioOutput;
+    // Play silently on a null output when no audio output can be opened, instead
+    // of failing the open with CannotLoadDriver.
+    bool fallbackToNullOutput = true;
+    QByteArray videoOutput = "null";
+    // Further mpv options set before start-up, e.g. {"ao-pcm-file", "/tmp/out.wav"}.
+    QList<QPair<QByteArray, QByteArray>> extraOptions;
+    // Bounds of every synchronous wait on the player.
+    int openTimeoutMs = 10000;
+    int seekTimeoutMs = 5000;
+};
+
+// The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
+// events are drained at every call and, between calls, from a queued invocation
+// posted by mpv's wakeup callback.
+//
+// Exact positions: "play from t" seeks exactly while paused and only schedules
+// the unpause (committed at the next event-loop turn, the next query or play).
+// A stop arriving first cancels it, so the pause idiom "play from t" + "stop"
+// leaves the device exactly at t, and nothing of the media has been heard.
+class MpvMediaEngine : public QObject, public MediaEngine {
+    Q_OBJECT
+public:
+    explicit MpvMediaEngine(const MpvEngineOptions &options = MpvEngineOptions(),
+                            QObject *parent = nullptr);
+    ~MpvMediaEngine() override;
+
+    // False when libmpv could not be started; every open then fails.
+    bool isReady() const { return m_handle != nullptr; }
+
+    MediaError open(const QString &path) override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    MediaError play() override;
+    MediaError playFrom(std::int64_t ms) override;
+    MediaError stop() override;
+    MediaError seekTo(std::int64_t ms) override;
+    bool isPlaying() const override;
+    std::int64_t positionMs() override;
+    std::int64_t lengthMs() override;
+
+private:
+    static void onWakeup(void *context);
+    void drainEvents();
+    void handleEvent(const mpv_event &event);
+    bool waitForEvent(mpv_event_id id, int timeoutMs);
+    MediaError waitUntilLoaded(std::int64_t entryId);
+    bool seekExact(std::int64_t ms);
+    void setPaused(bool paused);
+    bool flag(const char *property) const;
+    bool hasAudioTrack() const;
+    MediaError checkAudioOutput();
+    void commitPendingUnpause();
+    void cancelPendingUnpause();
+    void updateLengthAtEnd();
+    void unload();
+
+    MpvEngineOptions m_options;
+    MpvHandle m_handle;
+    QTimer m_unpauseTimer;
+    std::atomic<bool> m_drainQueued{false};
+
+    bool m_open = false;
+    bool m_unpausePending = false;
+    std::int64_t m_entryId = 0;    // playlist entry of the open file
+    std::int64_t m_lengthMs = 0;
+    int m_endError = 0;            // mpv error of a failed load or playback, 0 if none
+    bool m_entryEnded = false;     // END_FILE seen for m_entryId
+    bool m_entryLoaded = false;    // FILE_LOADED seen for m_entryId
+    bool m_entryStarted = false;   // START_FILE seen for m_entryId
+};
+
+} // namespace quillory

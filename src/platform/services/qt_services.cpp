@@ -1,0 +1,118 @@
+#include "qt_services.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLocale>
+#include <QMessageBox>
+
+namespace quillory {
+
+MsgResult QtMessageBoxes::show(QWidget *owner, const QString &text, MsgButtons buttons,
+                               MsgIcon icon, const QString &title)
+{
+    QMessageBox box(owner);
+    box.setText(text);
+    box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
+    switch (icon) {
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    const int answer = box.exec();
+    switch (answer) {
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
+    default:
+        return buttons == MsgButtons::YesNo ? MsgResult::No
+               : buttons == MsgButtons::Ok ? MsgResult::Ok
+                                           : MsgResult::Cancel;
+    }
+}
+
+void QtMessageBoxes::beep() { QApplication::beep(); }
+
+QString QtInputBoxes::ask(QWidget *owner, const QString &prompt, const QString &title,
+                          const QString &defaultText)
+{
+    bool ok = false;
+    QString text = QInputDialog::getText(owner, title.isEmpty() ? QApplication::applicationName() : title,
+                                         prompt, QLineEdit::Normal, defaultText, &ok,
+                                         Qt::WindowStaysOnTopHint);
+    return ok ? text : QString();
+}
+
+QString QtFileDialogs::nameFilter(const QString &description, const QString &pattern)
+{
+    QString masks = pattern;
+    masks.replace(QLatin1Char(';'), QLatin1Char(' '));
+    return QStringLiteral("%1 (%2)").arg(description.isEmpty() ? masks : description, masks);
+}
+
+FileDialogReply QtFileDialogs::run(const FileDialogRequest &request)
+{
+    QFileDialog dialog(request.owner, request.title, request.initialFolder);
+    QStringList filters;
+    for (int i = 0; i + 1 < request.filterPairs.size(); i += 2)
+        filters << nameFilter(request.filterPairs[i], request.filterPairs[i + 1]);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(request.filterIndex - 1, filters.first()));
+    }
+    dialog.setDefaultSuffix(request.defaultExtension);
+    // The callers ask their own questions (for example before replacing a file).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (request.openMode) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    if (!request.initialFileName.isEmpty())
+        dialog.selectFile(request.initialFileName);
+    FileDialogReply reply;
+    if (dialog.exec() != QDialog::Accepted)
+        return reply;
+    reply.files = dialog.selectedFiles();
+    reply.accepted = !reply.files.isEmpty();
+    return reply;
+}
+
+QString SystemLocaleInfo::countryEnglishName()
+{
+    const QLocale locale = QLocale::system();
+    if (locale.territory() == QLocale::AnyTerritory)
+        return QString();
+    return QLocale::territoryToString(locale.territory());
+}
+
+} // namespace quillory

@@ -1,0 +1,193 @@
+#pragma once
+
+#include "i18n/language_table.h"
+#include "platform/media/media_control.h"
+#include "platform/services/services.h"
+#include "player/player_commands.h"
+#include "player/recent_list.h"
+#include "player/settings_file.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class PictureButton;
+class PositionBar;
+class Form2;
+
+enum class PlayState { NotPlaying, Playing };
+
+// The player window: owns the program's lifetime, the media session under the
+// alias "wav1", the transport, the time display and the settings.
+class Form1 : public QMainWindow, public PlayerCommands {
+    Q_OBJECT
+public:
+    Form1(quillory::MediaControl &media, const quillory::Services &services,
+          QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // --- start-up, settings, shutdown
+    void Form_Initialize();
+    void Form_Load(const QString &commandLine);
+    void SaveSettings();
+    // Closing the window; returns true when the close is cancelled.
+    bool Form_Unload();
+    void mnuEsci_Click() override;
+    void mnuMostraNascondi_Click();
+
+    // --- media session
+    void vai(const QString &path);
+    void mnuChiudi_Click();
+    double CurPos();
+    void errore(std::uint32_t code);
+
+    // --- transport
+    void cmdPlay_Click() override;
+    void mnuStop_Click();
+    void cmdAvanz_click() override;
+    void cmdIndietro_Click() override;
+    void ReturnFocus();
+
+    // --- time display, file label, position bar
+    void Timer1_Timer();
+    void MostraPath();
+    void mnuTitoloCompleto_Click() override;
+    void Label2_MouseMove(int button, int shift, double x, double y);
+    void Label2_Click();
+
+    // --- playback options
+    void mnuSalto_Click();
+    void mnuSecIndietro_Click();
+
+    // --- opening media, recent list, drops
+    void OpenMediaFile(const QString &name);
+    void GotADrop(const QString &name);
+    void mnuApri_Click();
+    void Image3_Click();
+    void mnuRecent_Click(int slot); // slot 0..3
+
+    // --- language
+    void ApplyLanguage();
+    void mnuLingua_Click();
+    QString GetLingua();
+    void LoadLanguageFile();
+
+    // --- commands built by later work
+    void mnuBookMark_Click() override;
+    void mnuGuida_Click() override;
+    void mnuImpostaAudio_Click() override;
+
+    // --- state other windows and tests read
+    Form2 *form2() const { return m_form2; }
+    quillory::LanguageTable &languageTable() { return m_language; }
+    QString languageFile() const override { return m_settings.languageFile; }
+    PlayState playState() const { return m_playState; }
+    bool displayTimerRunning() const { return Timer1.isActive(); }
+    QString timeText() const;
+    QString fileLabelText() const;
+    QString mediaPath() const { return m_mediaPath; }
+    std::int32_t jumpSeconds() const { return m_settings.jumpSeconds; }
+    std::int16_t pauseRewindSeconds() const { return m_settings.pauseRewindSeconds; }
+    void setJumpSeconds(std::int32_t s) { m_settings.jumpSeconds = s; }
+    void setPauseRewindSeconds(std::int16_t s) { m_settings.pauseRewindSeconds = s; }
+    bool showFullPath() const;
+    const quillory::RecentList &recentList() const { return m_recent; }
+    QString editorFolder() const override { return m_settings.editorFolder; }
+    void setEditorFolder(const QString &folder) override { m_settings.editorFolder = folder; }
+    int fillWidthTwips() const;
+    QString mouseOverTime() const;
+    quillory::MediaControl &media() { return m_media; }
+    bool isHovered(int button) const; // 0 open, 1 play, 2 back, 3 forward, 4 stop
+    void Form_MouseMove();
+    void buttonHovered(int button);
+
+signals:
+    // The program ends (Exit command, completed close, failed open).
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption,
+                     const QKeySequence &shortcut = QKeySequence());
+    void setTransportEnabled(bool enabled);
+    void setPlayState(PlayState state);
+    std::uint32_t send(const QString &command);
+    bool queryLength(double *length);
+    void updateRecentMenu();
+    void saveOutgoingBookmarks();
+    void loadIncomingBookmarks();
+    void endProgram();
+    // Asks whether to save the transcript; returns false when the program must
+    // keep running (Cancel, or Yes with a save that did not happen).
+    bool askToSaveTranscript();
+
+    // Button pictures and hover states
+    void loadButtonPicture(int button, bool hover);
+
+public:
+    // Controls, named as designed.
+    PictureButton *cmdPlay = nullptr;
+    PictureButton *cmdIndietro = nullptr;
+    PictureButton *CmdStop = nullptr;
+    PictureButton *CmdAvanz = nullptr;
+    PictureButton *Image3 = nullptr;
+    QPushButton *cmdVai = nullptr;
+    PositionBar *Label2 = nullptr;
+    QFrame *Shape1 = nullptr;
+    QFrame *Shape2 = nullptr;
+    QFrame *Shape3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Image4 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Image2 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QTimer Timer1;
+
+    QMenu *mnuFile = nullptr, *mnuRiproduzione = nullptr, *mnuVisualizza = nullptr,
+          *mnuOpzioni = nullptr, *mnuDonazioni = nullptr, *mnuHelp = nullptr;
+    QAction *mnuApri = nullptr, *mnuChiudi = nullptr, *mnuRiga = nullptr, *mnuR1 = nullptr,
+            *mnuEsci = nullptr;
+    std::array<QAction *, 4> mnuRecent{};
+    QAction *mnuPlay = nullptr, *mnuStop = nullptr, *mnuIndietro = nullptr,
+            *mnuAvanti = nullptr, *mnuVai = nullptr, *mnuAddBM = nullptr,
+            *mnuBMsuccessivo = nullptr, *mnuBMprecedente = nullptr;
+    QAction *mnuMostraNascondi = nullptr, *mnuBookMark = nullptr;
+    QAction *mnuImpostaAudio = nullptr, *mnuSecIndietro = nullptr, *mnuSalto = nullptr,
+            *mnuTitoloCompleto = nullptr, *mnuR2 = nullptr, *mnuLingua = nullptr,
+            *mnuAggLingua = nullptr;
+    QAction *mnuFaiDonazione = nullptr, *mnuGuida = nullptr, *mnuR3 = nullptr,
+            *mnuAggiornamenti = nullptr, *mnuR4 = nullptr, *mnuInfo = nullptr;
+
+private:
+    quillory::MediaControl &m_media;
+    quillory::Services m_services;
+    quillory::LanguageTable m_language;
+    quillory::PlayerSettings m_settings;
+    quillory::RecentList m_recent;
+    Form2 *m_form2 = nullptr;
+    PlayState m_playState = PlayState::NotPlaying;
+    QString m_mediaPath; // the file label's tag
+    QString m_productTitle;
+    int m_openButtonTop = 0;
+    int m_openButtonLeft = 0;
+    std::array<bool, 5> m_hover{}; // open, play, back, forward, stop
+    bool m_dropsEnabled = false;
+    bool m_ended = false;
+    double m_fillWidthTwips = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The player's commands that other windows run (the editor's function keys, the
+// bookmark list). None takes an argument.
+class PlayerCommands {
+public:
+    virtual ~PlayerCommands() = default;
+    virtual void cmdPlay_Click() = 0;
+    virtual void cmdAvanz_click() = 0;
+    virtual void cmdIndietro_Click() = 0;
+    virtual void mnuEsci_Click() = 0;
+    virtual void mnuBookMark_Click() = 0;
+    virtual void mnuTitoloCompleto_Click() = 0;
+    virtual void mnuGuida_Click() = 0;
+    virtual void mnuImpostaAudio_Click() = 0;
+
+    // Settings the editor shares with the player.
+    virtual QString languageFile() const = 0;
+    virtual QString editorFolder() const = 0;
+    virtual void setEditorFolder(const QString &folder) = 0;
+};

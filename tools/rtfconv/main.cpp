@@ -1,0 +1,87 @@
+// rtfconv: inspects and rewrites transcript files with the editor's own codec.
+//   rtfconv --text FILE       the plain text, one line per paragraph
+//   rtfconv --runs FILE       the formatting runs, one per line
+//   rtfconv --rtf FILE OUT    the document written back as RTF
+
+#include "editor/rtf/document_files.h"
+#include "editor/rtf/format_runs.h"
+#include "editor/rtf/plain_text.h"
+#include "editor/rtf/rtf_reader.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextDocument>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kFileError = 1;
+
+void printErr(const QString &message)
+{
+    std::fprintf(stderr, "rtfconv: %s\n", qPrintable(message));
+}
+
+int usage()
+{
+    std::fputs("usage: rtfconv --text FILE\n"
+               "       rtfconv --runs FILE\n"
+               "       rtfconv --rtf FILE OUT\n",
+               stderr);
+    return kUsageError;
+}
+
+void writeOut(const QByteArray &data)
+{
+    std::fwrite(data.constData(), 1, std::size_t(data.size()), stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Fonts need a GUI application; none of this needs a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() < 2)
+        return usage();
+    const QString &mode = args[0];
+    const bool toRtf = mode == QLatin1String("--rtf");
+    if ((toRtf && args.size() != 3) || (!toRtf && args.size() != 2))
+        return usage();
+    if (!toRtf && mode != QLatin1String("--text") && mode != QLatin1String("--runs"))
+        return usage();
+
+    QFile input(args[1]);
+    if (!input.open(QIODevice::ReadOnly)) {
+        printErr(QStringLiteral("cannot open %1: %2").arg(args[1], input.errorString()));
+        return kFileError;
+    }
+    const QByteArray data = input.readAll();
+    if (input.error() != QFileDevice::NoError) {
+        printErr(QStringLiteral("cannot read %1: %2").arg(args[1], input.errorString()));
+        return kFileError;
+    }
+
+    QTextDocument doc;
+    QString error;
+    if (!quillory::readRtf(data, &doc, &error)) // damaged: go on with what could be read
+        printErr(QStringLiteral("warning: %1: %2").arg(args[1], error));
+
+    if (mode == QLatin1String("--text")) {
+        QByteArray text = quillory::toPlainTextFile(doc);
+        text.replace("\r\n", "\n");
+        writeOut(text);
+    } else if (mode == QLatin1String("--runs")) {
+        for (const quillory::FormatRun &run : quillory::formatRuns(doc))
+            writeOut(quillory::describeRun(run).toUtf8() + '\n');
+    } else if (!quillory::saveRtfFile(args[2], doc, &error)) {
+        printErr(error);
+        return kFileError;
+    }
+    return 0;
+}
