@@ -159,11 +159,11 @@ void Form2::OpenDocument(const QString &path)
     }
     // A file that cannot be read keeps the current document and says why.
     const FileResult loaded = RTB->LoadFile(m_chosenFileName);
-    if (!loaded) {
+    if (!loaded.reason.isEmpty())
         m_services.messages->show(this, m_chosenFileName + QStringLiteral("\n\n") + loaded.reason,
                                   MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
+    if (!loaded)
         return;
-    }
     m_player.setEditorFolder(QDir::currentPath());
     m_documentPath = m_chosenFileName;
     AddRecentDocument(m_documentPath);

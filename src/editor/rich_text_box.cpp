@@ -52,14 +52,14 @@ FileResult RichTextBox::LoadFile(const QString &path)
     if (!readWholeFile(path, &bytes, &why))
         return FileResult::failure(why);
     QTextDocument loaded;
-    if (isRtf(bytes)) {
-        if (!readRtf(bytes, &loaded, &why))
-            return FileResult::failure(why);
-    } else {
+    FileResult result = FileResult::success();
+    // A damaged RTF file still shows what could be read; the caller warns.
+    if (isRtf(bytes) && !readRtf(bytes, &loaded, &why))
+        result.reason = why;
+    else if (!isRtf(bytes))
         readPlainText(bytes, &loaded);
-    }
     replaceContent(loaded);
-    return FileResult::success();
+    return result;
 }
 
 FileResult RichTextBox::SaveFile(const QString &path) const

@@ -12,7 +12,9 @@ public:
     explicit RichTextBox(QWidget *parent = nullptr);
 
     // Replaces the whole content with the file: RTF keeps its formatting, any
-    // other file is read as plain text. A failure keeps the current content.
+    // other file is read as plain text. A file that cannot be read keeps the
+    // current content; a damaged RTF file loads what could be read and returns
+    // success with the damage described in `reason`.
     quillory::FileResult LoadFile(const QString &path);
     // Writes the whole content as RTF, whatever the extension, safely.
     quillory::FileResult SaveFile(const QString &path) const;

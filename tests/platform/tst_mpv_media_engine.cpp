@@ -14,10 +14,11 @@ namespace {
 
 constexpr int kSeconds = 6;
 
-QString openCommand(const QString &path) { return "open \"" + path + "\" ALIAS wav1"; }
+QString openCommand(const QString &path) {
+    return "open \"" + path + "\" ALIAS wav1";
+}
 
-MpvEngineOptions exactOutput()
-{
+MpvEngineOptions exactOutput() {
     MpvEngineOptions options;
     options.audioOutput = "sdl";
     return options;
@@ -35,37 +36,32 @@ private:
 
     QString media(const QString &name) const { return m_dir.filePath(name); }
 
-    std::int64_t status(const char *what)
-    {
+    std::int64_t status(const char *what) {
         char reply[127];
         const std::uint32_t code =
             m_control->sendString(QStringLiteral("status wav1 ") + what, reply, sizeof reply);
         return code == 0 ? QByteArray(reply).toLongLong() : -std::int64_t(code);
     }
 
-    QString mode()
-    {
+    QString mode() {
         char reply[127];
         m_control->sendString(QStringLiteral("status wav1 mode"), reply, sizeof reply);
         return QString::fromUtf8(reply);
     }
 
-    void skipIfEncoded(const QString &name)
-    {
+    void skipIfEncoded(const QString &name) {
         if (!m_haveFfmpeg && !name.endsWith(QLatin1String(".wav")))
             QSKIP("ffmpeg is not installed");
     }
 
-    void addFormatRows()
-    {
+    void addFormatRows() {
         QTest::addColumn<QString>("name");
         for (const char *name : {"click.wav", "cbr.mp3", "vbr.mp3", "vbr_no_xing.mp3", "click.ogg"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
     // Waits (bounded) until the device leaves the playing mode.
-    bool waitUntilStopped(int timeoutMs)
-    {
+    bool waitUntilStopped(int timeoutMs) {
         QDeadlineTimer deadline(timeoutMs);
         while (!deadline.hasExpired()) {
             if (mode() == QLatin1String("stopped"))
@@ -76,8 +72,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         qputenv("SDL_AUDIODRIVER", "dummy");
         QVERIFY(m_dir.isValid());
         QVERIFY(testmedia::writeClickWav(media("click.wav"), kSeconds));
@@ -86,29 +81,34 @@ private slots:
         QVERIFY(text.open(QIODevice::WriteOnly));
         text.write("This is a transcript, not a recording.\n");
         text.close();
-        for (const char *copy : {"with blanks in name.wav", "say \"hi\".wav", "lezione città ñ.wav"})
+        for (const char *copy :
+             {"with blanks in name.wav", "say \"hi\".wav", "lezione città ñ.wav"})
             QVERIFY(QFile::copy(media("click.wav"), media(QString::fromUtf8(copy))));
 
         m_haveFfmpeg = testmedia::ffmpegAvailable();
         if (!m_haveFfmpeg)
             return;
         const QString wav = media("click.wav");
-        QVERIFY(testmedia::runFfmpeg({"-i", wav, "-c:a", "libmp3lame", "-b:a", "128k", media("cbr.mp3")}));
-        QVERIFY(testmedia::runFfmpeg({"-i", wav, "-c:a", "libmp3lame", "-q:a", "4", media("vbr.mp3")}));
-        QVERIFY(testmedia::runFfmpeg({"-i", wav, "-c:a", "libmp3lame", "-q:a", "4",
-                                      "-write_xing", "0", media("vbr_no_xing.mp3")}));
-        QVERIFY(testmedia::runFfmpeg({"-i", wav, "-c:a", "libvorbis", "-q:a", "4", media("click.ogg")}));
+        QVERIFY(testmedia::runFfmpeg(
+            {"-i", wav, "-c:a", "libmp3lame", "-b:a", "128k", media("cbr.mp3")}));
+        QVERIFY(
+            testmedia::runFfmpeg({"-i", wav, "-c:a", "libmp3lame", "-q:a", "4", media("vbr.mp3")}));
+        QVERIFY(testmedia::runFfmpeg({"-i", wav, "-c:a", "libmp3lame", "-q:a", "4", "-write_xing",
+                                      "0", media("vbr_no_xing.mp3")}));
+        QVERIFY(testmedia::runFfmpeg(
+            {"-i", wav, "-c:a", "libvorbis", "-q:a", "4", media("click.ogg")}));
         QVERIFY(testmedia::runFfmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=10:duration=3",
-                                      "-f", "lavfi", "-i", "sine=frequency=440:duration=3",
-                                      "-c:v", "mpeg4", "-c:a", "aac", "-shortest", media("clip.mp4")}));
+                                      "-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-c:v",
+                                      "mpeg4", "-c:a", "aac", "-shortest", media("clip.mp4")}));
     }
 
-    void init() { m_control = std::make_unique<MediaControl>(std::make_unique<MpvMediaEngine>(exactOutput())); }
+    void init() {
+        m_control = std::make_unique<MediaControl>(std::make_unique<MpvMediaEngine>(exactOutput()));
+    }
     void cleanup() { m_control.reset(); }
 
     void opensWithLengthOfTheSound_data() { addFormatRows(); }
-    void opensWithLengthOfTheSound()
-    {
+    void opensWithLengthOfTheSound() {
         QFETCH(QString, name);
         skipIfEncoded(name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
@@ -120,12 +120,12 @@ private slots:
         else // encoder delay and padding add a few tens of milliseconds at most
             QVERIFY2(qAbs(length - kSeconds * 1000) < 100, qPrintable(QString::number(length)));
         QCOMPARE(m_control->sendString("close wav1"), 0u);
-        QCOMPARE(m_control->sendString("status wav1 length"), toCode(MediaError::InvalidDeviceName));
+        QCOMPARE(m_control->sendString("status wav1 length"),
+                 toCode(MediaError::InvalidDeviceName));
     }
 
     void pauseLandsExactlyOnTarget_data() { addFormatRows(); }
-    void pauseLandsExactlyOnTarget()
-    {
+    void pauseLandsExactlyOnTarget() {
         QFETCH(QString, name);
         skipIfEncoded(name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
@@ -142,7 +142,8 @@ private slots:
         QCOMPARE(mode(), QStringLiteral("playing"));
         const std::int64_t playedTo = status("position");
         QVERIFY(playedTo > 3500);
-        QCOMPARE(m_control->sendString(QStringLiteral("play wav1 from %1").arg(playedTo - 3000)), 0u);
+        QCOMPARE(m_control->sendString(QStringLiteral("play wav1 from %1").arg(playedTo - 3000)),
+                 0u);
         QCOMPARE(m_control->sendString("stop wav1"), 0u);
         QVERIFY(qAbs(status("position") - (playedTo - 3000)) <= 1);
         QTest::qWait(100); // a cancelled start must not resume later
@@ -150,8 +151,7 @@ private slots:
         QVERIFY(qAbs(status("position") - (playedTo - 3000)) <= 1);
     }
 
-    void playFromStartsPlayback()
-    {
+    void playFromStartsPlayback() {
         QCOMPARE(m_control->sendString(openCommand(media("click.wav"))), 0u);
         QCOMPARE(m_control->sendString("play wav1 from 2000"), 0u);
         QCOMPARE(mode(), QStringLiteral("playing"));
@@ -167,8 +167,7 @@ private slots:
     }
 
     void endOfMediaReportsLength_data() { addFormatRows(); }
-    void endOfMediaReportsLength()
-    {
+    void endOfMediaReportsLength() {
         QFETCH(QString, name);
         skipIfEncoded(name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
@@ -182,8 +181,7 @@ private slots:
         QCOMPARE(mode(), QStringLiteral("playing"));
     }
 
-    void playBeyondLengthIsRefused()
-    {
+    void playBeyondLengthIsRefused() {
         QCOMPARE(m_control->sendString(openCommand(media("click.wav"))), 0u);
         QCOMPARE(m_control->sendString("play wav1 from 2500"), 0u);
         QCOMPARE(m_control->sendString("stop wav1"), 0u);
@@ -196,18 +194,18 @@ private slots:
         QCOMPARE(status("position"), length);
     }
 
-    void openErrors_data()
-    {
+    void openErrors_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<MediaError>("expected");
         QTest::newRow("missing") << media("missing.wav") << MediaError::FileNotFound;
         QTest::newRow("text as mp3") << media("not media.mp3") << MediaError::InvalidFile;
         QTest::newRow("folder") << m_dir.path() << MediaError::InvalidFile;
-        QTest::newRow("embedded NUL") << media("click.wav") + QChar(0) + "x" << MediaError::PathNotValid;
-        QTest::newRow("lone surrogate") << media("a") + QChar(0xD800) + ".wav" << MediaError::PathNotValid;
+        QTest::newRow("embedded NUL")
+            << media("click.wav") + QChar(0) + "x" << MediaError::PathNotValid;
+        QTest::newRow("lone surrogate")
+            << media("a") + QChar(0xD800) + ".wav" << MediaError::PathNotValid;
     }
-    void openErrors()
-    {
+    void openErrors() {
         QFETCH(QString, path);
         QFETCH(MediaError, expected);
         QCOMPARE(m_control->sendString(openCommand(path)), toCode(expected));
@@ -216,22 +214,19 @@ private slots:
         QCOMPARE(status("length"), kSeconds * 1000);
     }
 
-    void awkwardPathsOpen_data()
-    {
+    void awkwardPathsOpen_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("blanks") << "with blanks in name.wav";
         QTest::newRow("double quote") << "say \"hi\".wav";
         QTest::newRow("non-ASCII") << QString::fromUtf8("lezione città ñ.wav");
     }
-    void awkwardPathsOpen()
-    {
+    void awkwardPathsOpen() {
         QFETCH(QString, name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
         QCOMPARE(status("length"), kSeconds * 1000);
     }
 
-    void videoPlaysItsSound()
-    {
+    void videoPlaysItsSound() {
         if (!m_haveFfmpeg)
             QSKIP("ffmpeg is not installed");
         QCOMPARE(m_control->sendString(openCommand(media("clip.mp4"))), 0u);
@@ -244,12 +239,12 @@ private slots:
         QCOMPARE(status("position"), 500);
     }
 
-    void missingAudioOutput()
-    {
+    void missingAudioOutput() {
         // A PCM file output in a folder that does not exist cannot be opened.
         MpvEngineOptions options;
         options.audioOutput = "pcm";
-        options.extraOptions = {{"ao-pcm-file", QFile::encodeName(media("no/such/folder/out.wav"))}};
+        options.extraOptions = {
+            {"ao-pcm-file", QFile::encodeName(media("no/such/folder/out.wav"))}};
         options.fallbackToNullOutput = false;
         MpvMediaEngine failing(options);
         QCOMPARE(failing.open(media("click.wav")), MediaError::CannotLoadDriver);
@@ -261,8 +256,7 @@ private slots:
         QCOMPARE(fallingBack.lengthMs(), kSeconds * 1000);
     }
 
-    void closeAllAndReopen()
-    {
+    void closeAllAndReopen() {
         QCOMPARE(m_control->sendString(openCommand(media("click.wav"))), 0u);
         QCOMPARE(m_control->sendString("play wav1"), 0u);
         QCOMPARE(m_control->sendString("close all"), 0u);

@@ -8,6 +8,13 @@
 
 namespace quillory {
 
+bool isUnwantedCharacter(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    return (c < 0x20 && c != u'\t') || c == QChar::ParagraphSeparator ||
+           c == QChar::ObjectReplacementCharacter || c == 0xFDD0 || c == 0xFDD1;
+}
+
 QString decodePlainText(const QByteArray &data)
 {
     QByteArrayView bytes(data);
@@ -27,6 +34,7 @@ void readPlainText(const QByteArray &data, QTextDocument *doc)
     text.replace(u'\r', u'\n');
     if (text.endsWith(u'\n'))
         text.chop(1);
+    text.removeIf([](QChar ch) { return ch != u'\n' && isUnwantedCharacter(ch); });
     const bool undoEnabled = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->setPlainText(text);

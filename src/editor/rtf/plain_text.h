@@ -7,6 +7,11 @@ class QTextDocument;
 
 namespace quillory {
 
+// Characters that never go into a document's text: control characters other
+// than tab, and those that would split or corrupt its block structure
+// (paragraph separator, object replacement, frame markers).
+bool isUnwantedCharacter(QChar ch);
+
 // Text of a plain-text file: UTF-8 when the bytes are valid UTF-8 (a byte order
 // mark is dropped), Windows-1252 otherwise.
 QString decodePlainText(const QByteArray &data);

@@ -146,20 +146,12 @@ struct FontEntry {
     int codePage = 0; // 0: the document's code page
 };
 
-// Characters that would split or corrupt the document's block structure.
-bool isUnwanted(QChar ch)
-{
-    const char16_t c = ch.unicode();
-    return (c < 0x20 && c != u'\t') || c == QChar::ParagraphSeparator ||
-           c == QChar::ObjectReplacementCharacter || c == 0xFDD0 || c == 0xFDD1;
-}
-
 QString withoutControlCharacters(QStringView text)
 {
     QString clean;
     clean.reserve(text.size());
     for (QChar ch : text) {
-        if (!isUnwanted(ch))
+        if (!isUnwantedCharacter(ch))
             clean += ch;
     }
     return clean;
@@ -223,7 +215,7 @@ private:
     bool m_colourSet = false;
 
     RtfParagraphProperties m_paragraph;
-    bool m_cellPending = false;
+    int m_pendingCells = 0; // \cell marks not yet turned into tabs
     QByteArray m_pendingBytes;
     int m_pendingBytesCodePage = 0;
     QString m_pendingText;
@@ -362,12 +354,11 @@ void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token)
     case Keyword::Par: endParagraph(); break;
     case Keyword::Line: appendChar(QChar::LineSeparator); break;
     case Keyword::Tab: appendChar(u'\t'); break;
-    case Keyword::Cell:
-        flushBytes();
-        m_cellPending = true;
-        break;
+    case Keyword::Cell: ++m_pendingCells; break;
     case Keyword::Row:
-        m_cellPending = false;
+        // The row's last \cell closes it: n cells, n - 1 tabs.
+        if (m_pendingCells > 1)
+            appendText(u"");
         endParagraph();
         break;
     case Keyword::Pard: m_paragraph = RtfParagraphProperties(); break;
@@ -584,7 +575,8 @@ void RtfReader::finishFontEntry()
         return;
     m_fontEntryOpen = false;
     decodeFontName();
-    m_fontEntry.family = withoutControlCharacters(m_fontName).trimmed();
+    m_fontName.removeIf([](QChar ch) { return ch == u'\t' || isUnwantedCharacter(ch); });
+    m_fontEntry.family = m_fontName.trimmed();
     m_fonts.insert(m_fontNumber, m_fontEntry);
 }
 
@@ -600,14 +592,15 @@ void RtfReader::appendText(QStringView text)
 {
     if (!inText())
         return;
-    if (m_cellPending) {
-        m_cellPending = false;
-        appendChar(u'\t');
+    if (m_pendingCells > 0) {
+        const QString tabs(m_pendingCells - 1 + (text.isEmpty() ? 0 : 1), u'\t');
+        m_pendingCells = 0;
+        appendText(tabs);
     }
     if (!m_pendingText.isEmpty() && m_pendingChars != m_state.chars)
         flushText();
     m_pendingChars = m_state.chars;
-    if (std::any_of(text.begin(), text.end(), isUnwanted))
+    if (std::any_of(text.begin(), text.end(), isUnwantedCharacter))
         m_pendingText += withoutControlCharacters(text);
     else
         m_pendingText += text;
@@ -634,7 +627,7 @@ void RtfReader::endParagraph()
 {
     flushBytes();
     flushText();
-    m_cellPending = false;
+    m_pendingCells = 0;
     m_builder.endParagraph(m_paragraph, charFormat(m_state.chars));
 }
 

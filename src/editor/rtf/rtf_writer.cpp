@@ -30,22 +30,32 @@ void appendHex(QByteArray &out, int byte)
     out += digits[byte & 0xF];
 }
 
-// Escapes text for RTF; paragraph ends are the caller's business.
-void appendText(QByteArray &out, QStringView text)
+enum class TextKind { Document, FontName };
+
+// Escapes text for RTF; paragraph ends are the caller's business. Font names
+// get no tabs, line breaks or special-character symbols, which readers only
+// take in the document text.
+void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Document)
 {
     for (QChar qch : text) {
         const char16_t ch = qch.unicode();
+        if (kind == TextKind::Document) {
+            switch (ch) {
+            case u'\t': out += "\\tab "; continue;
+            case 0x2028: out += "\\line "; continue;
+            case 0x00A0: out += "\\~"; continue;
+            case 0x00AD: out += "\\-"; continue;
+            case 0x2011: out += "\\_"; continue;
+            default: break;
+            }
+        }
         switch (ch) {
         case u'\\': out += "\\\\"; continue;
         case u'{': out += "\\{"; continue;
         case u'}': out += "\\}"; continue;
-        case u'\t': out += "\\tab "; continue;
-        case 0x2028: out += "\\line "; continue;
-        case 0x00A0: out += "\\~"; continue;
-        case 0x00AD: out += "\\-"; continue;
-        case 0x2011: out += "\\_"; continue;
         case QChar::ObjectReplacementCharacter:
-        case QChar::ParagraphSeparator: continue;
+        case QChar::ParagraphSeparator:
+        case 0x2028: continue;
         default: break;
         }
         if (ch < 0x20)
@@ -154,7 +164,7 @@ void RtfWriter::writeHeader()
         m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
         QString name = m_fonts[i];
         name.remove(u';');
-        appendText(m_out, name);
+        appendText(m_out, name, TextKind::FontName);
         m_out += ";}";
     }
     if (m_symbolFont >= 0)

@@ -14,10 +14,11 @@ namespace quillory {
 
 namespace {
 
-std::int64_t toMilliseconds(double seconds) { return std::llround(seconds * 1000.0); }
+std::int64_t toMilliseconds(double seconds) {
+    return std::llround(seconds * 1000.0);
+}
 
-MediaError openErrorFor(int mpvError)
-{
+MediaError openErrorFor(int mpvError) {
     switch (mpvError) {
     case MPV_ERROR_LOADING_FAILED:
         return MediaError::FileNotFound;
@@ -31,8 +32,7 @@ MediaError openErrorFor(int mpvError)
 } // namespace
 
 MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
-    : QObject(parent), m_options(options)
-{
+    : QObject(parent), m_options(options) {
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
     m_handle.reset(mpv_create());
@@ -81,16 +81,15 @@ MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
     mpv_set_wakeup_callback(h, &MpvMediaEngine::onWakeup, this);
 }
 
-MpvMediaEngine::~MpvMediaEngine()
-{
+MpvMediaEngine::~MpvMediaEngine() {
     if (m_handle)
         mpv_set_wakeup_callback(m_handle.get(), nullptr, nullptr);
 }
 
 // Called on an mpv thread: only posts a drain to our own thread, at most one at a time.
-void MpvMediaEngine::onWakeup(void *context)
-{
+void MpvMediaEngine::onWakeup(void *context) {
     auto *self = static_cast<MpvMediaEngine *>(context);
+    self->m_eventsPending = true;
     if (self->m_drainQueued.exchange(true))
         return;
     QMetaObject::invokeMethod(
@@ -102,9 +101,10 @@ void MpvMediaEngine::onWakeup(void *context)
         Qt::QueuedConnection);
 }
 
-void MpvMediaEngine::drainEvents()
-{
-    if (!m_handle)
+// mpv_wait_event costs ~70 us even with a zero timeout when nothing is queued,
+// so the queue is only read after the wakeup callback has announced events.
+void MpvMediaEngine::drainEvents() {
+    if (!m_handle || !m_eventsPending.exchange(false))
         return;
     for (;;) {
         const mpv_event *event = mpv_wait_event(m_handle.get(), 0);
@@ -114,8 +114,7 @@ void MpvMediaEngine::drainEvents()
     }
 }
 
-void MpvMediaEngine::handleEvent(const mpv_event &event)
-{
+void MpvMediaEngine::handleEvent(const mpv_event &event) {
     switch (event.event_id) {
     case MPV_EVENT_START_FILE: {
         const auto *start = static_cast<const mpv_event_start_file *>(event.data);
@@ -154,8 +153,7 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
 
 // Waits for `id`; a seek also ends at the end of the media (no restart follows
 // then). Returns false on timeout or when the file ended.
-bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
-{
+bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         const mpv_event *event =
@@ -176,8 +174,7 @@ bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
     return false;
 }
 
-MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
-{
+MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId) {
     m_entryId = entryId;
     m_entryStarted = m_entryLoaded = m_entryEnded = false;
     m_endError = 0;
@@ -187,7 +184,8 @@ MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
     while (!m_entryLoaded && !m_entryEnded && !deadline.hasExpired())
         waitForEvent(MPV_EVENT_FILE_LOADED, int(deadline.remainingTime()));
     if (m_entryLoaded && !m_entryEnded)
-        waitForEvent(MPV_EVENT_PLAYBACK_RESTART, int(std::max<qint64>(deadline.remainingTime(), 0)));
+        waitForEvent(MPV_EVENT_PLAYBACK_RESTART,
+                     int(std::max<qint64>(deadline.remainingTime(), 0)));
     drainEvents();
     if (m_entryEnded)
         return openErrorFor(m_endError);
@@ -196,8 +194,7 @@ MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
     return checkAudioOutput();
 }
 
-bool MpvMediaEngine::hasAudioTrack() const
-{
+bool MpvMediaEngine::hasAudioTrack() const {
     mpv_handle *h = m_handle.get();
     std::int64_t count = 0;
     mpv_get_property(h, "track-list/count", MPV_FORMAT_INT64, &count);
@@ -213,8 +210,7 @@ bool MpvMediaEngine::hasAudioTrack() const
 
 // Called after the first playback restart. A failed audio output unloads the
 // file; its END_FILE may still be on its way.
-MediaError MpvMediaEngine::checkAudioOutput()
-{
+MediaError MpvMediaEngine::checkAudioOutput() {
     char *output = mpv_get_property_string(m_handle.get(), "current-ao");
     const bool haveOutput = output != nullptr;
     mpv_free(output);
@@ -224,8 +220,7 @@ MediaError MpvMediaEngine::checkAudioOutput()
     return m_entryEnded ? openErrorFor(m_endError) : MediaError::CannotLoadDriver;
 }
 
-MediaError MpvMediaEngine::open(const QString &path)
-{
+MediaError MpvMediaEngine::open(const QString &path) {
     close();
     if (!m_handle)
         return MediaError::DeviceNotReady;
@@ -274,8 +269,7 @@ MediaError MpvMediaEngine::open(const QString &path)
     return MediaError::None;
 }
 
-void MpvMediaEngine::unload()
-{
+void MpvMediaEngine::unload() {
     cancelPendingUnpause();
     m_open = false;
     m_lengthMs = 0;
@@ -288,27 +282,23 @@ void MpvMediaEngine::unload()
     drainEvents();
 }
 
-void MpvMediaEngine::close()
-{
+void MpvMediaEngine::close() {
     if (m_open || m_entryId != 0)
         unload();
 }
 
-void MpvMediaEngine::setPaused(bool paused)
-{
+void MpvMediaEngine::setPaused(bool paused) {
     int value = paused ? 1 : 0;
     mpv_set_property(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
 }
 
-bool MpvMediaEngine::flag(const char *property) const
-{
+bool MpvMediaEngine::flag(const char *property) const {
     int value = 0;
     mpv_get_property(m_handle.get(), property, MPV_FORMAT_FLAG, &value);
     return value != 0;
 }
 
-void MpvMediaEngine::commitPendingUnpause()
-{
+void MpvMediaEngine::commitPendingUnpause() {
     if (!m_unpausePending)
         return;
     m_unpausePending = false;
@@ -317,14 +307,12 @@ void MpvMediaEngine::commitPendingUnpause()
         setPaused(false);
 }
 
-void MpvMediaEngine::cancelPendingUnpause()
-{
+void MpvMediaEngine::cancelPendingUnpause() {
     m_unpausePending = false;
     m_unpauseTimer.stop();
 }
 
-bool MpvMediaEngine::seekExact(std::int64_t ms)
-{
+bool MpvMediaEngine::seekExact(std::int64_t ms) {
     cancelPendingUnpause();
     setPaused(true);
     drainEvents();
@@ -336,8 +324,7 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
     return waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
 }
 
-MediaError MpvMediaEngine::play()
-{
+MediaError MpvMediaEngine::play() {
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -347,8 +334,7 @@ MediaError MpvMediaEngine::play()
     return MediaError::None;
 }
 
-MediaError MpvMediaEngine::playFrom(std::int64_t ms)
-{
+MediaError MpvMediaEngine::playFrom(std::int64_t ms) {
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -363,8 +349,7 @@ MediaError MpvMediaEngine::playFrom(std::int64_t ms)
     return MediaError::None;
 }
 
-MediaError MpvMediaEngine::stop()
-{
+MediaError MpvMediaEngine::stop() {
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -385,8 +370,7 @@ MediaError MpvMediaEngine::stop()
     return MediaError::None;
 }
 
-MediaError MpvMediaEngine::seekTo(std::int64_t ms)
-{
+MediaError MpvMediaEngine::seekTo(std::int64_t ms) {
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -397,8 +381,7 @@ MediaError MpvMediaEngine::seekTo(std::int64_t ms)
     return MediaError::None;
 }
 
-bool MpvMediaEngine::isPlaying() const
-{
+bool MpvMediaEngine::isPlaying() const {
     if (!m_open)
         return false;
     if (m_unpausePending)
@@ -406,16 +389,14 @@ bool MpvMediaEngine::isPlaying() const
     return !flag("pause") && !flag("eof-reached");
 }
 
-void MpvMediaEngine::updateLengthAtEnd()
-{
+void MpvMediaEngine::updateLengthAtEnd() {
     // The demuxer may correct an estimated duration once it has read everything.
     double seconds = 0;
     if (mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0)
         m_lengthMs = std::max(m_lengthMs, toMilliseconds(seconds));
 }
 
-std::int64_t MpvMediaEngine::positionMs()
-{
+std::int64_t MpvMediaEngine::positionMs() {
     if (!m_open)
         return 0;
     drainEvents();
@@ -432,8 +413,7 @@ std::int64_t MpvMediaEngine::positionMs()
     return std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs);
 }
 
-std::int64_t MpvMediaEngine::lengthMs()
-{
+std::int64_t MpvMediaEngine::lengthMs() {
     if (!m_open)
         return 0;
     drainEvents();

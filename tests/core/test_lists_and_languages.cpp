@@ -1,0 +1,157 @@
+#include "i18n/language_table.h"
+#include "platform/files/text_file.h"
+#include "player/recent_list.h"
+#include "support/program_home.h"
+
+#include <QDirIterator>
+#include <QtTest>
+
+using namespace quillory;
+
+class TestListsAndLanguages : public QObject {
+    Q_OBJECT
+private:
+    static RecentList listOf(const QStringList &paths)
+    {
+        RecentList list;
+        for (int i = paths.size() - 1; i >= 0; --i)
+            list.moveToFront(paths[i]);
+        return list;
+    }
+
+private slots:
+    void recentMoveToFront_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList e = {"a", "b", "c", "d"};
+        QTest::newRow("new file drops the oldest") << "x" << QStringList{"x", "a", "b", "c"};
+        QTest::newRow("slot 1 unchanged") << "a" << e;
+        QTest::newRow("slot 2") << "b" << QStringList{"b", "a", "c", "d"};
+        QTest::newRow("slot 3") << "c" << QStringList{"c", "a", "b", "d"};
+        QTest::newRow("slot 4") << "d" << QStringList{"d", "a", "b", "c"};
+        QTest::newRow("case matters") << "A" << QStringList{"A", "a", "b", "c"};
+    }
+    void recentMoveToFront()
+    {
+        QFETCH(QString, opened);
+        QFETCH(QStringList, expected);
+        RecentList list = listOf({"a", "b", "c", "d"});
+        list.moveToFront(opened);
+        QCOMPARE(list.captions(), expected);
+    }
+
+    void recentFileKeepsPlaceholders()
+    {
+        test::ProgramHome home(false);
+        RecentList list;
+        QVERIFY(!list.anyShown());
+        list.moveToFront("/media/one.mp3");
+        QVERIFY(list.save(home.file("LastFiles.ini")).ok);
+        QCOMPARE(home.read("LastFiles.ini"),
+                 QByteArray("/media/one.mp3\r\nmnuRecent1\r\nmnuRecent2\r\nmnuRecent3\r\n"));
+
+        RecentList again;
+        QVERIFY(again.load(home.file("LastFiles.ini")));
+        QCOMPARE(again.captions(), list.captions());
+        QVERIFY(RecentList::isShown(again.caption(0)));
+        QVERIFY(!RecentList::isShown(again.caption(1)));
+    }
+
+    void recentLoadSkipsEmptyLinesAndMissingFiles()
+    {
+        test::ProgramHome home(false);
+        RecentList missing;
+        QVERIFY(!missing.load(home.file("nothing.ini")));
+        QCOMPARE(missing.caption(0), QStringLiteral("mnuRecent1"));
+
+        home.write("LastFiles.ini", "\r\n/b.wav\r\n");
+        RecentList partial;
+        QVERIFY(partial.load(home.file("LastFiles.ini")));
+        QCOMPARE(partial.captions(), (QStringList{"mnuRecent1", "/b.wav", "mnuRecent3", "mnuRecent4"}));
+    }
+
+    void languageFileRules()
+    {
+        test::ProgramHome home(false);
+        home.write("Lang/long.lng", "00 zero\r\n01 one\r\n02 &File\r\n03 three\r\n");
+        home.write("Lang/short.lng", "00 nul\r\n\r\n02\r\n");
+        LanguageTable table;
+        QVERIFY(table.load(LanguageTable::pathOf("long.lng")));
+        QCOMPARE(table.T(2), QStringLiteral("&File"));
+        QVERIFY(table.load(LanguageTable::pathOf("short.lng")));
+        QCOMPARE(table.T(0), QStringLiteral("nul"));
+        QCOMPARE(table.T(1), QStringLiteral("one"));   // empty line: unchanged
+        QCOMPARE(table.T(2), QString());                // two characters: empty
+        QCOMPARE(table.T(3), QStringLiteral("three"));  // beyond the file: kept
+        QCOMPARE(table.T(101), QString());
+        QVERIFY(!table.load(LanguageTable::pathOf("missing.lng")));
+        QCOMPARE(table.T(3), QStringLiteral("three"));
+    }
+
+    void languageFileIgnoresLinesPast100()
+    {
+        test::ProgramHome home(false);
+        QByteArray bytes;
+        for (int i = 0; i < 150; ++i)
+            bytes += QByteArray::number(i).rightJustified(3, '0') + "line" + QByteArray::number(i) + "\r\n";
+        home.write("Lang/many.lng", bytes);
+        LanguageTable table;
+        QVERIFY(table.load(LanguageTable::pathOf("many.lng")));
+        QCOMPARE(table.T(100), QStringLiteral("line100"));
+    }
+
+    void languageChoice()
+    {
+        QCOMPARE(LanguageTable::languageForCountry("Italy"), QStringLiteral("Italiano.lng"));
+        QCOMPARE(LanguageTable::languageForCountry("ITALY"), QStringLiteral("Italiano.lng"));
+        QCOMPARE(LanguageTable::languageForCountry("Germany"), QStringLiteral("English.lng"));
+        QCOMPARE(LanguageTable::languageForCountry(""), QStringLiteral("English.lng"));
+        QCOMPARE(LanguageTable::languageFileFromPath("/x/Lang/Deutsch.lng", "English.lng"),
+                 QStringLiteral("Deutsch.lng"));
+        QCOMPARE(LanguageTable::languageFileFromPath("/Lang/a/Lang/French.lng", "English.lng"),
+                 QStringLiteral("French.lng"));
+        QCOMPARE(LanguageTable::languageFileFromPath("/x/lang/Deutsch.lng", "English.lng"),
+                 QStringLiteral("English.lng"));
+    }
+
+    void shippedLanguageFilesAreComplete()
+    {
+        const QString dir = test::sourceDir() + "/resources/Lang";
+        const QStringList names = {"English", "Italiano", "Deutsch", "Español", "French"};
+        for (const QString &name : names) {
+            QFile file(dir + "/" + name + ".lng");
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+            const QByteArray bytes = file.readAll();
+            QCOMPARE(bytes.count("\r\n"), 101);
+            QCOMPARE(bytes.count('\n'), 101);
+            QVERIFY(bytes.endsWith("\r\n"));
+            QCOMPARE(decodeText(bytes), QString::fromUtf8(bytes)); // valid UTF-8
+            LanguageTable t;
+            QVERIFY(t.load(LanguageTable::pathOf("unused")) == false);
+            ProgramFolder::set(test::sourceDir() + "/resources");
+            QVERIFY(t.load(LanguageTable::pathOf(name + ".lng")));
+            QVERIFY2(t.T(7) != t.T(8), qPrintable(name));
+            QVERIFY2(t.T(15).endsWith("..."), qPrintable(name));
+            QVERIFY2(!t.T(97).isEmpty() && !t.T(98).isEmpty() && !t.T(75).isEmpty(), qPrintable(name));
+            QVERIFY2(t.T(84).left(3) != t.T(85).left(3), qPrintable(name));
+        }
+    }
+
+    void textFilesReadBothLineEndsAndOldCodePages()
+    {
+        test::ProgramHome home(false);
+        home.write("a.txt", "one\r\ntwo\nthree");
+        QStringList lines;
+        QVERIFY(readTextLines(home.file("a.txt"), &lines));
+        QCOMPARE(lines, (QStringList{"one", "two", "three"}));
+        home.write("b.txt", "caff\xe8\r\n\x93quoted\x94\r\n"); // Windows-1252
+        QVERIFY(readTextLines(home.file("b.txt"), &lines));
+        QCOMPARE(lines, (QStringList{QString::fromUtf8("caffè"), QString::fromUtf8("“quoted”")}));
+        QVERIFY(!readTextLines(home.file("none.txt"), &lines));
+        QVERIFY(lines.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestListsAndLanguages)
+#include "test_lists_and_languages.moc"

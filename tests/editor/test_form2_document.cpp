@@ -1,0 +1,280 @@
+#include "editor/form2.h"
+#include "editor/rich_text_box.h"
+#include "support/fakes.h"
+#include "support/program_home.h"
+
+#include <QTextCursor>
+#include <QtTest>
+#include <unistd.h>
+
+using namespace quillory;
+
+namespace {
+
+// Records the player commands the editor's keys reach.
+class FakePlayer : public PlayerCommands {
+public:
+    QStringList calls;
+    QString folder;
+    void cmdPlay_Click() override { calls << "play"; }
+    void cmdAvanz_click() override { calls << "forward"; }
+    void cmdIndietro_Click() override { calls << "back"; }
+    void mnuEsci_Click() override { calls << "exit"; }
+    void mnuBookMark_Click() override { calls << "bookmarks"; }
+    void mnuTitoloCompleto_Click() override { calls << "fullpath"; }
+    void mnuGuida_Click() override { calls << "help"; }
+    void mnuImpostaAudio_Click() override { calls << "audio"; }
+    QString languageFile() const override { return QStringLiteral("English.lng"); }
+    QString editorFolder() const override { return folder; }
+    void setEditorFolder(const QString &f) override { folder = f; }
+};
+
+} // namespace
+
+class TestForm2Document : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::ProgramHome> home;
+    std::unique_ptr<test::FakeServices> fakes;
+    std::unique_ptr<FakePlayer> player;
+    LanguageTable language;
+    std::unique_ptr<Form2> editor;
+
+    void type(const QString &text)
+    {
+        QTextCursor c = editor->RTB->textCursor();
+        c.movePosition(QTextCursor::End);
+        c.insertText(text);
+    }
+    QString caption() const { return editor->windowTitle(); }
+
+private slots:
+    void init()
+    {
+        home = std::make_unique<test::ProgramHome>();
+        fakes = std::make_unique<test::FakeServices>();
+        player = std::make_unique<FakePlayer>();
+        language = LanguageTable();
+        QVERIFY(language.load(LanguageTable::pathOf("English.lng")));
+        editor = std::make_unique<Form2>(*player, language, fakes->services());
+        editor->Form_Load();
+    }
+    void cleanup() { editor.reset(); }
+
+    void startsUntitledAndUnmodified()
+    {
+        QVERIFY(!editor->DocumentModified());
+        QCOMPARE(editor->UntitledCounter(), std::int16_t(1));
+        QCOMPARE(editor->UntitledName(), language.T(97) + " ");
+        QCOMPARE(caption(), language.T(96) + " - " + language.T(97) + " 1");
+        type("x");
+        QVERIFY(editor->DocumentModified());
+    }
+
+    void saveAsWritesRtfAndReopensIdentically()
+    {
+        type("Intervista");
+        QTextCursor c(editor->RTB->document());
+        c.setPosition(0);
+        c.setPosition(5, QTextCursor::KeepAnchor);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        c.mergeCharFormat(bold);
+        const QString path = home->file("docs/first.txt");
+        QDir().mkpath(home->file("docs"));
+        fakes->fileDialogs.choose(path);
+        editor->mnuSalvaConNome_Click();
+
+        const FileDialogRequest &r = fakes->fileDialogs.requests.last();
+        QVERIFY(!r.openMode);
+        QCOMPARE(r.initialFileName, language.T(97) + " 1"); // proposes the untitled name
+        QCOMPARE(r.filterPairs, (QStringList{"File RTF", "*.rtf", "File TXT", "*.txt"}));
+        QVERIFY(home->read("docs/first.txt").startsWith("{\\rtf")); // RTF whatever the extension
+        QVERIFY(!editor->DocumentModified());
+        QCOMPARE(editor->DocumentPath(), path);
+        QCOMPARE(caption(), language.T(96) + " - first.txt");
+        QCOMPARE(editor->recentDocuments().caption(0), path);
+        QCOMPARE(player->folder, QDir(home->file("docs")).canonicalPath());
+
+        editor->mnuNuovo_Click();
+        QCOMPARE(editor->RTB->Text(), QString());
+        editor->OpenDocument(path);
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("Intervista"));
+        QTextCursor check(editor->RTB->document());
+        check.setPosition(2);
+        QVERIFY(check.charFormat().fontWeight() >= QFont::Bold);
+        check.setPosition(8);
+        QVERIFY(check.charFormat().fontWeight() < QFont::Bold);
+        QVERIFY(!editor->DocumentModified());
+    }
+
+    void saveWithoutChangesBeepsAndWritesNothing()
+    {
+        const QString path = home->file("t.rtf");
+        type("a");
+        fakes->fileDialogs.choose(path);
+        editor->mnuSalvaConNome_Click();
+        const QDateTime written = QFileInfo(path).lastModified();
+        QFile::remove(path);
+        editor->mnuSalva_Click();
+        QCOMPARE(fakes->messages.beeps, 1);
+        QVERIFY(!QFileInfo::exists(path));
+        Q_UNUSED(written);
+
+        type("b");
+        editor->mnuSalva_Click();
+        QCOMPARE(fakes->messages.beeps, 2);
+        QVERIFY(QFileInfo::exists(path));
+        QVERIFY(!editor->DocumentModified());
+    }
+
+    void saveOnUntitled()
+    {
+        editor->mnuSalva_Click(); // nothing changed: nothing at all
+        QVERIFY(fakes->fileDialogs.requests.isEmpty());
+        QCOMPARE(fakes->messages.beeps, 0);
+        type("x");
+        editor->mnuSalva_Click(); // changed: Save As (cancelled here)
+        QCOMPARE(fakes->fileDialogs.requests.size(), 1);
+        QVERIFY(editor->DocumentModified());
+    }
+
+    void saveAsOverAnExistingFile()
+    {
+        home->write("old.rtf", "keep");
+        type("new text");
+        fakes->fileDialogs.choose(home->file("old.rtf"));
+        fakes->messages.answers = {MsgResult::No};
+        editor->mnuSalvaConNome_Click();
+        QCOMPARE(home->read("old.rtf"), QByteArray("keep"));
+        QVERIFY(editor->DocumentModified());
+        QCOMPARE(fakes->messages.shown.last().text, language.T(53) + "\n\n" + language.T(54));
+
+        fakes->fileDialogs.choose(home->file("old.rtf"));
+        fakes->messages.answers = {MsgResult::Yes};
+        editor->mnuSalvaConNome_Click();
+        QVERIFY(home->read("old.rtf").startsWith("{\\rtf"));
+        QVERIFY(!editor->DocumentModified());
+    }
+
+    void failedSaveKeepsEverythingAndSaysSo()
+    {
+        type("precious");
+        // A path whose folder does not exist cannot be written, whoever runs the test.
+        const QString path = home->file("no/such/folder/t.rtf");
+        fakes->fileDialogs.choose(path);
+        const QString before = caption();
+        editor->mnuSalvaConNome_Click();
+        QVERIFY(editor->DocumentModified());
+        QCOMPARE(caption(), before);
+        QVERIFY(editor->DocumentPath().isEmpty());
+        QVERIFY(!RecentList::isShown(editor->recentDocuments().caption(0)));
+        QCOMPARE(fakes->messages.shown.size(), 1);
+        QVERIFY(fakes->messages.shown.first().text.contains(path));
+    }
+
+    void failedSaveOverAnExistingFileLeavesItWhole()
+    {
+        if (geteuid() == 0)
+            QSKIP("root ignores folder permissions");
+        home->write("ro/t.rtf", "original");
+        type("x");
+        fakes->fileDialogs.choose(home->file("ro/t.rtf"));
+        fakes->messages.answers = {MsgResult::Yes};
+        QFile::setPermissions(home->file("ro"), QFile::ReadOwner | QFile::ExeOwner);
+        editor->mnuSalvaConNome_Click();
+        QFile::setPermissions(home->file("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(home->read("ro/t.rtf"), QByteArray("original"));
+        QVERIFY(editor->DocumentModified());
+    }
+
+    void openMissingOrUnreadableKeepsTheDocument()
+    {
+        type("mine");
+        editor->OpenDocument(home->file("gone.rtf"));
+        QCOMPARE(fakes->messages.shown.last().text, language.T(98));
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("mine"));
+        QVERIFY(editor->DocumentPath().isEmpty());
+
+        QDir().mkpath(home->file("afolder.rtf"));
+        editor->OpenDocument(home->file("afolder.rtf")); // a folder counts as missing
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("mine"));
+        editor->OpenDocument("   "); // only blanks: nothing
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("mine"));
+    }
+
+    void damagedRtfShowsWhatCouldBeRead()
+    {
+        home->write("cut.rtf", "{\\rtf1\\ansi {\\b Half a sen");
+        editor->OpenDocument(home->file("cut.rtf"));
+        QVERIFY(editor->RTB->Text().startsWith("Half a sen"));
+        QCOMPARE(fakes->messages.shown.size(), 1);
+        QCOMPARE(editor->DocumentPath(), home->file("cut.rtf"));
+    }
+
+    void plainTextFilesOpenAsText()
+    {
+        home->write("notes.txt", "caff\xe8\r\nriga due\r\n");
+        editor->OpenDocument(home->file("notes.txt"));
+        QCOMPARE(editor->RTB->Text(), QString::fromUtf8("caffè\nriga due"));
+    }
+
+    void newCommandQuestionsAndCounter()
+    {
+        type("draft");
+        fakes->messages.answers = {MsgResult::Cancel};
+        editor->mnuNuovo_Click();
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("draft"));
+        QCOMPARE(editor->UntitledCounter(), std::int16_t(1));
+        QCOMPARE(fakes->messages.shown.last().text, language.T(99));
+
+        fakes->messages.answers = {MsgResult::No};
+        editor->mnuNuovo_Click();
+        QCOMPARE(editor->RTB->Text(), QString());
+        QVERIFY(!editor->DocumentModified());
+        editor->mnuNuovo_Click();
+        QCOMPARE(editor->UntitledCounter(), std::int16_t(3));
+        QCOMPARE(caption(), language.T(96) + " - " + language.T(97) + " 3");
+    }
+
+    void openCommandAsksFirst()
+    {
+        home->write("other.rtf", "{\\rtf1 other}");
+        type("draft");
+        fakes->messages.answers = {MsgResult::Cancel};
+        editor->mnuApri_Click();
+        QVERIFY(fakes->fileDialogs.requests.isEmpty());
+        fakes->messages.answers = {MsgResult::No};
+        fakes->fileDialogs.choose(home->file("other.rtf"));
+        editor->mnuApri_Click();
+        QCOMPARE(fakes->fileDialogs.requests.last().title, language.T(52));
+        QVERIFY(fakes->fileDialogs.requests.last().openMode);
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("other"));
+    }
+
+    void changeEventFiresOncePerChange()
+    {
+        QSignalSpy spy(editor->RTB, &RichTextBox::Change);
+        editor->RTB->setTextRTF("{\\rtf1 {\\b one} two\\par three}");
+        QCOMPARE(spy.count(), 1);
+        type("x");
+        QCOMPARE(spy.count(), 2);
+        editor->RTB->setText(QString());
+        QCOMPARE(spy.count(), 3);
+    }
+
+    void functionKeysReachThePlayer()
+    {
+        const QList<int> keys = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_F11, Qt::Key_Escape};
+        for (int key : keys)
+            QTest::keyClick(editor->RTB, static_cast<Qt::Key>(key), Qt::ShiftModifier);
+        QCOMPARE(player->calls,
+                 (QStringList{"play", "back", "forward", "bookmarks", "fullpath", "exit"}));
+        QCOMPARE(editor->RTB->Text(), QString()); // none of them reached the text
+        QTest::keyClicks(editor->RTB, "ab");
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("ab"));
+    }
+};
+
+QTEST_MAIN(TestForm2Document)
+#include "test_form2_document.moc"
