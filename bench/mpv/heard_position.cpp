@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QtEndian>
+#include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <vector>
 
 namespace quillory::bench {
 

@@ -322,20 +322,20 @@ void Form1::mnuMostraNascondi_Click()
 
 // ---------------------------------------------------------------- shutdown
 
-bool Form1::askToSaveTranscript()
+Form1::SaveAnswer Form1::askToSaveTranscript()
 {
     const QString text = m_language.T(75) + QStringLiteral(" ") + m_form2->UntitledName() +
                          QString::number(m_form2->UntitledCounter()) + QStringLiteral("?");
     const MsgResult answer = m_services.messages->show(this, text, MsgButtons::YesNoCancel,
                                                        MsgIcon::Exclamation, m_productTitle);
     if (answer == MsgResult::Cancel)
-        return false;
+        return SaveAnswer::Cancelled;
     if (answer == MsgResult::Yes) {
         m_form2->mnuSalvaConNome_Click();
         if (m_form2->DocumentModified())
-            return false;
+            return SaveAnswer::NotSaved;
     }
-    return true;
+    return SaveAnswer::GoOn;
 }
 
 bool Form1::Form_Unload()
@@ -343,10 +343,16 @@ bool Form1::Form_Unload()
     if (m_ended)
         return false;
     if (m_form2->isVisible() && m_form2->DocumentModified()) {
-        if (!askToSaveTranscript()) {
+        switch (askToSaveTranscript()) {
+        case SaveAnswer::Cancelled:
+            // The program goes on exactly as it was.
+            return true;
+        case SaveAnswer::NotSaved:
             SaveSettings();
             show();
             return true;
+        case SaveAnswer::GoOn:
+            break;
         }
     }
     setAcceptDrops(false);
@@ -365,10 +371,8 @@ void Form1::mnuEsci_Click()
     if (m_ended)
         return;
     mnuChiudi_Click();
-    if (m_form2->DocumentModified()) {
-        if (!askToSaveTranscript())
-            return;
-    }
+    if (m_form2->DocumentModified() && askToSaveTranscript() != SaveAnswer::GoOn)
+        return;
     m_form2->hide();
     endProgram();
 }

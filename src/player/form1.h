@@ -131,9 +131,10 @@ private:
     void saveOutgoingBookmarks();
     void loadIncomingBookmarks();
     void endProgram();
-    // Asks whether to save the transcript; returns false when the program must
-    // keep running (Cancel, or Yes with a save that did not happen).
-    bool askToSaveTranscript();
+    // The unsaved-transcript question: Cancel, Yes with a save that did not
+    // happen (both keep the program running), or go on ending.
+    enum class SaveAnswer { Cancelled, NotSaved, GoOn };
+    SaveAnswer askToSaveTranscript();
 
     // Button pictures and hover states
     void loadButtonPicture(int button, bool hover);

@@ -5,6 +5,7 @@
 #include "player/twips.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 
 using namespace quillory;
 
@@ -78,8 +79,15 @@ void Form1::Form_MouseMove()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == centralWidget() && event->type() == QEvent::MouseMove)
-        Form_MouseMove();
+    // A move that a button ignored bubbles up to the window as well; it is not a
+    // move over the bare window and must not undo the button's hover state. A
+    // disabled button takes no moves, so over it the window counts.
+    if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        const auto *button = qobject_cast<PictureButton *>(centralWidget()->childAt(at));
+        if (button == nullptr || !button->isEnabled())
+            Form_MouseMove();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -7,11 +7,17 @@
 #include "platform/media/media_control.h"
 #include "platform/media/simulated_media_engine.h"
 #include "player/form1.h"
+#include "player/picture_button.h"
+#include "player/position_bar.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
@@ -23,14 +29,12 @@ public:
     PlayerRig() : engine(new SimulatedMediaEngine), media(std::unique_ptr<MediaEngine>(engine)) {}
 
     // Creates the window (before Form_Load); the spy counts programEnded.
-    Form1 &create()
-    {
+    Form1 &create() {
         form = std::make_unique<Form1>(media, fakes.services());
         ended = std::make_unique<QSignalSpy>(form.get(), &Form1::programEnded);
         return *form;
     }
-    Form1 &start(const QString &commandLine = QString())
-    {
+    Form1 &start(const QString &commandLine = QString()) {
         if (!form)
             create();
         form->Form_Load(commandLine);
@@ -38,8 +42,7 @@ public:
     }
 
     // A real file under the program folder's media/ folder with the given length.
-    QString mediaFile(const QString &name, std::int64_t lengthMs = 60000)
-    {
+    QString mediaFile(const QString &name, std::int64_t lengthMs = 60000) {
         const QString path = home.file(QStringLiteral("media/") + name);
         home.write(QStringLiteral("media/") + name, "RIFF");
         engine->setLength(path, lengthMs);
@@ -47,24 +50,21 @@ public:
     }
 
     // Opens a file and lets it play to `positionMs`.
-    QString openAt(const QString &name, std::int64_t lengthMs, std::int64_t positionMs)
-    {
+    QString openAt(const QString &name, std::int64_t lengthMs, std::int64_t positionMs) {
         const QString path = mediaFile(name, lengthMs);
         form->OpenMediaFile(path);
         engine->advance(positionMs);
         return path;
     }
 
-    void writeSettings(const QStringList &lines)
-    {
+    void writeSettings(const QStringList &lines) {
         QByteArray bytes;
         for (const QString &line : lines)
             bytes += line.toUtf8() + "\r\n";
         home.write(QStringLiteral("Quillory.ini"), bytes);
     }
     QByteArray settingsBytes() const { return home.read(QStringLiteral("Quillory.ini")); }
-    QStringList settingsLines() const
-    {
+    QStringList settingsLines() const {
         QStringList lines = QString::fromUtf8(settingsBytes()).split(QStringLiteral("\r\n"));
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
@@ -85,8 +85,7 @@ public:
 };
 
 // Entry k of a language file read directly: the line from its fourth character.
-inline QStringList languageFileEntries(const QString &path)
-{
+inline QStringList languageFileEntries(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -9,8 +9,7 @@
 namespace quillory {
 namespace {
 
-RunAlignment runAlignment(Qt::Alignment alignment)
-{
+RunAlignment runAlignment(Qt::Alignment alignment) {
     if (alignment & Qt::AlignHCenter)
         return RunAlignment::Center;
     if (alignment & Qt::AlignJustify)
@@ -20,19 +19,21 @@ RunAlignment runAlignment(Qt::Alignment alignment)
     return RunAlignment::Left;
 }
 
-QString alignmentName(RunAlignment alignment)
-{
+QString alignmentName(RunAlignment alignment) {
     switch (alignment) {
-    case RunAlignment::Center: return QStringLiteral("center");
-    case RunAlignment::Right: return QStringLiteral("right");
-    case RunAlignment::Justify: return QStringLiteral("justify");
-    case RunAlignment::Left: break;
+    case RunAlignment::Center:
+        return QStringLiteral("center");
+    case RunAlignment::Right:
+        return QStringLiteral("right");
+    case RunAlignment::Justify:
+        return QStringLiteral("justify");
+    case RunAlignment::Left:
+        break;
     }
     return QStringLiteral("left");
 }
 
-QString familyOf(const QTextCharFormat &format, const QTextDocument &doc)
-{
+QString familyOf(const QTextCharFormat &format, const QTextDocument &doc) {
     const QStringList families = format.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty())
         return families.first();
@@ -40,16 +41,15 @@ QString familyOf(const QTextCharFormat &format, const QTextDocument &doc)
     return family.isEmpty() ? doc.defaultFont().family() : family;
 }
 
-FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const QTextDocument &doc)
-{
+FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const QTextDocument &doc) {
     FormatRun run;
     run.bold = format.fontWeight() > QFont::Medium;
     run.italic = format.fontItalic();
     run.underline = format.fontUnderline();
     run.strike = format.fontStrikeOut();
     run.fontFamily = familyOf(format, doc);
-    run.pointSize = format.fontPointSize() > 0 ? format.fontPointSize()
-                                               : doc.defaultFont().pointSizeF();
+    run.pointSize =
+        format.fontPointSize() > 0 ? format.fontPointSize() : doc.defaultFont().pointSizeF();
     if (format.foreground().style() != Qt::NoBrush)
         run.colour = format.foreground().color();
     run.alignment = runAlignment(block.blockFormat().alignment());
@@ -57,25 +57,33 @@ FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const Q
     return run;
 }
 
-void appendRun(QList<FormatRun> &runs, FormatRun run)
-{
+void appendRun(QList<FormatRun> &runs, FormatRun run) {
     if (!runs.isEmpty() && runs.last().sameFormat(run))
         runs.last().text += run.text;
     else
         runs.append(std::move(run));
 }
 
-QString escaped(const QString &text)
-{
+QString escaped(const QString &text) {
     QString out;
     out.reserve(text.size() + 2);
     for (QChar ch : text) {
         switch (ch.unicode()) {
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\t': out += QLatin1String("\\t"); break;
-        case '"': out += QLatin1String("\\\""); break;
-        case '\\': out += QLatin1String("\\\\"); break;
-        case 0x2028: out += QLatin1String("\\u2028"); break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case 0x2028:
+            out += QLatin1String("\\u2028");
+            break;
         default:
             if (ch.unicode() < 0x20)
                 out += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
@@ -88,16 +96,14 @@ QString escaped(const QString &text)
 
 } // namespace
 
-bool FormatRun::sameFormat(const FormatRun &other) const
-{
+bool FormatRun::sameFormat(const FormatRun &other) const {
     return bold == other.bold && italic == other.italic && underline == other.underline &&
            strike == other.strike && fontFamily == other.fontFamily &&
            qFuzzyCompare(pointSize, other.pointSize) && colour == other.colour &&
            alignment == other.alignment && bullet == other.bullet;
 }
 
-QList<FormatRun> formatRuns(const QTextDocument &doc)
-{
+QList<FormatRun> formatRuns(const QTextDocument &doc) {
     QList<FormatRun> runs;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QTextCharFormat lastFormat = block.charFormat();
@@ -119,8 +125,7 @@ QList<FormatRun> formatRuns(const QTextDocument &doc)
     return runs;
 }
 
-QString describeRun(const FormatRun &run)
-{
+QString describeRun(const FormatRun &run) {
     // Concatenated rather than built with arg(), so "%1" in the text stays as it is.
     const QString colour =
         run.colour.isValid() ? run.colour.name(QColor::HexRgb) : QStringLiteral("auto");
@@ -128,11 +133,10 @@ QString describeRun(const FormatRun &run)
            QString::number(int(run.bold)) + QLatin1String(" italic=") +
            QString::number(int(run.italic)) + QLatin1String(" underline=") +
            QString::number(int(run.underline)) + QLatin1String(" strike=") +
-           QString::number(int(run.strike)) + QLatin1String(" font=\"") +
-           escaped(run.fontFamily) + QLatin1String("\" size=") + QString::number(run.pointSize) +
-           QLatin1String(" colour=") + colour + QLatin1String(" align=") +
-           alignmentName(run.alignment) + QLatin1String(" bullet=") +
-           QString::number(int(run.bullet));
+           QString::number(int(run.strike)) + QLatin1String(" font=\"") + escaped(run.fontFamily) +
+           QLatin1String("\" size=") + QString::number(run.pointSize) + QLatin1String(" colour=") +
+           colour + QLatin1String(" align=") + alignmentName(run.alignment) +
+           QLatin1String(" bullet=") + QString::number(int(run.bullet));
 }
 
 } // namespace quillory

@@ -25,8 +25,7 @@ struct FormatRun {
     bool bullet = false;
 
     bool sameFormat(const FormatRun &other) const;
-    bool operator==(const FormatRun &other) const
-    {
+    bool operator==(const FormatRun &other) const {
         return text == other.text && sameFormat(other);
     }
     bool operator!=(const FormatRun &other) const { return !(*this == other); }
@@ -37,8 +36,9 @@ struct FormatRun {
 QList<FormatRun> formatRuns(const QTextDocument &doc);
 
 // One line describing a run, e.g.
-// "Hi\n" bold=1 italic=0 underline=0 strike=0 font="Arial" size=12 colour=#ff0000 align=left bullet=0
-// Quotes, backslashes, newlines, tabs and other control characters in the text are escaped.
+// "Hi\n" bold=1 italic=0 underline=0 strike=0 font="Arial" size=12 colour=#ff0000 align=left
+// bullet=0 Quotes, backslashes, newlines, tabs and other control characters in the text are
+// escaped.
 QString describeRun(const FormatRun &run);
 
 } // namespace quillory

@@ -28,16 +28,61 @@ constexpr int kMaxUnicodeSkip = 16;
 enum class Destination { Text, Skip, FontTable, ColorTable, BulletDefinition };
 
 enum class Keyword {
-    Rtf, Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, FontTable, ColorTable, SkipDestination,
-    BulletDefinition, Par, Line, Tab, Cell, Row, Pard, AlignLeft, AlignCenter, AlignRight,
-    AlignJustify, ListOverride, Plain, Bold, Italic, Underline, UnderlineNone, Strike, Font,
-    FontSize, Colour, FontCharset, FontCodePage, Red, Green, Blue, UnicodeSkip, Unicode, EmDash,
-    EnDash, EmSpace, EnSpace, QuarterEmSpace, Bullet, LeftQuote, RightQuote, LeftDoubleQuote,
-    RightDoubleQuote, ZeroWidthJoiner, ZeroWidthNonJoiner, LeftToRightMark, RightToLeftMark
+    Rtf,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    FontTable,
+    ColorTable,
+    SkipDestination,
+    BulletDefinition,
+    Par,
+    Line,
+    Tab,
+    Cell,
+    Row,
+    Pard,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    ListOverride,
+    Plain,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    Font,
+    FontSize,
+    Colour,
+    FontCharset,
+    FontCodePage,
+    Red,
+    Green,
+    Blue,
+    UnicodeSkip,
+    Unicode,
+    EmDash,
+    EnDash,
+    EmSpace,
+    EnSpace,
+    QuarterEmSpace,
+    Bullet,
+    LeftQuote,
+    RightQuote,
+    LeftDoubleQuote,
+    RightDoubleQuote,
+    ZeroWidthJoiner,
+    ZeroWidthNonJoiner,
+    LeftToRightMark,
+    RightToLeftMark
 };
 
-const std::unordered_map<std::string_view, Keyword> &keywords()
-{
+const std::unordered_map<std::string_view, Keyword> &keywords() {
     static const std::unordered_map<std::string_view, Keyword> table = [] {
         std::unordered_map<std::string_view, Keyword> map = {
             {"rtf", Keyword::Rtf},
@@ -96,20 +141,32 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
             {"rtlmark", Keyword::RightToLeftMark},
         };
         for (const char *word : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
-                                 "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd",
-                                 "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"})
+                                 "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
+                                 "ulthldash", "ululdbwave", "ulw", "ulwave"})
             map.emplace(word, Keyword::Underline);
         // Groups whose content is not document text.
-        for (const char *word :
-             {"stylesheet", "info", "pict", "header", "headerl", "headerr", "headerf", "footer",
-              "footerl", "footerr", "footerf", "footnote", "annotation", "object", "fldinst",
-              "pntext", "pntxta", "pntxtb", "listtext", "listtable", "listoverridetable",
-              "revtbl", "rsidtbl", "generator", "xmlnstbl", "themedata", "colorschememapping",
-              "datastore", "latentstyles", "filetbl", "bkmkstart", "bkmkend", "template",
-              "private", "nonshppict", "shppict", "shp", "shpinst", "shptxt", "do", "xe", "tc",
-              "txe", "atnid", "atnauthor", "atndate", "atnref", "ftnsep", "ftnsepc", "aftnsep",
-              "aftnsepc", "upr", "ud", "userprops", "docvar", "pgdsctbl", "mmathPr", "xmlopen",
-              "falt", "panose", "fontemb", "fontfile", "blipuid", "wgrffmtfilter"})
+        for (const char *word : {"stylesheet",   "info",         "pict",
+                                 "header",       "headerl",      "headerr",
+                                 "headerf",      "footer",       "footerl",
+                                 "footerr",      "footerf",      "footnote",
+                                 "annotation",   "object",       "fldinst",
+                                 "pntext",       "pntxta",       "pntxtb",
+                                 "listtext",     "listtable",    "listoverridetable",
+                                 "revtbl",       "rsidtbl",      "generator",
+                                 "xmlnstbl",     "themedata",    "colorschememapping",
+                                 "datastore",    "latentstyles", "filetbl",
+                                 "bkmkstart",    "bkmkend",      "template",
+                                 "private",      "nonshppict",   "shppict",
+                                 "shp",          "shpinst",      "shptxt",
+                                 "do",           "xe",           "tc",
+                                 "txe",          "atnid",        "atnauthor",
+                                 "atndate",      "atnref",       "ftnsep",
+                                 "ftnsepc",      "aftnsep",      "aftnsepc",
+                                 "upr",          "ud",           "userprops",
+                                 "docvar",       "pgdsctbl",     "mmathPr",
+                                 "xmlopen",      "falt",         "panose",
+                                 "fontemb",      "fontfile",     "blipuid",
+                                 "wgrffmtfilter"})
             map.emplace(word, Keyword::SkipDestination);
         return map;
     }();
@@ -125,8 +182,7 @@ struct CharacterProperties {
     int halfPoints = kDefaultHalfPoints;
     int colour = 0;
 
-    bool operator==(const CharacterProperties &o) const
-    {
+    bool operator==(const CharacterProperties &o) const {
         return bold == o.bold && italic == o.italic && underline == o.underline &&
                strike == o.strike && font == o.font && halfPoints == o.halfPoints &&
                colour == o.colour;
@@ -146,8 +202,7 @@ struct FontEntry {
     int codePage = 0; // 0: the document's code page
 };
 
-QString withoutControlCharacters(QStringView text)
-{
+QString withoutControlCharacters(QStringView text) {
     QString clean;
     clean.reserve(text.size());
     for (QChar ch : text) {
@@ -157,7 +212,9 @@ QString withoutControlCharacters(QStringView text)
     return clean;
 }
 
-bool flagValue(const RtfToken &token) { return !token.hasParameter || token.parameter != 0; }
+bool flagValue(const RtfToken &token) {
+    return !token.hasParameter || token.parameter != 0;
+}
 
 class RtfReader {
 public:
@@ -198,7 +255,6 @@ private:
     std::vector<GroupState> m_stack;
     GroupState m_state;
     std::size_t m_flattenedDepth = 0;
-    bool m_started = false;
     bool m_closed = false;
     int m_skipFallback = 0;
 
@@ -222,19 +278,31 @@ private:
     CharacterProperties m_pendingChars;
 };
 
-bool RtfReader::read(QByteArrayView data, QString *error)
-{
+bool RtfReader::read(QByteArrayView data, QString *error) {
     RtfTokenizer tokenizer(data);
     for (RtfToken token = tokenizer.next(); token.type != RtfToken::Type::End && !m_closed;
          token = tokenizer.next()) {
         switch (token.type) {
-        case RtfToken::Type::GroupStart: groupStart(); break;
-        case RtfToken::Type::GroupEnd: groupEnd(); break;
-        case RtfToken::Type::ControlWord: controlWord(token); break;
-        case RtfToken::Type::ControlSymbol: controlSymbol(token.symbol); break;
-        case RtfToken::Type::HexByte: hexByte(token.byte); break;
-        case RtfToken::Type::Text: text(token.word); break;
-        case RtfToken::Type::End: break;
+        case RtfToken::Type::GroupStart:
+            groupStart();
+            break;
+        case RtfToken::Type::GroupEnd:
+            groupEnd();
+            break;
+        case RtfToken::Type::ControlWord:
+            controlWord(token);
+            break;
+        case RtfToken::Type::ControlSymbol:
+            controlSymbol(token.symbol);
+            break;
+        case RtfToken::Type::HexByte:
+            hexByte(token.byte);
+            break;
+        case RtfToken::Type::Text:
+            text(token.word);
+            break;
+        case RtfToken::Type::End:
+            break;
         }
     }
     flushBytes();
@@ -248,11 +316,9 @@ bool RtfReader::read(QByteArrayView data, QString *error)
     return false;
 }
 
-void RtfReader::groupStart()
-{
+void RtfReader::groupStart() {
     flushBytes();
     m_skipFallback = 0;
-    m_started = true;
     if (m_stack.size() >= kMaxGroupDepth) {
         ++m_flattenedDepth;
         return;
@@ -261,8 +327,7 @@ void RtfReader::groupStart()
     m_state.ignorableDestination = false;
 }
 
-void RtfReader::groupEnd()
-{
+void RtfReader::groupEnd() {
     flushBytes();
     m_skipFallback = 0;
     if (m_flattenedDepth > 0) {
@@ -281,22 +346,19 @@ void RtfReader::groupEnd()
         m_closed = true; // the document group ends here; trailing data is ignored
 }
 
-bool RtfReader::skippingFallback()
-{
+bool RtfReader::skippingFallback() {
     if (m_skipFallback == 0)
         return false;
     --m_skipFallback;
     return true;
 }
 
-void RtfReader::setDestination(Destination destination)
-{
+void RtfReader::setDestination(Destination destination) {
     if (m_state.destination != Destination::Skip)
         m_state.destination = destination;
 }
 
-void RtfReader::controlWord(const RtfToken &token)
-{
+void RtfReader::controlWord(const RtfToken &token) {
     flushBytes();
     if (skippingFallback())
         return;
@@ -315,9 +377,15 @@ void RtfReader::controlWord(const RtfToken &token)
         return;
     }
     switch (keyword) {
-    case Keyword::FontTable: setDestination(Destination::FontTable); return;
-    case Keyword::ColorTable: setDestination(Destination::ColorTable); return;
-    case Keyword::SkipDestination: setDestination(Destination::Skip); return;
+    case Keyword::FontTable:
+        setDestination(Destination::FontTable);
+        return;
+    case Keyword::ColorTable:
+        setDestination(Destination::ColorTable);
+        return;
+    case Keyword::SkipDestination:
+        setDestination(Destination::Skip);
+        return;
     case Keyword::BulletDefinition:
         if (m_state.destination == Destination::Text)
             m_paragraph.bullet = true;
@@ -326,86 +394,169 @@ void RtfReader::controlWord(const RtfToken &token)
     case Keyword::UnicodeSkip:
         m_state.unicodeSkip = std::clamp(token.parameter, 0, kMaxUnicodeSkip);
         return;
-    default: break;
+    default:
+        break;
     }
     switch (m_state.destination) {
-    case Destination::Text: documentControlWord(keyword, token); break;
-    case Destination::FontTable: fontTableControlWord(keyword, token); break;
-    case Destination::ColorTable: colourTableControlWord(keyword, token); break;
+    case Destination::Text:
+        documentControlWord(keyword, token);
+        break;
+    case Destination::FontTable:
+        fontTableControlWord(keyword, token);
+        break;
+    case Destination::ColorTable:
+        colourTableControlWord(keyword, token);
+        break;
     case Destination::Skip:
-    case Destination::BulletDefinition: break;
+    case Destination::BulletDefinition:
+        break;
     }
 }
 
-void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token)
-{
+void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token) {
     CharacterProperties &chars = m_state.chars;
     const int parameter = token.parameter;
     switch (keyword) {
-    case Keyword::Ansi: m_documentCodePage = CodePage::Windows1252; break;
-    case Keyword::Mac: m_documentCodePage = 10000; break;
-    case Keyword::Pc: m_documentCodePage = 437; break;
-    case Keyword::Pca: m_documentCodePage = 850; break;
+    case Keyword::Ansi:
+        m_documentCodePage = CodePage::Windows1252;
+        break;
+    case Keyword::Mac:
+        m_documentCodePage = 10000;
+        break;
+    case Keyword::Pc:
+        m_documentCodePage = 437;
+        break;
+    case Keyword::Pca:
+        m_documentCodePage = 850;
+        break;
     case Keyword::AnsiCodePage:
         if (parameter > 0)
             m_documentCodePage = parameter;
         break;
-    case Keyword::DefaultFont: m_defaultFont = parameter; break;
-    case Keyword::Par: endParagraph(); break;
-    case Keyword::Line: appendChar(QChar::LineSeparator); break;
-    case Keyword::Tab: appendChar(u'\t'); break;
-    case Keyword::Cell: ++m_pendingCells; break;
+    case Keyword::DefaultFont:
+        m_defaultFont = parameter;
+        break;
+    case Keyword::Par:
+        endParagraph();
+        break;
+    case Keyword::Line:
+        appendChar(QChar::LineSeparator);
+        break;
+    case Keyword::Tab:
+        appendChar(u'\t');
+        break;
+    case Keyword::Cell:
+        ++m_pendingCells;
+        break;
     case Keyword::Row:
         // The row's last \cell closes it: n cells, n - 1 tabs.
         if (m_pendingCells > 1)
             appendText(u"");
         endParagraph();
         break;
-    case Keyword::Pard: m_paragraph = RtfParagraphProperties(); break;
-    case Keyword::AlignLeft: m_paragraph.alignment = Qt::AlignLeft; break;
-    case Keyword::AlignCenter: m_paragraph.alignment = Qt::AlignHCenter; break;
-    case Keyword::AlignRight: m_paragraph.alignment = Qt::AlignRight; break;
-    case Keyword::AlignJustify: m_paragraph.alignment = Qt::AlignJustify; break;
-    case Keyword::ListOverride: m_paragraph.bullet = parameter > 0; break;
-    case Keyword::Plain: chars = CharacterProperties(); break;
-    case Keyword::Bold: chars.bold = flagValue(token); break;
-    case Keyword::Italic: chars.italic = flagValue(token); break;
-    case Keyword::Underline: chars.underline = flagValue(token); break;
-    case Keyword::UnderlineNone: chars.underline = false; break;
-    case Keyword::Strike: chars.strike = flagValue(token); break;
-    case Keyword::Font: chars.font = parameter; break;
+    case Keyword::Pard:
+        m_paragraph = RtfParagraphProperties();
+        break;
+    case Keyword::AlignLeft:
+        m_paragraph.alignment = Qt::AlignLeft;
+        break;
+    case Keyword::AlignCenter:
+        m_paragraph.alignment = Qt::AlignHCenter;
+        break;
+    case Keyword::AlignRight:
+        m_paragraph.alignment = Qt::AlignRight;
+        break;
+    case Keyword::AlignJustify:
+        m_paragraph.alignment = Qt::AlignJustify;
+        break;
+    case Keyword::ListOverride:
+        m_paragraph.bullet = parameter > 0;
+        break;
+    case Keyword::Plain:
+        chars = CharacterProperties();
+        break;
+    case Keyword::Bold:
+        chars.bold = flagValue(token);
+        break;
+    case Keyword::Italic:
+        chars.italic = flagValue(token);
+        break;
+    case Keyword::Underline:
+        chars.underline = flagValue(token);
+        break;
+    case Keyword::UnderlineNone:
+        chars.underline = false;
+        break;
+    case Keyword::Strike:
+        chars.strike = flagValue(token);
+        break;
+    case Keyword::Font:
+        chars.font = parameter;
+        break;
     case Keyword::FontSize:
         chars.halfPoints = token.hasParameter
                                ? std::clamp(parameter, kMinHalfPoints, kMaxHalfPoints)
                                : kDefaultHalfPoints;
         break;
-    case Keyword::Colour: chars.colour = parameter; break;
+    case Keyword::Colour:
+        chars.colour = parameter;
+        break;
     case Keyword::Unicode:
         appendChar(static_cast<char16_t>(parameter & 0xFFFF)); // negative N is N + 65536
         m_skipFallback = m_state.unicodeSkip;
         break;
-    case Keyword::EmDash: appendChar(0x2014); break;
-    case Keyword::EnDash: appendChar(0x2013); break;
-    case Keyword::EmSpace: appendChar(0x2003); break;
-    case Keyword::EnSpace: appendChar(0x2002); break;
-    case Keyword::QuarterEmSpace: appendChar(0x2005); break;
-    case Keyword::Bullet: appendChar(0x2022); break;
-    case Keyword::LeftQuote: appendChar(0x2018); break;
-    case Keyword::RightQuote: appendChar(0x2019); break;
-    case Keyword::LeftDoubleQuote: appendChar(0x201C); break;
-    case Keyword::RightDoubleQuote: appendChar(0x201D); break;
-    case Keyword::ZeroWidthJoiner: appendChar(0x200D); break;
-    case Keyword::ZeroWidthNonJoiner: appendChar(0x200C); break;
-    case Keyword::LeftToRightMark: appendChar(0x200E); break;
-    case Keyword::RightToLeftMark: appendChar(0x200F); break;
-    default: break;
+    case Keyword::EmDash:
+        appendChar(0x2014);
+        break;
+    case Keyword::EnDash:
+        appendChar(0x2013);
+        break;
+    case Keyword::EmSpace:
+        appendChar(0x2003);
+        break;
+    case Keyword::EnSpace:
+        appendChar(0x2002);
+        break;
+    case Keyword::QuarterEmSpace:
+        appendChar(0x2005);
+        break;
+    case Keyword::Bullet:
+        appendChar(0x2022);
+        break;
+    case Keyword::LeftQuote:
+        appendChar(0x2018);
+        break;
+    case Keyword::RightQuote:
+        appendChar(0x2019);
+        break;
+    case Keyword::LeftDoubleQuote:
+        appendChar(0x201C);
+        break;
+    case Keyword::RightDoubleQuote:
+        appendChar(0x201D);
+        break;
+    case Keyword::ZeroWidthJoiner:
+        appendChar(0x200D);
+        break;
+    case Keyword::ZeroWidthNonJoiner:
+        appendChar(0x200C);
+        break;
+    case Keyword::LeftToRightMark:
+        appendChar(0x200E);
+        break;
+    case Keyword::RightToLeftMark:
+        appendChar(0x200F);
+        break;
+    default:
+        break;
     }
 }
 
-void RtfReader::fontTableControlWord(Keyword keyword, const RtfToken &token)
-{
+void RtfReader::fontTableControlWord(Keyword keyword, const RtfToken &token) {
     switch (keyword) {
-    case Keyword::Font: startFontEntry(token.parameter); break;
+    case Keyword::Font:
+        startFontEntry(token.parameter);
+        break;
     case Keyword::FontCharset:
         m_fontEntry.codePage = CodePage::forCharset(token.parameter, 0);
         break;
@@ -420,24 +571,30 @@ void RtfReader::fontTableControlWord(Keyword keyword, const RtfToken &token)
         }
         m_skipFallback = m_state.unicodeSkip;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-void RtfReader::colourTableControlWord(Keyword keyword, const RtfToken &token)
-{
+void RtfReader::colourTableControlWord(Keyword keyword, const RtfToken &token) {
     const int value = std::clamp(token.parameter, 0, 255);
     switch (keyword) {
-    case Keyword::Red: m_red = value; break;
-    case Keyword::Green: m_green = value; break;
-    case Keyword::Blue: m_blue = value; break;
-    default: return;
+    case Keyword::Red:
+        m_red = value;
+        break;
+    case Keyword::Green:
+        m_green = value;
+        break;
+    case Keyword::Blue:
+        m_blue = value;
+        break;
+    default:
+        return;
     }
     m_colourSet = true;
 }
 
-void RtfReader::controlSymbol(char symbol)
-{
+void RtfReader::controlSymbol(char symbol) {
     if (symbol == '*') {
         m_state.ignorableDestination = true;
         return;
@@ -469,12 +626,12 @@ void RtfReader::controlSymbol(char symbol)
         if (inText())
             endParagraph();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-void RtfReader::hexByte(unsigned char byte)
-{
+void RtfReader::hexByte(unsigned char byte) {
     if (skippingFallback())
         return;
     const char ch = static_cast<char>(byte);
@@ -490,8 +647,7 @@ void RtfReader::hexByte(unsigned char byte)
     }
 }
 
-void RtfReader::text(QByteArrayView bytes)
-{
+void RtfReader::text(QByteArrayView bytes) {
     if (m_skipFallback > 0) {
         const qsizetype skipped = std::min<qsizetype>(m_skipFallback, bytes.size());
         m_skipFallback -= static_cast<int>(skipped);
@@ -500,11 +656,17 @@ void RtfReader::text(QByteArrayView bytes)
     if (bytes.isEmpty())
         return;
     switch (m_state.destination) {
-    case Destination::Text: break;
-    case Destination::FontTable: fontTableText(bytes); return;
-    case Destination::ColorTable: colourTableText(bytes); return;
+    case Destination::Text:
+        break;
+    case Destination::FontTable:
+        fontTableText(bytes);
+        return;
+    case Destination::ColorTable:
+        colourTableText(bytes);
+        return;
     case Destination::Skip:
-    case Destination::BulletDefinition: return;
+    case Destination::BulletDefinition:
+        return;
     }
     qsizetype start = 0;
     for (qsizetype i = 0; i <= bytes.size(); ++i) {
@@ -528,8 +690,7 @@ void RtfReader::text(QByteArrayView bytes)
     }
 }
 
-void RtfReader::fontTableText(QByteArrayView bytes)
-{
+void RtfReader::fontTableText(QByteArrayView bytes) {
     for (char c : bytes) {
         if (c == ';') {
             finishFontEntry();
@@ -539,8 +700,7 @@ void RtfReader::fontTableText(QByteArrayView bytes)
     }
 }
 
-void RtfReader::colourTableText(QByteArrayView bytes)
-{
+void RtfReader::colourTableText(QByteArrayView bytes) {
     for (char c : bytes) {
         if (c != ';')
             continue;
@@ -550,8 +710,7 @@ void RtfReader::colourTableText(QByteArrayView bytes)
     }
 }
 
-void RtfReader::startFontEntry(int number)
-{
+void RtfReader::startFontEntry(int number) {
     finishFontEntry();
     m_fontEntryOpen = true;
     m_fontNumber = number;
@@ -560,8 +719,7 @@ void RtfReader::startFontEntry(int number)
     m_fontName.clear();
 }
 
-void RtfReader::decodeFontName()
-{
+void RtfReader::decodeFontName() {
     if (m_fontNameBytes.isEmpty())
         return;
     const int codePage = m_fontEntry.codePage ? m_fontEntry.codePage : m_documentCodePage;
@@ -569,8 +727,7 @@ void RtfReader::decodeFontName()
     m_fontNameBytes.clear();
 }
 
-void RtfReader::finishFontEntry()
-{
+void RtfReader::finishFontEntry() {
     if (!m_fontEntryOpen)
         return;
     m_fontEntryOpen = false;
@@ -580,16 +737,14 @@ void RtfReader::finishFontEntry()
     m_fonts.insert(m_fontNumber, m_fontEntry);
 }
 
-int RtfReader::codePageOf(int font) const
-{
+int RtfReader::codePageOf(int font) const {
     const auto entry = m_fonts.constFind(font < 0 ? m_defaultFont : font);
     if (entry != m_fonts.constEnd() && entry->codePage != 0)
         return entry->codePage;
     return m_documentCodePage;
 }
 
-void RtfReader::appendText(QStringView text)
-{
+void RtfReader::appendText(QStringView text) {
     if (!inText())
         return;
     if (m_pendingCells > 0) {
@@ -606,8 +761,7 @@ void RtfReader::appendText(QStringView text)
         m_pendingText += text;
 }
 
-void RtfReader::flushBytes()
-{
+void RtfReader::flushBytes() {
     if (m_pendingBytes.isEmpty())
         return;
     const QString decoded = CodePage::decode(m_pendingBytes, m_pendingBytesCodePage);
@@ -615,24 +769,21 @@ void RtfReader::flushBytes()
     appendText(decoded);
 }
 
-void RtfReader::flushText()
-{
+void RtfReader::flushText() {
     if (m_pendingText.isEmpty())
         return;
     m_builder.insertText(m_pendingText, charFormat(m_pendingChars));
     m_pendingText.clear();
 }
 
-void RtfReader::endParagraph()
-{
+void RtfReader::endParagraph() {
     flushBytes();
     flushText();
     m_pendingCells = 0;
     m_builder.endParagraph(m_paragraph, charFormat(m_state.chars));
 }
 
-QTextCharFormat RtfReader::charFormat(const CharacterProperties &chars) const
-{
+QTextCharFormat RtfReader::charFormat(const CharacterProperties &chars) const {
     QTextCharFormat format;
     if (chars.bold)
         format.setFontWeight(QFont::Bold);
@@ -654,16 +805,14 @@ QTextCharFormat RtfReader::charFormat(const CharacterProperties &chars) const
 
 } // namespace
 
-bool isRtf(const QByteArray &data)
-{
+bool isRtf(const QByteArray &data) {
     QByteArrayView view(data);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
     return view.trimmed().startsWith("{\\rtf");
 }
 
-bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error)
-{
+bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error) {
     if (!isRtf(data)) {
         readPlainText(data, doc);
         return true;

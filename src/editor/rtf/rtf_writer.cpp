@@ -22,8 +22,7 @@ struct CharacterState {
     int colour = 0;
 };
 
-void appendHex(QByteArray &out, int byte)
-{
+void appendHex(QByteArray &out, int byte) {
     static const char digits[] = "0123456789abcdef";
     out += "\\'";
     out += digits[(byte >> 4) & 0xF];
@@ -35,28 +34,46 @@ enum class TextKind { Document, FontName };
 // Escapes text for RTF; paragraph ends are the caller's business. Font names
 // get no tabs, line breaks or special-character symbols, which readers only
 // take in the document text.
-void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Document)
-{
+void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Document) {
     for (QChar qch : text) {
         const char16_t ch = qch.unicode();
         if (kind == TextKind::Document) {
             switch (ch) {
-            case u'\t': out += "\\tab "; continue;
-            case 0x2028: out += "\\line "; continue;
-            case 0x00A0: out += "\\~"; continue;
-            case 0x00AD: out += "\\-"; continue;
-            case 0x2011: out += "\\_"; continue;
-            default: break;
+            case u'\t':
+                out += "\\tab ";
+                continue;
+            case 0x2028:
+                out += "\\line ";
+                continue;
+            case 0x00A0:
+                out += "\\~";
+                continue;
+            case 0x00AD:
+                out += "\\-";
+                continue;
+            case 0x2011:
+                out += "\\_";
+                continue;
+            default:
+                break;
             }
         }
         switch (ch) {
-        case u'\\': out += "\\\\"; continue;
-        case u'{': out += "\\{"; continue;
-        case u'}': out += "\\}"; continue;
+        case u'\\':
+            out += "\\\\";
+            continue;
+        case u'{':
+            out += "\\{";
+            continue;
+        case u'}':
+            out += "\\}";
+            continue;
         case QChar::ObjectReplacementCharacter:
         case QChar::ParagraphSeparator:
-        case 0x2028: continue;
-        default: break;
+        case 0x2028:
+            continue;
+        default:
+            break;
         }
         if (ch < 0x20)
             continue;
@@ -76,8 +93,7 @@ void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Doc
 
 class RtfWriter {
 public:
-    explicit RtfWriter(const QTextDocument &doc) : m_runs(formatRuns(doc))
-    {
+    explicit RtfWriter(const QTextDocument &doc) : m_runs(formatRuns(doc)) {
         m_fonts.append(doc.defaultFont().family());
     }
 
@@ -99,8 +115,7 @@ private:
     QByteArray m_out;
 };
 
-QByteArray RtfWriter::write()
-{
+QByteArray RtfWriter::write() {
     collectTables();
     writeHeader();
     bool paragraphOpen = false;
@@ -113,8 +128,8 @@ QByteArray RtfWriter::write()
             }
             writeCharacterChanges(run);
             const qsizetype end = run.text.indexOf(u'\n', start);
-            appendText(m_out, QStringView(run.text).sliced(start, (end < 0 ? run.text.size()
-                                                                            : end) - start));
+            appendText(m_out, QStringView(run.text).sliced(
+                                  start, (end < 0 ? run.text.size() : end) - start));
             if (end < 0)
                 break;
             m_out += "\\par\r\n";
@@ -130,8 +145,7 @@ QByteArray RtfWriter::write()
     return m_out;
 }
 
-void RtfWriter::collectTables()
-{
+void RtfWriter::collectTables() {
     bool bullets = false;
     for (const FormatRun &run : std::as_const(m_runs)) {
         if (!m_fonts.contains(run.fontFamily))
@@ -144,8 +158,7 @@ void RtfWriter::collectTables()
         m_symbolFont = int(m_fonts.size()); // after the text fonts
 }
 
-int RtfWriter::colourIndex(const QColor &colour) const
-{
+int RtfWriter::colourIndex(const QColor &colour) const {
     if (!colour.isValid())
         return 0;
     const QRgb rgb = colour.rgb();
@@ -156,8 +169,7 @@ int RtfWriter::colourIndex(const QColor &colour) const
     return 0;
 }
 
-void RtfWriter::writeHeader()
-{
+void RtfWriter::writeHeader() {
     m_out.reserve(qsizetype(m_runs.size()) * 40 + 1024);
     m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
@@ -172,14 +184,13 @@ void RtfWriter::writeHeader()
     m_out += "}\r\n{\\colortbl ;";
     for (const QColor &colour : std::as_const(m_colours)) {
         m_out += "\\red" + QByteArray::number(colour.red()) + "\\green" +
-                 QByteArray::number(colour.green()) + "\\blue" +
-                 QByteArray::number(colour.blue()) + ';';
+                 QByteArray::number(colour.green()) + "\\blue" + QByteArray::number(colour.blue()) +
+                 ';';
     }
     m_out += "}\r\n{\\*\\generator Quillory;}\\viewkind4\r\n";
 }
 
-void RtfWriter::startParagraph(const FormatRun &run)
-{
+void RtfWriter::startParagraph(const FormatRun &run) {
     m_out += "\\pard";
     if (run.bullet) {
         const QByteArray symbol = QByteArray::number(m_symbolFont);
@@ -187,16 +198,23 @@ void RtfWriter::startParagraph(const FormatRun &run)
                  "\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li720";
     }
     switch (run.alignment) {
-    case RunAlignment::Left: m_out += "\\ql"; break;
-    case RunAlignment::Center: m_out += "\\qc"; break;
-    case RunAlignment::Right: m_out += "\\qr"; break;
-    case RunAlignment::Justify: m_out += "\\qj"; break;
+    case RunAlignment::Left:
+        m_out += "\\ql";
+        break;
+    case RunAlignment::Center:
+        m_out += "\\qc";
+        break;
+    case RunAlignment::Right:
+        m_out += "\\qr";
+        break;
+    case RunAlignment::Justify:
+        m_out += "\\qj";
+        break;
     }
     m_out += ' ';
 }
 
-void RtfWriter::writeCharacterChanges(const FormatRun &run)
-{
+void RtfWriter::writeCharacterChanges(const FormatRun &run) {
     CharacterState wanted;
     wanted.bold = run.bold;
     wanted.italic = run.italic;
@@ -228,6 +246,8 @@ void RtfWriter::writeCharacterChanges(const FormatRun &run)
 
 } // namespace
 
-QByteArray writeRtf(const QTextDocument &doc) { return RtfWriter(doc).write(); }
+QByteArray writeRtf(const QTextDocument &doc) {
+    return RtfWriter(doc).write();
+}
 
 } // namespace quillory

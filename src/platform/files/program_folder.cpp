@@ -21,6 +21,7 @@ QString ProgramFolder::resolve(const QString &executableDir)
     const QString home = qEnvironmentVariable("QUILLORY_HOME");
     if (!home.isEmpty()) {
         QDir().mkpath(home);
+        populateFrom(executableDir, home);
         return QDir(home).absolutePath();
     }
     QFileInfo exeDir(executableDir);

@@ -6,7 +6,7 @@ namespace quillory {
 
 // The folder that holds the settings, the recent lists, Bookmarks/, Lang/, Files/
 // and the temporary files. Resolved once at start:
-//   1. $QUILLORY_HOME when set (tests always use this);
+//   1. $QUILLORY_HOME when set (tests always use this), given the shipped files it lacks;
 //   2. the executable's folder when it is writable and holds Lang/;
 //   3. a per-user data folder, filled with the shipped files on first start.
 class ProgramFolder {

@@ -194,28 +194,31 @@ MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId) {
     return checkAudioOutput();
 }
 
-bool MpvMediaEngine::hasAudioTrack() const {
+// True for a loaded file whose tracks include no sound (a silent video). An empty
+// track list means the file is being unloaded again.
+bool MpvMediaEngine::isSilentMedia() const {
     mpv_handle *h = m_handle.get();
     std::int64_t count = 0;
     mpv_get_property(h, "track-list/count", MPV_FORMAT_INT64, &count);
-    bool found = false;
-    for (std::int64_t i = 0; i < count && !found; ++i) {
+    for (std::int64_t i = 0; i < count; ++i) {
         const QByteArray name = "track-list/" + QByteArray::number(i) + "/type";
         char *type = mpv_get_property_string(h, name.constData());
-        found = type != nullptr && qstrcmp(type, "audio") == 0;
+        const bool audio = type != nullptr && qstrcmp(type, "audio") == 0;
         mpv_free(type);
+        if (audio)
+            return false;
     }
-    return found;
+    return count > 0;
 }
 
-// Called after the first playback restart. A failed audio output unloads the
-// file; its END_FILE may still be on its way.
+// Called after the first playback restart. When the audio output failed, mpv
+// drops the sound, then unloads the file; its END_FILE may still be on its way.
 MediaError MpvMediaEngine::checkAudioOutput() {
     char *output = mpv_get_property_string(m_handle.get(), "current-ao");
     const bool haveOutput = output != nullptr;
     mpv_free(output);
-    if (haveOutput || (!flag("idle-active") && !hasAudioTrack()))
-        return MediaError::None; // an output, or media without sound
+    if (haveOutput || (!flag("idle-active") && isSilentMedia()))
+        return MediaError::None;
     waitForEvent(MPV_EVENT_END_FILE, 1000);
     return m_entryEnded ? openErrorFor(m_endError) : MediaError::CannotLoadDriver;
 }

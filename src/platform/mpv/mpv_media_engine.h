@@ -27,13 +27,20 @@ struct MpvEngineOptions {
 };
 
 // The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
-// events are drained at every call and, between calls, from a queued invocation
-// posted by mpv's wakeup callback.
+// events are drained at the next call after mpv's wakeup callback announced them,
+// and between calls from a queued invocation that callback posts.
 //
 // Exact positions: "play from t" seeks exactly while paused and only schedules
-// the unpause (committed at the next event-loop turn, the next query or play).
-// A stop arriving first cancels it, so the pause idiom "play from t" + "stop"
-// leaves the device exactly at t, and nothing of the media has been heard.
+// the unpause (committed at the next event-loop turn, the next position query or
+// play). A stop arriving first cancels it, so the pause idiom "play from t" +
+// "stop" leaves the device exactly at t, and nothing of the media has been heard.
+// A stop during playback seeks to the position it read, so that the reported
+// position is also where a resume plays from.
+//
+// Ends and lengths: at the end of the media the position is the length (mpv's own
+// end position is a few ms off); positions are clamped to [0, length]. MP3 files
+// without a Xing/Info/VBRI header get their length by counting frames at open,
+// since mpv's estimate for VBR files is far short until the end is reached.
 class MpvMediaEngine : public QObject, public MediaEngine {
     Q_OBJECT
 public:
@@ -64,7 +71,7 @@ private:
     bool seekExact(std::int64_t ms);
     void setPaused(bool paused);
     bool flag(const char *property) const;
-    bool hasAudioTrack() const;
+    bool isSilentMedia() const;
     MediaError checkAudioOutput();
     void commitPendingUnpause();
     void cancelPendingUnpause();

@@ -31,8 +31,7 @@ private slots:
     void plainTextFileHasOneCrLfLinePerParagraph();
 };
 
-void RtfReaderTest::wordStyleDocument()
-{
+void RtfReaderTest::wordStyleDocument() {
     const QByteArray rtf =
         "{\\rtf1\\adeflang1025\\ansi\\ansicpg1252\\uc1\\adeff31507\\deff0\\stshfdbch31505"
         "{\\fonttbl{\\f0\\fbidi \\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}"
@@ -86,8 +85,7 @@ void RtfReaderTest::wordStyleDocument()
     QVERIFY(!runWith(runs, "End").bullet);
 }
 
-void RtfReaderTest::libreOfficeStyleDocument()
-{
+void RtfReaderTest::libreOfficeStyleDocument() {
     const QByteArray rtf =
         "{\\rtf1\\ansi\\deff3\\adeflang1025\n"
         "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f3\\froman\\fprq2"
@@ -115,8 +113,7 @@ void RtfReaderTest::libreOfficeStyleDocument()
     QCOMPARE(cyrillic.pointSize, 10.0);
 }
 
-void RtfReaderTest::wordPadStyleBullets()
-{
+void RtfReaderTest::wordPadStyleBullets() {
     const QByteArray rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1040{\\fonttbl{\\f0\\fnil"
         "\\fcharset0 Calibri;}{\\f1\\fnil\\fcharset2 Symbol;}}\r\n"
@@ -138,8 +135,7 @@ void RtfReaderTest::wordPadStyleBullets()
     QCOMPARE(runWith(formatRuns(doc), "apples").pointSize, 11.0);
 }
 
-void RtfReaderTest::pandocStyleDocument()
-{
+void RtfReaderTest::pandocStyleDocument() {
     const QByteArray rtf =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 \\fswiss Helvetica;}{\\f1 \\fmodern Courier;}}\n"
         "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\n"
@@ -149,8 +145,7 @@ void RtfReaderTest::pandocStyleDocument()
         "\\par}\n"
         "{\\pard \\ql \\f0 \\sa0 \\li360 \\fi-360 \\bullet \\tx360\\tab item\\par}\n}\n";
     const QList<FormatRun> runs = runsOf(rtf);
-    QCOMPARE(textOf(rtf),
-             QStringLiteral("Heading\nSome bold, emph and code.\n\u2022\titem"));
+    QCOMPARE(textOf(rtf), QStringLiteral("Heading\nSome bold, emph and code.\n\u2022\titem"));
     QCOMPARE(runWith(runs, "Heading").pointSize, 18.0);
     QCOMPARE(runWith(runs, "Heading").alignment, RunAlignment::Center);
     QVERIFY(!runWith(runs, "Some").bold);
@@ -160,12 +155,11 @@ void RtfReaderTest::pandocStyleDocument()
     QVERIFY(runWith(runs, "emph").italic);
 }
 
-void RtfReaderTest::codePages_data()
-{
+void RtfReaderTest::codePages_data() {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
-    QTest::newRow("cp1252 default") << QByteArray("{\\rtf1\\ansi \\'80\\'e0\\'9c}")
-                                    << QStringLiteral("\u20ac\u00e0\u0153");
+    QTest::newRow("cp1252 default")
+        << QByteArray("{\\rtf1\\ansi \\'80\\'e0\\'9c}") << QStringLiteral("\u20ac\u00e0\u0153");
     QTest::newRow("ansicpg1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0}")
                                  << QStringLiteral("\u041f\u0440");
     QTest::newRow("ansicpg1250") << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'9a}")
@@ -178,15 +172,14 @@ void RtfReaderTest::codePages_data()
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'82\\'a0}")
         << QStringLiteral("\u3042");
     QTest::newRow("mac roman") << QByteArray("{\\rtf1\\mac \\'8e}") << QStringLiteral("\u00e9");
-    QTest::newRow("raw 8-bit text bytes") << QByteArray("{\\rtf1\\ansi caf\xe9}")
-                                          << QStringLiteral("caf\u00e9");
+    QTest::newRow("raw 8-bit text bytes")
+        << QByteArray("{\\rtf1\\ansi caf\xe9}") << QStringLiteral("caf\u00e9");
     QTest::newRow("font name in its charset")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\\f0 x}")
         << QStringLiteral("x");
 }
 
-void RtfReaderTest::codePages()
-{
+void RtfReaderTest::codePages() {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QCOMPARE(textOf(rtf), text);
@@ -194,44 +187,39 @@ void RtfReaderTest::codePages()
         QCOMPARE(runsOf(rtf).first().fontFamily, QStringLiteral("\u5b8b\u4f53"));
 }
 
-void RtfReaderTest::unicodeEscapes_data()
-{
+void RtfReaderTest::unicodeEscapes_data() {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
-    QTest::newRow("uc1 with hex fallback") << QByteArray("{\\rtf1 caf\\u233\\'e9!}")
-                                           << QStringLiteral("caf\u00e9!");
+    QTest::newRow("uc1 with hex fallback")
+        << QByteArray("{\\rtf1 caf\\u233\\'e9!}") << QStringLiteral("caf\u00e9!");
     QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0 \\u233 x}") << QStringLiteral("\u00e9x");
-    QTest::newRow("uc2 text fallback") << QByteArray("{\\rtf1\\uc2 \\u8364 EU!}")
-                                       << QStringLiteral("\u20ac!");
-    QTest::newRow("negative value") << QByteArray("{\\rtf1 \\u-3913?}")
-                                    << QStringLiteral("\uf0b7");
-    QTest::newRow("surrogate pair") << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}")
-                                    << QStringLiteral("\U0001F600");
+    QTest::newRow("uc2 text fallback")
+        << QByteArray("{\\rtf1\\uc2 \\u8364 EU!}") << QStringLiteral("\u20ac!");
+    QTest::newRow("negative value") << QByteArray("{\\rtf1 \\u-3913?}") << QStringLiteral("\uf0b7");
+    QTest::newRow("surrogate pair")
+        << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QStringLiteral("\U0001F600");
     QTest::newRow("fallback skip ends with the group")
         << QByteArray("{\\rtf1\\uc3 {\\u26085}x}") << QStringLiteral("\u65e5x");
     QTest::newRow("ucN is scoped to its group")
         << QByteArray("{\\rtf1 {\\uc2 \\u20013??}\\u20013?y}") << QStringLiteral("\u4e2d\u4e2dy");
-    QTest::newRow("escaped braces and backslash") << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}")
-                                                  << QStringLiteral("a{b}c\\d");
+    QTest::newRow("escaped braces and backslash")
+        << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << QStringLiteral("a{b}c\\d");
 }
 
-void RtfReaderTest::unicodeEscapes()
-{
+void RtfReaderTest::unicodeEscapes() {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QCOMPARE(textOf(rtf), text);
 }
 
-void RtfReaderTest::namedCharacters()
-{
+void RtfReaderTest::namedCharacters() {
     const QByteArray rtf = "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote"
                            "\\bullet\\~\\-\\_\\tab|\\emspace\\enspace}";
     QCOMPARE(textOf(rtf), QStringLiteral("\u2014\u2013\u2018\u2019\u201c\u201d\u2022\u00a0"
                                          "\u00ad\u2011\t|\u2003\u2002"));
 }
 
-void RtfReaderTest::tablesBecomeTabSeparatedLines()
-{
+void RtfReaderTest::tablesBecomeTabSeparatedLines() {
     const QByteArray rtf = "{\\rtf1 Before\\par\\trowd\\cellx1000\\cellx2000\\cellx3000\n"
                            "\\pard\\intbl Name\\cell Time\\cell Note\\cell\\row\n"
                            "\\trowd\\cellx1000\\cellx2000\\cellx3000\n"
@@ -240,8 +228,7 @@ void RtfReaderTest::tablesBecomeTabSeparatedLines()
     QCOMPARE(textOf(rtf), QStringLiteral("Before\nName\tTime\tNote\nAnn\t0:12\t\nAfter"));
 }
 
-void RtfReaderTest::trailingParagraphMarks()
-{
+void RtfReaderTest::trailingParagraphMarks() {
     QCOMPARE(textOf("{\\rtf1 one\\par}"), QStringLiteral("one"));
     QCOMPARE(textOf("{\\rtf1 one\\par\\par}"), QStringLiteral("one\n"));
     QCOMPARE(textOf("{\\rtf1 one\\par two}"), QStringLiteral("one\ntwo"));
@@ -249,11 +236,11 @@ void RtfReaderTest::trailingParagraphMarks()
     QCOMPARE(textOf("{\\rtf1 }"), QString());
 }
 
-void RtfReaderTest::plainPropertyResetsCharacterFormatting()
-{
-    const QList<FormatRun> runs = runsOf(
-        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier;}}{\\colortbl;\\red1\\green2\\blue3;}"
-        "\\f1\\fs40\\b\\i\\ul\\strike\\cf1 A\\plain B\\b C\\b0 D\\ul E\\ulnone F\\fs99999999999999 G}");
+void RtfReaderTest::plainPropertyResetsCharacterFormatting() {
+    const QList<FormatRun> runs =
+        runsOf("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier;}}{\\colortbl;\\red1\\green2\\blue3;}"
+               "\\f1\\fs40\\b\\i\\ul\\strike\\cf1 A\\plain B\\b C\\b0 D\\ul E\\ulnone "
+               "F\\fs99999999999999 G}");
     const FormatRun a = runWith(runs, "A");
     QVERIFY(a.bold && a.italic && a.underline && a.strike);
     QCOMPARE(a.fontFamily, QStringLiteral("Courier"));
@@ -269,24 +256,22 @@ void RtfReaderTest::plainPropertyResetsCharacterFormatting()
     QCOMPARE(runWith(runs, "G").pointSize, 1638.0);
 }
 
-void RtfReaderTest::plainTextFallback_data()
-{
+void RtfReaderTest::plainTextFallback_data() {
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QString>("text");
-    QTest::newRow("utf-8 with CR LF") << QByteArray("caf\xc3\xa9\r\nline 2\r\n")
-                                      << QStringLiteral("caf\u00e9\nline 2");
-    QTest::newRow("utf-8 bom and LF") << QByteArray("\xef\xbb\xbf\xe2\x82\xac\nx")
-                                      << QStringLiteral("\u20ac\nx");
+    QTest::newRow("utf-8 with CR LF")
+        << QByteArray("caf\xc3\xa9\r\nline 2\r\n") << QStringLiteral("caf\u00e9\nline 2");
+    QTest::newRow("utf-8 bom and LF")
+        << QByteArray("\xef\xbb\xbf\xe2\x82\xac\nx") << QStringLiteral("\u20ac\nx");
     QTest::newRow("windows-1252") << QByteArray("caf\xe9 \x93q\x94\n")
                                   << QStringLiteral("caf\u00e9 \u201cq\u201d");
-    QTest::newRow("lone CR and empty lines") << QByteArray("a\r\rb\n\n")
-                                             << QStringLiteral("a\n\nb\n");
-    QTest::newRow("rtf-like text that is not rtf") << QByteArray("{\\b not rtf}")
-                                                   << QStringLiteral("{\\b not rtf}");
+    QTest::newRow("lone CR and empty lines")
+        << QByteArray("a\r\rb\n\n") << QStringLiteral("a\n\nb\n");
+    QTest::newRow("rtf-like text that is not rtf")
+        << QByteArray("{\\b not rtf}") << QStringLiteral("{\\b not rtf}");
 }
 
-void RtfReaderTest::plainTextFallback()
-{
+void RtfReaderTest::plainTextFallback() {
     QFETCH(QByteArray, data);
     QFETCH(QString, text);
     QTextDocument doc;
@@ -296,8 +281,7 @@ void RtfReaderTest::plainTextFallback()
     QVERIFY(!runWith(formatRuns(doc), text.left(1)).bold);
 }
 
-void RtfReaderTest::plainTextFileHasOneCrLfLinePerParagraph()
-{
+void RtfReaderTest::plainTextFileHasOneCrLfLinePerParagraph() {
     QTextDocument doc;
     readRtf("{\\rtf1 caf\\u233\\'e9\\par two\\line half\\par\\par}", &doc);
     QCOMPARE(toPlainTextFile(doc), QByteArray("caf\xc3\xa9\r\ntwo\r\nhalf\r\n\r\n"));

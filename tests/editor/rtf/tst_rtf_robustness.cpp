@@ -20,21 +20,31 @@ const QByteArray kSeeds[] = {
     "{\\pntxtb\\'B7}}\\fi-360\\li720\\cf1 caf\\u233\\'e9 \\u-10179?\\u-8704?\\par}",
     "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset128 Mincho;}}{\\stylesheet{\\s0 Normal;}}"
     "{\\info{\\title t}}\\pard\\plain\\ls1{\\listtext\\'b7\\tab}\\f0\\'82\\'a0{\\field{\\*"
-    "\\fldinst HYPERLINK x}{\\fldrslt {\\ul link}}}\\cell x\\row{\\*\\bin3 {}}\\uc2\\u8364 ab\\par}",
+    "\\fldinst HYPERLINK x}{\\fldrslt {\\ul link}}}\\cell x\\row{\\*\\bin3 {}}\\uc2\\u8364 "
+    "ab\\par}",
     "{\\rtf1 {\\pard \\ql \\f0 \\sa180 Some {\\b bold} \\emdash\\~\\-\\_ {\\i it}\\line x\\tab y"
     "\\par}{\\pict\\pngblip 0a0b}{\\header h}\\'\\'zz\\u\\fs\\cf99\\f-5\\strike\\ul0 z}",
 };
 
 const char *const kFragments[] = {
-    "{", "}", "\\", "\\'", "\\'e9", "\\u-10179?", "\\uc5 ", "\\bin3 ", "\\par ", "\\fs99999999999 ",
-    "\\*", "{\\fonttbl{\\f1\\fcharset204 X;}}", "\\pn ", "\\cell ", "\\row ", "\\f1 ", "\\cf2 ",
-    "{\\colortbl;\\red9;}", "\\pard ", "\\plain ", "\\line ", "\\u65532?", "\\u8233?", "\\'0a",
+    "{",        "}",
+    "\\",       "\\'",
+    "\\'e9",    "\\u-10179?",
+    "\\uc5 ",   "\\bin3 ",
+    "\\par ",   "\\fs99999999999 ",
+    "\\*",      "{\\fonttbl{\\f1\\fcharset204 X;}}",
+    "\\pn ",    "\\cell ",
+    "\\row ",   "\\f1 ",
+    "\\cf2 ",   "{\\colortbl;\\red9;}",
+    "\\pard ",  "\\plain ",
+    "\\line ",  "\\u65532?",
+    "\\u8233?", "\\'0a",
 };
 
-QByteArray mutate(QByteArray data, std::mt19937 &random)
-{
+QByteArray mutate(QByteArray data, std::mt19937 &random) {
     auto pick = [&random](qsizetype bound) {
-        return qsizetype(std::uniform_int_distribution<long long>(0, std::max<long long>(0, bound))(random));
+        return qsizetype(
+            std::uniform_int_distribution<long long>(0, std::max<long long>(0, bound))(random));
     };
     const int mutations = 1 + int(pick(3));
     for (int m = 0; m < mutations; ++m) {
@@ -44,11 +54,21 @@ QByteArray mutate(QByteArray data, std::mt19937 &random)
             if (at < data.size())
                 data[at] = char(pick(255));
             break;
-        case 1: data.truncate(at); break;
-        case 2: data.insert(at, kFragments[pick(std::size(kFragments) - 1)]); break;
-        case 3: data.remove(at, pick(16)); break;
-        case 4: data.insert(at, data.mid(pick(data.size()), pick(32))); break;
-        default: data.insert(at, pick(1) ? '{' : '}'); break;
+        case 1:
+            data.truncate(at);
+            break;
+        case 2:
+            data.insert(at, kFragments[pick(std::size(kFragments) - 1)]);
+            break;
+        case 3:
+            data.remove(at, pick(16));
+            break;
+        case 4:
+            data.insert(at, data.mid(pick(data.size()), pick(32)));
+            break;
+        default:
+            data.insert(at, pick(1) ? '{' : '}');
+            break;
         }
     }
     return data;
@@ -69,19 +89,17 @@ private slots:
     void seededMutationsKeepInvariants();
 };
 
-void RtfRobustnessTest::deepNestingIsFlattened()
-{
+void RtfRobustnessTest::deepNestingIsFlattened() {
     constexpr int depth = 100000;
-    const QByteArray rtf = "{\\rtf1 " + QByteArray(depth, '{') + "\\b x" +
-                           QByteArray(depth, '}') + "y}";
+    const QByteArray rtf =
+        "{\\rtf1 " + QByteArray(depth, '{') + "\\b x" + QByteArray(depth, '}') + "y}";
     QTextDocument doc;
     QVERIFY(readRtf(rtf, &doc));
     QCOMPARE(doc.toPlainText(), QStringLiteral("xy"));
     QVERIFY(!runWith(formatRuns(doc), "y").bold);
 }
 
-void RtfRobustnessTest::unclosedDeepNestingIsReportedAsTruncated()
-{
+void RtfRobustnessTest::unclosedDeepNestingIsReportedAsTruncated() {
     QTextDocument doc;
     QString error;
     QVERIFY(!readRtf("{\\rtf1 " + QByteArray(100000, '{') + "text", &doc, &error));
@@ -89,8 +107,7 @@ void RtfRobustnessTest::unclosedDeepNestingIsReportedAsTruncated()
     QCOMPARE(doc.toPlainText(), QStringLiteral("text"));
 }
 
-void RtfRobustnessTest::everyTruncationIsReported()
-{
+void RtfRobustnessTest::everyTruncationIsReported() {
     QTextDocument source;
     readRtf(kSeeds[0], &source);
     const QByteArray rtf = writeRtf(source);
@@ -102,36 +119,35 @@ void RtfRobustnessTest::everyTruncationIsReported()
     }
 }
 
-void RtfRobustnessTest::hostileInput_data()
-{
+void RtfRobustnessTest::hostileInput_data() {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("complete");
-    QTest::newRow("bin longer than the data") << QByteArray("{\\rtf1 a\\bin99999999999 xyz}")
-                                              << QStringLiteral("a") << false;
-    QTest::newRow("bin payload holds braces") << QByteArray("{\\rtf1 a{\\*\\blob\\bin4 }}{{}b}")
-                                              << QStringLiteral("ab") << true;
+    QTest::newRow("bin longer than the data")
+        << QByteArray("{\\rtf1 a\\bin99999999999 xyz}") << QStringLiteral("a") << false;
+    QTest::newRow("bin payload holds braces")
+        << QByteArray("{\\rtf1 a{\\*\\blob\\bin4 }}{{}b}") << QStringLiteral("ab") << true;
     QTest::newRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 b}") << QStringLiteral("ab")
                                   << true;
-    QTest::newRow("stray closing braces") << QByteArray("{\\rtf1 a}}}b")
-                                          << QStringLiteral("a") << true;
-    QTest::newRow("huge skip count") << QByteArray("{\\rtf1\\uc2147483647 \\u233 abcdefghijklmnopqrstuvwxyz}")
-                                     << QStringLiteral("\u00e9qrstuvwxyz") << true; // \uc is capped at 16
+    QTest::newRow("stray closing braces")
+        << QByteArray("{\\rtf1 a}}}b") << QStringLiteral("a") << true;
+    QTest::newRow("huge skip count")
+        << QByteArray("{\\rtf1\\uc2147483647 \\u233 abcdefghijklmnopqrstuvwxyz}")
+        << QStringLiteral("\u00e9qrstuvwxyz") << true; // \uc is capped at 16
     QTest::newRow("huge indexes") << QByteArray("{\\rtf1\\f2147483647\\cf-2147483648\\deff99 x}")
                                   << QStringLiteral("x") << true;
-    QTest::newRow("backslash at the end") << QByteArray("{\\rtf1 x\\") << QStringLiteral("x")
-                                          << false;
-    QTest::newRow("broken hex escape") << QByteArray("{\\rtf1 \\'zz\\'4}")
-                                       << QStringLiteral("zz4") << true;
+    QTest::newRow("backslash at the end")
+        << QByteArray("{\\rtf1 x\\") << QStringLiteral("x") << false;
+    QTest::newRow("broken hex escape")
+        << QByteArray("{\\rtf1 \\'zz\\'4}") << QStringLiteral("zz4") << true;
     QTest::newRow("endless control word")
         << QByteArray("{\\rtf1 \\" + QByteArray(100000, 'a') + " x}") << QStringLiteral("x")
         << true;
-    QTest::newRow("control characters") << QByteArray("{\\rtf1 a\x01\x1f\\'0d\\'0a\\u0?b}")
-                                        << QStringLiteral("ab") << true;
+    QTest::newRow("control characters")
+        << QByteArray("{\\rtf1 a\x01\x1f\\'0d\\'0a\\u0?b}") << QStringLiteral("ab") << true;
 }
 
-void RtfRobustnessTest::hostileInput()
-{
+void RtfRobustnessTest::hostileInput() {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QFETCH(bool, complete);
@@ -141,8 +157,7 @@ void RtfRobustnessTest::hostileInput()
     QCOMPARE(checkParse(rtf), QString());
 }
 
-void RtfRobustnessTest::binaryJunk()
-{
+void RtfRobustnessTest::binaryJunk() {
     std::mt19937 random(7);
     QByteArray junk = "{\\rtf1 ";
     for (int i = 0; i < 65536; ++i)
@@ -150,8 +165,7 @@ void RtfRobustnessTest::binaryJunk()
     QCOMPARE(checkParse(junk), QString());
 }
 
-void RtfRobustnessTest::seededMutationsKeepInvariants()
-{
+void RtfRobustnessTest::seededMutationsKeepInvariants() {
     // QUILLORY_RTF_MUTATION_ROUNDS and _SEED allow longer runs by hand.
     const int rounds = qEnvironmentVariableIntValue("QUILLORY_RTF_MUTATION_ROUNDS") > 0
                            ? qEnvironmentVariableIntValue("QUILLORY_RTF_MUTATION_ROUNDS")
