@@ -10,6 +10,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextList>
+#include <QPagedPaintDevice>
 
 using namespace quillory;
 
@@ -73,7 +75,9 @@ FileResult RichTextBox::LoadPlainText(const QString &path)
     QString why;
     if (!readWholeFile(path, &bytes, &why))
         return FileResult::failure(why);
-    setText(decodePlainText(bytes));
+    QTextDocument loaded;
+    readPlainText(bytes, &loaded);
+    replaceContent(loaded);
     return FileResult::success();
 }
 
@@ -195,4 +199,228 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTextEdit::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------- selection attributes
+
+template <typename T>
+std::optional<T> RichTextBox::uniformCharValue(const std::function<T(const QTextCharFormat &)> &read) const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return read(cursor.charFormat());
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    std::optional<T> value;
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() + fragment.length() <= start || fragment.position() >= end)
+                continue;
+            const T v = read(fragment.charFormat());
+            if (value && !(*value == v))
+                return std::nullopt;
+            value = v;
+        }
+    }
+    if (!value)
+        return read(cursor.charFormat());
+    return value;
+}
+
+void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format)
+{
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        cursor.mergeCharFormat(format);
+    mergeCurrentCharFormat(format);
+}
+
+std::optional<bool> RichTextBox::SelBold() const
+{
+    return uniformCharValue<bool>([](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; });
+}
+
+void RichTextBox::setSelBold(bool on)
+{
+    QTextCharFormat f;
+    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeSelectionFormat(f);
+}
+
+std::optional<bool> RichTextBox::SelItalic() const
+{
+    return uniformCharValue<bool>([](const QTextCharFormat &f) { return f.fontItalic(); });
+}
+
+void RichTextBox::setSelItalic(bool on)
+{
+    QTextCharFormat f;
+    f.setFontItalic(on);
+    mergeSelectionFormat(f);
+}
+
+std::optional<bool> RichTextBox::SelUnderline() const
+{
+    return uniformCharValue<bool>([](const QTextCharFormat &f) { return f.fontUnderline(); });
+}
+
+void RichTextBox::setSelUnderline(bool on)
+{
+    QTextCharFormat f;
+    f.setFontUnderline(on);
+    mergeSelectionFormat(f);
+}
+
+std::optional<bool> RichTextBox::SelStrikeThru() const
+{
+    return uniformCharValue<bool>([](const QTextCharFormat &f) { return f.fontStrikeOut(); });
+}
+
+void RichTextBox::setSelStrikeThru(bool on)
+{
+    QTextCharFormat f;
+    f.setFontStrikeOut(on);
+    mergeSelectionFormat(f);
+}
+
+std::optional<QString> RichTextBox::SelFontName() const
+{
+    return uniformCharValue<QString>([this](const QTextCharFormat &f) {
+        const QStringList families = f.fontFamilies().toStringList();
+        return families.isEmpty() ? document()->defaultFont().family() : families.first();
+    });
+}
+
+void RichTextBox::setSelFontName(const QString &family)
+{
+    QTextCharFormat f;
+    f.setFontFamilies({family});
+    mergeSelectionFormat(f);
+}
+
+std::optional<double> RichTextBox::SelFontSize() const
+{
+    return uniformCharValue<double>([this](const QTextCharFormat &f) {
+        return f.fontPointSize() > 0 ? f.fontPointSize() : document()->defaultFont().pointSizeF();
+    });
+}
+
+void RichTextBox::setSelFontSize(double points)
+{
+    if (!(points > 0))
+        return;
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    mergeSelectionFormat(f);
+}
+
+std::optional<QRgb> RichTextBox::SelColor() const
+{
+    return uniformCharValue<QRgb>([](const QTextCharFormat &f) {
+        return f.foreground().style() == Qt::NoBrush ? qRgb(0, 0, 0) : f.foreground().color().rgb() & 0xFFFFFF;
+    });
+}
+
+void RichTextBox::setSelColor(QRgb rgb)
+{
+    QTextCharFormat f;
+    f.setForeground(QColor(rgb));
+    mergeSelectionFormat(f);
+}
+
+// Paragraph attributes: every block the selection touches.
+static QList<QTextBlock> selectedBlocks(const QTextCursor &cursor, const QTextDocument *doc)
+{
+    QList<QTextBlock> blocks;
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    for (QTextBlock b = doc->findBlock(start); b.isValid(); b = b.next()) {
+        blocks << b;
+        if (b.position() + b.length() > end)
+            break;
+    }
+    return blocks;
+}
+
+std::optional<bool> RichTextBox::SelBullet() const
+{
+    std::optional<bool> value;
+    for (const QTextBlock &b : selectedBlocks(textCursor(), document())) {
+        const bool bullet = b.textList() != nullptr;
+        if (value && *value != bullet)
+            return std::nullopt;
+        value = bullet;
+    }
+    return value.value_or(false);
+}
+
+void RichTextBox::setSelBullet(bool on)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    const QList<QTextBlock> blocks = selectedBlocks(cursor, document());
+    if (on) {
+        QTextList *list = nullptr;
+        for (const QTextBlock &b : blocks) {
+            if (b.textList())
+                continue;
+            QTextCursor c(b);
+            if (list == nullptr) {
+                QTextListFormat format;
+                format.setStyle(QTextListFormat::ListDisc);
+                list = c.createList(format);
+            } else {
+                list->add(b);
+            }
+        }
+    } else {
+        for (const QTextBlock &b : blocks) {
+            if (QTextList *list = b.textList()) {
+                list->remove(b);
+                QTextCursor c(b);
+                QTextBlockFormat format = c.blockFormat();
+                format.setIndent(0);
+                c.setBlockFormat(format);
+            }
+        }
+    }
+    cursor.endEditBlock();
+}
+
+std::optional<Qt::Alignment> RichTextBox::SelAlignment() const
+{
+    std::optional<Qt::Alignment> value;
+    for (const QTextBlock &b : selectedBlocks(textCursor(), document())) {
+        Qt::Alignment a = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+        if (a == Qt::AlignLeading || a == 0 || a == Qt::AlignJustify)
+            a = Qt::AlignLeft;
+        if (a == Qt::AlignCenter)
+            a = Qt::AlignHCenter;
+        if (value && *value != a)
+            return std::nullopt;
+        value = a;
+    }
+    return value;
+}
+
+void RichTextBox::setSelAlignment(Qt::Alignment alignment)
+{
+    QTextCursor cursor = textCursor();
+    QTextBlockFormat format;
+    format.setAlignment(alignment);
+    cursor.mergeBlockFormat(format);
+}
+
+void RichTextBox::SelPrint(QPagedPaintDevice *device) const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        document()->print(device);
+        return;
+    }
+    QTextDocument selection;
+    QTextCursor(&selection).insertFragment(cursor.selection());
+    selection.print(device);
 }

@@ -3,6 +3,11 @@
 #include "platform/files/text_file.h"
 
 #include <QTextEdit>
+#include <functional>
+#include <optional>
+
+class QPagedPaintDevice;
+class QTextCharFormat;
 
 // The transcript's rich-text control: a QTextEdit with the file operations and
 // the selection and search operations the editor and the find dialog use.
@@ -33,6 +38,32 @@ public:
     QString SelText() const;
     void setSelText(const QString &text);
 
+    // Selection attributes. Reading a boolean over a mixed selection gives
+    // nullopt (neither true nor false); writing applies to the whole selection,
+    // or to the caret when nothing is selected.
+    std::optional<bool> SelBold() const;
+    void setSelBold(bool on);
+    std::optional<bool> SelItalic() const;
+    void setSelItalic(bool on);
+    std::optional<bool> SelUnderline() const;
+    void setSelUnderline(bool on);
+    std::optional<bool> SelStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    std::optional<bool> SelBullet() const;
+    void setSelBullet(bool on);
+    // Paragraph alignment of the selection: Qt::AlignLeft, AlignHCenter, AlignRight.
+    std::optional<Qt::Alignment> SelAlignment() const;
+    void setSelAlignment(Qt::Alignment alignment);
+    std::optional<QString> SelFontName() const;
+    void setSelFontName(const QString &family);
+    std::optional<double> SelFontSize() const;
+    void setSelFontSize(double points);
+    std::optional<QRgb> SelColor() const;
+    void setSelColor(QRgb rgb);
+
+    // Prints the selection, or the whole document when nothing is selected.
+    void SelPrint(QPagedPaintDevice *device) const;
+
     // Finds `text` from `start` to the end; options: 2 whole word, 4 match case.
     // Selects the hit and returns its offset, or -1.
     int Find(const QString &text, int start, int options);
@@ -42,6 +73,13 @@ signals:
     void Change();
     // Before the control handles a key; set *handled to keep it from the control.
     void KeyDown(int key, Qt::KeyboardModifiers modifiers, bool *handled);
+
+private:
+    // The value of `read` over every character of the selection (or at the
+    // caret); nullopt when the characters differ.
+    template <typename T>
+    std::optional<T> uniformCharValue(const std::function<T(const QTextCharFormat &)> &read) const;
+    void mergeSelectionFormat(const QTextCharFormat &format);
 
 protected:
     void replaceContent(const QTextDocument &incoming);

@@ -55,7 +55,7 @@ QStringList SettingsFile::format(const PlayerSettings &s)
 {
     return {s.languageFile,
             s.volumeLevel,
-            invariantNumber(static_cast<double>(s.volumeKnobTop)),
+            invariantNumberSingle(s.volumeKnobTop),
             QString::number(s.jumpSeconds),
             QString::number(s.pauseRewindSeconds),
             s.showFullPath ? QStringLiteral("1") : QStringLiteral("0"),

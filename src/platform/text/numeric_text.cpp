@@ -1,6 +1,7 @@
 #include "numeric_text.h"
 
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -99,6 +100,17 @@ QString invariantNumber(double value)
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
         return QString::number(static_cast<long long>(value));
     return QString::number(value, 'g', 9);
+}
+
+QString invariantNumberSingle(float value)
+{
+    // The shortest text that reads back as the same single-precision number, so a
+    // value read from the settings file is written back unchanged.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (result.ec != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer));
 }
 
 } // namespace quillory

@@ -24,5 +24,7 @@ std::optional<double> parseWholeNumber(const QString &text);
 // A number written with "." as decimal point, no grouping, no leading blank, and
 // no decimals when it is whole (1365, 1365.5).
 QString invariantNumber(double value);
+// The same for a single-precision value: its shortest exact form (1365.7).
+QString invariantNumberSingle(float value);
 
 } // namespace quillory
