@@ -31,7 +31,8 @@ struct Medium {
     DecodedReference reference;
 };
 
-double percentile(std::vector<double> values, double p) {
+double percentile(std::vector<double> values, double p)
+{
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
@@ -39,7 +40,8 @@ double percentile(std::vector<double> values, double p) {
     return values[at];
 }
 
-void printStats(const char *what, const std::vector<double> &values, const char *unit) {
+void printStats(const char *what, const std::vector<double> &values, const char *unit)
+{
     double sum = 0;
     for (double v : values)
         sum += v;
@@ -49,7 +51,8 @@ void printStats(const char *what, const std::vector<double> &values, const char 
 }
 
 // Lets the engine's deferred start and mpv's events run for about `ms`.
-void runEventsFor(int ms) {
+void runEventsFor(int ms)
+{
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) {
@@ -58,25 +61,29 @@ void runEventsFor(int ms) {
     }
 }
 
-std::int64_t status(MediaControl &control, const char *what) {
+std::int64_t status(MediaControl &control, const char *what)
+{
     char reply[127];
     if (control.sendString(QStringLiteral("status wav1 ") + what, reply, sizeof reply) != 0)
         return -1;
     return QByteArray(reply).toLongLong();
 }
 
-QString openCommand(const QString &path) {
+QString openCommand(const QString &path)
+{
     return "open \"" + path + "\" ALIAS wav1";
 }
 
-MpvEngineOptions sdlOutput() {
+MpvEngineOptions sdlOutput()
+{
     MpvEngineOptions options;
     options.audioOutput = "sdl";
     return options;
 }
 
 // Open time, and the length reported against the length of the decoded sound.
-void benchOpen(const Medium &medium) {
+void benchOpen(const Medium &medium)
+{
     std::vector<double> millis;
     std::int64_t length = 0;
     for (int i = 0; i < 5; ++i) {
@@ -93,7 +100,8 @@ void benchOpen(const Medium &medium) {
                 double(medium.reference.count()) * 1000.0 / medium.reference.sampleRate());
 }
 
-void benchTick(const Medium &medium) {
+void benchTick(const Medium &medium)
+{
     MediaControl control(std::make_unique<MpvMediaEngine>(sdlOutput()));
     if (control.sendString(openCommand(medium.path)) != 0) {
         std::printf("  %s: open failed\n", medium.label);
@@ -118,7 +126,8 @@ void benchTick(const Medium &medium) {
 
 // Pause idiom while playing on the SDL output; returns |reported - target| per pause.
 std::vector<double> reportedPauseErrors(const Medium &medium, int pauses,
-                                        std::vector<std::int64_t> *targets) {
+                                        std::vector<std::int64_t> *targets)
+{
     std::vector<double> errors;
     MediaControl control(std::make_unique<MpvMediaEngine>(sdlOutput()));
     if (control.sendString(openCommand(medium.path)) != 0)
@@ -145,7 +154,8 @@ std::vector<double> reportedPauseErrors(const Medium &medium, int pauses,
 // plays; its first samples are located in the decoded reference.
 // Returns |heard - target| per pause, in milliseconds.
 std::vector<double> heardPauseErrors(const Medium &medium, const std::vector<std::int64_t> &targets,
-                                     const QString &scratch, int *unmatched) {
+                                     const QString &scratch, int *unmatched)
+{
     std::vector<double> errors;
     for (size_t i = 0; i < targets.size(); ++i) {
         const QString out = scratch + QStringLiteral("/heard_%1.wav").arg(i);
@@ -181,7 +191,8 @@ std::vector<double> heardPauseErrors(const Medium &medium, const std::vector<std
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication app(argc, argv);
     const bool quick = app.arguments().contains(QStringLiteral("--quick"));

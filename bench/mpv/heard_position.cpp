@@ -8,7 +8,8 @@
 
 namespace quillory::bench {
 
-bool DecodedReference::decode(const QString &mediaPath, const QString &rawPath, int sampleRate) {
+bool DecodedReference::decode(const QString &mediaPath, const QString &rawPath, int sampleRate)
+{
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
                  {"-v", "error", "-y", "-i", mediaPath, "-f", "s16le", "-ac", "1", "-ar",
@@ -25,7 +26,8 @@ bool DecodedReference::decode(const QString &mediaPath, const QString &rawPath, 
     return m_count > 0;
 }
 
-QByteArray readWavSamples(const QString &path) {
+QByteArray readWavSamples(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -36,7 +38,8 @@ QByteArray readWavSamples(const QString &path) {
 }
 
 std::optional<double> locateHeard(const DecodedReference &reference, const QByteArray &heard,
-                                  double expectedMs, double windowMs) {
+                                  double expectedMs, double windowMs)
+{
     constexpr int kLength = 2048;
     if (heard.size() / 2 < kLength)
         return std::nullopt;

@@ -18,7 +18,8 @@ namespace {
 
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
-double peakMegabytes() {
+double peakMegabytes()
+{
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0; // kilobytes on Linux
@@ -44,7 +45,8 @@ const QString kWords[] = {
 
 // Paragraphs of about 60 words: a bold time stamp and speaker, some italic,
 // underlined and coloured words, every tenth paragraph a bullet.
-void appendParagraphs(QTextDocument &doc, int count, int &seed) {
+void appendParagraphs(QTextDocument &doc, int count, int &seed)
+{
     QTextCursor cursor(&doc);
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat plain;
@@ -84,14 +86,16 @@ void appendParagraphs(QTextDocument &doc, int count, int &seed) {
 }
 
 // A document whose RTF is at least the given size.
-void buildTranscript(QTextDocument &doc, qsizetype rtfBytes) {
+void buildTranscript(QTextDocument &doc, qsizetype rtfBytes)
+{
     int seed = 1;
     appendParagraphs(doc, 200, seed);
     const qsizetype perParagraph = quillory::writeRtf(doc).size() / 200;
     appendParagraphs(doc, int(rtfBytes / perParagraph) - 200 + 1, seed);
 }
 
-void measure(const char *label, qsizetype targetBytes) {
+void measure(const char *label, qsizetype targetBytes)
+{
     QTextDocument doc;
     buildTranscript(doc, targetBytes);
     QElapsedTimer timer;
@@ -111,7 +115,8 @@ void measure(const char *label, qsizetype targetBytes) {
 }
 
 // About 500 words per printed page.
-void measureBook() {
+void measureBook()
+{
     QTextDocument source;
     int seed = 7;
     appendParagraphs(source, 300 * 500 / 64, seed);
@@ -139,7 +144,8 @@ void measureBook() {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

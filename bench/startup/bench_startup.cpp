@@ -46,7 +46,8 @@ int main(int argc, char *argv[])
         form.hide();
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("start-up to player window shown (%d runs, platform %s): median %.1f ms, max %.1f ms\n",
-                runs, qPrintable(QGuiApplication::platformName()), ms[ms.size() / 2], ms.back());
+    std::printf(
+        "start-up to player window shown (%d runs, platform %s): median %.1f ms, max %.1f ms\n",
+        runs, qPrintable(QGuiApplication::platformName()), ms[ms.size() / 2], ms.back());
     return 0;
 }

@@ -23,4 +23,7 @@ Application::Application()
 
 Application::~Application() = default;
 
-void Application::start(const QString &commandLine) { m_player->Form_Load(commandLine); }
+void Application::start(const QString &commandLine)
+{
+    m_player->Form_Load(commandLine);
+}

@@ -48,7 +48,8 @@ void Form2::buildMenus()
     mnuNuovo = item(mnuFile, "mnuNuovo", QStringLiteral("&Nuovo"));
     mnuFile->addSeparator();
     mnuApri = item(mnuFile, "mnuApri", QStringLiteral("&Apri..."));
-    mnuSalva = item(mnuFile, "mnuSalva", QStringLiteral("Sa&lva"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    mnuSalva =
+        item(mnuFile, "mnuSalva", QStringLiteral("Sa&lva"), QKeySequence(Qt::CTRL | Qt::Key_L));
     mnuSalvaConNome = item(mnuFile, "mnuSalvaConNome", QStringLiteral("Salva con &nome"),
                            QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFile->addSeparator();
@@ -62,13 +63,15 @@ void Form2::buildMenus()
     mnur = mnuFile->addSeparator();
     mnur->setObjectName(QStringLiteral("mnur"));
     mnur->setVisible(false);
-    mnuStampa = item(mnuFile, "mnuStampa", QStringLiteral("Stam&pa..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuStampa = item(mnuFile, "mnuStampa", QStringLiteral("Stam&pa..."),
+                     QKeySequence(Qt::CTRL | Qt::Key_P));
 
     mnuModifica = menuBar()->addMenu(QStringLiteral("&Modifica"));
     mnuModifica->setObjectName(QStringLiteral("mnuModifica"));
     mnuStrumenti = menuBar()->addMenu(QStringLiteral("&Strumenti"));
     mnuStrumenti->setObjectName(QStringLiteral("mnuStrumenti"));
-    mnuOrtografia = item(mnuStrumenti, "mnuOrtografia", QStringLiteral("Controllo ortografico e grammaticale"));
+    mnuOrtografia =
+        item(mnuStrumenti, "mnuOrtografia", QStringLiteral("Controllo ortografico e grammaticale"));
 
     connect(mnuNuovo, &QAction::triggered, this, &Form2::mnuNuovo_Click);
     connect(mnuApri, &QAction::triggered, this, &Form2::mnuApri_Click);
@@ -85,7 +88,10 @@ void Form2::Form_Load()
     showUntitledCaption();
 }
 
-void Form2::focusEditor() { RTB->setFocus(Qt::OtherFocusReason); }
+void Form2::focusEditor()
+{
+    RTB->setFocus(Qt::OtherFocusReason);
+}
 
 void Form2::CambiaLingua2()
 {
@@ -105,7 +111,10 @@ void Form2::CambiaLingua2()
 
 // ---------------------------------------------------------------- caption
 
-QString Form2::untitledFullName() const { return m_untitledName + QString::number(m_untitledCounter); }
+QString Form2::untitledFullName() const
+{
+    return m_untitledName + QString::number(m_untitledCounter);
+}
 
 void Form2::showUntitledCaption()
 {
@@ -122,21 +131,24 @@ void Form2::setCaptionFromPath(const QString &path)
 
 // ---------------------------------------------------------------- document
 
-void Form2::RTB_Change() { m_documentModified = true; }
+void Form2::RTB_Change()
+{
+    m_documentModified = true;
+}
 
 QString Form2::fileFilter() const
 {
     const QChar nul(0);
-    return QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul + QStringLiteral("File TXT") +
-           nul + QStringLiteral("*.txt");
+    return QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul +
+           QStringLiteral("File TXT") + nul + QStringLiteral("*.txt");
 }
 
 bool Form2::writeDocument(const QString &path)
 {
     const FileResult result = RTB->SaveFile(path);
     if (!result) {
-        m_services.messages->show(this, path + QStringLiteral("\n\n") + result.reason, MsgButtons::Ok,
-                                  MsgIcon::Exclamation, m_language.T(1));
+        m_services.messages->show(this, path + QStringLiteral("\n\n") + result.reason,
+                                  MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
     }
     return result.ok;
 }
@@ -144,10 +156,10 @@ bool Form2::writeDocument(const QString &path)
 void Form2::OpenDocument(const QString &path)
 {
     if (path.isEmpty())
-        m_chosenFileName = ShowFileDialog(*m_services.fileDialogs, nullptr, QDir::currentPath(),
-                                          fileFilter(), 1, QStringLiteral("rtf"), QString(),
-                                          m_language.T(52), this, true)
-                               .toString();
+        m_chosenFileName =
+            ShowFileDialog(*m_services.fileDialogs, nullptr, QDir::currentPath(), fileFilter(), 1,
+                           QStringLiteral("rtf"), QString(), m_language.T(52), this, true)
+                .toString();
     else
         m_chosenFileName = path;
     if (m_chosenFileName.trimmed().isEmpty())
@@ -207,10 +219,10 @@ void Form2::mnuSalvaConNome_Click()
 {
     const QString editorFolder = m_player.editorFolder();
     const QString folder = editorFolder.trimmed().isEmpty() ? QDir::currentPath() : editorFolder;
-    m_chosenFileName = ShowFileDialog(*m_services.fileDialogs, nullptr, folder, fileFilter(), 1,
-                                      QStringLiteral("rtf"), untitledFullName(), m_language.T(55),
-                                      this, false)
-                           .toString();
+    m_chosenFileName =
+        ShowFileDialog(*m_services.fileDialogs, nullptr, folder, fileFilter(), 1,
+                       QStringLiteral("rtf"), untitledFullName(), m_language.T(55), this, false)
+            .toString();
     if (m_chosenFileName.isEmpty())
         return;
     if (isOrdinaryFile(m_chosenFileName)) {
@@ -274,7 +286,10 @@ void Form2::AddRecentDocument(const QString &path)
     m_recent.save(ProgramFolder::file(QStringLiteral("LastFilesEditor.ini")));
 }
 
-void Form2::mnuRecent_Click(int slot) { OpenDocument(m_recent.caption(slot)); }
+void Form2::mnuRecent_Click(int slot)
+{
+    OpenDocument(m_recent.caption(slot));
+}
 
 // ---------------------------------------------------------------- keys
 
@@ -320,4 +335,7 @@ void Form2::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
-bool Form2::eventFilter(QObject *watched, QEvent *event) { return QMainWindow::eventFilter(watched, event); }
+bool Form2::eventFilter(QObject *watched, QEvent *event)
+{
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -6,12 +6,12 @@
 
 #include <QFile>
 #include <QKeyEvent>
+#include <QPagedPaintDevice>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextList>
-#include <QPagedPaintDevice>
 
 using namespace quillory;
 
@@ -32,7 +32,10 @@ bool readWholeFile(const QString &path, QByteArray *bytes, QString *why)
     return true;
 }
 
-bool isWordCharacter(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool isWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 } // namespace
 
@@ -86,7 +89,10 @@ FileResult RichTextBox::SavePlainText(const QString &path) const
     return writeFileSafely(path, toPlainTextFile(*document()));
 }
 
-QByteArray RichTextBox::TextRTF() const { return writeRtf(*document()); }
+QByteArray RichTextBox::TextRTF() const
+{
+    return writeRtf(*document());
+}
 
 void RichTextBox::setTextRTF(const QByteArray &rtf)
 {
@@ -120,7 +126,10 @@ void RichTextBox::setText(const QString &text)
     setTextCursor(QTextCursor(document()));
 }
 
-int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
+int RichTextBox::SelStart() const
+{
+    return textCursor().selectionStart();
+}
 
 void RichTextBox::setSelStart(int start)
 {
@@ -204,7 +213,8 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
 // ---------------------------------------------------------------- selection attributes
 
 template <typename T>
-std::optional<T> RichTextBox::uniformCharValue(const std::function<T(const QTextCharFormat &)> &read) const
+std::optional<T>
+RichTextBox::uniformCharValue(const std::function<T(const QTextCharFormat &)> &read) const
 {
     const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection())
@@ -239,7 +249,8 @@ void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format)
 
 std::optional<bool> RichTextBox::SelBold() const
 {
-    return uniformCharValue<bool>([](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; });
+    return uniformCharValue<bool>(
+        [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; });
 }
 
 void RichTextBox::setSelBold(bool on)
@@ -319,7 +330,8 @@ void RichTextBox::setSelFontSize(double points)
 std::optional<QRgb> RichTextBox::SelColor() const
 {
     return uniformCharValue<QRgb>([](const QTextCharFormat &f) {
-        return f.foreground().style() == Qt::NoBrush ? qRgb(0, 0, 0) : f.foreground().color().rgb() & 0xFFFFFF;
+        return f.foreground().style() == Qt::NoBrush ? qRgb(0, 0, 0)
+                                                     : f.foreground().color().rgb() & 0xFFFFFF;
     });
 }
 

@@ -49,7 +49,10 @@ Form1::Form1(MediaControl &media, const Services &services, QWidget *parent)
     Form_Initialize();
 }
 
-Form1::~Form1() { delete m_form2; }
+Form1::~Form1()
+{
+    delete m_form2;
+}
 
 void Form1::buildControls()
 {
@@ -77,11 +80,15 @@ void Form1::buildControls()
 
     Image3 = place(new PictureButton(tr("Open"), client), "Image3", 330, 1290, 660, 570);
     cmdPlay = place(new PictureButton(tr("Play"), client), "cmdPlay", 1140, 1200, 720, 735);
-    cmdIndietro = place(new PictureButton(QStringLiteral("<<"), client), "cmdIndietro", 1950, 1320, 465, 480);
-    CmdStop = place(new PictureButton(QStringLiteral("[]"), client), "CmdStop", 2490, 1320, 465, 480);
-    CmdAvanz = place(new PictureButton(QStringLiteral(">>"), client), "CmdAvanz", 3030, 1320, 465, 480);
+    cmdIndietro =
+        place(new PictureButton(QStringLiteral("<<"), client), "cmdIndietro", 1950, 1320, 465, 480);
+    CmdStop =
+        place(new PictureButton(QStringLiteral("[]"), client), "CmdStop", 2490, 1320, 465, 480);
+    CmdAvanz =
+        place(new PictureButton(QStringLiteral(">>"), client), "CmdAvanz", 3030, 1320, 465, 480);
     Image3->setToolTip(QStringLiteral(" Apri file... "));
-    cmdVai = place(new QPushButton(QStringLiteral("&Vai a..."), client), "cmdVai", 2880, 390, 735, 405);
+    cmdVai =
+        place(new QPushButton(QStringLiteral("&Vai a..."), client), "cmdVai", 2880, 390, 735, 405);
     cmdVai->hide();
     for (PictureButton *b : {cmdPlay, cmdIndietro, CmdStop, CmdAvanz})
         b->setEnabled(false);
@@ -123,7 +130,8 @@ void Form1::buildControls()
     connect(Image3, &QAbstractButton::clicked, this, &Form1::Image3_Click);
     connect(Label2, &PositionBar::mouseMoved, this, &Form1::Label2_MouseMove);
     connect(Label2, &PositionBar::clicked, this, &Form1::Label2_Click);
-    const std::array<PictureButton *, 5> buttons = {Image3, cmdPlay, cmdIndietro, CmdAvanz, CmdStop};
+    const std::array<PictureButton *, 5> buttons = {Image3, cmdPlay, cmdIndietro, CmdAvanz,
+                                                    CmdStop};
     for (int i = 0; i < 5; ++i)
         connect(buttons[static_cast<size_t>(i)], &PictureButton::mouseMoved, this,
                 [this, i] { buttonHovered(i); });
@@ -161,7 +169,8 @@ void Form1::buildMenus()
     };
 
     mnuFile = menu("mnuFile", QStringLiteral("&File"));
-    mnuApri = addItem(mnuFile, "mnuApri", QStringLiteral("&Apri file..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuApri = addItem(mnuFile, "mnuApri", QStringLiteral("&Apri file..."),
+                      QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuChiudi = addItem(mnuFile, "mnuChiudi", QStringLiteral("&Chiudi file multimediale"),
                         QKeySequence(Qt::CTRL | Qt::Key_F4));
     mnuChiudi->setEnabled(false);
@@ -169,49 +178,67 @@ void Form1::buildMenus()
     mnuRiga->setVisible(false);
     for (int i = 0; i < 4; ++i) {
         const QByteArray name = "mnuRecent" + QByteArray::number(i + 1);
-        mnuRecent[static_cast<size_t>(i)] = addItem(mnuFile, name.constData(), RecentList::placeholder(i));
+        mnuRecent[static_cast<size_t>(i)] =
+            addItem(mnuFile, name.constData(), RecentList::placeholder(i));
         mnuRecent[static_cast<size_t>(i)]->setVisible(false);
-        connect(mnuRecent[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
+        connect(mnuRecent[static_cast<size_t>(i)], &QAction::triggered, this,
+                [this, i] { mnuRecent_Click(i); });
     }
     mnuR1 = separator(mnuFile, "mnuR1");
-    mnuEsci = addItem(mnuFile, "mnuEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuEsci =
+        addItem(mnuFile, "mnuEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     mnuRiproduzione = menu("mnuRiproduzione", QStringLiteral("&Riproduzione"));
-    mnuPlay = addItem(mnuRiproduzione, "mnuPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
+    mnuPlay =
+        addItem(mnuRiproduzione, "mnuPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
     mnuStop = addItem(mnuRiproduzione, "mnuStop", QStringLiteral("&Stop"));
-    mnuIndietro = addItem(mnuRiproduzione, "mnuIndietro", QStringLiteral("&Indietro"), QKeySequence(Qt::Key_F6));
-    mnuAvanti = addItem(mnuRiproduzione, "mnuAvanti", QStringLiteral("&Avanti"), QKeySequence(Qt::Key_F7));
+    mnuIndietro = addItem(mnuRiproduzione, "mnuIndietro", QStringLiteral("&Indietro"),
+                          QKeySequence(Qt::Key_F6));
+    mnuAvanti =
+        addItem(mnuRiproduzione, "mnuAvanti", QStringLiteral("&Avanti"), QKeySequence(Qt::Key_F7));
     mnuVai = addItem(mnuRiproduzione, "mnuVai", QStringLiteral("Vai a..."));
     mnuVai->setVisible(false);
     mnuVai->setEnabled(false);
     separator(mnuRiproduzione, nullptr);
-    mnuAddBM = addItem(mnuRiproduzione, "mnuAddBM", QStringLiteral("Aggiungi BookMark"), QKeySequence(Qt::CTRL | Qt::Key_M));
-    mnuBMsuccessivo = addItem(mnuRiproduzione, "mnuBMsuccessivo", QStringLiteral("Vai al BookMark successivo"));
-    mnuBMprecedente = addItem(mnuRiproduzione, "mnuBMprecedente", QStringLiteral("Vai al BookMark precedente"));
+    mnuAddBM = addItem(mnuRiproduzione, "mnuAddBM", QStringLiteral("Aggiungi BookMark"),
+                       QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuBMsuccessivo =
+        addItem(mnuRiproduzione, "mnuBMsuccessivo", QStringLiteral("Vai al BookMark successivo"));
+    mnuBMprecedente =
+        addItem(mnuRiproduzione, "mnuBMprecedente", QStringLiteral("Vai al BookMark precedente"));
 
     mnuVisualizza = menu("mnuVisualizza", QStringLiteral("&Visualizza"));
-    mnuMostraNascondi = addItem(mnuVisualizza, "mnuMostraNascondi", QStringLiteral("Mostra l'editor di testo"));
-    mnuBookMark = addItem(mnuVisualizza, "mnuBookMark", QStringLiteral("Mostra &BookMark"), QKeySequence(Qt::Key_F8));
+    mnuMostraNascondi =
+        addItem(mnuVisualizza, "mnuMostraNascondi", QStringLiteral("Mostra l'editor di testo"));
+    mnuBookMark = addItem(mnuVisualizza, "mnuBookMark", QStringLiteral("Mostra &BookMark"),
+                          QKeySequence(Qt::Key_F8));
 
     mnuOpzioni = menu("mnuOpzioni", QStringLiteral("&Opzioni"));
-    mnuImpostaAudio = addItem(mnuOpzioni, "mnuImpostaAudio", QStringLiteral("&Imposta audio..."), QKeySequence(Qt::Key_F9));
+    mnuImpostaAudio = addItem(mnuOpzioni, "mnuImpostaAudio", QStringLiteral("&Imposta audio..."),
+                              QKeySequence(Qt::Key_F9));
     separator(mnuOpzioni, nullptr);
-    mnuSecIndietro = addItem(mnuOpzioni, "mnuSecIndietro", QStringLiteral("Secondi indietro su &pausa..."));
-    mnuSalto = addItem(mnuOpzioni, "mnuSalto", QStringLiteral("&Salto avanti / indietro secondi..."));
+    mnuSecIndietro =
+        addItem(mnuOpzioni, "mnuSecIndietro", QStringLiteral("Secondi indietro su &pausa..."));
+    mnuSalto =
+        addItem(mnuOpzioni, "mnuSalto", QStringLiteral("&Salto avanti / indietro secondi..."));
     separator(mnuOpzioni, nullptr);
-    mnuTitoloCompleto = addItem(mnuOpzioni, "mnuTitoloCompleto", QStringLiteral("Mostra percorso file"), QKeySequence(Qt::Key_F11));
+    mnuTitoloCompleto = addItem(mnuOpzioni, "mnuTitoloCompleto",
+                                QStringLiteral("Mostra percorso file"), QKeySequence(Qt::Key_F11));
     mnuTitoloCompleto->setCheckable(true);
     mnuR2 = separator(mnuOpzioni, "mnuR2");
-    mnuLingua = addItem(mnuOpzioni, "mnuLingua", QStringLiteral("&Lingua..."), QKeySequence(Qt::CTRL | Qt::Key_W));
+    mnuLingua = addItem(mnuOpzioni, "mnuLingua", QStringLiteral("&Lingua..."),
+                        QKeySequence(Qt::CTRL | Qt::Key_W));
     mnuAggLingua = addItem(mnuOpzioni, "mnuAggLingua", QStringLiteral("Aggiungi Lingua..."));
 
     mnuDonazioni = menu("mnuDonazioni", QStringLiteral("&Donazioni"));
-    mnuFaiDonazione = addItem(mnuDonazioni, "mnuFaiDonazione", QStringLiteral("&Fai una donazione"));
+    mnuFaiDonazione =
+        addItem(mnuDonazioni, "mnuFaiDonazione", QStringLiteral("&Fai una donazione"));
 
     mnuHelp = menu("mnuHelp", QStringLiteral("&?"));
     mnuGuida = addItem(mnuHelp, "mnuGuida", QStringLiteral("&Guida..."), QKeySequence(Qt::Key_F1));
     mnuR3 = separator(mnuHelp, "mnuR3");
-    mnuAggiornamenti = addItem(mnuHelp, "mnuAggiornamenti", QStringLiteral("&Controlla aggiornamenti..."));
+    mnuAggiornamenti =
+        addItem(mnuHelp, "mnuAggiornamenti", QStringLiteral("&Controlla aggiornamenti..."));
     mnuR4 = separator(mnuHelp, "mnuR4");
     mnuInfo = addItem(mnuHelp, "mnuInfo", QStringLiteral("&Informazioni sul programma..."),
                       QKeySequence(Qt::CTRL | Qt::Key_F1));
@@ -245,8 +272,9 @@ void Form1::Form_Load(const QString &commandLine)
 {
     // 1, 6: topmost, 50 pixels from the left, at the top of the screen.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                    : QRect();
+    QRect screen = QGuiApplication::primaryScreen()
+                       ? QGuiApplication::primaryScreen()->availableGeometry()
+                       : QRect();
     move(screen.left() + 50, screen.top());
     // 2: drops are accepted from now until the window closes.
     setAcceptDrops(true);
@@ -306,7 +334,10 @@ void Form1::SaveSettings()
     SettingsFile::write(SettingsFile::defaultPath(), m_settings);
 }
 
-bool Form1::showFullPath() const { return mnuTitoloCompleto->isChecked(); }
+bool Form1::showFullPath() const
+{
+    return mnuTitoloCompleto->isChecked();
+}
 
 void Form1::mnuMostraNascondi_Click()
 {

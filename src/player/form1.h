@@ -165,9 +165,9 @@ public:
     QAction *mnuApri = nullptr, *mnuChiudi = nullptr, *mnuRiga = nullptr, *mnuR1 = nullptr,
             *mnuEsci = nullptr;
     std::array<QAction *, 4> mnuRecent{};
-    QAction *mnuPlay = nullptr, *mnuStop = nullptr, *mnuIndietro = nullptr,
-            *mnuAvanti = nullptr, *mnuVai = nullptr, *mnuAddBM = nullptr,
-            *mnuBMsuccessivo = nullptr, *mnuBMprecedente = nullptr;
+    QAction *mnuPlay = nullptr, *mnuStop = nullptr, *mnuIndietro = nullptr, *mnuAvanti = nullptr,
+            *mnuVai = nullptr, *mnuAddBM = nullptr, *mnuBMsuccessivo = nullptr,
+            *mnuBMprecedente = nullptr;
     QAction *mnuMostraNascondi = nullptr, *mnuBookMark = nullptr;
     QAction *mnuImpostaAudio = nullptr, *mnuSecIndietro = nullptr, *mnuSalto = nullptr,
             *mnuTitoloCompleto = nullptr, *mnuR2 = nullptr, *mnuLingua = nullptr,

@@ -26,7 +26,8 @@ void Form1::loadButtonPicture(int button, bool hover)
         break;
     case PlayButton:
         target = cmdPlay;
-        file = (m_playState == PlayState::NotPlaying ? QStringLiteral("play") : QStringLiteral("pause")) +
+        file = (m_playState == PlayState::NotPlaying ? QStringLiteral("play")
+                                                     : QStringLiteral("pause")) +
                suffix + QStringLiteral(".jpg");
         break;
     case BackButton:
@@ -91,4 +92,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool Form1::isHovered(int button) const { return m_hover[static_cast<size_t>(button)]; }
+bool Form1::isHovered(int button) const
+{
+    return m_hover[static_cast<size_t>(button)];
+}

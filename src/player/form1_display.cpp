@@ -27,13 +27,25 @@ void Form1::Timer1_Timer()
     Shape1->resize(twipsToPixels(m_fillWidthTwips), Shape1->height());
 }
 
-int Form1::fillWidthTwips() const { return static_cast<int>(std::lround(m_fillWidthTwips)); }
+int Form1::fillWidthTwips() const
+{
+    return static_cast<int>(std::lround(m_fillWidthTwips));
+}
 
-QString Form1::timeText() const { return Label2->text(); }
+QString Form1::timeText() const
+{
+    return Label2->text();
+}
 
-QString Form1::fileLabelText() const { return Label4->text(); }
+QString Form1::fileLabelText() const
+{
+    return Label4->text();
+}
 
-QString Form1::mouseOverTime() const { return Label2->tag; }
+QString Form1::mouseOverTime() const
+{
+    return Label2->tag;
+}
 
 void Form1::MostraPath()
 {
@@ -69,7 +81,8 @@ void Form1::Label2_MouseMove(int, int, double x, double)
     if (width <= 0)
         return;
     const double t = std::floor(length / width * x);
-    const QString text = (t >= 0 ? QStringLiteral(" ") : QString()) + QString::number(static_cast<qint64>(t));
+    const QString text =
+        (t >= 0 ? QStringLiteral(" ") : QString()) + QString::number(static_cast<qint64>(t));
     if (text != Label2->tag)
         Label2->tag = text;
 }

@@ -21,9 +21,15 @@ QString tooltip(const QString &entry)
 }
 } // namespace
 
-QString Form1::GetLingua() { return m_services.locale ? m_services.locale->countryEnglishName() : QString(); }
+QString Form1::GetLingua()
+{
+    return m_services.locale ? m_services.locale->countryEnglishName() : QString();
+}
 
-void Form1::LoadLanguageFile() { m_language.load(LanguageTable::pathOf(m_settings.languageFile)); }
+void Form1::LoadLanguageFile()
+{
+    m_language.load(LanguageTable::pathOf(m_settings.languageFile));
+}
 
 void Form1::ApplyLanguage()
 {
@@ -76,12 +82,13 @@ void Form1::mnuLingua_Click()
     const QString title = m_language.T(15);
     const QString filter = title.left(std::max(0, static_cast<int>(title.size()) - 3)) + QChar(0) +
                            QStringLiteral("*.lng");
-    const QString chosen =
-        ShowFileDialog(*m_services.fileDialogs, nullptr, ProgramFolder::file(QStringLiteral("Lang")),
-                       filter, 1, QStringLiteral("lng"), QString(), title, this, true)
-            .toString();
+    const QString chosen = ShowFileDialog(*m_services.fileDialogs, nullptr,
+                                          ProgramFolder::file(QStringLiteral("Lang")), filter, 1,
+                                          QStringLiteral("lng"), QString(), title, this, true)
+                               .toString();
     if (!chosen.isEmpty()) {
-        m_settings.languageFile = LanguageTable::languageFileFromPath(chosen, m_settings.languageFile);
+        m_settings.languageFile =
+            LanguageTable::languageFileFromPath(chosen, m_settings.languageFile);
         LoadLanguageFile();
     }
     ApplyLanguage();

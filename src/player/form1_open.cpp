@@ -84,7 +84,10 @@ void Form1::GotADrop(const QString &name)
     }
 }
 
-void Form1::mnuApri_Click() { OpenMediaFile(QString()); }
+void Form1::mnuApri_Click()
+{
+    OpenMediaFile(QString());
+}
 
 void Form1::Image3_Click()
 {
@@ -93,7 +96,10 @@ void Form1::Image3_Click()
     loadButtonPicture(0, false);
 }
 
-void Form1::mnuRecent_Click(int slot) { OpenMediaFile(m_recent.caption(slot)); }
+void Form1::mnuRecent_Click(int slot)
+{
+    OpenMediaFile(m_recent.caption(slot));
+}
 
 // Drops are accepted only between start-up and the window's close; only local
 // files count, and only the first of them.

@@ -15,7 +15,8 @@ void Form1::mnuSalto_Click()
         if (std::optional<std::int32_t> seconds = toInt32HalfEven(*value))
             m_settings.jumpSeconds = *seconds;
     auto warn = [this](const QString &text) {
-        m_services.messages->show(this, text, MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
+        m_services.messages->show(this, text, MsgButtons::Ok, MsgIcon::Exclamation,
+                                  m_language.T(1));
     };
     if (m_settings.jumpSeconds < 2) {
         warn(m_language.T(40) + QStringLiteral(" 2."));
@@ -38,7 +39,8 @@ void Form1::mnuSecIndietro_Click()
     if (std::optional<std::int16_t> seconds = toInt16HalfEven(numericPrefix(answer)))
         m_settings.pauseRewindSeconds = *seconds;
     auto warn = [this](const QString &text) {
-        m_services.messages->show(this, text, MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
+        m_services.messages->show(this, text, MsgButtons::Ok, MsgIcon::Exclamation,
+                                  m_language.T(1));
     };
     if (m_settings.pauseRewindSeconds < 0) {
         warn(m_language.T(40) + QStringLiteral(" 0."));

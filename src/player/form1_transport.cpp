@@ -17,7 +17,10 @@ constexpr int ReplyLength = 127;
 constexpr int DisplayIntervalMs = 10;
 } // namespace
 
-std::uint32_t Form1::send(const QString &command) { return m_media.sendString(command, nullptr, 0); }
+std::uint32_t Form1::send(const QString &command)
+{
+    return m_media.sendString(command, nullptr, 0);
+}
 
 bool Form1::queryLength(double *length)
 {
@@ -40,7 +43,8 @@ void Form1::setTransportEnabled(bool enabled)
 {
     for (QAction *a : {mnuChiudi, mnuPlay, mnuStop, mnuAvanti, mnuIndietro, mnuVai})
         a->setEnabled(enabled);
-    for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{cmdPlay, CmdStop, CmdAvanz, cmdIndietro, cmdVai})
+    for (QAbstractButton *b :
+         std::initializer_list<QAbstractButton *>{cmdPlay, CmdStop, CmdAvanz, cmdIndietro, cmdVai})
         b->setEnabled(enabled);
 }
 

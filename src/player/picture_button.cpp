@@ -47,4 +47,7 @@ void PictureButton::mouseMoveEvent(QMouseEvent *event)
     QAbstractButton::mouseMoveEvent(event);
 }
 
-QSize PictureButton::sizeHint() const { return QSize(32, 32); }
+QSize PictureButton::sizeHint() const
+{
+    return QSize(32, 32);
+}

@@ -28,7 +28,8 @@ void PositionBar::mousePressEvent(QMouseEvent *event)
 
 void PositionBar::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (m_pressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
         emit clicked();
     m_pressed = false;
 }

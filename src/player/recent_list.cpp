@@ -8,7 +8,10 @@ RecentList::RecentList()
         m_captions[static_cast<size_t>(i)] = placeholder(i);
 }
 
-QString RecentList::placeholder(int slot) { return QStringLiteral("mnuRecent%1").arg(slot + 1); }
+QString RecentList::placeholder(int slot)
+{
+    return QStringLiteral("mnuRecent%1").arg(slot + 1);
+}
 
 bool RecentList::isShown(const QString &caption)
 {
@@ -59,6 +62,9 @@ bool RecentList::load(const QString &path)
     return any;
 }
 
-FileResult RecentList::save(const QString &path) const { return writeTextLines(path, captions()); }
+FileResult RecentList::save(const QString &path) const
+{
+    return writeTextLines(path, captions());
+}
 
 } // namespace quillory

@@ -13,7 +13,10 @@ bool PlayerSettings::operator==(const PlayerSettings &o) const
            editorFolder == o.editorFolder && editorHidden == o.editorHidden;
 }
 
-QString SettingsFile::defaultPath() { return ProgramFolder::file(QStringLiteral("Quillory.ini")); }
+QString SettingsFile::defaultPath()
+{
+    return ProgramFolder::file(QStringLiteral("Quillory.ini"));
+}
 
 PlayerSettings SettingsFile::read(const QString &path)
 {

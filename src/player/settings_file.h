@@ -9,14 +9,14 @@ namespace quillory {
 
 // The player's eight settings, as held in "Quillory.ini" in the program folder.
 struct PlayerSettings {
-    QString languageFile;       // line 1: file name inside Lang/, empty = choose from the country
-    QString volumeLevel;        // line 2: the volume knob's value text, kept as read
-    float volumeKnobTop = 0;    // line 3: twips
-    std::int32_t jumpSeconds = 0;        // line 4: 0 means "use 2" at the next jump
+    QString languageFile;         // line 1: file name inside Lang/, empty = choose from the country
+    QString volumeLevel;          // line 2: the volume knob's value text, kept as read
+    float volumeKnobTop = 0;      // line 3: twips
+    std::int32_t jumpSeconds = 0; // line 4: 0 means "use 2" at the next jump
     std::int16_t pauseRewindSeconds = 0; // line 5
-    bool showFullPath = true;   // line 6
-    QString editorFolder;       // line 7
-    std::int16_t editorHidden = 0; // line 8: 0 = editor shown at start
+    bool showFullPath = true;            // line 6
+    QString editorFolder;                // line 7
+    std::int16_t editorHidden = 0;       // line 8: 0 = editor shown at start
 
     bool operator==(const PlayerSettings &o) const;
 };

@@ -13,8 +13,9 @@ private slots:
         test::FakeFileDialogs dialogs;
         const QString filter = QStringLiteral("File RTF") + QChar(0) + "*.rtf" + QChar(0) +
                                "File TXT" + QChar(0) + "*.txt";
-        const QVariant result = ShowFileDialog(dialogs, nullptr, "/tmp", filter, 2, "rtf",
-                                               QString(300, QLatin1Char('n')), "Save", nullptr, false);
+        const QVariant result =
+            ShowFileDialog(dialogs, nullptr, "/tmp", filter, 2, "rtf",
+                           QString(300, QLatin1Char('n')), "Save", nullptr, false);
         QCOMPARE(result.toString(), QString()); // cancelled
         QCOMPARE(dialogs.requests.size(), 1);
         const FileDialogRequest &r = dialogs.requests.first();
@@ -38,8 +39,9 @@ private slots:
 
         int flags = OFN_ALLOWMULTISELECT;
         dialogs.replies.append({true, {dir.path() + "/a.wav", dir.path() + "/b.wav"}});
-        QCOMPARE(ShowFileDialog(dialogs, &flags, {}, {}, 1, {}, {}, {}, nullptr, true).toStringList(),
-                 (QStringList{dir.path() + "/a.wav", dir.path() + "/b.wav"}));
+        QCOMPARE(
+            ShowFileDialog(dialogs, &flags, {}, {}, 1, {}, {}, {}, nullptr, true).toStringList(),
+            (QStringList{dir.path() + "/a.wav", dir.path() + "/b.wav"}));
         dialogs.replies.append({true, {dir.path() + "/one.wav"}});
         QCOMPARE(ShowFileDialog(dialogs, &flags, {}, {}, 1, {}, {}, {}, nullptr, true).toString(),
                  dir.path() + "/one.wav");

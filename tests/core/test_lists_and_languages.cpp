@@ -68,7 +68,8 @@ private slots:
         home.write("LastFiles.ini", "\r\n/b.wav\r\n");
         RecentList partial;
         QVERIFY(partial.load(home.file("LastFiles.ini")));
-        QCOMPARE(partial.captions(), (QStringList{"mnuRecent1", "/b.wav", "mnuRecent3", "mnuRecent4"}));
+        QCOMPARE(partial.captions(),
+                 (QStringList{"mnuRecent1", "/b.wav", "mnuRecent3", "mnuRecent4"}));
     }
 
     void languageFileRules()
@@ -82,8 +83,8 @@ private slots:
         QVERIFY(table.load(LanguageTable::pathOf("short.lng")));
         QCOMPARE(table.T(0), QStringLiteral("nul"));
         QCOMPARE(table.T(1), QStringLiteral("one"));   // empty line: unchanged
-        QCOMPARE(table.T(2), QString());                // two characters: empty
-        QCOMPARE(table.T(3), QStringLiteral("three"));  // beyond the file: kept
+        QCOMPARE(table.T(2), QString());               // two characters: empty
+        QCOMPARE(table.T(3), QStringLiteral("three")); // beyond the file: kept
         QCOMPARE(table.T(101), QString());
         QVERIFY(!table.load(LanguageTable::pathOf("missing.lng")));
         QCOMPARE(table.T(3), QStringLiteral("three"));
@@ -94,7 +95,8 @@ private slots:
         test::ProgramHome home(false);
         QByteArray bytes;
         for (int i = 0; i < 150; ++i)
-            bytes += QByteArray::number(i).rightJustified(3, '0') + "line" + QByteArray::number(i) + "\r\n";
+            bytes += QByteArray::number(i).rightJustified(3, '0') + "line" + QByteArray::number(i) +
+                     "\r\n";
         home.write("Lang/many.lng", bytes);
         LanguageTable table;
         QVERIFY(table.load(LanguageTable::pathOf("many.lng")));
@@ -133,7 +135,8 @@ private slots:
             QVERIFY(t.load(LanguageTable::pathOf(name + ".lng")));
             QVERIFY2(t.T(7) != t.T(8), qPrintable(name));
             QVERIFY2(t.T(15).endsWith("..."), qPrintable(name));
-            QVERIFY2(!t.T(97).isEmpty() && !t.T(98).isEmpty() && !t.T(75).isEmpty(), qPrintable(name));
+            QVERIFY2(!t.T(97).isEmpty() && !t.T(98).isEmpty() && !t.T(75).isEmpty(),
+                     qPrintable(name));
             QVERIFY2(t.T(84).left(3) != t.T(85).left(3), qPrintable(name));
         }
     }

@@ -51,7 +51,8 @@ private slots:
         QCOMPARE(invariantNumber(1365.5), QStringLiteral("1365.5"));
         QCOMPARE(invariantNumber(-2), QStringLiteral("-2"));
         // Single precision is written back exactly as it was read.
-        QCOMPARE(invariantNumberSingle(float(quillory::numericPrefix("1365.7"))), QStringLiteral("1365.7"));
+        QCOMPARE(invariantNumberSingle(float(quillory::numericPrefix("1365.7"))),
+                 QStringLiteral("1365.7"));
         QCOMPARE(invariantNumberSingle(1230.0f), QStringLiteral("1230"));
         QCOMPARE(invariantNumberSingle(-0.5f), QStringLiteral("-0.5"));
     }

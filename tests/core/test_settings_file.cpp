@@ -2,8 +2,8 @@
 #include "support/program_home.h"
 
 #include <QFile>
-#include <unistd.h>
 #include <QtTest>
+#include <unistd.h>
 
 using namespace quillory;
 
@@ -63,7 +63,7 @@ private slots:
         const PlayerSettings s =
             SettingsFile::parse({"x", "v", "12.5abc", "2.5", "99999", "1", "f", "0"});
         QCOMPARE(s.volumeKnobTop, 12.5f);
-        QCOMPARE(s.jumpSeconds, 2);                    // half to even
+        QCOMPARE(s.jumpSeconds, 2);                      // half to even
         QCOMPARE(s.pauseRewindSeconds, std::int16_t(0)); // out of 16-bit range: default
         QCOMPARE(s.editorHidden, std::int16_t(0));
     }

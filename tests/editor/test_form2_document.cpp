@@ -183,7 +183,8 @@ private slots:
         fakes->messages.answers = {MsgResult::Yes};
         QFile::setPermissions(home->file("ro"), QFile::ReadOwner | QFile::ExeOwner);
         editor->mnuSalvaConNome_Click();
-        QFile::setPermissions(home->file("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(home->file("ro"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(home->read("ro/t.rtf"), QByteArray("original"));
         QVERIFY(editor->DocumentModified());
     }
@@ -265,7 +266,8 @@ private slots:
 
     void functionKeysReachThePlayer()
     {
-        const QList<int> keys = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_F11, Qt::Key_Escape};
+        const QList<int> keys = {Qt::Key_F5, Qt::Key_F6,  Qt::Key_F7,
+                                 Qt::Key_F8, Qt::Key_F11, Qt::Key_Escape};
         for (int key : keys)
             QTest::keyClick(editor->RTB, static_cast<Qt::Key>(key), Qt::ShiftModifier);
         QCOMPARE(player->calls,

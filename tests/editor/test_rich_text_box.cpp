@@ -23,8 +23,9 @@ class TestRichTextBox : public QObject {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
             return -1;
-        return static_cast<int>(QString::fromLatin1(f.readAll())
-                                    .count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+        return static_cast<int>(
+            QString::fromLatin1(f.readAll())
+                .count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
     }
 
 private slots:
@@ -113,8 +114,8 @@ private slots:
         QCOMPARE(box.Find(QStringLiteral("cat"), 1, 0), 4);
         QCOMPARE(box.SelStart(), 4);
         QCOMPARE(box.SelLength(), 3);
-        QCOMPARE(box.Find(QStringLiteral("cat"), 1, 2), 16);  // whole word, any case
-        QCOMPARE(box.Find(QStringLiteral("cat"), 1, 6), -1);  // whole word and case
+        QCOMPARE(box.Find(QStringLiteral("cat"), 1, 2), 16); // whole word, any case
+        QCOMPARE(box.Find(QStringLiteral("cat"), 1, 6), -1); // whole word and case
         QCOMPARE(box.Find(QStringLiteral("Cat"), 0, 4), 16);
         QCOMPARE(box.Find(QString(), 0, 0), -1);
         QCOMPARE(box.Find(QStringLiteral("cat"), 99, 0), -1);

@@ -10,19 +10,22 @@ namespace quillory::testmedia {
 
 namespace {
 
-void appendLe32(QByteArray &out, std::uint32_t v) {
+void appendLe32(QByteArray &out, std::uint32_t v)
+{
     char bytes[4];
     qToLittleEndian(v, bytes);
     out.append(bytes, 4);
 }
 
-void appendLe16(QByteArray &out, std::uint16_t v) {
+void appendLe16(QByteArray &out, std::uint16_t v)
+{
     char bytes[2];
     qToLittleEndian(v, bytes);
     out.append(bytes, 2);
 }
 
-bool writeWav(const QString &path, const QByteArray &samples, int sampleRate) {
+bool writeWav(const QString &path, const QByteArray &samples, int sampleRate)
+{
     QByteArray data;
     data.append("RIFF");
     appendLe32(data, 36 + std::uint32_t(samples.size()));
@@ -43,7 +46,8 @@ bool writeWav(const QString &path, const QByteArray &samples, int sampleRate) {
 
 } // namespace
 
-bool writeClickWav(const QString &path, int seconds, int sampleRate) {
+bool writeClickWav(const QString &path, int seconds, int sampleRate)
+{
     QByteArray samples(qsizetype(seconds) * sampleRate * 2, '\0');
     auto *pcm = reinterpret_cast<std::int16_t *>(samples.data());
     const int clickLength = sampleRate / 1000;
@@ -54,7 +58,8 @@ bool writeClickWav(const QString &path, int seconds, int sampleRate) {
     return writeWav(path, samples, sampleRate);
 }
 
-bool writeNoiseWav(const QString &path, int seconds, int sampleRate) {
+bool writeNoiseWav(const QString &path, int seconds, int sampleRate)
+{
     QByteArray samples(qsizetype(seconds) * sampleRate * 2, '\0');
     auto *pcm = reinterpret_cast<std::int16_t *>(samples.data());
     std::uint32_t state = 12345;
@@ -65,11 +70,13 @@ bool writeNoiseWav(const QString &path, int seconds, int sampleRate) {
     return writeWav(path, samples, sampleRate);
 }
 
-bool ffmpegAvailable() {
+bool ffmpegAvailable()
+{
     return !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty();
 }
 
-bool runFfmpeg(const QStringList &arguments, int timeoutMs) {
+bool runFfmpeg(const QStringList &arguments, int timeoutMs)
+{
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
                  QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y")} +

@@ -10,7 +10,8 @@ using namespace quillory;
 
 namespace {
 
-QString openCommand(const QString &path) {
+QString openCommand(const QString &path)
+{
     return "open \"" + path + "\" ALIAS wav1";
 }
 
@@ -24,7 +25,8 @@ private:
     std::unique_ptr<MediaControl> m_control;
     QTemporaryDir m_dir;
 
-    QString status(const char *what) {
+    QString status(const char *what)
+    {
         char reply[127];
         const std::uint32_t code =
             m_control->sendString(QStringLiteral("status wav1 ") + what, reply, sizeof reply);
@@ -32,7 +34,8 @@ private:
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         auto engine = std::make_unique<SimulatedMediaEngine>();
         m_engine = engine.get();
         m_engine->setDefaultLength(10000);
@@ -40,7 +43,8 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
-    void openAndStatusReplies() {
+    void openAndStatusReplies()
+    {
         m_engine->setLength("/media/lecture one.mp3", 605000);
         QCOMPARE(m_control->sendString(openCommand("/media/lecture one.mp3")), 0u);
         QCOMPARE(m_engine->openPath(), QStringLiteral("/media/lecture one.mp3"));
@@ -53,7 +57,8 @@ private slots:
         QCOMPARE(status("position"), QStringLiteral("1234"));
     }
 
-    void replyIsCutAndTerminated() {
+    void replyIsCutAndTerminated()
+    {
         m_engine->setLength("/m.wav", 605000);
         QCOMPARE(m_control->sendString(openCommand("/m.wav")), 0u);
         char reply[4] = {'x', 'x', 'x', 'x'};
@@ -61,7 +66,8 @@ private slots:
         QCOMPARE(QByteArray(reply), QByteArray("605"));
     }
 
-    void extraBlanksAndCase() {
+    void extraBlanksAndCase()
+    {
         m_engine->setLength("/m.wav", 10000);
         QCOMPARE(m_control->sendString(openCommand("/m.wav")), 0u);
         // The bar click sends two blanks before the number.
@@ -73,7 +79,8 @@ private slots:
         QCOMPARE(status("position"), QStringLiteral("0"));
     }
 
-    void pathWithQuoteOpensLiterally_data() {
+    void pathWithQuoteOpensLiterally_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::newRow("quote in name") << "say \"hi\".wav";
         QTest::newRow("alias text after quote") << "a\" ALIAS wav2 x.wav";
@@ -81,7 +88,8 @@ private slots:
         QTest::newRow("trailing quote") << "c.wav\"";
     }
 
-    void pathWithQuoteOpensLiterally() {
+    void pathWithQuoteOpensLiterally()
+    {
         QFETCH(QString, name);
         const QString path = m_dir.filePath(name);
         QFile file(path);
@@ -97,7 +105,8 @@ private slots:
                  toCode(MediaError::InvalidDeviceName));
     }
 
-    void unknownAliasAndCommands() {
+    void unknownAliasAndCommands()
+    {
         QCOMPARE(m_control->sendString("status wav1 position"),
                  toCode(MediaError::InvalidDeviceName));
         m_engine->setLength("/m.wav", 10000);
@@ -113,7 +122,8 @@ private slots:
                  toCode(MediaError::DuplicateAlias));
     }
 
-    void outOfRangeChangesNothing() {
+    void outOfRangeChangesNothing()
+    {
         m_engine->setLength("/m.wav", 10000);
         QCOMPARE(m_control->sendString(openCommand("/m.wav")), 0u);
         QCOMPARE(m_control->sendString("play wav1 from 4000"), 0u);
@@ -129,7 +139,8 @@ private slots:
         QCOMPARE(status("position"), status("length"));
     }
 
-    void closeAllForgetsAlias() {
+    void closeAllForgetsAlias()
+    {
         m_engine->setLength("/m.wav", 10000);
         QCOMPARE(m_control->sendString(openCommand("/m.wav")), 0u);
         QCOMPARE(m_control->sendString("close all"), 0u);
@@ -141,7 +152,8 @@ private slots:
         QCOMPARE(m_engine->openCount(), 2);
     }
 
-    void failedOpenLeavesNothingOpen() {
+    void failedOpenLeavesNothingOpen()
+    {
         m_engine->setOpenError("/bad.mp3", MediaError::InvalidFile);
         QCOMPARE(m_control->sendString(openCommand("/bad.mp3")), toCode(MediaError::InvalidFile));
         QCOMPARE(m_control->sendString(openCommand(m_dir.filePath("missing.wav"))),

@@ -14,11 +14,13 @@ namespace {
 
 constexpr int kSeconds = 6;
 
-QString openCommand(const QString &path) {
+QString openCommand(const QString &path)
+{
     return "open \"" + path + "\" ALIAS wav1";
 }
 
-MpvEngineOptions exactOutput() {
+MpvEngineOptions exactOutput()
+{
     MpvEngineOptions options;
     options.audioOutput = "sdl";
     return options;
@@ -36,32 +38,37 @@ private:
 
     QString media(const QString &name) const { return m_dir.filePath(name); }
 
-    std::int64_t status(const char *what) {
+    std::int64_t status(const char *what)
+    {
         char reply[127];
         const std::uint32_t code =
             m_control->sendString(QStringLiteral("status wav1 ") + what, reply, sizeof reply);
         return code == 0 ? QByteArray(reply).toLongLong() : -std::int64_t(code);
     }
 
-    QString mode() {
+    QString mode()
+    {
         char reply[127];
         m_control->sendString(QStringLiteral("status wav1 mode"), reply, sizeof reply);
         return QString::fromUtf8(reply);
     }
 
-    void skipIfEncoded(const QString &name) {
+    void skipIfEncoded(const QString &name)
+    {
         if (!m_haveFfmpeg && !name.endsWith(QLatin1String(".wav")))
             QSKIP("ffmpeg is not installed");
     }
 
-    void addFormatRows() {
+    void addFormatRows()
+    {
         QTest::addColumn<QString>("name");
         for (const char *name : {"click.wav", "cbr.mp3", "vbr.mp3", "vbr_no_xing.mp3", "click.ogg"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
     // Waits (bounded) until the device leaves the playing mode.
-    bool waitUntilStopped(int timeoutMs) {
+    bool waitUntilStopped(int timeoutMs)
+    {
         QDeadlineTimer deadline(timeoutMs);
         while (!deadline.hasExpired()) {
             if (mode() == QLatin1String("stopped"))
@@ -72,7 +79,8 @@ private:
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         qputenv("SDL_AUDIODRIVER", "dummy");
         QVERIFY(m_dir.isValid());
         QVERIFY(testmedia::writeClickWav(media("click.wav"), kSeconds));
@@ -102,13 +110,15 @@ private slots:
                                       "mpeg4", "-c:a", "aac", "-shortest", media("clip.mp4")}));
     }
 
-    void init() {
+    void init()
+    {
         m_control = std::make_unique<MediaControl>(std::make_unique<MpvMediaEngine>(exactOutput()));
     }
     void cleanup() { m_control.reset(); }
 
     void opensWithLengthOfTheSound_data() { addFormatRows(); }
-    void opensWithLengthOfTheSound() {
+    void opensWithLengthOfTheSound()
+    {
         QFETCH(QString, name);
         skipIfEncoded(name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
@@ -125,7 +135,8 @@ private slots:
     }
 
     void pauseLandsExactlyOnTarget_data() { addFormatRows(); }
-    void pauseLandsExactlyOnTarget() {
+    void pauseLandsExactlyOnTarget()
+    {
         QFETCH(QString, name);
         skipIfEncoded(name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
@@ -151,7 +162,8 @@ private slots:
         QVERIFY(qAbs(status("position") - (playedTo - 3000)) <= 1);
     }
 
-    void playFromStartsPlayback() {
+    void playFromStartsPlayback()
+    {
         QCOMPARE(m_control->sendString(openCommand(media("click.wav"))), 0u);
         QCOMPARE(m_control->sendString("play wav1 from 2000"), 0u);
         QCOMPARE(mode(), QStringLiteral("playing"));
@@ -167,7 +179,8 @@ private slots:
     }
 
     void endOfMediaReportsLength_data() { addFormatRows(); }
-    void endOfMediaReportsLength() {
+    void endOfMediaReportsLength()
+    {
         QFETCH(QString, name);
         skipIfEncoded(name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
@@ -181,7 +194,8 @@ private slots:
         QCOMPARE(mode(), QStringLiteral("playing"));
     }
 
-    void playBeyondLengthIsRefused() {
+    void playBeyondLengthIsRefused()
+    {
         QCOMPARE(m_control->sendString(openCommand(media("click.wav"))), 0u);
         QCOMPARE(m_control->sendString("play wav1 from 2500"), 0u);
         QCOMPARE(m_control->sendString("stop wav1"), 0u);
@@ -194,7 +208,8 @@ private slots:
         QCOMPARE(status("position"), length);
     }
 
-    void openErrors_data() {
+    void openErrors_data()
+    {
         QTest::addColumn<QString>("path");
         QTest::addColumn<MediaError>("expected");
         QTest::newRow("missing") << media("missing.wav") << MediaError::FileNotFound;
@@ -205,7 +220,8 @@ private slots:
         QTest::newRow("lone surrogate")
             << media("a") + QChar(0xD800) + ".wav" << MediaError::PathNotValid;
     }
-    void openErrors() {
+    void openErrors()
+    {
         QFETCH(QString, path);
         QFETCH(MediaError, expected);
         QCOMPARE(m_control->sendString(openCommand(path)), toCode(expected));
@@ -214,19 +230,22 @@ private slots:
         QCOMPARE(status("length"), kSeconds * 1000);
     }
 
-    void awkwardPathsOpen_data() {
+    void awkwardPathsOpen_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::newRow("blanks") << "with blanks in name.wav";
         QTest::newRow("double quote") << "say \"hi\".wav";
         QTest::newRow("non-ASCII") << QString::fromUtf8("lezione città ñ.wav");
     }
-    void awkwardPathsOpen() {
+    void awkwardPathsOpen()
+    {
         QFETCH(QString, name);
         QCOMPARE(m_control->sendString(openCommand(media(name))), 0u);
         QCOMPARE(status("length"), kSeconds * 1000);
     }
 
-    void videoPlaysItsSound() {
+    void videoPlaysItsSound()
+    {
         if (!m_haveFfmpeg)
             QSKIP("ffmpeg is not installed");
         QCOMPARE(m_control->sendString(openCommand(media("clip.mp4"))), 0u);
@@ -239,7 +258,8 @@ private slots:
         QCOMPARE(status("position"), 500);
     }
 
-    void missingAudioOutput() {
+    void missingAudioOutput()
+    {
         // A PCM file output in a folder that does not exist cannot be opened.
         MpvEngineOptions options;
         options.audioOutput = "pcm";
@@ -256,7 +276,8 @@ private slots:
         QCOMPARE(fallingBack.lengthMs(), kSeconds * 1000);
     }
 
-    void closeAllAndReopen() {
+    void closeAllAndReopen()
+    {
         QCOMPARE(m_control->sendString(openCommand(media("click.wav"))), 0u);
         QCOMPARE(m_control->sendString("play wav1"), 0u);
         QCOMPARE(m_control->sendString("close all"), 0u);

@@ -9,7 +9,8 @@ using namespace quillory::test;
 
 namespace {
 
-void moveOver(QWidget *target) {
+void moveOver(QWidget *target)
+{
     const QPoint at(target->width() / 2, target->height() / 2);
     QMouseEvent event(QEvent::MouseMove, QPointF(at), QPointF(target->mapToGlobal(at)),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -22,12 +23,14 @@ class TestForm1Buttons : public QObject {
     Q_OBJECT
 
 private:
-    static QString picture(const PlayerRig &rig, const char *name) {
+    static QString picture(const PlayerRig &rig, const char *name)
+    {
         return rig.home.file(QStringLiteral("Files/") + QLatin1String(name));
     }
 
 private slots:
-    void designPicturesAtStart() {
+    void designPicturesAtStart()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "play.jpg"));
@@ -42,7 +45,8 @@ private slots:
 
     // One hover picture at a time: moving from button to button swaps them
     // without passing over the window.
-    void hoverMovesFromButtonToButton() {
+    void hoverMovesFromButtonToButton()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("a.wav"), 60000, 1000);
@@ -70,7 +74,8 @@ private slots:
     }
 
     // Disabled buttons take no pointer moves: over them the window counts.
-    void disabledButtonCountsAsTheWindow() {
+    void disabledButtonCountsAsTheWindow()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QPoint home = form.Image3->pos();
@@ -88,7 +93,8 @@ private slots:
         QCOMPARE(form.CmdStop->picturePath(), picture(rig, "stop.jpg"));
     }
 
-    void playPictureFollowsPlayState() {
+    void playPictureFollowsPlayState()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("a.wav"), 60000, 1000);
@@ -109,7 +115,8 @@ private slots:
         QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "play.jpg"));
     }
 
-    void openButtonSinksOnce() {
+    void openButtonSinksOnce()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QPoint home = form.Image3->pos();
@@ -131,12 +138,14 @@ private slots:
         QCOMPARE(form.Image3->pos(), home);
     }
 
-    void openButtonClick_data() {
+    void openButtonClick_data()
+    {
         QTest::addColumn<bool>("chooseFile");
         QTest::newRow("dialog cancelled") << false;
         QTest::newRow("file chosen") << true;
     }
-    void openButtonClick() {
+    void openButtonClick()
+    {
         QFETCH(bool, chooseFile);
         PlayerRig rig;
         Form1 &form = rig.start();
@@ -158,7 +167,8 @@ private slots:
     }
 
     // A lost picture file leaves a button that still draws and works.
-    void missingPictureLeavesAUsableButton() {
+    void missingPictureLeavesAUsableButton()
+    {
         PlayerRig rig;
         QVERIFY(QFile::remove(rig.home.file("Files/play.jpg")));
         QVERIFY(QFile::remove(rig.home.file("Files/Apri2.bmp")));
@@ -178,7 +188,8 @@ private slots:
         QVERIFY(!form.grab().isNull());
     }
 
-    void transportButtonsRunTheirCommands() {
+    void transportButtonsRunTheirCommands()
+    {
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "0", "1", "", "0"});
         Form1 &form = rig.start();

@@ -8,12 +8,14 @@ using namespace quillory::test;
 
 namespace {
 
-Form1 &startWith(PlayerRig &rig, bool fullPath, const QString &rewind = QStringLiteral("3")) {
+Form1 &startWith(PlayerRig &rig, bool fullPath, const QString &rewind = QStringLiteral("3"))
+{
     rig.writeSettings({"English.lng", "", "0", "5", rewind, fullPath ? "1" : "0", "", "0"});
     return rig.start();
 }
 
-void sendMouse(QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButton button) {
+void sendMouse(QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButton button)
+{
     const Qt::MouseButtons held =
         type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
     QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
@@ -27,7 +29,8 @@ class TestForm1Display : public QObject {
     Q_OBJECT
 
 private slots:
-    void timeText_data() {
+    void timeText_data()
+    {
         QTest::addColumn<qint64>("position");
         QTest::addColumn<qint64>("length");
         QTest::addColumn<QString>("text");
@@ -38,7 +41,8 @@ private slots:
         QTest::newRow("9 s long") << qint64(0) << qint64(9000) << "0:00 / 0:09";
         QTest::newRow("an hour") << qint64(3599500) << qint64(4000000) << "60:00 / 66:40";
     }
-    void timeText() {
+    void timeText()
+    {
         QFETCH(qint64, position);
         QFETCH(qint64, length);
         QFETCH(QString, text);
@@ -54,7 +58,8 @@ private slots:
         QVERIFY(form.Shape1->isVisibleTo(&form));
     }
 
-    void fileLabel_data() {
+    void fileLabel_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<qint64>("length");
         QTest::addColumn<QString>("caption");
@@ -71,7 +76,8 @@ private slots:
         QTest::newRow("45 characters") << QString(34, QLatin1Char('x')) + ".wav" << qint64(9000)
                                        << QString(34, QLatin1Char('x')) + ".wav - 0:09" << 9;
     }
-    void fileLabel() {
+    void fileLabel()
+    {
         QFETCH(QString, name);
         QFETCH(qint64, length);
         QFETCH(QString, caption);
@@ -85,7 +91,8 @@ private slots:
 
     // The toggle rebuilds the label and writes settings line 6, from the menu
     // and from a direct call (the editor's key) alike.
-    void fullPathToggle() {
+    void fullPathToggle()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, false);
         const QString path = rig.mediaFile(QStringLiteral("Lecture one.mp3"), 605000);
@@ -106,7 +113,8 @@ private slots:
         QCOMPARE(rig.settingsLines().size(), 8);
     }
 
-    void fullPathToggleWithoutFileOnlyWritesTheSetting() {
+    void fullPathToggleWithoutFileOnlyWritesTheSetting()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, true);
         form.mnuTitoloCompleto_Click();
@@ -114,7 +122,8 @@ private slots:
         QVERIFY(form.fileLabelText().isEmpty());
     }
 
-    void endOfMediaPausesAtStart() {
+    void endOfMediaPausesAtStart()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, false);
         rig.openAt(QStringLiteral("a.wav"), 60000, 59990);
@@ -136,7 +145,8 @@ private slots:
 
     // A device that reports no length: no division by zero, no end detected at
     // every tick (which would toggle play and pause for ever).
-    void zeroLengthIsHarmless() {
+    void zeroLengthIsHarmless()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, false);
         form.OpenMediaFile(rig.mediaFile(QStringLiteral("empty.wav"), 0));
@@ -155,7 +165,8 @@ private slots:
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
     }
 
-    void mouseOverTime() {
+    void mouseOverTime()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, false);
         rig.openAt(QStringLiteral("ten.wav"), 600000, 1000);
@@ -169,7 +180,8 @@ private slots:
     }
 
     // "play wav1 from " + " 300000": the double blank must still reach the device.
-    void clickWhilePlayingContinuesThere() {
+    void clickWhilePlayingContinuesThere()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, false);
         rig.openAt(QStringLiteral("ten.wav"), 600000, 1000);
@@ -181,7 +193,8 @@ private slots:
         QCOMPARE(form.timeText(), QStringLiteral("5:00 / 10:00"));
     }
 
-    void clickWhilePausedLandsRewound() {
+    void clickWhilePausedLandsRewound()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, false, QStringLiteral("3"));
         rig.openAt(QStringLiteral("ten.wav"), 600000, 1000);
@@ -196,7 +209,8 @@ private slots:
     }
 
     // The real pointer: a move and a click in the middle of the bar.
-    void pointerOnTheBar() {
+    void pointerOnTheBar()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, false);
         rig.openAt(QStringLiteral("ten.wav"), 600000, 1000);

@@ -29,12 +29,14 @@ public:
     PlayerRig() : engine(new SimulatedMediaEngine), media(std::unique_ptr<MediaEngine>(engine)) {}
 
     // Creates the window (before Form_Load); the spy counts programEnded.
-    Form1 &create() {
+    Form1 &create()
+    {
         form = std::make_unique<Form1>(media, fakes.services());
         ended = std::make_unique<QSignalSpy>(form.get(), &Form1::programEnded);
         return *form;
     }
-    Form1 &start(const QString &commandLine = QString()) {
+    Form1 &start(const QString &commandLine = QString())
+    {
         if (!form)
             create();
         form->Form_Load(commandLine);
@@ -42,7 +44,8 @@ public:
     }
 
     // A real file under the program folder's media/ folder with the given length.
-    QString mediaFile(const QString &name, std::int64_t lengthMs = 60000) {
+    QString mediaFile(const QString &name, std::int64_t lengthMs = 60000)
+    {
         const QString path = home.file(QStringLiteral("media/") + name);
         home.write(QStringLiteral("media/") + name, "RIFF");
         engine->setLength(path, lengthMs);
@@ -50,21 +53,24 @@ public:
     }
 
     // Opens a file and lets it play to `positionMs`.
-    QString openAt(const QString &name, std::int64_t lengthMs, std::int64_t positionMs) {
+    QString openAt(const QString &name, std::int64_t lengthMs, std::int64_t positionMs)
+    {
         const QString path = mediaFile(name, lengthMs);
         form->OpenMediaFile(path);
         engine->advance(positionMs);
         return path;
     }
 
-    void writeSettings(const QStringList &lines) {
+    void writeSettings(const QStringList &lines)
+    {
         QByteArray bytes;
         for (const QString &line : lines)
             bytes += line.toUtf8() + "\r\n";
         home.write(QStringLiteral("Quillory.ini"), bytes);
     }
     QByteArray settingsBytes() const { return home.read(QStringLiteral("Quillory.ini")); }
-    QStringList settingsLines() const {
+    QStringList settingsLines() const
+    {
         QStringList lines = QString::fromUtf8(settingsBytes()).split(QStringLiteral("\r\n"));
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
@@ -85,7 +91,8 @@ public:
 };
 
 // Entry k of a language file read directly: the line from its fourth character.
-inline QStringList languageFileEntries(const QString &path) {
+inline QStringList languageFileEntries(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -12,7 +12,8 @@ class TestForm1Language : public QObject {
 
 private:
     // Captions that come straight from one entry, with the entry.
-    static void verifyCaptions(Form1 &form, const QStringList &e) {
+    static void verifyCaptions(Form1 &form, const QStringList &e)
+    {
         QCOMPARE(form.mnuFile->title(), e.value(2));
         QCOMPARE(form.mnuApri->text(), e.value(3));
         QCOMPARE(form.mnuChiudi->text(), e.value(4));
@@ -49,7 +50,8 @@ private:
     }
 
 private slots:
-    void switchToAnotherLanguage() {
+    void switchToAnotherLanguage()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         verifyCaptions(form, languageFileEntries(rig.home.file("Lang/English.lng")));
@@ -72,7 +74,8 @@ private slots:
 
     // Any folder called Lang names the file; the text always comes from the
     // program's own Lang folder.
-    void fileFromAnotherLangFolder() {
+    void fileFromAnotherLangFolder()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QTemporaryDir elsewhere;
@@ -87,7 +90,8 @@ private slots:
         verifyCaptions(form, languageFileEntries(rig.home.file("Lang/Italiano.lng")));
     }
 
-    void fileOutsideAnyLangFolderKeepsTheLanguage() {
+    void fileOutsideAnyLangFolderKeepsTheLanguage()
+    {
         PlayerRig rig;
         rig.writeSettings({"French.lng", "", "0", "5", "3", "1", "", "0"});
         Form1 &form = rig.start();
@@ -100,7 +104,8 @@ private slots:
 
     // Cancelled: the texts are applied again (Play/Pause flag included) and the
     // settings written.
-    void cancelledDialogStillAppliesAndSaves() {
+    void cancelledDialogStillAppliesAndSaves()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("a.wav"), 60000, 5000);
@@ -113,7 +118,8 @@ private slots:
 
     // The flag says NotPlaying while the device goes on; the next Play/Pause
     // therefore "plays" (no pause), and the one after pauses.
-    void switchWhilePlaying() {
+    void switchWhilePlaying()
+    {
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "0", "1", "", "0"});
         Form1 &form = rig.start();
@@ -134,7 +140,8 @@ private slots:
         QCOMPARE(rig.engine->positionMs(), std::int64_t(6000));
     }
 
-    void shorterFileKeepsTheLaterEntries() {
+    void shorterFileKeepsTheLaterEntries()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QStringList english = languageFileEntries(rig.home.file("Lang/English.lng"));
@@ -154,7 +161,8 @@ private slots:
         QCOMPARE(form.form2()->mnuNuovo->text(), english.value(42));
     }
 
-    void missingLanguageFile() {
+    void missingLanguageFile()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QStringList english = languageFileEntries(rig.home.file("Lang/English.lng"));
@@ -164,7 +172,8 @@ private slots:
         verifyCaptions(form, english);
     }
 
-    void missingLanguageFileAtStart() {
+    void missingLanguageFileAtStart()
+    {
         PlayerRig rig;
         rig.writeSettings({"Klingon.lng", "", "0", "5", "3", "1", "", "0"});
         Form1 &form = rig.start();

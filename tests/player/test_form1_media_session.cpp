@@ -9,7 +9,8 @@ class TestForm1MediaSession : public QObject {
     Q_OBJECT
 
 private:
-    static void verifyOpenAndPlaying(PlayerRig &rig, const QString &path) {
+    static void verifyOpenAndPlaying(PlayerRig &rig, const QString &path)
+    {
         Form1 &form = *rig.form;
         QCOMPARE(rig.engine->openPath(), path);
         QCOMPARE(rig.media.alias(), QStringLiteral("wav1"));
@@ -29,13 +30,15 @@ private:
     }
 
 private slots:
-    void openPathsThatNeedQuoting_data() {
+    void openPathsThatNeedQuoting_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::newRow("blanks") << "my lectures/Lecture one.mp3";
         QTest::newRow("double quote") << "say \"hello\".wav";
         QTest::newRow("alias word") << "x ALIAS y.wav";
     }
-    void openPathsThatNeedQuoting() {
+    void openPathsThatNeedQuoting()
+    {
         QFETCH(QString, name);
         PlayerRig rig;
         Form1 &form = rig.start();
@@ -46,7 +49,8 @@ private slots:
         QVERIFY(form.fileLabelText().endsWith(QStringLiteral(" - 10:05")));
     }
 
-    void commandLineFileIsOpenedAtStart() {
+    void commandLineFileIsOpenedAtStart()
+    {
         PlayerRig rig;
         const QString path = rig.mediaFile(QStringLiteral("two words.wav"));
         rig.start(path);
@@ -54,7 +58,8 @@ private slots:
         QCOMPARE(rig.form->recentList().caption(0), path);
     }
 
-    void blankCommandLineOpensNothing() {
+    void blankCommandLineOpensNothing()
+    {
         PlayerRig rig;
         rig.start(QStringLiteral("   "));
         QCOMPARE(rig.engine->openCount(), 0);
@@ -63,7 +68,8 @@ private slots:
     }
 
     // The media interface's own text, no icon, OK only, then the Exit command.
-    void failedOpenShowsTheErrorAndEnds() {
+    void failedOpenShowsTheErrorAndEnds()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QString path = rig.mediaFile(QStringLiteral("notes.txt"));
@@ -82,7 +88,8 @@ private slots:
 
     // With modified text the Exit command asks first; Cancel keeps the program
     // running with the transport disabled.
-    void failedOpenWithModifiedTextAsksFirst() {
+    void failedOpenWithModifiedTextAsksFirst()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         form.form2()->setDocumentModified(true);
@@ -105,7 +112,8 @@ private slots:
         QCOMPARE(form.CurPos(), 0.0);
     }
 
-    void secondOpenWhilePlayingIsPausedAtStart() {
+    void secondOpenWhilePlayingIsPausedAtStart()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("first.wav"), 60000, 20000);
@@ -124,7 +132,8 @@ private slots:
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
     }
 
-    void secondOpenWhilePausedPlays() {
+    void secondOpenWhilePausedPlays()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("first.wav"), 60000, 20000);
@@ -136,7 +145,8 @@ private slots:
         QCOMPARE(form.playState(), PlayState::Playing);
     }
 
-    void closeWhilePlayingResetsTheDisplay() {
+    void closeWhilePlayingResetsTheDisplay()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("a.wav"), 60000, 30000);

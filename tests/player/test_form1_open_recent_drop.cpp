@@ -10,21 +10,24 @@ using namespace quillory::test;
 
 namespace {
 
-QByteArray crlf(const QStringList &lines) {
+QByteArray crlf(const QStringList &lines)
+{
     QByteArray bytes;
     for (const QString &l : lines)
         bytes += l.toUtf8() + "\r\n";
     return bytes;
 }
 
-QStringList menuCaptions(const Form1 &form) {
+QStringList menuCaptions(const Form1 &form)
+{
     QStringList captions;
     for (QAction *a : form.mnuRecent)
         captions << a->text();
     return captions;
 }
 
-QList<bool> menuVisibility(const Form1 &form) {
+QList<bool> menuVisibility(const Form1 &form)
+{
     QList<bool> shown;
     for (QAction *a : form.mnuRecent)
         shown << a->isVisible();
@@ -33,7 +36,8 @@ QList<bool> menuVisibility(const Form1 &form) {
 
 // Sends a drag-enter and a drop of `urls` to the window; returns whether the
 // drop was accepted.
-bool drop(Form1 &form, const QList<QUrl> &urls) {
+bool drop(Form1 &form, const QList<QUrl> &urls)
+{
     QMimeData mime;
     mime.setUrls(urls);
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -49,12 +53,14 @@ class TestForm1OpenRecentDrop : public QObject {
     Q_OBJECT
 
 private:
-    QString lastFiles(const PlayerRig &rig) const {
+    QString lastFiles(const PlayerRig &rig) const
+    {
         return QString::fromUtf8(rig.home.read("LastFiles.ini"));
     }
 
 private slots:
-    void openDialogRequest() {
+    void openDialogRequest()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         form.mnuApri->trigger();
@@ -77,7 +83,8 @@ private slots:
         QVERIFY(!form.mnuRiga->isVisible());
     }
 
-    void openThroughTheDialog() {
+    void openThroughTheDialog()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QString path = rig.mediaFile(QStringLiteral("chosen.mp3"));
@@ -87,7 +94,8 @@ private slots:
         QCOMPARE(form.mediaPath(), path);
     }
 
-    void firstOpenOnAFreshInstallation() {
+    void firstOpenOnAFreshInstallation()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QString path = rig.mediaFile(QStringLiteral("one.wav"));
@@ -107,7 +115,8 @@ private slots:
         QVERIFY(again.mnuRiga->isVisible());
     }
 
-    void fiveFilesKeepTheFourNewest() {
+    void fiveFilesKeepTheFourNewest()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QStringList paths;
@@ -131,7 +140,8 @@ private slots:
         QCOMPARE(menuCaptions(form), (QStringList{paths[2], paths[4], paths[3], paths[1]}));
     }
 
-    void comparisonIsCaseSensitive() {
+    void comparisonIsCaseSensitive()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QString lower = rig.mediaFile(QStringLiteral("talk.wav"));
@@ -141,7 +151,8 @@ private slots:
         QCOMPARE(menuCaptions(form).mid(0, 2), (QStringList{upper, lower}));
     }
 
-    void missingRecentFileIsReportedAndKept() {
+    void missingRecentFileIsReportedAndKept()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QString gone = rig.mediaFile(QStringLiteral("gone.wav"));
@@ -161,7 +172,8 @@ private slots:
         QCOMPARE(form.mediaPath(), kept);
     }
 
-    void folderIsNotAFile() {
+    void folderIsNotAFile()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QDir().mkpath(rig.home.file("media/folder.wav"));
@@ -170,7 +182,8 @@ private slots:
         QCOMPARE(rig.engine->openCount(), 0);
     }
 
-    void listLoadedAtStart_data() {
+    void listLoadedAtStart_data()
+    {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QList<bool>>("shown");
         QTest::addColumn<bool>("separator");
@@ -185,7 +198,8 @@ private slots:
             << QByteArray("mnuRecent1\r\nmnuRecent2\r\nmnuRecent3\r\nmnuRecent4\r\n")
             << QList<bool>{false, false, false, false} << true;
     }
-    void listLoadedAtStart() {
+    void listLoadedAtStart()
+    {
         QFETCH(QByteArray, file);
         QFETCH(QList<bool>, shown);
         QFETCH(bool, separator);
@@ -197,7 +211,8 @@ private slots:
         QCOMPARE(form.mnuRiga->isVisible(), separator);
     }
 
-    void gotADropStripsTrailingNuls() {
+    void gotADropStripsTrailingNuls()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QString path = rig.mediaFile(QStringLiteral("dropped file.wav"));
@@ -210,7 +225,8 @@ private slots:
         QVERIFY(rig.fakes.messages.shown.isEmpty());
     }
 
-    void gotADropOfOnlyNulsDoesNothing() {
+    void gotADropOfOnlyNulsDoesNothing()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         form.GotADrop(QString(511, QChar(0)));
@@ -220,7 +236,8 @@ private slots:
         QCOMPARE(rig.engine->openCount(), 0);
     }
 
-    void dropsOnlyBetweenStartAndClose() {
+    void dropsOnlyBetweenStartAndClose()
+    {
         PlayerRig rig;
         Form1 &form = rig.create();
         const QString path = rig.mediaFile(QStringLiteral("x.wav"));
@@ -238,7 +255,8 @@ private slots:
         QCOMPARE(rig.engine->openCount(), opens);
     }
 
-    void dropOpensOnlyTheFirstFile() {
+    void dropOpensOnlyTheFirstFile()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         const QString first = rig.mediaFile(QStringLiteral("first.wav"));
@@ -248,7 +266,8 @@ private slots:
         QCOMPARE(rig.engine->openPath(), first);
     }
 
-    void nonLocalUrlIsRefused() {
+    void nonLocalUrlIsRefused()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QVERIFY(!drop(form, {QUrl(QStringLiteral("http://example.invalid/talk.mp3"))}));
@@ -256,7 +275,8 @@ private slots:
         QVERIFY(rig.fakes.messages.shown.isEmpty());
     }
 
-    void droppedMissingFileIsReported() {
+    void droppedMissingFileIsReported()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QVERIFY(drop(form, {QUrl::fromLocalFile(rig.home.file("media/nowhere.wav"))}));
@@ -265,12 +285,14 @@ private slots:
         QCOMPARE(rig.engine->openCount(), 0);
     }
 
-    void focusAfterOpen_data() {
+    void focusAfterOpen_data()
+    {
         QTest::addColumn<bool>("editorHidden");
         QTest::newRow("hidden") << true;
         QTest::newRow("visible") << false;
     }
-    void focusAfterOpen() {
+    void focusAfterOpen()
+    {
         QFETCH(bool, editorHidden);
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "3", "1", "", editorHidden ? "1" : "0"});

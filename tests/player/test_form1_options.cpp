@@ -7,7 +7,8 @@ using namespace quillory::test;
 
 namespace {
 
-Form1 &startWith(PlayerRig &rig, const QString &jump, const QString &rewind) {
+Form1 &startWith(PlayerRig &rig, const QString &jump, const QString &rewind)
+{
     rig.writeSettings({"English.lng", "", "0", jump, rewind, "1", "", "0"});
     Form1 &form = rig.start();
     rig.removeSettings(); // each command must write it again
@@ -20,7 +21,8 @@ class TestForm1Options : public QObject {
     Q_OBJECT
 
 private slots:
-    void jumpPrompt_data() {
+    void jumpPrompt_data()
+    {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("warningEntry"); // "33" or "40", "" for none
@@ -44,7 +46,8 @@ private slots:
         QTest::newRow("-3") << "-3" << 2 << "40"
                             << " 2.";
     }
-    void jumpPrompt() {
+    void jumpPrompt()
+    {
         QFETCH(QString, answer);
         QFETCH(int, value);
         QFETCH(QString, warningEntry);
@@ -73,7 +76,8 @@ private slots:
         QCOMPARE(rig.settingsLines().value(4), QStringLiteral("3"));
     }
 
-    void jumpPromptDefaultIsAtLeast2() {
+    void jumpPromptDefaultIsAtLeast2()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, "0", "3");
         form.mnuSalto_Click();
@@ -82,7 +86,8 @@ private slots:
         QCOMPARE(rig.settingsLines().value(3), QStringLiteral("2"));
     }
 
-    void rewindPrompt_data() {
+    void rewindPrompt_data()
+    {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("warningEntry");
@@ -114,7 +119,8 @@ private slots:
         QTest::newRow("-1.5") << "-1.5" << 0 << "40"
                               << " 0.";
     }
-    void rewindPrompt() {
+    void rewindPrompt()
+    {
         QFETCH(QString, answer);
         QFETCH(int, value);
         QFETCH(QString, warningEntry);
@@ -144,7 +150,8 @@ private slots:
 
     // An edited file may hold a negative or huge value; the prompt starts from
     // the nearest sensible one.
-    void rewindPromptFromAnEditedValue() {
+    void rewindPromptFromAnEditedValue()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "-4");
         rig.fakes.inputs.answers = {QStringLiteral("5")};
@@ -154,7 +161,8 @@ private slots:
     }
 
     // The new value drives the next pause at once.
-    void newRewindAppliesToTheNextPause() {
+    void newRewindAppliesToTheNextPause()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "3");
         rig.openAt(QStringLiteral("a.wav"), 60000, 30000);

@@ -15,7 +15,8 @@ class TestForm1StartupSettingsShutdown : public QObject {
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void startStateBeforeAnyFile() {
+    void startStateBeforeAnyFile()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 0:00"));
@@ -44,7 +45,8 @@ private slots:
 
     // Eight lines written by SaveSettings come back identically at the next
     // start, whatever the user's number conventions.
-    void settingsRoundTripIsByteExact() {
+    void settingsRoundTripIsByteExact()
+    {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         PlayerRig rig;
         const QStringList lines = {QStringLiteral("Deutsch.lng"),
@@ -78,7 +80,8 @@ private slots:
         QCOMPARE(next.settingsBytes(), original);
     }
 
-    void fullPathLine6_data() {
+    void fullPathLine6_data()
+    {
         QTest::addColumn<QString>("line6");
         QTest::addColumn<bool>("checked");
         QTest::newRow("1") << "1" << true;
@@ -87,7 +90,8 @@ private slots:
         QTest::newRow("empty") << "" << true;
         QTest::newRow("text") << "yes" << true;
     }
-    void fullPathLine6() {
+    void fullPathLine6()
+    {
         QFETCH(QString, line6);
         QFETCH(bool, checked);
         PlayerRig rig;
@@ -98,14 +102,16 @@ private slots:
         QCOMPARE(rig.settingsLines().value(5), checked ? QStringLiteral("1") : QStringLiteral("0"));
     }
 
-    void editorHiddenLine8_data() {
+    void editorHiddenLine8_data()
+    {
         QTest::addColumn<QString>("line8");
         QTest::addColumn<bool>("editorShown");
         QTest::newRow("0") << "0" << true;
         QTest::newRow("1") << "1" << false;
         QTest::newRow("5") << "5" << false;
     }
-    void editorHiddenLine8() {
+    void editorHiddenLine8()
+    {
         QFETCH(QString, line8);
         QFETCH(bool, editorShown);
         PlayerRig rig;
@@ -121,7 +127,8 @@ private slots:
                  rig.T(editorShown ? 84 : 85) + QStringLiteral(" ") + rig.T(86));
     }
 
-    void firstStartLanguageFromCountry_data() {
+    void firstStartLanguageFromCountry_data()
+    {
         QTest::addColumn<QString>("country");
         QTest::addColumn<QString>("language");
         QTest::newRow("Italy") << "Italy"
@@ -135,7 +142,8 @@ private slots:
         QTest::newRow("unknown") << ""
                                  << "English.lng";
     }
-    void firstStartLanguageFromCountry() {
+    void firstStartLanguageFromCountry()
+    {
         QFETCH(QString, country);
         QFETCH(QString, language);
         PlayerRig rig;
@@ -150,7 +158,8 @@ private slots:
         QCOMPARE(rig.settingsLines().value(0), language);
     }
 
-    void storedLanguageIsKeptWhateverTheCountry() {
+    void storedLanguageIsKeptWhateverTheCountry()
+    {
         PlayerRig rig;
         rig.fakes.locale.country = QStringLiteral("Italy");
         rig.writeSettings({"French.lng", "", "0", "5", "3", "1", "", "0"});
@@ -161,7 +170,8 @@ private slots:
     }
 
     // A folder name with a comma is one value: nothing shifts into line 8.
-    void commaInEditorFolderSurvives() {
+    void commaInEditorFolderSurvives()
+    {
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "3", "1", "/data/Rossi, Mario", "1"});
         Form1 &form = rig.start();
@@ -169,7 +179,8 @@ private slots:
         QVERIFY(!form.form2()->isVisible());
     }
 
-    void truncatedFileFillsTheRestWithDefaults() {
+    void truncatedFileFillsTheRestWithDefaults()
+    {
         PlayerRig rig;
         rig.home.write(QStringLiteral("Quillory.ini"), "English.lng\r\n50\r\n1200\r\n9");
         Form1 &form = rig.start();
@@ -182,7 +193,8 @@ private slots:
                  QByteArray("English.lng\r\n50\r\n1200\r\n9\r\n0\r\n1\r\n\r\n0\r\n"));
     }
 
-    void missingFileStartsWithDefaults() {
+    void missingFileStartsWithDefaults()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         QCOMPARE(form.jumpSeconds(), 0);
@@ -194,7 +206,8 @@ private slots:
 
     // A settings write that fails (the disk refuses to grow any file, which
     // holds for root as well) leaves the old file whole and reports nothing.
-    void failedWriteKeepsTheOldFile() {
+    void failedWriteKeepsTheOldFile()
+    {
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "3", "1", "", "0"});
         const QByteArray original = rig.settingsBytes();
@@ -216,17 +229,14 @@ private slots:
             QDir(rig.home.path())
                 .entryList({QStringLiteral("Quillory.ini*")}, QDir::Files | QDir::Hidden);
         QCOMPARE(leftovers, QStringList{QStringLiteral("Quillory.ini")});
-        QEXPECT_FAIL("",
-                     "writeFileSafely commits a QSaveFile whose buffered write failed "
-                     "(needs a flush() check before commit())",
-                     Continue);
         QCOMPARE(rig.settingsBytes(), original);
         // Once writing works again the new value goes out.
         form.SaveSettings();
         QCOMPARE(rig.settingsLines().value(3), QStringLiteral("30"));
     }
 
-    void escEndsWithoutWritingSettings() {
+    void escEndsWithoutWritingSettings()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         form.setJumpSeconds(12);
@@ -240,7 +250,8 @@ private slots:
         QCOMPARE(rig.endCount(), 1);
     }
 
-    void closeBoxWritesSettings() {
+    void closeBoxWritesSettings()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         form.setJumpSeconds(12);
@@ -258,7 +269,8 @@ private slots:
         QVERIFY(!form.displayTimerRunning());
     }
 
-    void closeWithHiddenEditorNeverAsks() {
+    void closeWithHiddenEditorNeverAsks()
+    {
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "3", "1", "", "1"});
         Form1 &form = rig.start();
@@ -270,7 +282,8 @@ private slots:
     }
 
     // The unsaved-text question when closing with the editor visible.
-    void closeQuestion_data() {
+    void closeQuestion_data()
+    {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("saveAs"); // "" = Save As dialog cancelled
         QTest::addColumn<bool>("ends");
@@ -282,7 +295,8 @@ private slots:
             << int(MsgResult::Yes) << "missing/folder/t.rtf" << false << true;
         QTest::newRow("yes, saved") << int(MsgResult::Yes) << "t.rtf" << true << true;
     }
-    void closeQuestion() {
+    void closeQuestion()
+    {
         QFETCH(int, answer);
         QFETCH(QString, saveAs);
         QFETCH(bool, ends);
@@ -315,7 +329,8 @@ private slots:
 
     // Exit asks whenever the text is modified, editor visible or not, and never
     // writes the settings.
-    void exitQuestion_data() {
+    void exitQuestion_data()
+    {
         QTest::addColumn<bool>("editorVisible");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("ends");
@@ -324,7 +339,8 @@ private slots:
         QTest::newRow("visible, yes, dialog cancelled") << true << int(MsgResult::Yes) << false;
         QTest::newRow("visible, no") << true << int(MsgResult::No) << true;
     }
-    void exitQuestion() {
+    void exitQuestion()
+    {
         QFETCH(bool, editorVisible);
         QFETCH(int, answer);
         QFETCH(bool, ends);
@@ -345,7 +361,8 @@ private slots:
         QVERIFY(!form.mnuPlay->isEnabled());
     }
 
-    void exitWithoutChangesEndsAtOnce() {
+    void exitWithoutChangesEndsAtOnce()
+    {
         PlayerRig rig;
         Form1 &form = rig.start();
         form.mnuEsci->trigger();

@@ -8,7 +8,8 @@ using namespace quillory::test;
 namespace {
 
 Form1 &startWith(PlayerRig &rig, const QString &jump, const QString &rewind,
-                 bool editorHidden = false) {
+                 bool editorHidden = false)
+{
     rig.writeSettings({"English.lng", "", "0", jump, rewind, "0", "", editorHidden ? "1" : "0"});
     return rig.start();
 }
@@ -19,7 +20,8 @@ class TestForm1Transport : public QObject {
     Q_OBJECT
 
 private slots:
-    void pauseRewinds_data() {
+    void pauseRewinds_data()
+    {
         QTest::addColumn<QString>("rewind");
         QTest::addColumn<qint64>("pausedAt");
         QTest::addColumn<qint64>("expected");
@@ -33,7 +35,8 @@ private slots:
         QTest::newRow("99 s at 0:50") << "99" << qint64(50000) << qint64(0);
         QTest::newRow("40 s at 3:00") << "40" << qint64(180000) << qint64(140000);
     }
-    void pauseRewinds() {
+    void pauseRewinds()
+    {
         QFETCH(QString, rewind);
         QFETCH(qint64, pausedAt);
         QFETCH(qint64, expected);
@@ -57,7 +60,8 @@ private slots:
         QCOMPARE(rig.engine->positionMs(), expected + 100);
     }
 
-    void stopRewindsToStartAndShowsTheLength() {
+    void stopRewindsToStartAndShowsTheLength()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "3");
         rig.openAt(QStringLiteral("a.wav"), 605000, 83400);
@@ -78,7 +82,8 @@ private slots:
         QCOMPARE(form.playState(), PlayState::Playing);
     }
 
-    void stopWhilePausedLeavesTheTimerStopped() {
+    void stopWhilePausedLeavesTheTimerStopped()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "3");
         rig.openAt(QStringLiteral("a.wav"), 60000, 9000);
@@ -89,7 +94,8 @@ private slots:
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 1:00"));
     }
 
-    void jumps_data() {
+    void jumps_data()
+    {
         QTest::addColumn<QString>("jump");
         QTest::addColumn<bool>("forward");
         QTest::addColumn<qint64>("from");
@@ -111,7 +117,8 @@ private slots:
         QTest::newRow("forward near the end")
             << "5" << true << qint64(57000) << qint64(57000) << 5 << "0:57 / 1:00";
     }
-    void jumps() {
+    void jumps()
+    {
         QFETCH(QString, jump);
         QFETCH(bool, forward);
         QFETCH(qint64, from);
@@ -135,7 +142,8 @@ private slots:
 
     // A jump while paused makes the device play; the flag and timer stay put, so
     // the next Play/Pause only starts the timer and the one after pauses.
-    void jumpWhilePausedPlaysWithoutChangingTheFlag() {
+    void jumpWhilePausedPlaysWithoutChangingTheFlag()
+    {
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "0");
         rig.openAt(QStringLiteral("a.wav"), 60000, 20000);
@@ -154,12 +162,14 @@ private slots:
         QCOMPARE(rig.engine->positionMs(), std::int64_t(26000));
     }
 
-    void focusReturn_data() {
+    void focusReturn_data()
+    {
         QTest::addColumn<bool>("editorHidden");
         QTest::newRow("editor hidden: one switch per command") << true;
         QTest::newRow("editor visible: no switch") << false;
     }
-    void focusReturn() {
+    void focusReturn()
+    {
         QFETCH(bool, editorHidden);
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "3", editorHidden);

@@ -5,8 +5,8 @@
 #include "platform/services/services.h"
 
 #include <QList>
-#include <functional>
 #include <QStringList>
+#include <functional>
 
 namespace quillory::test {
 

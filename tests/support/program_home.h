@@ -34,7 +34,10 @@ public:
             ProgramFolder::populateFrom(sourceDir() + QStringLiteral("/resources"), m_dir.path());
     }
     QString path() const { return m_dir.path(); }
-    QString file(const QString &relative) const { return m_dir.path() + QLatin1Char('/') + relative; }
+    QString file(const QString &relative) const
+    {
+        return m_dir.path() + QLatin1Char('/') + relative;
+    }
     // Writes a file with exact bytes.
     void write(const QString &relative, const QByteArray &bytes) const
     {

@@ -4,7 +4,8 @@
 
 #include <QPainter>
 
-QImage paintDesignPicture(QSize designSize, const std::function<void(QPainter &)> &draw) {
+QImage paintDesignPicture(QSize designSize, const std::function<void(QPainter &)> &draw)
+{
     QImage image(designSize * PictureStyle::renderScale, QImage::Format_RGB32);
     image.fill(PictureStyle::windowBackground);
     QPainter painter(&image);

@@ -2,7 +2,8 @@
 
 namespace GlyphPaths {
 
-OpenFolder openFolder(const QRectF &box) {
+OpenFolder openFolder(const QRectF &box)
+{
     const qreal w = box.width();
     const qreal h = box.height();
     const auto at = [&box, w, h](qreal fx, qreal fy) {
@@ -27,7 +28,8 @@ OpenFolder openFolder(const QRectF &box) {
     return folder;
 }
 
-QPainterPath triangleLeft(const QRectF &box) {
+QPainterPath triangleLeft(const QRectF &box)
+{
     QPainterPath path;
     path.moveTo(box.left(), box.center().y());
     path.lineTo(box.right(), box.top());
@@ -36,7 +38,8 @@ QPainterPath triangleLeft(const QRectF &box) {
     return path;
 }
 
-QPainterPath triangleRight(const QRectF &box) {
+QPainterPath triangleRight(const QRectF &box)
+{
     QPainterPath path;
     path.moveTo(box.right(), box.center().y());
     path.lineTo(box.left(), box.top());
@@ -45,7 +48,8 @@ QPainterPath triangleRight(const QRectF &box) {
     return path;
 }
 
-QPainterPath letterA(const QRectF &box) {
+QPainterPath letterA(const QRectF &box)
+{
     const QPointF apex(box.center().x(), box.top());
     const QPointF leftFoot(box.left(), box.bottom());
     const QPointF rightFoot(box.right(), box.bottom());

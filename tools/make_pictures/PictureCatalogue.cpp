@@ -8,7 +8,8 @@
 namespace {
 
 // Controls are laid out in twips; 15 twips make one pixel at 96 DPI.
-constexpr QSize fromTwips(int width, int height) {
+constexpr QSize fromTwips(int width, int height)
+{
     return QSize(width / 15, height / 15);
 }
 
@@ -16,7 +17,8 @@ using TransportPictures::ButtonState;
 using DrawButton = void (*)(QPainter &, QSizeF, ButtonState);
 
 void addButtonPair(QVector<PictureEntry> &list, const QString &normalName, const QString &hoverName,
-                   QSize size, DrawButton draw) {
+                   QSize size, DrawButton draw)
+{
     list.append(
         {normalName, size, [draw](QPainter &p, QSizeF s) { draw(p, s, ButtonState::Normal); }});
     list.append(
@@ -25,7 +27,8 @@ void addButtonPair(QVector<PictureEntry> &list, const QString &normalName, const
 
 } // namespace
 
-QVector<PictureEntry> pictureCatalogue() {
+QVector<PictureEntry> pictureCatalogue()
+{
     const QSize playSize = fromTwips(720, 735);
     const QSize smallButtonSize = fromTwips(465, 480);
     const QSize openSize = fromTwips(660, 570);

@@ -11,7 +11,8 @@ constexpr int jpegQuality = 95;
 
 } // namespace
 
-QString writePicture(const QImage &image, const QString &path) {
+QString writePicture(const QImage &image, const QString &path)
+{
     const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

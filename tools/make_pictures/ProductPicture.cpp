@@ -15,7 +15,8 @@ namespace {
 
 const QString productName = QStringLiteral("Quillory");
 
-void drawQuill(QPainter &painter, QPointF nib, QPointF tip) {
+void drawQuill(QPainter &painter, QPointF nib, QPointF tip)
+{
     const QPointF along = tip - nib;
     const QPointF across(-along.y(), along.x()); // left of the shaft
     const auto at = [&](qreal t, qreal side) { return nib + t * along + side * across; };
@@ -39,7 +40,8 @@ void drawQuill(QPainter &painter, QPointF nib, QPointF tip) {
 }
 
 // Bars of a made-up recording, quiet at both ends, drawn from the nib onwards.
-void drawWaveform(QPainter &painter, qreal left, qreal right, qreal centreY, qreal maxHalf) {
+void drawWaveform(QPainter &painter, qreal left, qreal right, qreal centreY, qreal maxHalf)
+{
     painter.setPen(QPen(PictureStyle::accentDark, 1.4, Qt::SolidLine, Qt::RoundCap));
     const qreal step = 3.0;
     const int count = static_cast<int>((right - left) / step) + 1;
@@ -54,7 +56,8 @@ void drawWaveform(QPainter &painter, qreal left, qreal right, qreal centreY, qre
 
 } // namespace
 
-void draw(QPainter &painter, QSizeF size) {
+void draw(QPainter &painter, QSizeF size)
+{
     const qreal w = size.width();
     const qreal h = size.height();
 

@@ -41,16 +41,19 @@ constexpr int stripLeftTwips = 150;
 constexpr int twipsPerPixel = 15;
 constexpr qreal iconSize = 20;
 
-qreal pixelsFromAreaLeft(int areaLeftTwips) {
+qreal pixelsFromAreaLeft(int areaLeftTwips)
+{
     return static_cast<qreal>(areaLeftTwips - stripLeftTwips) / twipsPerPixel;
 }
 
-QPen strokePen(const QColor &colour = PictureStyle::glyph, qreal width = PictureStyle::iconStroke) {
+QPen strokePen(const QColor &colour = PictureStyle::glyph, qreal width = PictureStyle::iconStroke)
+{
     return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 // Every icon is drawn in a 20 x 20 box whose origin is (0, 0).
-void drawNewDocument(QPainter &p) {
+void drawNewDocument(QPainter &p)
+{
     const qreal fold = 5;
     QPainterPath page;
     page.moveTo(4, 1.5);
@@ -70,7 +73,8 @@ void drawNewDocument(QPainter &p) {
     p.drawPath(corner);
 }
 
-void drawOpenFolder(QPainter &p) {
+void drawOpenFolder(QPainter &p)
+{
     const GlyphPaths::OpenFolder folder = GlyphPaths::openFolder(QRectF(1.5, 3, 17, 14));
     p.setPen(strokePen());
     p.setBrush(PictureStyle::lightened(PictureStyle::folderFill, 0.45));
@@ -79,7 +83,8 @@ void drawOpenFolder(QPainter &p) {
     p.drawPath(folder.front);
 }
 
-void drawSave(QPainter &p) {
+void drawSave(QPainter &p)
+{
     QPainterPath body;
     body.moveTo(2.5, 2.5);
     body.lineTo(14.5, 2.5);
@@ -97,7 +102,8 @@ void drawSave(QPainter &p) {
     p.drawRect(QRectF(5, 10.5, 10, 7));
 }
 
-void drawPrint(QPainter &p) {
+void drawPrint(QPainter &p)
+{
     p.setPen(strokePen());
     p.setBrush(PictureStyle::paper);
     p.drawRect(QRectF(5.5, 2, 9, 5.5));
@@ -112,7 +118,8 @@ void drawPrint(QPainter &p) {
 
 enum class Alignment { Left, Centre, Right };
 
-void drawAlignment(QPainter &p, Alignment alignment) {
+void drawAlignment(QPainter &p, Alignment alignment)
+{
     p.setPen(strokePen());
     const qreal lengths[] = {16, 10, 16, 10};
     for (int row = 0; row < 4; ++row) {
@@ -127,7 +134,8 @@ void drawAlignment(QPainter &p, Alignment alignment) {
     }
 }
 
-void drawSizeStep(QPainter &p, bool larger) {
+void drawSizeStep(QPainter &p, bool larger)
+{
     p.setPen(strokePen(PictureStyle::glyph, 1.8));
     p.setBrush(Qt::NoBrush);
     p.drawPath(GlyphPaths::letterA(QRectF(1.5, 4, 11, 14)));
@@ -137,7 +145,8 @@ void drawSizeStep(QPainter &p, bool larger) {
         p.drawLine(QPointF(16, 3.5), QPointF(16, 8.5));
 }
 
-void drawFontColour(QPainter &p) {
+void drawFontColour(QPainter &p)
+{
     p.setPen(strokePen(PictureStyle::glyph, 1.8));
     p.setBrush(Qt::NoBrush);
     p.drawPath(GlyphPaths::letterA(QRectF(4.5, 1.5, 11, 12)));
@@ -146,7 +155,8 @@ void drawFontColour(QPainter &p) {
     p.drawRect(QRectF(2, 15, 16, 3.5));
 }
 
-void drawBulletedList(QPainter &p) {
+void drawBulletedList(QPainter &p)
+{
     for (int row = 0; row < 3; ++row) {
         const qreal y = 4 + row * 6;
         p.setPen(Qt::NoPen);
@@ -157,7 +167,8 @@ void drawBulletedList(QPainter &p) {
     }
 }
 
-void drawIndent(QPainter &p, bool increase) {
+void drawIndent(QPainter &p, bool increase)
+{
     p.setPen(strokePen());
     p.drawLine(QPointF(2, 3), QPointF(18, 3));
     p.drawLine(QPointF(10, 8), QPointF(18, 8));
@@ -169,7 +180,8 @@ void drawIndent(QPainter &p, bool increase) {
     p.drawPath(increase ? GlyphPaths::triangleRight(arrow) : GlyphPaths::triangleLeft(arrow));
 }
 
-void drawPicture(QPainter &p) {
+void drawPicture(QPainter &p)
+{
     const QRectF frame(1.5, 3, 17, 14);
     p.setPen(strokePen());
     p.setBrush(PictureStyle::paper);
@@ -188,7 +200,8 @@ void drawPicture(QPainter &p) {
     p.drawPath(hills);
 }
 
-void drawIcon(QPainter &p, Icon icon) {
+void drawIcon(QPainter &p, Icon icon)
+{
     switch (icon) {
     case Icon::NewDocument:
         return drawNewDocument(p);
@@ -221,7 +234,8 @@ void drawIcon(QPainter &p, Icon icon) {
     }
 }
 
-QVector<Placement> placements() {
+QVector<Placement> placements()
+{
     // The last three follow the bulleted list at one cell each, past the
     // 6915-twip cut (461 px), and end at the strip's right edge (556 px).
     return {
@@ -244,7 +258,8 @@ QVector<Placement> placements() {
 
 } // namespace
 
-void draw(QPainter &painter, QSizeF size) {
+void draw(QPainter &painter, QSizeF size)
+{
     for (const Placement &placement : placements()) {
         painter.save();
         painter.translate(placement.left + (cellWidth - iconSize) / 2,

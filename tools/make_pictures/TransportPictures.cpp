@@ -18,7 +18,8 @@ struct ButtonColours {
 
     // The hover look: every colour moves towards white, so the picture reads
     // as lit up while keeping its shape and contrast order.
-    ButtonColours forState(ButtonState state) const {
+    ButtonColours forState(ButtonState state) const
+    {
         if (state == ButtonState::Normal)
             return *this;
         using PictureStyle::lightened;
@@ -34,7 +35,8 @@ const ButtonColours plainButton{PictureStyle::buttonFace, PictureStyle::buttonRi
 const ButtonColours accentButton{PictureStyle::accent, PictureStyle::accentDark,
                                  PictureStyle::paper, PictureStyle::paper};
 
-ButtonColours accentColours(ButtonState state) {
+ButtonColours accentColours(ButtonState state)
+{
     if (state == ButtonState::Normal)
         return accentButton;
     using PictureStyle::lightened;
@@ -49,7 +51,8 @@ struct RoundButton {
 
 // Draws the round face centred in the picture and returns its geometry so the
 // glyph can be laid out relative to it.
-RoundButton drawRoundFace(QPainter &painter, QSizeF size, const ButtonColours &colours) {
+RoundButton drawRoundFace(QPainter &painter, QSizeF size, const ButtonColours &colours)
+{
     const qreal margin = 1.0;
     const RoundButton button{QPointF(size.width() / 2, size.height() / 2),
                              std::min(size.width(), size.height()) / 2 - margin};
@@ -61,18 +64,21 @@ RoundButton drawRoundFace(QPainter &painter, QSizeF size, const ButtonColours &c
 
 // Fills a glyph with slightly rounded corners: a thin stroke of the same colour
 // with round joins softens the sharp tips of the triangles.
-void fillGlyph(QPainter &painter, const QPainterPath &path, const QColor &colour, qreal radius) {
+void fillGlyph(QPainter &painter, const QPainterPath &path, const QColor &colour, qreal radius)
+{
     painter.setPen(QPen(colour, radius * 0.08, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(colour);
     painter.drawPath(path);
 }
 
-QRectF centredBox(QPointF centre, qreal width, qreal height) {
+QRectF centredBox(QPointF centre, qreal width, qreal height)
+{
     return QRectF(centre.x() - width / 2, centre.y() - height / 2, width, height);
 }
 
 void drawDoubleTriangle(QPainter &painter, const RoundButton &b, const QColor &colour,
-                        bool pointsLeft) {
+                        bool pointsLeft)
+{
     const qreal w = 0.50 * b.radius;
     const qreal h = 0.80 * b.radius;
     // Overlap the two triangles a little so they read as one glyph.
@@ -94,7 +100,8 @@ void drawDoubleTriangle(QPainter &painter, const RoundButton &b, const QColor &c
 
 } // namespace
 
-void drawPlay(QPainter &painter, QSizeF size, ButtonState state) {
+void drawPlay(QPainter &painter, QSizeF size, ButtonState state)
+{
     const ButtonColours colours = accentColours(state);
     const RoundButton b = drawRoundFace(painter, size, colours);
     // A triangle looks centred when its centroid, not its box, is centred:
@@ -105,7 +112,8 @@ void drawPlay(QPainter &painter, QSizeF size, ButtonState state) {
     fillGlyph(painter, GlyphPaths::triangleRight(box), colours.glyph, b.radius);
 }
 
-void drawPause(QPainter &painter, QSizeF size, ButtonState state) {
+void drawPause(QPainter &painter, QSizeF size, ButtonState state)
+{
     const ButtonColours colours = accentColours(state);
     const RoundButton b = drawRoundFace(painter, size, colours);
     const qreal barWidth = 0.24 * b.radius;
@@ -120,13 +128,15 @@ void drawPause(QPainter &painter, QSizeF size, ButtonState state) {
                             corner, corner);
 }
 
-void drawJumpBack(QPainter &painter, QSizeF size, ButtonState state) {
+void drawJumpBack(QPainter &painter, QSizeF size, ButtonState state)
+{
     const ButtonColours colours = plainButton.forState(state);
     const RoundButton b = drawRoundFace(painter, size, colours);
     drawDoubleTriangle(painter, b, colours.glyph, true);
 }
 
-void drawStop(QPainter &painter, QSizeF size, ButtonState state) {
+void drawStop(QPainter &painter, QSizeF size, ButtonState state)
+{
     const ButtonColours colours = plainButton.forState(state);
     const RoundButton b = drawRoundFace(painter, size, colours);
     const qreal side = 0.72 * b.radius;
@@ -136,13 +146,15 @@ void drawStop(QPainter &painter, QSizeF size, ButtonState state) {
     painter.drawRoundedRect(centredBox(b.centre, side, side), corner, corner);
 }
 
-void drawJumpForward(QPainter &painter, QSizeF size, ButtonState state) {
+void drawJumpForward(QPainter &painter, QSizeF size, ButtonState state)
+{
     const ButtonColours colours = plainButton.forState(state);
     const RoundButton b = drawRoundFace(painter, size, colours);
     drawDoubleTriangle(painter, b, colours.glyph, false);
 }
 
-void drawOpen(QPainter &painter, QSizeF size, ButtonState state) {
+void drawOpen(QPainter &painter, QSizeF size, ButtonState state)
+{
     const ButtonColours colours = plainButton.forState(state);
     const QRectF face = QRectF(QPointF(0, 0), size).adjusted(1, 1, -1, -1);
     const qreal corner = 0.22 * std::min(face.width(), face.height());

@@ -8,7 +8,8 @@
 
 namespace VolumePictures {
 
-void drawKnob(QPainter &painter, QSizeF size) {
+void drawKnob(QPainter &painter, QSizeF size)
+{
     const QRectF body = QRectF(QPointF(0, 0), size).adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal round = body.height() / 2;
     painter.setPen(QPen(PictureStyle::sliderRim, PictureStyle::rimStroke));
@@ -22,7 +23,8 @@ void drawKnob(QPainter &painter, QSizeF size) {
     painter.drawLine(QPointF(body.left() + round, y), QPointF(body.right() - round, y));
 }
 
-void drawTrack(QPainter &painter, QSizeF size) {
+void drawTrack(QPainter &painter, QSizeF size)
+{
     const qreal grooveWidth = std::min(size.width() - 1.0, 3.5);
     const QRectF groove((size.width() - grooveWidth) / 2, 0.5, grooveWidth, size.height() - 1.0);
     const qreal round = grooveWidth / 2;

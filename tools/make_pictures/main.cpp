@@ -18,7 +18,8 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     // Text drawing needs a GUI application, but never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

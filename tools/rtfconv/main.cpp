@@ -19,11 +19,13 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kFileError = 1;
 
-void printErr(const QString &message) {
+void printErr(const QString &message)
+{
     std::fprintf(stderr, "rtfconv: %s\n", qPrintable(message));
 }
 
-int usage() {
+int usage()
+{
     std::fputs("usage: rtfconv --text FILE\n"
                "       rtfconv --runs FILE\n"
                "       rtfconv --rtf FILE OUT\n",
@@ -31,13 +33,15 @@ int usage() {
     return kUsageError;
 }
 
-void writeOut(const QByteArray &data) {
+void writeOut(const QByteArray &data)
+{
     std::fwrite(data.constData(), 1, std::size_t(data.size()), stdout);
 }
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     // Fonts need a GUI application; none of this needs a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

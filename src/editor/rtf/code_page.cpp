@@ -12,7 +12,8 @@ constexpr char16_t kHighControls[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-const char *decoderName(int codePage) {
+const char *decoderName(int codePage)
+{
     switch (codePage) {
     case 437:
         return "IBM437";
@@ -53,7 +54,8 @@ const char *decoderName(int codePage) {
     }
 }
 
-QString decodeWindows1252(QByteArrayView bytes) {
+QString decodeWindows1252(QByteArrayView bytes)
+{
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (char byte : bytes)
@@ -62,7 +64,8 @@ QString decodeWindows1252(QByteArrayView bytes) {
 }
 
 // Symbol-font text: the bullet is the one character that matters in practice.
-QString decodeSymbol(QByteArrayView bytes) {
+QString decodeSymbol(QByteArrayView bytes)
+{
     QString text = decodeWindows1252(bytes);
     text.replace(QChar(0x00B7), QChar(0x2022));
     return text;
@@ -70,7 +73,8 @@ QString decodeSymbol(QByteArrayView bytes) {
 
 } // namespace
 
-int CodePage::forCharset(int charset, int documentCodePage) {
+int CodePage::forCharset(int charset, int documentCodePage)
+{
     switch (charset) {
     case 2:
         return Symbol;
@@ -111,7 +115,8 @@ int CodePage::forCharset(int charset, int documentCodePage) {
     }
 }
 
-QString CodePage::decode(QByteArrayView bytes, int codePage) {
+QString CodePage::decode(QByteArrayView bytes, int codePage)
+{
     if (codePage == Symbol)
         return decodeSymbol(bytes);
     const char *name = codePage == Windows1252 ? nullptr : decoderName(codePage);
@@ -123,7 +128,8 @@ QString CodePage::decode(QByteArrayView bytes, int codePage) {
     return decodeWindows1252(bytes);
 }
 
-int CodePage::windows1252Byte(char16_t ch) {
+int CodePage::windows1252Byte(char16_t ch)
+{
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
         return ch;
     for (int i = 0; i < 32; ++i) {
@@ -133,7 +139,8 @@ int CodePage::windows1252Byte(char16_t ch) {
     return -1;
 }
 
-char16_t CodePage::windows1252Char(unsigned char byte) {
+char16_t CodePage::windows1252Char(unsigned char byte)
+{
     if (byte >= 0x80 && byte < 0xA0)
         return kHighControls[byte - 0x80];
     return byte;

@@ -12,7 +12,8 @@
 namespace quillory {
 namespace {
 
-std::optional<QByteArray> readWhole(const QString &path, QString *error) {
+std::optional<QByteArray> readWhole(const QString &path, QString *error)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
@@ -28,7 +29,8 @@ std::optional<QByteArray> readWhole(const QString &path, QString *error) {
     return data;
 }
 
-bool writeWhole(const QString &path, const QByteArray &data, QString *error) {
+bool writeWhole(const QString &path, const QByteArray &data, QString *error)
+{
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
         return true;
@@ -39,12 +41,14 @@ bool writeWhole(const QString &path, const QByteArray &data, QString *error) {
 
 } // namespace
 
-bool loadDocumentFile(const QString &path, QTextDocument *doc, QString *error) {
+bool loadDocumentFile(const QString &path, QTextDocument *doc, QString *error)
+{
     const std::optional<QByteArray> data = readWhole(path, error);
     return data && readRtf(*data, doc, error);
 }
 
-bool loadPlainTextFile(const QString &path, QTextDocument *doc, QString *error) {
+bool loadPlainTextFile(const QString &path, QTextDocument *doc, QString *error)
+{
     const std::optional<QByteArray> data = readWhole(path, error);
     if (!data)
         return false;
@@ -52,11 +56,13 @@ bool loadPlainTextFile(const QString &path, QTextDocument *doc, QString *error) 
     return true;
 }
 
-bool saveRtfFile(const QString &path, const QTextDocument &doc, QString *error) {
+bool saveRtfFile(const QString &path, const QTextDocument &doc, QString *error)
+{
     return writeWhole(path, writeRtf(doc), error);
 }
 
-bool savePlainTextFile(const QString &path, const QTextDocument &doc, QString *error) {
+bool savePlainTextFile(const QString &path, const QTextDocument &doc, QString *error)
+{
     return writeWhole(path, toPlainTextFile(doc), error);
 }
 

@@ -9,7 +9,8 @@
 namespace quillory {
 namespace {
 
-RunAlignment runAlignment(Qt::Alignment alignment) {
+RunAlignment runAlignment(Qt::Alignment alignment)
+{
     if (alignment & Qt::AlignHCenter)
         return RunAlignment::Center;
     if (alignment & Qt::AlignJustify)
@@ -19,7 +20,8 @@ RunAlignment runAlignment(Qt::Alignment alignment) {
     return RunAlignment::Left;
 }
 
-QString alignmentName(RunAlignment alignment) {
+QString alignmentName(RunAlignment alignment)
+{
     switch (alignment) {
     case RunAlignment::Center:
         return QStringLiteral("center");
@@ -33,7 +35,8 @@ QString alignmentName(RunAlignment alignment) {
     return QStringLiteral("left");
 }
 
-QString familyOf(const QTextCharFormat &format, const QTextDocument &doc) {
+QString familyOf(const QTextCharFormat &format, const QTextDocument &doc)
+{
     const QStringList families = format.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty())
         return families.first();
@@ -41,7 +44,8 @@ QString familyOf(const QTextCharFormat &format, const QTextDocument &doc) {
     return family.isEmpty() ? doc.defaultFont().family() : family;
 }
 
-FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const QTextDocument &doc) {
+FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const QTextDocument &doc)
+{
     FormatRun run;
     run.bold = format.fontWeight() > QFont::Medium;
     run.italic = format.fontItalic();
@@ -57,14 +61,16 @@ FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const Q
     return run;
 }
 
-void appendRun(QList<FormatRun> &runs, FormatRun run) {
+void appendRun(QList<FormatRun> &runs, FormatRun run)
+{
     if (!runs.isEmpty() && runs.last().sameFormat(run))
         runs.last().text += run.text;
     else
         runs.append(std::move(run));
 }
 
-QString escaped(const QString &text) {
+QString escaped(const QString &text)
+{
     QString out;
     out.reserve(text.size() + 2);
     for (QChar ch : text) {
@@ -96,14 +102,16 @@ QString escaped(const QString &text) {
 
 } // namespace
 
-bool FormatRun::sameFormat(const FormatRun &other) const {
+bool FormatRun::sameFormat(const FormatRun &other) const
+{
     return bold == other.bold && italic == other.italic && underline == other.underline &&
            strike == other.strike && fontFamily == other.fontFamily &&
            qFuzzyCompare(pointSize, other.pointSize) && colour == other.colour &&
            alignment == other.alignment && bullet == other.bullet;
 }
 
-QList<FormatRun> formatRuns(const QTextDocument &doc) {
+QList<FormatRun> formatRuns(const QTextDocument &doc)
+{
     QList<FormatRun> runs;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QTextCharFormat lastFormat = block.charFormat();
@@ -125,7 +133,8 @@ QList<FormatRun> formatRuns(const QTextDocument &doc) {
     return runs;
 }
 
-QString describeRun(const FormatRun &run) {
+QString describeRun(const FormatRun &run)
+{
     // Concatenated rather than built with arg(), so "%1" in the text stays as it is.
     const QString colour =
         run.colour.isValid() ? run.colour.name(QColor::HexRgb) : QStringLiteral("auto");

@@ -25,7 +25,8 @@ struct FormatRun {
     bool bullet = false;
 
     bool sameFormat(const FormatRun &other) const;
-    bool operator==(const FormatRun &other) const {
+    bool operator==(const FormatRun &other) const
+    {
         return text == other.text && sameFormat(other);
     }
     bool operator!=(const FormatRun &other) const { return !(*this == other); }

@@ -8,13 +8,15 @@
 
 namespace quillory {
 
-bool isUnwantedCharacter(QChar ch) {
+bool isUnwantedCharacter(QChar ch)
+{
     const char16_t c = ch.unicode();
     return (c < 0x20 && c != u'\t') || c == QChar::ParagraphSeparator ||
            c == QChar::ObjectReplacementCharacter || c == 0xFDD0 || c == 0xFDD1;
 }
 
-QString decodePlainText(const QByteArray &data) {
+QString decodePlainText(const QByteArray &data)
+{
     QByteArrayView bytes(data);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
@@ -25,7 +27,8 @@ QString decodePlainText(const QByteArray &data) {
     return CodePage::decode(bytes, CodePage::Windows1252);
 }
 
-void readPlainText(const QByteArray &data, QTextDocument *doc) {
+void readPlainText(const QByteArray &data, QTextDocument *doc)
+{
     QString text = decodePlainText(data);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');
@@ -38,7 +41,8 @@ void readPlainText(const QByteArray &data, QTextDocument *doc) {
     doc->setUndoRedoEnabled(undoEnabled);
 }
 
-QByteArray toPlainTextFile(const QTextDocument &doc) {
+QByteArray toPlainTextFile(const QTextDocument &doc)
+{
     QString text;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         text += block.text();

@@ -5,28 +5,33 @@
 
 namespace quillory {
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *doc) : m_cursor(doc) {
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *doc) : m_cursor(doc)
+{
     m_cursor.beginEditBlock();
 }
 
-RtfDocumentBuilder::~RtfDocumentBuilder() {
+RtfDocumentBuilder::~RtfDocumentBuilder()
+{
     m_cursor.endEditBlock();
 }
 
-void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &format) {
+void RtfDocumentBuilder::insertText(const QString &text, const QTextCharFormat &format)
+{
     openPendingBlock();
     m_cursor.insertText(text, format);
 }
 
 void RtfDocumentBuilder::endParagraph(const RtfParagraphProperties &paragraph,
-                                      const QTextCharFormat &markFormat) {
+                                      const QTextCharFormat &markFormat)
+{
     openPendingBlock();
     applyParagraph(paragraph, markFormat);
     m_blockPending = true;
 }
 
 void RtfDocumentBuilder::finish(const RtfParagraphProperties &paragraph,
-                                const QTextCharFormat &markFormat) {
+                                const QTextCharFormat &markFormat)
+{
     if (m_finished)
         return;
     m_finished = true;
@@ -34,7 +39,8 @@ void RtfDocumentBuilder::finish(const RtfParagraphProperties &paragraph,
         applyParagraph(paragraph, markFormat);
 }
 
-void RtfDocumentBuilder::openPendingBlock() {
+void RtfDocumentBuilder::openPendingBlock()
+{
     if (!m_blockPending)
         return;
     // A fresh block format, so the new block does not join the previous one's list.
@@ -43,7 +49,8 @@ void RtfDocumentBuilder::openPendingBlock() {
 }
 
 void RtfDocumentBuilder::applyParagraph(const RtfParagraphProperties &paragraph,
-                                        const QTextCharFormat &markFormat) {
+                                        const QTextCharFormat &markFormat)
+{
     QTextBlockFormat format;
     format.setAlignment(paragraph.alignment);
     m_cursor.setBlockFormat(format);

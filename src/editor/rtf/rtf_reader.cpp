@@ -82,7 +82,8 @@ enum class Keyword {
     RightToLeftMark
 };
 
-const std::unordered_map<std::string_view, Keyword> &keywords() {
+const std::unordered_map<std::string_view, Keyword> &keywords()
+{
     static const std::unordered_map<std::string_view, Keyword> table = [] {
         std::unordered_map<std::string_view, Keyword> map = {
             {"rtf", Keyword::Rtf},
@@ -182,7 +183,8 @@ struct CharacterProperties {
     int halfPoints = kDefaultHalfPoints;
     int colour = 0;
 
-    bool operator==(const CharacterProperties &o) const {
+    bool operator==(const CharacterProperties &o) const
+    {
         return bold == o.bold && italic == o.italic && underline == o.underline &&
                strike == o.strike && font == o.font && halfPoints == o.halfPoints &&
                colour == o.colour;
@@ -202,7 +204,8 @@ struct FontEntry {
     int codePage = 0; // 0: the document's code page
 };
 
-QString withoutControlCharacters(QStringView text) {
+QString withoutControlCharacters(QStringView text)
+{
     QString clean;
     clean.reserve(text.size());
     for (QChar ch : text) {
@@ -212,7 +215,8 @@ QString withoutControlCharacters(QStringView text) {
     return clean;
 }
 
-bool flagValue(const RtfToken &token) {
+bool flagValue(const RtfToken &token)
+{
     return !token.hasParameter || token.parameter != 0;
 }
 
@@ -278,7 +282,8 @@ private:
     CharacterProperties m_pendingChars;
 };
 
-bool RtfReader::read(QByteArrayView data, QString *error) {
+bool RtfReader::read(QByteArrayView data, QString *error)
+{
     RtfTokenizer tokenizer(data);
     for (RtfToken token = tokenizer.next(); token.type != RtfToken::Type::End && !m_closed;
          token = tokenizer.next()) {
@@ -316,7 +321,8 @@ bool RtfReader::read(QByteArrayView data, QString *error) {
     return false;
 }
 
-void RtfReader::groupStart() {
+void RtfReader::groupStart()
+{
     flushBytes();
     m_skipFallback = 0;
     if (m_stack.size() >= kMaxGroupDepth) {
@@ -327,7 +333,8 @@ void RtfReader::groupStart() {
     m_state.ignorableDestination = false;
 }
 
-void RtfReader::groupEnd() {
+void RtfReader::groupEnd()
+{
     flushBytes();
     m_skipFallback = 0;
     if (m_flattenedDepth > 0) {
@@ -346,19 +353,22 @@ void RtfReader::groupEnd() {
         m_closed = true; // the document group ends here; trailing data is ignored
 }
 
-bool RtfReader::skippingFallback() {
+bool RtfReader::skippingFallback()
+{
     if (m_skipFallback == 0)
         return false;
     --m_skipFallback;
     return true;
 }
 
-void RtfReader::setDestination(Destination destination) {
+void RtfReader::setDestination(Destination destination)
+{
     if (m_state.destination != Destination::Skip)
         m_state.destination = destination;
 }
 
-void RtfReader::controlWord(const RtfToken &token) {
+void RtfReader::controlWord(const RtfToken &token)
+{
     flushBytes();
     if (skippingFallback())
         return;
@@ -413,7 +423,8 @@ void RtfReader::controlWord(const RtfToken &token) {
     }
 }
 
-void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token) {
+void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token)
+{
     CharacterProperties &chars = m_state.chars;
     const int parameter = token.parameter;
     switch (keyword) {
@@ -552,7 +563,8 @@ void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token) {
     }
 }
 
-void RtfReader::fontTableControlWord(Keyword keyword, const RtfToken &token) {
+void RtfReader::fontTableControlWord(Keyword keyword, const RtfToken &token)
+{
     switch (keyword) {
     case Keyword::Font:
         startFontEntry(token.parameter);
@@ -576,7 +588,8 @@ void RtfReader::fontTableControlWord(Keyword keyword, const RtfToken &token) {
     }
 }
 
-void RtfReader::colourTableControlWord(Keyword keyword, const RtfToken &token) {
+void RtfReader::colourTableControlWord(Keyword keyword, const RtfToken &token)
+{
     const int value = std::clamp(token.parameter, 0, 255);
     switch (keyword) {
     case Keyword::Red:
@@ -594,7 +607,8 @@ void RtfReader::colourTableControlWord(Keyword keyword, const RtfToken &token) {
     m_colourSet = true;
 }
 
-void RtfReader::controlSymbol(char symbol) {
+void RtfReader::controlSymbol(char symbol)
+{
     if (symbol == '*') {
         m_state.ignorableDestination = true;
         return;
@@ -631,7 +645,8 @@ void RtfReader::controlSymbol(char symbol) {
     }
 }
 
-void RtfReader::hexByte(unsigned char byte) {
+void RtfReader::hexByte(unsigned char byte)
+{
     if (skippingFallback())
         return;
     const char ch = static_cast<char>(byte);
@@ -647,7 +662,8 @@ void RtfReader::hexByte(unsigned char byte) {
     }
 }
 
-void RtfReader::text(QByteArrayView bytes) {
+void RtfReader::text(QByteArrayView bytes)
+{
     if (m_skipFallback > 0) {
         const qsizetype skipped = std::min<qsizetype>(m_skipFallback, bytes.size());
         m_skipFallback -= static_cast<int>(skipped);
@@ -690,7 +706,8 @@ void RtfReader::text(QByteArrayView bytes) {
     }
 }
 
-void RtfReader::fontTableText(QByteArrayView bytes) {
+void RtfReader::fontTableText(QByteArrayView bytes)
+{
     for (char c : bytes) {
         if (c == ';') {
             finishFontEntry();
@@ -700,7 +717,8 @@ void RtfReader::fontTableText(QByteArrayView bytes) {
     }
 }
 
-void RtfReader::colourTableText(QByteArrayView bytes) {
+void RtfReader::colourTableText(QByteArrayView bytes)
+{
     for (char c : bytes) {
         if (c != ';')
             continue;
@@ -710,7 +728,8 @@ void RtfReader::colourTableText(QByteArrayView bytes) {
     }
 }
 
-void RtfReader::startFontEntry(int number) {
+void RtfReader::startFontEntry(int number)
+{
     finishFontEntry();
     m_fontEntryOpen = true;
     m_fontNumber = number;
@@ -719,7 +738,8 @@ void RtfReader::startFontEntry(int number) {
     m_fontName.clear();
 }
 
-void RtfReader::decodeFontName() {
+void RtfReader::decodeFontName()
+{
     if (m_fontNameBytes.isEmpty())
         return;
     const int codePage = m_fontEntry.codePage ? m_fontEntry.codePage : m_documentCodePage;
@@ -727,7 +747,8 @@ void RtfReader::decodeFontName() {
     m_fontNameBytes.clear();
 }
 
-void RtfReader::finishFontEntry() {
+void RtfReader::finishFontEntry()
+{
     if (!m_fontEntryOpen)
         return;
     m_fontEntryOpen = false;
@@ -737,14 +758,16 @@ void RtfReader::finishFontEntry() {
     m_fonts.insert(m_fontNumber, m_fontEntry);
 }
 
-int RtfReader::codePageOf(int font) const {
+int RtfReader::codePageOf(int font) const
+{
     const auto entry = m_fonts.constFind(font < 0 ? m_defaultFont : font);
     if (entry != m_fonts.constEnd() && entry->codePage != 0)
         return entry->codePage;
     return m_documentCodePage;
 }
 
-void RtfReader::appendText(QStringView text) {
+void RtfReader::appendText(QStringView text)
+{
     if (!inText())
         return;
     if (m_pendingCells > 0) {
@@ -761,7 +784,8 @@ void RtfReader::appendText(QStringView text) {
         m_pendingText += text;
 }
 
-void RtfReader::flushBytes() {
+void RtfReader::flushBytes()
+{
     if (m_pendingBytes.isEmpty())
         return;
     const QString decoded = CodePage::decode(m_pendingBytes, m_pendingBytesCodePage);
@@ -769,21 +793,24 @@ void RtfReader::flushBytes() {
     appendText(decoded);
 }
 
-void RtfReader::flushText() {
+void RtfReader::flushText()
+{
     if (m_pendingText.isEmpty())
         return;
     m_builder.insertText(m_pendingText, charFormat(m_pendingChars));
     m_pendingText.clear();
 }
 
-void RtfReader::endParagraph() {
+void RtfReader::endParagraph()
+{
     flushBytes();
     flushText();
     m_pendingCells = 0;
     m_builder.endParagraph(m_paragraph, charFormat(m_state.chars));
 }
 
-QTextCharFormat RtfReader::charFormat(const CharacterProperties &chars) const {
+QTextCharFormat RtfReader::charFormat(const CharacterProperties &chars) const
+{
     QTextCharFormat format;
     if (chars.bold)
         format.setFontWeight(QFont::Bold);
@@ -805,14 +832,16 @@ QTextCharFormat RtfReader::charFormat(const CharacterProperties &chars) const {
 
 } // namespace
 
-bool isRtf(const QByteArray &data) {
+bool isRtf(const QByteArray &data)
+{
     QByteArrayView view(data);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
     return view.trimmed().startsWith("{\\rtf");
 }
 
-bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error) {
+bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error)
+{
     if (!isRtf(data)) {
         readPlainText(data, doc);
         return true;

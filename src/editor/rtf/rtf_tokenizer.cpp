@@ -6,14 +6,17 @@
 namespace quillory {
 namespace {
 
-bool isLetter(char c) {
+bool isLetter(char c)
+{
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-bool isDigit(char c) {
+bool isDigit(char c)
+{
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c) {
+int hexValue(char c)
+{
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -23,7 +26,8 @@ int hexValue(char c) {
     return -1;
 }
 
-RtfToken tokenOf(RtfToken::Type type) {
+RtfToken tokenOf(RtfToken::Type type)
+{
     RtfToken token;
     token.type = type;
     return token;
@@ -34,7 +38,8 @@ constexpr qsizetype kMaxWordLength = 32;
 
 } // namespace
 
-RtfToken RtfTokenizer::next() {
+RtfToken RtfTokenizer::next()
+{
     while (m_pos < m_data.size()) {
         const char c = m_data[m_pos];
         if (c == '{') {
@@ -59,7 +64,8 @@ RtfToken RtfTokenizer::next() {
     return {};
 }
 
-RtfToken RtfTokenizer::readText() {
+RtfToken RtfTokenizer::readText()
+{
     const qsizetype start = m_pos;
     while (m_pos < m_data.size()) {
         const char c = m_data[m_pos];
@@ -72,7 +78,8 @@ RtfToken RtfTokenizer::readText() {
     return token;
 }
 
-std::optional<RtfToken> RtfTokenizer::readControl() {
+std::optional<RtfToken> RtfTokenizer::readControl()
+{
     ++m_pos; // backslash
     if (m_pos >= m_data.size())
         return RtfToken{};
@@ -125,7 +132,8 @@ std::optional<RtfToken> RtfTokenizer::readControl() {
     return token;
 }
 
-void RtfTokenizer::skipBinary(int length) {
+void RtfTokenizer::skipBinary(int length)
+{
     if (length > 0)
         m_pos += std::min<qsizetype>(length, m_data.size() - m_pos);
 }

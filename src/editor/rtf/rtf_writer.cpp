@@ -22,7 +22,8 @@ struct CharacterState {
     int colour = 0;
 };
 
-void appendHex(QByteArray &out, int byte) {
+void appendHex(QByteArray &out, int byte)
+{
     static const char digits[] = "0123456789abcdef";
     out += "\\'";
     out += digits[(byte >> 4) & 0xF];
@@ -34,7 +35,8 @@ enum class TextKind { Document, FontName };
 // Escapes text for RTF; paragraph ends are the caller's business. Font names
 // get no tabs, line breaks or special-character symbols, which readers only
 // take in the document text.
-void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Document) {
+void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Document)
+{
     for (QChar qch : text) {
         const char16_t ch = qch.unicode();
         if (kind == TextKind::Document) {
@@ -93,7 +95,8 @@ void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Doc
 
 class RtfWriter {
 public:
-    explicit RtfWriter(const QTextDocument &doc) : m_runs(formatRuns(doc)) {
+    explicit RtfWriter(const QTextDocument &doc) : m_runs(formatRuns(doc))
+    {
         m_fonts.append(doc.defaultFont().family());
     }
 
@@ -115,7 +118,8 @@ private:
     QByteArray m_out;
 };
 
-QByteArray RtfWriter::write() {
+QByteArray RtfWriter::write()
+{
     collectTables();
     writeHeader();
     bool paragraphOpen = false;
@@ -145,7 +149,8 @@ QByteArray RtfWriter::write() {
     return m_out;
 }
 
-void RtfWriter::collectTables() {
+void RtfWriter::collectTables()
+{
     bool bullets = false;
     for (const FormatRun &run : std::as_const(m_runs)) {
         if (!m_fonts.contains(run.fontFamily))
@@ -158,7 +163,8 @@ void RtfWriter::collectTables() {
         m_symbolFont = int(m_fonts.size()); // after the text fonts
 }
 
-int RtfWriter::colourIndex(const QColor &colour) const {
+int RtfWriter::colourIndex(const QColor &colour) const
+{
     if (!colour.isValid())
         return 0;
     const QRgb rgb = colour.rgb();
@@ -169,7 +175,8 @@ int RtfWriter::colourIndex(const QColor &colour) const {
     return 0;
 }
 
-void RtfWriter::writeHeader() {
+void RtfWriter::writeHeader()
+{
     m_out.reserve(qsizetype(m_runs.size()) * 40 + 1024);
     m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
@@ -190,7 +197,8 @@ void RtfWriter::writeHeader() {
     m_out += "}\r\n{\\*\\generator Quillory;}\\viewkind4\r\n";
 }
 
-void RtfWriter::startParagraph(const FormatRun &run) {
+void RtfWriter::startParagraph(const FormatRun &run)
+{
     m_out += "\\pard";
     if (run.bullet) {
         const QByteArray symbol = QByteArray::number(m_symbolFont);
@@ -214,7 +222,8 @@ void RtfWriter::startParagraph(const FormatRun &run) {
     m_out += ' ';
 }
 
-void RtfWriter::writeCharacterChanges(const FormatRun &run) {
+void RtfWriter::writeCharacterChanges(const FormatRun &run)
+{
     CharacterState wanted;
     wanted.bold = run.bold;
     wanted.italic = run.italic;
@@ -246,7 +255,8 @@ void RtfWriter::writeCharacterChanges(const FormatRun &run) {
 
 } // namespace
 
-QByteArray writeRtf(const QTextDocument &doc) {
+QByteArray writeRtf(const QTextDocument &doc)
+{
     return RtfWriter(doc).write();
 }
 

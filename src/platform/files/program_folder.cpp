@@ -39,7 +39,8 @@ void ProgramFolder::populateFrom(const QString &shippedDir, const QString &targe
 {
     const QStringList shipped = {QStringLiteral("Lang"), QStringLiteral("Files")};
     for (const QString &sub : shipped) {
-        QDirIterator it(shippedDir + QLatin1Char('/') + sub, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(shippedDir + QLatin1Char('/') + sub, QDir::Files,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString source = it.next();
             const QString relative = QDir(shippedDir).relativeFilePath(source);
@@ -58,7 +59,10 @@ void ProgramFolder::populateFrom(const QString &shippedDir, const QString &targe
     }
 }
 
-const QString &ProgramFolder::path() { return current(); }
+const QString &ProgramFolder::path()
+{
+    return current();
+}
 
 void ProgramFolder::set(const QString &path)
 {
@@ -67,6 +71,9 @@ void ProgramFolder::set(const QString &path)
         current().chop(1);
 }
 
-QString ProgramFolder::file(const QString &relative) { return current() + QLatin1Char('/') + relative; }
+QString ProgramFolder::file(const QString &relative)
+{
+    return current() + QLatin1Char('/') + relative;
+}
 
 } // namespace quillory

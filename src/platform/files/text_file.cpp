@@ -44,7 +44,9 @@ FileResult writeFileSafely(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return FileResult::failure(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    // The data must reach the disk before the rename: a failed flush (a full
+    // disk, a size limit) would otherwise replace the old file with a short one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         QString why = file.errorString();
         file.cancelWriting();
         return FileResult::failure(why);

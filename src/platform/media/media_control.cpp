@@ -117,7 +117,8 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
     if (words.size() < 2)
         return toCode(MediaError::MissingParameter);
 
-    if (verb == QLatin1String("close") && words[1].compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+    if (verb == QLatin1String("close") &&
+        words[1].compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
         m_engine->close();
         m_alias.clear();
         return 0;
@@ -139,7 +140,8 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
     }
     if (verb == QLatin1String("status")) {
         if (argc != 3)
-            return toCode(argc < 3 ? MediaError::MissingParameter : MediaError::UnrecognizedKeyword);
+            return toCode(argc < 3 ? MediaError::MissingParameter
+                                   : MediaError::UnrecognizedKeyword);
         std::int64_t value;
         if (keyword(2, "position"))
             value = m_engine->positionMs();
@@ -158,7 +160,8 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
             return toCode(m_engine->play());
         if (keyword(2, "from")) {
             if (argc != 4)
-                return toCode(argc < 4 ? MediaError::MissingParameter : MediaError::UnrecognizedKeyword);
+                return toCode(argc < 4 ? MediaError::MissingParameter
+                                       : MediaError::UnrecognizedKeyword);
             std::int64_t ms = 0;
             MediaError e = MediaError::None;
             if (!parseMilliseconds(words[3], &ms, &e))

@@ -20,7 +20,8 @@ QString mediaErrorText(std::uint32_t code)
     case MediaError::UnsupportedFunction:
         return QStringLiteral("The media player cannot carry out this command.");
     case MediaError::FileNotFound:
-        return QStringLiteral("The media file cannot be found. Make sure the path and file name are correct.");
+        return QStringLiteral(
+            "The media file cannot be found. Make sure the path and file name are correct.");
     case MediaError::DeviceNotReady:
         return QStringLiteral("The media player is not ready.");
     case MediaError::InternalError:
@@ -30,7 +31,8 @@ QString mediaErrorText(std::uint32_t code)
     case MediaError::DuplicateAlias:
         return QStringLiteral("A media file is already open under that name.");
     case MediaError::InvalidFile:
-        return QStringLiteral("The file cannot be played: it is not a media file, or its format is not supported.");
+        return QStringLiteral(
+            "The file cannot be played: it is not a media file, or its format is not supported.");
     case MediaError::FileNameTooLong:
         return QStringLiteral("The file name is too long.");
     case MediaError::PathNotValid:

@@ -27,7 +27,10 @@ enum class MediaError : std::uint32_t {
     ParameterOverflow = 300,
 };
 
-inline std::uint32_t toCode(MediaError e) { return static_cast<std::uint32_t>(e); }
+inline std::uint32_t toCode(MediaError e)
+{
+    return static_cast<std::uint32_t>(e);
+}
 
 // The user-facing text of a return code, as the error report shows it.
 QString mediaErrorText(std::uint32_t code);

@@ -17,7 +17,8 @@ struct FrameHeader {
 };
 
 // Parses a Layer III frame header at `p`; false for anything else.
-bool parseLayer3Header(const uchar *p, FrameHeader *out) {
+bool parseLayer3Header(const uchar *p, FrameHeader *out)
+{
     static const int kBitrateV1[16] = {0,   32,  40,  48,  56,  64,  80,  96,
                                        112, 128, 160, 192, 224, 256, 320, 0};
     static const int kBitrateV2[16] = {0,  8,  16, 24,  32,  40,  48,  56,
@@ -43,13 +44,15 @@ bool parseLayer3Header(const uchar *p, FrameHeader *out) {
     return out->frameBytes > 4;
 }
 
-bool sameStream(const FrameHeader &a, const FrameHeader &b) {
+bool sameStream(const FrameHeader &a, const FrameHeader &b)
+{
     return a.version == b.version && a.sampleRate == b.sampleRate;
 }
 
 // A Xing/Info tag sits after the side information of the first frame; a VBRI tag
 // always 32 bytes after the header.
-bool hasSeekHeader(const uchar *frame, qint64 available, const FrameHeader &h) {
+bool hasSeekHeader(const uchar *frame, qint64 available, const FrameHeader &h)
+{
     const int sideInfo = h.version == 1 ? (h.mono ? 17 : 32) : (h.mono ? 9 : 17);
     auto tagAt = [&](int offset, const char *tag) {
         return offset + 4 <= available && std::memcmp(frame + offset, tag, 4) == 0;
@@ -57,7 +60,8 @@ bool hasSeekHeader(const uchar *frame, qint64 available, const FrameHeader &h) {
     return tagAt(4 + sideInfo, "Xing") || tagAt(4 + sideInfo, "Info") || tagAt(36, "VBRI");
 }
 
-qint64 skipId3v2(const uchar *data, qint64 size) {
+qint64 skipId3v2(const uchar *data, qint64 size)
+{
     if (size < 10 || std::memcmp(data, "ID3", 3) != 0)
         return 0;
     const qint64 tagSize = (qint64(data[6] & 0x7F) << 21) | (qint64(data[7] & 0x7F) << 14) |
@@ -68,7 +72,8 @@ qint64 skipId3v2(const uchar *data, qint64 size) {
 
 } // namespace
 
-std::optional<double> unindexedMp3Seconds(const QString &path) {
+std::optional<double> unindexedMp3Seconds(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -14,11 +14,13 @@ namespace quillory {
 
 namespace {
 
-std::int64_t toMilliseconds(double seconds) {
+std::int64_t toMilliseconds(double seconds)
+{
     return std::llround(seconds * 1000.0);
 }
 
-MediaError openErrorFor(int mpvError) {
+MediaError openErrorFor(int mpvError)
+{
     switch (mpvError) {
     case MPV_ERROR_LOADING_FAILED:
         return MediaError::FileNotFound;
@@ -32,7 +34,8 @@ MediaError openErrorFor(int mpvError) {
 } // namespace
 
 MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
-    : QObject(parent), m_options(options) {
+    : QObject(parent), m_options(options)
+{
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
     m_handle.reset(mpv_create());
@@ -81,13 +84,15 @@ MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
     mpv_set_wakeup_callback(h, &MpvMediaEngine::onWakeup, this);
 }
 
-MpvMediaEngine::~MpvMediaEngine() {
+MpvMediaEngine::~MpvMediaEngine()
+{
     if (m_handle)
         mpv_set_wakeup_callback(m_handle.get(), nullptr, nullptr);
 }
 
 // Called on an mpv thread: only posts a drain to our own thread, at most one at a time.
-void MpvMediaEngine::onWakeup(void *context) {
+void MpvMediaEngine::onWakeup(void *context)
+{
     auto *self = static_cast<MpvMediaEngine *>(context);
     self->m_eventsPending = true;
     if (self->m_drainQueued.exchange(true))
@@ -103,7 +108,8 @@ void MpvMediaEngine::onWakeup(void *context) {
 
 // mpv_wait_event costs ~70 us even with a zero timeout when nothing is queued,
 // so the queue is only read after the wakeup callback has announced events.
-void MpvMediaEngine::drainEvents() {
+void MpvMediaEngine::drainEvents()
+{
     if (!m_handle || !m_eventsPending.exchange(false))
         return;
     for (;;) {
@@ -114,7 +120,8 @@ void MpvMediaEngine::drainEvents() {
     }
 }
 
-void MpvMediaEngine::handleEvent(const mpv_event &event) {
+void MpvMediaEngine::handleEvent(const mpv_event &event)
+{
     switch (event.event_id) {
     case MPV_EVENT_START_FILE: {
         const auto *start = static_cast<const mpv_event_start_file *>(event.data);
@@ -153,7 +160,8 @@ void MpvMediaEngine::handleEvent(const mpv_event &event) {
 
 // Waits for `id`; a seek also ends at the end of the media (no restart follows
 // then). Returns false on timeout or when the file ended.
-bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs) {
+bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
+{
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         const mpv_event *event =
@@ -174,7 +182,8 @@ bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs) {
     return false;
 }
 
-MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId) {
+MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
+{
     m_entryId = entryId;
     m_entryStarted = m_entryLoaded = m_entryEnded = false;
     m_endError = 0;
@@ -196,7 +205,8 @@ MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId) {
 
 // True for a loaded file whose tracks include no sound (a silent video). An empty
 // track list means the file is being unloaded again.
-bool MpvMediaEngine::isSilentMedia() const {
+bool MpvMediaEngine::isSilentMedia() const
+{
     mpv_handle *h = m_handle.get();
     std::int64_t count = 0;
     mpv_get_property(h, "track-list/count", MPV_FORMAT_INT64, &count);
@@ -213,7 +223,8 @@ bool MpvMediaEngine::isSilentMedia() const {
 
 // Called after the first playback restart. When the audio output failed, mpv
 // drops the sound, then unloads the file; its END_FILE may still be on its way.
-MediaError MpvMediaEngine::checkAudioOutput() {
+MediaError MpvMediaEngine::checkAudioOutput()
+{
     char *output = mpv_get_property_string(m_handle.get(), "current-ao");
     const bool haveOutput = output != nullptr;
     mpv_free(output);
@@ -223,7 +234,8 @@ MediaError MpvMediaEngine::checkAudioOutput() {
     return m_entryEnded ? openErrorFor(m_endError) : MediaError::CannotLoadDriver;
 }
 
-MediaError MpvMediaEngine::open(const QString &path) {
+MediaError MpvMediaEngine::open(const QString &path)
+{
     close();
     if (!m_handle)
         return MediaError::DeviceNotReady;
@@ -272,7 +284,8 @@ MediaError MpvMediaEngine::open(const QString &path) {
     return MediaError::None;
 }
 
-void MpvMediaEngine::unload() {
+void MpvMediaEngine::unload()
+{
     cancelPendingUnpause();
     m_open = false;
     m_lengthMs = 0;
@@ -285,23 +298,27 @@ void MpvMediaEngine::unload() {
     drainEvents();
 }
 
-void MpvMediaEngine::close() {
+void MpvMediaEngine::close()
+{
     if (m_open || m_entryId != 0)
         unload();
 }
 
-void MpvMediaEngine::setPaused(bool paused) {
+void MpvMediaEngine::setPaused(bool paused)
+{
     int value = paused ? 1 : 0;
     mpv_set_property(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
 }
 
-bool MpvMediaEngine::flag(const char *property) const {
+bool MpvMediaEngine::flag(const char *property) const
+{
     int value = 0;
     mpv_get_property(m_handle.get(), property, MPV_FORMAT_FLAG, &value);
     return value != 0;
 }
 
-void MpvMediaEngine::commitPendingUnpause() {
+void MpvMediaEngine::commitPendingUnpause()
+{
     if (!m_unpausePending)
         return;
     m_unpausePending = false;
@@ -310,12 +327,14 @@ void MpvMediaEngine::commitPendingUnpause() {
         setPaused(false);
 }
 
-void MpvMediaEngine::cancelPendingUnpause() {
+void MpvMediaEngine::cancelPendingUnpause()
+{
     m_unpausePending = false;
     m_unpauseTimer.stop();
 }
 
-bool MpvMediaEngine::seekExact(std::int64_t ms) {
+bool MpvMediaEngine::seekExact(std::int64_t ms)
+{
     cancelPendingUnpause();
     setPaused(true);
     drainEvents();
@@ -327,7 +346,8 @@ bool MpvMediaEngine::seekExact(std::int64_t ms) {
     return waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
 }
 
-MediaError MpvMediaEngine::play() {
+MediaError MpvMediaEngine::play()
+{
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -337,7 +357,8 @@ MediaError MpvMediaEngine::play() {
     return MediaError::None;
 }
 
-MediaError MpvMediaEngine::playFrom(std::int64_t ms) {
+MediaError MpvMediaEngine::playFrom(std::int64_t ms)
+{
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -352,7 +373,8 @@ MediaError MpvMediaEngine::playFrom(std::int64_t ms) {
     return MediaError::None;
 }
 
-MediaError MpvMediaEngine::stop() {
+MediaError MpvMediaEngine::stop()
+{
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -373,7 +395,8 @@ MediaError MpvMediaEngine::stop() {
     return MediaError::None;
 }
 
-MediaError MpvMediaEngine::seekTo(std::int64_t ms) {
+MediaError MpvMediaEngine::seekTo(std::int64_t ms)
+{
     if (!m_open)
         return MediaError::InvalidDeviceName;
     drainEvents();
@@ -384,7 +407,8 @@ MediaError MpvMediaEngine::seekTo(std::int64_t ms) {
     return MediaError::None;
 }
 
-bool MpvMediaEngine::isPlaying() const {
+bool MpvMediaEngine::isPlaying() const
+{
     if (!m_open)
         return false;
     if (m_unpausePending)
@@ -392,14 +416,16 @@ bool MpvMediaEngine::isPlaying() const {
     return !flag("pause") && !flag("eof-reached");
 }
 
-void MpvMediaEngine::updateLengthAtEnd() {
+void MpvMediaEngine::updateLengthAtEnd()
+{
     // The demuxer may correct an estimated duration once it has read everything.
     double seconds = 0;
     if (mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0)
         m_lengthMs = std::max(m_lengthMs, toMilliseconds(seconds));
 }
 
-std::int64_t MpvMediaEngine::positionMs() {
+std::int64_t MpvMediaEngine::positionMs()
+{
     if (!m_open)
         return 0;
     drainEvents();
@@ -416,7 +442,8 @@ std::int64_t MpvMediaEngine::positionMs() {
     return std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs);
 }
 
-std::int64_t MpvMediaEngine::lengthMs() {
+std::int64_t MpvMediaEngine::lengthMs()
+{
     if (!m_open)
         return 0;
     drainEvents();

@@ -53,20 +53,23 @@ MsgResult QtMessageBoxes::show(QWidget *owner, const QString &text, MsgButtons b
         return MsgResult::Ok;
     default:
         return buttons == MsgButtons::YesNo ? MsgResult::No
-               : buttons == MsgButtons::Ok ? MsgResult::Ok
-                                           : MsgResult::Cancel;
+               : buttons == MsgButtons::Ok  ? MsgResult::Ok
+                                            : MsgResult::Cancel;
     }
 }
 
-void QtMessageBoxes::beep() { QApplication::beep(); }
+void QtMessageBoxes::beep()
+{
+    QApplication::beep();
+}
 
 QString QtInputBoxes::ask(QWidget *owner, const QString &prompt, const QString &title,
                           const QString &defaultText)
 {
     bool ok = false;
-    QString text = QInputDialog::getText(owner, title.isEmpty() ? QApplication::applicationName() : title,
-                                         prompt, QLineEdit::Normal, defaultText, &ok,
-                                         Qt::WindowStaysOnTopHint);
+    QString text = QInputDialog::getText(
+        owner, title.isEmpty() ? QApplication::applicationName() : title, prompt, QLineEdit::Normal,
+        defaultText, &ok, Qt::WindowStaysOnTopHint);
     return ok ? text : QString();
 }
 
@@ -92,7 +95,8 @@ FileDialogReply QtFileDialogs::run(const FileDialogRequest &request)
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (request.openMode) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles
+                                               : QFileDialog::ExistingFile);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

@@ -1,10 +1,10 @@
 #include "qt_services.h"
 
 #include <QApplication>
-#include <cstdlib>
-#include <cstring>
 #include <QSet>
 #include <QWidget>
+#include <cstdlib>
+#include <cstring>
 #include <xcb/xcb.h>
 
 namespace quillory {
@@ -13,7 +13,8 @@ namespace {
 
 xcb_atom_t atom(xcb_connection_t *c, const char *name)
 {
-    xcb_intern_atom_cookie_t cookie = xcb_intern_atom(c, 1, static_cast<uint16_t>(strlen(name)), name);
+    xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(c, 1, static_cast<uint16_t>(strlen(name)), name);
     xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
     xcb_atom_t result = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     free(reply);
@@ -42,8 +43,8 @@ bool isHidden(xcb_connection_t *c, xcb_window_t window, xcb_atom_t state, xcb_at
 {
     if (state == XCB_ATOM_NONE || hidden == XCB_ATOM_NONE)
         return false;
-    xcb_get_property_reply_t *reply =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 64), nullptr);
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, state, XCB_ATOM_ATOM, 0, 64), nullptr);
     bool result = false;
     if (reply && reply->format == 32) {
         const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));

@@ -66,7 +66,8 @@ std::optional<std::int16_t> toInt16HalfEven(double value)
     if (!std::isfinite(value))
         return std::nullopt;
     double r = roundHalfEven(value);
-    if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max())
+    if (r < std::numeric_limits<std::int16_t>::min() ||
+        r > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(r);
 }
@@ -76,7 +77,8 @@ std::optional<std::int32_t> toInt32HalfEven(double value)
     if (!std::isfinite(value))
         return std::nullopt;
     double r = roundHalfEven(value);
-    if (r < std::numeric_limits<std::int32_t>::min() || r > std::numeric_limits<std::int32_t>::max())
+    if (r < std::numeric_limits<std::int32_t>::min() ||
+        r > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(r);
 }

@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     static int argc = 1;
     static char name[] = "rtf_fuzz";
     static char *argv[] = {name, nullptr};

@@ -13,7 +13,8 @@
 namespace quillory::test {
 
 // Empty when all holds, otherwise what went wrong.
-inline QString checkParse(const QByteArray &data) {
+inline QString checkParse(const QByteArray &data)
+{
     QTextDocument doc;
     readRtf(data, &doc);
     if (doc.characterCount() > data.size() + 1)

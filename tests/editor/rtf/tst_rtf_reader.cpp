@@ -31,7 +31,8 @@ private slots:
     void plainTextFileHasOneCrLfLinePerParagraph();
 };
 
-void RtfReaderTest::wordStyleDocument() {
+void RtfReaderTest::wordStyleDocument()
+{
     const QByteArray rtf =
         "{\\rtf1\\adeflang1025\\ansi\\ansicpg1252\\uc1\\adeff31507\\deff0\\stshfdbch31505"
         "{\\fonttbl{\\f0\\fbidi \\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}"
@@ -85,7 +86,8 @@ void RtfReaderTest::wordStyleDocument() {
     QVERIFY(!runWith(runs, "End").bullet);
 }
 
-void RtfReaderTest::libreOfficeStyleDocument() {
+void RtfReaderTest::libreOfficeStyleDocument()
+{
     const QByteArray rtf =
         "{\\rtf1\\ansi\\deff3\\adeflang1025\n"
         "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f3\\froman\\fprq2"
@@ -113,7 +115,8 @@ void RtfReaderTest::libreOfficeStyleDocument() {
     QCOMPARE(cyrillic.pointSize, 10.0);
 }
 
-void RtfReaderTest::wordPadStyleBullets() {
+void RtfReaderTest::wordPadStyleBullets()
+{
     const QByteArray rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1040{\\fonttbl{\\f0\\fnil"
         "\\fcharset0 Calibri;}{\\f1\\fnil\\fcharset2 Symbol;}}\r\n"
@@ -135,7 +138,8 @@ void RtfReaderTest::wordPadStyleBullets() {
     QCOMPARE(runWith(formatRuns(doc), "apples").pointSize, 11.0);
 }
 
-void RtfReaderTest::pandocStyleDocument() {
+void RtfReaderTest::pandocStyleDocument()
+{
     const QByteArray rtf =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 \\fswiss Helvetica;}{\\f1 \\fmodern Courier;}}\n"
         "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\n"
@@ -155,7 +159,8 @@ void RtfReaderTest::pandocStyleDocument() {
     QVERIFY(runWith(runs, "emph").italic);
 }
 
-void RtfReaderTest::codePages_data() {
+void RtfReaderTest::codePages_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::newRow("cp1252 default")
@@ -179,7 +184,8 @@ void RtfReaderTest::codePages_data() {
         << QStringLiteral("x");
 }
 
-void RtfReaderTest::codePages() {
+void RtfReaderTest::codePages()
+{
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QCOMPARE(textOf(rtf), text);
@@ -187,7 +193,8 @@ void RtfReaderTest::codePages() {
         QCOMPARE(runsOf(rtf).first().fontFamily, QStringLiteral("\u5b8b\u4f53"));
 }
 
-void RtfReaderTest::unicodeEscapes_data() {
+void RtfReaderTest::unicodeEscapes_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::newRow("uc1 with hex fallback")
@@ -206,20 +213,23 @@ void RtfReaderTest::unicodeEscapes_data() {
         << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << QStringLiteral("a{b}c\\d");
 }
 
-void RtfReaderTest::unicodeEscapes() {
+void RtfReaderTest::unicodeEscapes()
+{
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QCOMPARE(textOf(rtf), text);
 }
 
-void RtfReaderTest::namedCharacters() {
+void RtfReaderTest::namedCharacters()
+{
     const QByteArray rtf = "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote"
                            "\\bullet\\~\\-\\_\\tab|\\emspace\\enspace}";
     QCOMPARE(textOf(rtf), QStringLiteral("\u2014\u2013\u2018\u2019\u201c\u201d\u2022\u00a0"
                                          "\u00ad\u2011\t|\u2003\u2002"));
 }
 
-void RtfReaderTest::tablesBecomeTabSeparatedLines() {
+void RtfReaderTest::tablesBecomeTabSeparatedLines()
+{
     const QByteArray rtf = "{\\rtf1 Before\\par\\trowd\\cellx1000\\cellx2000\\cellx3000\n"
                            "\\pard\\intbl Name\\cell Time\\cell Note\\cell\\row\n"
                            "\\trowd\\cellx1000\\cellx2000\\cellx3000\n"
@@ -228,7 +238,8 @@ void RtfReaderTest::tablesBecomeTabSeparatedLines() {
     QCOMPARE(textOf(rtf), QStringLiteral("Before\nName\tTime\tNote\nAnn\t0:12\t\nAfter"));
 }
 
-void RtfReaderTest::trailingParagraphMarks() {
+void RtfReaderTest::trailingParagraphMarks()
+{
     QCOMPARE(textOf("{\\rtf1 one\\par}"), QStringLiteral("one"));
     QCOMPARE(textOf("{\\rtf1 one\\par\\par}"), QStringLiteral("one\n"));
     QCOMPARE(textOf("{\\rtf1 one\\par two}"), QStringLiteral("one\ntwo"));
@@ -236,7 +247,8 @@ void RtfReaderTest::trailingParagraphMarks() {
     QCOMPARE(textOf("{\\rtf1 }"), QString());
 }
 
-void RtfReaderTest::plainPropertyResetsCharacterFormatting() {
+void RtfReaderTest::plainPropertyResetsCharacterFormatting()
+{
     const QList<FormatRun> runs =
         runsOf("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier;}}{\\colortbl;\\red1\\green2\\blue3;}"
                "\\f1\\fs40\\b\\i\\ul\\strike\\cf1 A\\plain B\\b C\\b0 D\\ul E\\ulnone "
@@ -256,7 +268,8 @@ void RtfReaderTest::plainPropertyResetsCharacterFormatting() {
     QCOMPARE(runWith(runs, "G").pointSize, 1638.0);
 }
 
-void RtfReaderTest::plainTextFallback_data() {
+void RtfReaderTest::plainTextFallback_data()
+{
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QString>("text");
     QTest::newRow("utf-8 with CR LF")
@@ -271,7 +284,8 @@ void RtfReaderTest::plainTextFallback_data() {
         << QByteArray("{\\b not rtf}") << QStringLiteral("{\\b not rtf}");
 }
 
-void RtfReaderTest::plainTextFallback() {
+void RtfReaderTest::plainTextFallback()
+{
     QFETCH(QByteArray, data);
     QFETCH(QString, text);
     QTextDocument doc;
@@ -281,7 +295,8 @@ void RtfReaderTest::plainTextFallback() {
     QVERIFY(!runWith(formatRuns(doc), text.left(1)).bold);
 }
 
-void RtfReaderTest::plainTextFileHasOneCrLfLinePerParagraph() {
+void RtfReaderTest::plainTextFileHasOneCrLfLinePerParagraph()
+{
     QTextDocument doc;
     readRtf("{\\rtf1 caf\\u233\\'e9\\par two\\line half\\par\\par}", &doc);
     QCOMPARE(toPlainTextFile(doc), QByteArray("caf\xc3\xa9\r\ntwo\r\nhalf\r\n\r\n"));

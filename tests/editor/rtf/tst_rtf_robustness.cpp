@@ -41,7 +41,8 @@ const char *const kFragments[] = {
     "\\u8233?", "\\'0a",
 };
 
-QByteArray mutate(QByteArray data, std::mt19937 &random) {
+QByteArray mutate(QByteArray data, std::mt19937 &random)
+{
     auto pick = [&random](qsizetype bound) {
         return qsizetype(
             std::uniform_int_distribution<long long>(0, std::max<long long>(0, bound))(random));
@@ -89,7 +90,8 @@ private slots:
     void seededMutationsKeepInvariants();
 };
 
-void RtfRobustnessTest::deepNestingIsFlattened() {
+void RtfRobustnessTest::deepNestingIsFlattened()
+{
     constexpr int depth = 100000;
     const QByteArray rtf =
         "{\\rtf1 " + QByteArray(depth, '{') + "\\b x" + QByteArray(depth, '}') + "y}";
@@ -99,7 +101,8 @@ void RtfRobustnessTest::deepNestingIsFlattened() {
     QVERIFY(!runWith(formatRuns(doc), "y").bold);
 }
 
-void RtfRobustnessTest::unclosedDeepNestingIsReportedAsTruncated() {
+void RtfRobustnessTest::unclosedDeepNestingIsReportedAsTruncated()
+{
     QTextDocument doc;
     QString error;
     QVERIFY(!readRtf("{\\rtf1 " + QByteArray(100000, '{') + "text", &doc, &error));
@@ -107,7 +110,8 @@ void RtfRobustnessTest::unclosedDeepNestingIsReportedAsTruncated() {
     QCOMPARE(doc.toPlainText(), QStringLiteral("text"));
 }
 
-void RtfRobustnessTest::everyTruncationIsReported() {
+void RtfRobustnessTest::everyTruncationIsReported()
+{
     QTextDocument source;
     readRtf(kSeeds[0], &source);
     const QByteArray rtf = writeRtf(source);
@@ -119,7 +123,8 @@ void RtfRobustnessTest::everyTruncationIsReported() {
     }
 }
 
-void RtfRobustnessTest::hostileInput_data() {
+void RtfRobustnessTest::hostileInput_data()
+{
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("complete");
@@ -147,7 +152,8 @@ void RtfRobustnessTest::hostileInput_data() {
         << QByteArray("{\\rtf1 a\x01\x1f\\'0d\\'0a\\u0?b}") << QStringLiteral("ab") << true;
 }
 
-void RtfRobustnessTest::hostileInput() {
+void RtfRobustnessTest::hostileInput()
+{
     QFETCH(QByteArray, rtf);
     QFETCH(QString, text);
     QFETCH(bool, complete);
@@ -157,7 +163,8 @@ void RtfRobustnessTest::hostileInput() {
     QCOMPARE(checkParse(rtf), QString());
 }
 
-void RtfRobustnessTest::binaryJunk() {
+void RtfRobustnessTest::binaryJunk()
+{
     std::mt19937 random(7);
     QByteArray junk = "{\\rtf1 ";
     for (int i = 0; i < 65536; ++i)
@@ -165,7 +172,8 @@ void RtfRobustnessTest::binaryJunk() {
     QCOMPARE(checkParse(junk), QString());
 }
 
-void RtfRobustnessTest::seededMutationsKeepInvariants() {
+void RtfRobustnessTest::seededMutationsKeepInvariants()
+{
     // QUILLORY_RTF_MUTATION_ROUNDS and _SEED allow longer runs by hand.
     const int rounds = qEnvironmentVariableIntValue("QUILLORY_RTF_MUTATION_ROUNDS") > 0
                            ? qEnvironmentVariableIntValue("QUILLORY_RTF_MUTATION_ROUNDS")

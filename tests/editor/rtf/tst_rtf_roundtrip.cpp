@@ -17,7 +17,8 @@ using namespace quillory::test;
 namespace {
 
 QTextCharFormat charFormat(bool bold, bool italic, bool underline, bool strike,
-                           const QString &family, qreal size, const QColor &colour = QColor()) {
+                           const QString &family, qreal size, const QColor &colour = QColor())
+{
     QTextCharFormat format;
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(italic);
@@ -30,7 +31,8 @@ QTextCharFormat charFormat(bool bold, bool italic, bool underline, bool strike,
     return format;
 }
 
-void addParagraph(QTextCursor &cursor, Qt::Alignment alignment, bool bullet) {
+void addParagraph(QTextCursor &cursor, Qt::Alignment alignment, bool bullet)
+{
     if (!cursor.atStart())
         cursor.insertBlock(QTextBlockFormat());
     QTextBlockFormat block;
@@ -45,7 +47,8 @@ void addParagraph(QTextCursor &cursor, Qt::Alignment alignment, bool bullet) {
 }
 
 // A transcript with every attribute the editor can set.
-void buildTranscript(QTextDocument &doc) {
+void buildTranscript(QTextDocument &doc)
+{
     QTextCursor cursor(&doc);
     addParagraph(cursor, Qt::AlignHCenter, false);
     cursor.insertText(QStringLiteral("Interview \u2014 \u201cSmith\u201d"),
@@ -93,7 +96,8 @@ private slots:
     void filesAreReplacedWhole();
 };
 
-void RtfRoundTripTest::transcriptKeepsTextAndRuns() {
+void RtfRoundTripTest::transcriptKeepsTextAndRuns()
+{
     QTextDocument original;
     buildTranscript(original);
     QTextDocument copy;
@@ -108,7 +112,8 @@ void RtfRoundTripTest::transcriptKeepsTextAndRuns() {
         QCOMPARE(describeRun(actual[i]), describeRun(expected[i]));
 }
 
-void RtfRoundTripTest::emptyAndTrailingParagraphsSurvive_data() {
+void RtfRoundTripTest::emptyAndTrailingParagraphsSurvive_data()
+{
     QTest::addColumn<QString>("text");
     QTest::newRow("empty document") << QString();
     QTest::newRow("one line") << QStringLiteral("x");
@@ -117,7 +122,8 @@ void RtfRoundTripTest::emptyAndTrailingParagraphsSurvive_data() {
     QTest::newRow("inner empty paragraphs") << QStringLiteral("a\n\n\nb");
 }
 
-void RtfRoundTripTest::emptyAndTrailingParagraphsSurvive() {
+void RtfRoundTripTest::emptyAndTrailingParagraphsSurvive()
+{
     QFETCH(QString, text);
     QTextDocument original;
     original.setPlainText(text);
@@ -127,7 +133,8 @@ void RtfRoundTripTest::emptyAndTrailingParagraphsSurvive() {
     QCOMPARE(copy.blockCount(), original.blockCount());
 }
 
-void RtfRoundTripTest::outputIsSevenBitRtfWithHeaderAndTables() {
+void RtfRoundTripTest::outputIsSevenBitRtfWithHeaderAndTables()
+{
     QTextDocument doc;
     buildTranscript(doc);
     const QByteArray rtf = writeRtf(doc);
@@ -144,14 +151,16 @@ void RtfRoundTripTest::outputIsSevenBitRtfWithHeaderAndTables() {
     QCOMPARE(rtf.count("\\par\r\n"), doc.blockCount());
 }
 
-void RtfRoundTripTest::nonAsciiUsesUnicodeEscapesWithFallback() {
+void RtfRoundTripTest::nonAsciiUsesUnicodeEscapesWithFallback()
+{
     QTextDocument doc;
     doc.setPlainText(QStringLiteral("\u00e9\u20ac\u4e2d\U0001F600\uffe5"));
     const QByteArray rtf = writeRtf(doc);
     QVERIFY(rtf.contains("\\u233\\'e9\\u8364\\'80\\u20013?\\u-10179?\\u-8704?\\u-27?"));
 }
 
-void RtfRoundTripTest::bulletsUseWordPadParagraphNumbering() {
+void RtfRoundTripTest::bulletsUseWordPadParagraphNumbering()
+{
     QTextDocument doc;
     QTextCursor cursor(&doc);
     addParagraph(cursor, Qt::AlignLeft, true);
@@ -164,7 +173,8 @@ void RtfRoundTripTest::bulletsUseWordPadParagraphNumbering() {
     QVERIFY(runsOf(rtf).first().bullet);
 }
 
-void RtfRoundTripTest::rewritingIsStable() {
+void RtfRoundTripTest::rewritingIsStable()
+{
     QTextDocument doc;
     buildTranscript(doc);
     const QByteArray first = writeRtf(doc);
@@ -173,7 +183,8 @@ void RtfRoundTripTest::rewritingIsStable() {
     QCOMPARE(writeRtf(copy), first);
 }
 
-void RtfRoundTripTest::filesAreReplacedWhole() {
+void RtfRoundTripTest::filesAreReplacedWhole()
+{
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("transcript.rtf"));

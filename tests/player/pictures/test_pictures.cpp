@@ -33,11 +33,13 @@ const char *const hoverPairs[][2] = {
     {"stop.jpg", "stop2.jpg"}, {"for.jpg", "for2.jpg"},     {"Apri.bmp", "Apri2.bmp"},
 };
 
-QString checkedIn(const QString &name) {
+QString checkedIn(const QString &name)
+{
     return QDir(QUILLORY_PICTURES_DIR).filePath(name);
 }
 
-double meanGrey(const QImage &image) {
+double meanGrey(const QImage &image)
+{
     double sum = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -45,7 +47,8 @@ double meanGrey(const QImage &image) {
     return sum / (double(image.width()) * image.height());
 }
 
-bool columnHasInk(const QImage &image, int x) {
+bool columnHasInk(const QImage &image, int x)
+{
     for (int y = 0; y < image.height(); ++y)
         if (image.pixel(x, y) != windowBackground)
             return true;
@@ -68,14 +71,16 @@ private slots:
     void generatorReproducesTheCheckedInSet();
 };
 
-void PicturesTest::storedPictureLoadsAtTwiceDesignSize_data() {
+void PicturesTest::storedPictureLoadsAtTwiceDesignSize_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("designSize");
     for (const Expected &e : expectedPictures)
         QTest::newRow(e.name) << QString(e.name) << e.designSize;
 }
 
-void PicturesTest::storedPictureLoadsAtTwiceDesignSize() {
+void PicturesTest::storedPictureLoadsAtTwiceDesignSize()
+{
     QFETCH(QString, name);
     QFETCH(QSize, designSize);
     QVERIFY2(QFile::exists(checkedIn(name)), qPrintable(checkedIn(name)));
@@ -88,14 +93,16 @@ void PicturesTest::storedPictureLoadsAtTwiceDesignSize() {
     QVERIFY2(qAbs(qGray(corner) - qGray(windowBackground)) <= 6, "corner is not window grey");
 }
 
-void PicturesTest::hoverPictureIsLighterVersion_data() {
+void PicturesTest::hoverPictureIsLighterVersion_data()
+{
     QTest::addColumn<QString>("normal");
     QTest::addColumn<QString>("hover");
     for (const auto &pair : hoverPairs)
         QTest::newRow(pair[1]) << QString(pair[0]) << QString(pair[1]);
 }
 
-void PicturesTest::hoverPictureIsLighterVersion() {
+void PicturesTest::hoverPictureIsLighterVersion()
+{
     QFETCH(QString, normal);
     QFETCH(QString, hover);
     const QImage normalImage = QImage(checkedIn(normal)).convertToFormat(QImage::Format_RGB32);
@@ -109,14 +116,16 @@ void PicturesTest::hoverPictureIsLighterVersion() {
              qPrintable(QString("hover %1 vs normal %2").arg(hoverGrey).arg(normalGrey)));
 }
 
-void PicturesTest::bitmapsAre24Bit_data() {
+void PicturesTest::bitmapsAre24Bit_data()
+{
     QTest::addColumn<QString>("name");
     for (const Expected &e : expectedPictures)
         if (QString(e.name).endsWith(".bmp"))
             QTest::newRow(e.name) << QString(e.name);
 }
 
-void PicturesTest::bitmapsAre24Bit() {
+void PicturesTest::bitmapsAre24Bit()
+{
     QFETCH(QString, name);
     QFile file(checkedIn(name));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -126,7 +135,8 @@ void PicturesTest::bitmapsAre24Bit() {
     QCOMPARE(bitsPerPixel, 24);
 }
 
-void PicturesTest::toolbarIconsSitUnderTheirClickAreas() {
+void PicturesTest::toolbarIconsSitUnderTheirClickAreas()
+{
     // Click areas of the editor's bar: lefts in twips, strip left at 150 twips,
     // areas at least 29 px wide; the window cuts the strip to 6915 twips wide.
     const int areaLeftsTwips[] = {150, 570, 1050, 1440, 3780, 4230, 4680, 5160, 5610, 6060, 6600};
@@ -168,7 +178,8 @@ void PicturesTest::toolbarIconsSitUnderTheirClickAreas() {
     QVERIFY2(hiddenInk >= 3 * 16, "the three icons beyond the cut are missing");
 }
 
-void PicturesTest::generatorReproducesTheCheckedInSet() {
+void PicturesTest::generatorReproducesTheCheckedInSet()
+{
     QTemporaryDir output;
     QVERIFY(output.isValid());
     QProcess generator;
