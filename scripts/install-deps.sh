@@ -8,6 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libmpv-dev libasound2-dev libxcb1-dev
     ffmpeg              # the tests make MP3/OGG files with it
+    clang libclang-rt-14-dev  # the RTF fuzz run (libFuzzer)
     xvfb xauth x11-utils imagemagick  # looking at the windows
 )
 

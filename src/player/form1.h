@@ -128,6 +128,7 @@ private:
     std::uint32_t send(const QString &command);
     bool queryLength(double *length);
     void updateRecentMenu();
+    template <typename T> void clampWithWarning(T *value, T low, T high);
     void saveOutgoingBookmarks();
     void loadIncomingBookmarks();
     void endProgram();

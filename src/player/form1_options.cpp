@@ -4,6 +4,24 @@
 
 using namespace quillory;
 
+template <typename T> void Form1::clampWithWarning(T *value, T low, T high)
+{
+    // Entry 40 is the minimum sentence, entry 33 the maximum one; the bound follows.
+    auto warn = [this](int entry, T bound) {
+        m_services.messages->show(this,
+                                  m_language.T(entry) + QStringLiteral(" %1.").arg(bound),
+                                  MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
+    };
+    if (*value < low) {
+        warn(40, low);
+        *value = low;
+    }
+    if (*value > high) {
+        warn(33, high);
+        *value = high;
+    }
+}
+
 void Form1::mnuSalto_Click()
 {
     if (m_settings.jumpSeconds < 2)
@@ -14,18 +32,7 @@ void Form1::mnuSalto_Click()
     if (std::optional<double> value = parseWholeNumber(answer))
         if (std::optional<std::int32_t> seconds = toInt32HalfEven(*value))
             m_settings.jumpSeconds = *seconds;
-    auto warn = [this](const QString &text) {
-        m_services.messages->show(this, text, MsgButtons::Ok, MsgIcon::Exclamation,
-                                  m_language.T(1));
-    };
-    if (m_settings.jumpSeconds < 2) {
-        warn(m_language.T(40) + QStringLiteral(" 2."));
-        m_settings.jumpSeconds = 2;
-    }
-    if (m_settings.jumpSeconds > 60) {
-        warn(m_language.T(33) + QStringLiteral(" 60."));
-        m_settings.jumpSeconds = 60;
-    }
+    clampWithWarning<std::int32_t>(&m_settings.jumpSeconds, 2, 60);
     SaveSettings();
 }
 
@@ -38,17 +45,6 @@ void Form1::mnuSecIndietro_Click()
     // The numeric prefix counts: an empty or cancelled answer reads as 0.
     if (std::optional<std::int16_t> seconds = toInt16HalfEven(numericPrefix(answer)))
         m_settings.pauseRewindSeconds = *seconds;
-    auto warn = [this](const QString &text) {
-        m_services.messages->show(this, text, MsgButtons::Ok, MsgIcon::Exclamation,
-                                  m_language.T(1));
-    };
-    if (m_settings.pauseRewindSeconds < 0) {
-        warn(m_language.T(40) + QStringLiteral(" 0."));
-        m_settings.pauseRewindSeconds = 0;
-    }
-    if (m_settings.pauseRewindSeconds > 20) {
-        warn(m_language.T(33) + QStringLiteral(" 20."));
-        m_settings.pauseRewindSeconds = 20;
-    }
+    clampWithWarning<std::int16_t>(&m_settings.pauseRewindSeconds, 0, 20);
     SaveSettings();
 }
