@@ -1,0 +1,98 @@
+// The player window on the real libmpv device, on small generated files: the
+// rules that the simulated device checks exactly must also hold on real media.
+#include "editor/form2.h"
+#include "media_fixtures.h"
+#include "platform/mpv/mpv_media_engine.h"
+#include "player/form1.h"
+#include "support/fakes.h"
+#include "support/program_home.h"
+
+#include <QtTest>
+
+using namespace quillory;
+
+class TestPlayerOnLibmpv : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        test::ProgramHome home;
+        test::FakeServices fakes;
+        MpvMediaEngine *engine = nullptr;
+        std::unique_ptr<MediaControl> media;
+        std::unique_ptr<Form1> form;
+        Rig()
+        {
+            MpvEngineOptions options;
+            options.audioOutput = "sdl"; // with SDL_AUDIODRIVER=dummy: exact positions
+            auto owned = std::make_unique<MpvMediaEngine>(options);
+            engine = owned.get();
+            media = std::make_unique<MediaControl>(std::move(owned));
+            home.write("Quillory.ini", "English.lng\r\n\r\n0\r\n2\r\n3\r\n0\r\n\r\n1\r\n");
+            form = std::make_unique<Form1>(*media, fakes.services());
+            form->Form_Load(QString());
+        }
+    };
+
+private slots:
+    void initTestCase() { qputenv("SDL_AUDIODRIVER", "dummy"); }
+
+    void endOfMediaLeavesTheFilePausedAtTheStart()
+    {
+        Rig rig;
+        const QString wav = rig.home.file("short.wav");
+        QVERIFY(testmedia::writeClickWav(wav, 1));
+        rig.form->OpenMediaFile(wav);
+        QVERIFY(rig.fakes.messages.shown.isEmpty());
+        QCOMPARE(rig.form->playState(), PlayState::Playing);
+        QVERIFY(rig.form->displayTimerRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.form->displayTimerRunning(), 10000);
+        QCOMPARE(rig.form->playState(), PlayState::NotPlaying);
+        QCOMPARE(rig.form->CurPos(), 0.0);
+        QCOMPARE(rig.form->timeText(), QStringLiteral("0:00 / 0:01"));
+        QCOMPARE(rig.form->fileLabelText(), QStringLiteral("short.wav - 0:01"));
+    }
+
+    void pauseRewindsExactlyAndJumpsMoveExactly()
+    {
+        Rig rig;
+        const QString wav = rig.home.file("ten.wav");
+        QVERIFY(testmedia::writeClickWav(wav, 10));
+        rig.form->OpenMediaFile(wav);
+        rig.form->cmdPlay_Click(); // pause at about 0: rewinds to 0
+        QCOMPARE(rig.form->CurPos(), 0.0);
+        rig.form->cmdAvanz_click(); // plays from 2000
+        rig.form->cmdAvanz_click(); // from about 4000
+        QTest::qWait(300);
+        rig.form->cmdPlay_Click(); // NotPlaying: "play", timer on
+        QCOMPARE(rig.form->playState(), PlayState::Playing);
+        const double before = rig.form->CurPos();
+        QVERIFY(before >= 4000);
+        rig.form->cmdPlay_Click(); // pause: 3 s back from wherever it was
+        const double paused = rig.form->CurPos();
+        QVERIFY2(paused >= before - 3000 && paused <= before - 3000 + 1000,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(paused)));
+        QCOMPARE(double(qint64(paused)), paused); // whole milliseconds
+        // Paused means still: the position does not move.
+        QTest::qWait(200);
+        QCOMPARE(rig.form->CurPos(), paused);
+        // A jump back from the paused position lands exactly JumpSeconds earlier.
+        rig.form->cmdIndietro_Click();
+        rig.media->sendString(QStringLiteral("stop wav1"));
+        QVERIFY(std::abs(rig.form->CurPos() - std::max(0.0, paused - 2000)) <= 500);
+    }
+
+    void failedOpenReportsTheDeviceText()
+    {
+        Rig rig;
+        rig.home.write("notes.mp3", "this is not audio");
+        QSignalSpy ended(rig.form.get(), &Form1::programEnded);
+        rig.form->OpenMediaFile(rig.home.file("notes.mp3"));
+        QCOMPARE(rig.fakes.messages.shown.size(), 1);
+        QCOMPARE(rig.fakes.messages.shown.first().text,
+                 mediaErrorText(toCode(MediaError::InvalidFile)));
+        QCOMPARE(ended.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestPlayerOnLibmpv)
+#include "test_player_on_libmpv.moc"
