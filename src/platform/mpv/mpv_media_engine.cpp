@@ -359,13 +359,11 @@ MediaError MpvMediaEngine::play()
 
 MediaError MpvMediaEngine::playFrom(std::int64_t ms)
 {
-    if (!m_open)
-        return MediaError::InvalidDeviceName;
-    drainEvents();
-    if (ms < 0 || ms > lengthMs())
-        return MediaError::OutOfRange;
-    if (!seekExact(ms))
-        return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
+    // An exact seek while paused; the unpause follows lazily so that a "stop"
+    // sent right after leaves the device exactly at `ms`.
+    const MediaError seeked = seekTo(ms);
+    if (seeked != MediaError::None)
+        return seeked;
     if (ms < m_lengthMs) {
         m_unpausePending = true;
         m_unpauseTimer.start();
