@@ -1,6 +1,7 @@
 // The language table applied to the player's captions, and the language command.
 #include "editor/form2.h"
 #include "form1.h"
+#include "i18n/captions.h"
 #include "platform/files/program_folder.h"
 #include "platform/services/file_dialog.h"
 #include "player/picture_button.h"
@@ -29,6 +30,7 @@ QString Form1::GetLingua()
 void Form1::LoadLanguageFile()
 {
     m_language.load(LanguageTable::pathOf(m_settings.languageFile));
+    Captions::current().load(m_settings.languageFile);
 }
 
 void Form1::ApplyLanguage()

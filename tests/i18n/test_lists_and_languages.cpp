@@ -1,3 +1,4 @@
+#include "i18n/captions.h"
 #include "i18n/language_table.h"
 #include "platform/files/text_file.h"
 #include "player/recent_list.h"
@@ -139,6 +140,28 @@ private slots:
                      qPrintable(name));
             QVERIFY2(t.T(84).left(3) != t.T(85).left(3), qPrintable(name));
         }
+    }
+
+    void captionsFallBackFromLanguageToEnglishToBuiltIn()
+    {
+        test::ProgramHome home;
+        writeTextLines(home.file("Lang/English.captions"),
+                       {"# comment", "greeting=Hello", "only.english=Only English", "broken line",
+                        "=no key", "two.lines=One\\nTwo"});
+        writeTextLines(home.file("Lang/Italiano.captions"),
+                       {"\xEF\xBB\xBFgreeting = Ciao", "empty="});
+        Captions c;
+        c.load("Italiano.lng");
+        QCOMPARE(c.text("greeting", "x"), QString("Ciao"));
+        QCOMPARE(c.text("only.english", "x"), QString("Only English"));
+        QCOMPARE(c.text("empty", "Built in"), QString("Built in"));
+        QCOMPARE(c.text("missing", "Built in"), QString("Built in"));
+        QCOMPARE(c.text("two.lines", "x"), QString("One\nTwo"));
+        c.load("Deutsch.lng"); // no companion of its own: English, then built in
+        QCOMPARE(c.text("greeting", "x"), QString("Hello"));
+        QFile::remove(home.file("Lang/English.captions"));
+        c.load("Nowhere.lng");
+        QCOMPARE(c.text("greeting", "Built in"), QString("Built in"));
     }
 
     void textFilesReadBothLineEndsAndOldCodePages()
