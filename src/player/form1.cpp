@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 using namespace quillory;
 
@@ -389,7 +390,12 @@ bool Form1::Form_Unload()
     setAcceptDrops(false);
     m_dropsEnabled = false;
     SaveSettings();
-    // The bookmarks and the other windows are saved and closed by their owners.
+    // The bookmarks are saved by their owner; the companion windows hide at once
+    // and close on their own timers.
+    for (CompanionWindow *window : m_companions)
+        window->hideWithPlayer();
+    for (CompanionWindow *window : m_companions)
+        window->startCloseTimer();
     send(QStringLiteral("seek wav1 to start"));
     Timer1.stop();
     m_form2->hide();
@@ -436,6 +442,12 @@ void Form1::keyPressEvent(QKeyEvent *event)
 }
 
 // ---------------------------------------------------------------- later work
+
+void Form1::addCompanionWindow(CompanionWindow *window)
+{
+    if (window && std::find(m_companions.begin(), m_companions.end(), window) == m_companions.end())
+        m_companions.push_back(window);
+}
 
 void Form1::mnuBookMark_Click() {}
 void Form1::mnuGuida_Click() {}

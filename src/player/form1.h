@@ -3,6 +3,7 @@
 #include "i18n/language_table.h"
 #include "platform/media/media_control.h"
 #include "platform/services/services.h"
+#include "player/companion_window.h"
 #include "player/player_commands.h"
 #include "player/recent_list.h"
 #include "player/settings_file.h"
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -82,6 +84,10 @@ public:
     void mnuBookMark_Click() override;
     void mnuGuida_Click() override;
     void mnuImpostaAudio_Click() override;
+
+    // A window that closes with the player (bookmark list, find dialog); kept in
+    // the order of registration. The window outlives the player's close.
+    void addCompanionWindow(CompanionWindow *window);
 
     // --- state other windows and tests read
     Form2 *form2() const { return m_form2; }
@@ -183,6 +189,7 @@ private:
     quillory::PlayerSettings m_settings;
     quillory::RecentList m_recent;
     Form2 *m_form2 = nullptr;
+    std::vector<CompanionWindow *> m_companions;
     PlayState m_playState = PlayState::NotPlaying;
     QString m_mediaPath; // the file label's tag
     QString m_productTitle;
