@@ -1,0 +1,79 @@
+#include "find_rules.h"
+
+#include <optional>
+
+namespace quillory {
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString firstLine(const QString &text, bool *cut)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::ParagraphSeparator ||
+            c == QChar::LineSeparator) {
+            if (cut)
+                *cut = true;
+            return text.left(i);
+        }
+    }
+    if (cut)
+        *cut = false;
+    return text;
+}
+
+bool joinsHistory(const QStringList &items, const QString &text)
+{
+    if (items.contains(text, Qt::CaseSensitive))
+        return false;
+    return !trimBlanks(text).isEmpty();
+}
+
+QList<int> replaceAllHits(const QString &line, const QString &find, const QString &replacement,
+                          bool wholeWord, bool matchCase)
+{
+    QList<int> hits;
+    const qsizetype findLength = find.size();
+    if (findLength == 0)
+        return hits;
+    const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    // The line is never rebuilt: everything behind the scan is as it was, and of
+    // the changed part only the character just before the scan position matters
+    // for the whole-word test. lastEditEnd is where the last replaced text ended
+    // (in the line as it was); charBeforeEdit is the changed line's character
+    // just before that point, or none when the changed line is empty up to it.
+    qsizetype lastEditEnd = -1;
+    std::optional<QChar> charBeforeEdit;
+    qsizetype pos = 0;
+    while (pos < line.size()) {
+        const qsizetype hit = line.indexOf(find, pos, cs);
+        if (hit < 0)
+            break;
+        const qsizetype end = hit + findLength;
+        std::optional<QChar> before;
+        if (hit == lastEditEnd)
+            before = charBeforeEdit;
+        else if (hit > 0)
+            before = line[hit - 1];
+        const bool separatedBefore = !before || !isAsciiLetter(*before);
+        const bool separatedAfter = end >= line.size() || !isAsciiLetter(line[end]);
+        if (!wholeWord || (separatedBefore && separatedAfter)) {
+            hits.append(static_cast<int>(hit));
+            charBeforeEdit = replacement.isEmpty() ? before : std::optional<QChar>(replacement.back());
+            lastEditEnd = end;
+        }
+        pos = end;
+    }
+    return hits;
+}
+
+} // namespace quillory
