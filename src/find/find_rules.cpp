@@ -38,13 +38,20 @@ bool joinsHistory(const QStringList &items, const QString &text)
     return !trimBlanks(text).isEmpty();
 }
 
-QList<int> replaceAllHits(const QString &line, const QString &find, const QString &replacement,
+QList<int> replaceAllHits(QStringView line, QStringView find, QStringView replacement,
                           bool wholeWord, bool matchCase)
 {
-    QList<int> hits;
+    std::vector<int> hits;
+    appendReplaceAllHits(hits, 0, line, find, replacement, wholeWord, matchCase);
+    return QList<int>(hits.begin(), hits.end());
+}
+
+void appendReplaceAllHits(std::vector<int> &hits, int offset, QStringView line, QStringView find,
+                          QStringView replacement, bool wholeWord, bool matchCase)
+{
     const qsizetype findLength = find.size();
     if (findLength == 0)
-        return hits;
+        return;
     const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     // The line is never rebuilt: everything behind the scan is as it was, and of
     // the changed part only the character just before the scan position matters
@@ -59,6 +66,11 @@ QList<int> replaceAllHits(const QString &line, const QString &find, const QStrin
         if (hit < 0)
             break;
         const qsizetype end = hit + findLength;
+        if (!wholeWord) {
+            hits.push_back(offset + static_cast<int>(hit));
+            pos = end;
+            continue;
+        }
         std::optional<QChar> before;
         if (hit == lastEditEnd)
             before = charBeforeEdit;
@@ -66,14 +78,13 @@ QList<int> replaceAllHits(const QString &line, const QString &find, const QStrin
             before = line[hit - 1];
         const bool separatedBefore = !before || !isAsciiLetter(*before);
         const bool separatedAfter = end >= line.size() || !isAsciiLetter(line[end]);
-        if (!wholeWord || (separatedBefore && separatedAfter)) {
-            hits.append(static_cast<int>(hit));
+        if (separatedBefore && separatedAfter) {
+            hits.push_back(offset + static_cast<int>(hit));
             charBeforeEdit = replacement.isEmpty() ? before : std::optional<QChar>(replacement.back());
             lastEditEnd = end;
         }
         pos = end;
     }
-    return hits;
 }
 
 } // namespace quillory

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace quillory {
 
@@ -41,7 +42,10 @@ inline bool isAsciiLetter(QChar c)
 // and a whole-word hit is judged against the line as changed so far (so a
 // replacement ending in a letter can join the next hit to a word). Lines hold
 // no line breaks, so no hit spans one. An empty `find` gives no hits.
-QList<int> replaceAllHits(const QString &line, const QString &find, const QString &replacement,
+QList<int> replaceAllHits(QStringView line, QStringView find, QStringView replacement,
                           bool wholeWord, bool matchCase);
+// The same, appended to `hits` with `offset` added to each.
+void appendReplaceAllHits(std::vector<int> &hits, int offset, QStringView line, QStringView find,
+                          QStringView replacement, bool wholeWord, bool matchCase);
 
 } // namespace quillory

@@ -12,10 +12,11 @@ namespace quillory {
 
 namespace {
 
-// Share of the progress given to finding the hits; applying them is the rest.
-constexpr int ScanPermille = 250;
-// Report progress every so many lines or replacements.
-constexpr int ReportEvery = 512;
+// Share of the progress given to finding the hits; changing the paragraphs is
+// the rest.
+constexpr int ScanPermille = 300;
+// Report progress every so many paragraphs.
+constexpr int ReportEvery = 256;
 
 QTextCharFormat formatOfCharacterAt(const QTextDocument &doc, int position)
 {
@@ -31,6 +32,112 @@ QString withParagraphBreaks(const QString &text)
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return plain;
 }
+
+// Characters that stand for something other than text (pictures, frame
+// marks); a paragraph holding one is changed hit by hit, never rewritten.
+bool holdsObjects(const QString &text)
+{
+    return text.contains(QChar(QChar::ObjectReplacementCharacter)) ||
+           text.contains(QChar(0xFDD0)) || text.contains(QChar(0xFDD1));
+}
+
+// The paragraphs that have hits, with the hits as offsets into the paragraph.
+struct ParagraphHits {
+    int position;
+    bool holdsObjects;
+    std::vector<int> hits;
+};
+
+// A stretch of new text in one character format.
+struct Run {
+    QString text;
+    int format;
+};
+
+void appendRun(std::vector<Run> &runs, QStringView text, int format)
+{
+    if (text.isEmpty())
+        return;
+    if (!runs.empty() && runs.back().format == format)
+        runs.back().text += text;
+    else
+        runs.push_back({text.toString(), format});
+}
+
+class ParagraphRewriter {
+public:
+    ParagraphRewriter(QTextDocument &doc, const ReplaceAllRequest &request)
+        : m_doc(doc), m_cursor(&doc), m_formats(doc.allFormats()),
+          m_findLength(static_cast<int>(request.find.size())),
+          m_replacement(withParagraphBreaks(request.replacement))
+    {
+    }
+
+    QTextCursor &cursor() { return m_cursor; }
+
+    // Rewrites the stretch from the first hit to the end of the last one as a
+    // few runs (one per format): far fewer edits than one per hit, which keeps
+    // replace all fast on long documents with many hits.
+    void rewrite(const ParagraphHits &paragraph)
+    {
+        if (paragraph.holdsObjects) {
+            replaceHitByHit(paragraph);
+            return;
+        }
+        const QTextBlock block = m_doc.findBlock(paragraph.position);
+        const int from = paragraph.hits.front();
+        const int to = paragraph.hits.back() + m_findLength;
+        std::vector<Run> runs;
+        size_t next = 0; // the next hit to replace
+        int at = from;   // offset in the paragraph as it was
+        for (auto it = block.begin(); !it.atEnd() && at < to; ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = fragment.position() - paragraph.position;
+            const int end = start + fragment.length();
+            if (end <= at)
+                continue;
+            const QString text = fragment.text();
+            const int format = fragment.charFormatIndex();
+            while (at < std::min(end, to)) {
+                if (next < paragraph.hits.size() && at == paragraph.hits[next]) {
+                    appendRun(runs, m_replacement, format);
+                    at += m_findLength;
+                    ++next;
+                    continue;
+                }
+                const int stop =
+                    std::min({end, to, next < paragraph.hits.size() ? paragraph.hits[next] : to});
+                appendRun(runs, QStringView(text).mid(at - start, stop - at), format);
+                at = stop;
+            }
+        }
+        m_cursor.setPosition(paragraph.position + from);
+        m_cursor.setPosition(paragraph.position + to, QTextCursor::KeepAnchor);
+        m_cursor.removeSelectedText();
+        for (const Run &run : runs)
+            m_cursor.insertText(run.text, charFormat(run.format));
+    }
+
+private:
+    void replaceHitByHit(const ParagraphHits &paragraph)
+    {
+        for (auto hit = paragraph.hits.rbegin(); hit != paragraph.hits.rend(); ++hit)
+            replaceKeepingFormat(m_cursor, paragraph.position + *hit, m_findLength, m_replacement);
+    }
+
+    QTextCharFormat charFormat(int index) const
+    {
+        QTextCharFormat format = m_formats.value(index).toCharFormat();
+        format.clearProperty(QTextFormat::ObjectType);
+        return format;
+    }
+
+    QTextDocument &m_doc;
+    QTextCursor m_cursor;
+    const QList<QTextFormat> m_formats;
+    const int m_findLength;
+    const QString m_replacement;
+};
 
 } // namespace
 
@@ -66,49 +173,58 @@ int replaceAllInDocument(QTextDocument &doc, const ReplaceAllRequest &request,
             progress(permille);
     };
 
-    // First every hit, in document positions: the document is not touched until
-    // the whole text has been searched, so the search never sees a replacement.
-    std::vector<int> hits;
+    // First every hit: the document is not touched until the whole text has been
+    // searched, so the search never sees a replacement.
+    std::vector<ParagraphHits> paragraphs;
+    int count = 0;
     const int blocks = std::max(1, doc.blockCount());
     int blockNumber = 0;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next(), ++blockNumber) {
         const QString text = block.text();
-        const int blockStart = block.position();
+        std::vector<int> hits;
         qsizetype lineStart = 0;
         while (lineStart <= text.size()) {
             qsizetype lineEnd = text.indexOf(QChar::LineSeparator, lineStart);
             if (lineEnd < 0)
                 lineEnd = text.size();
-            const QString line = text.mid(lineStart, lineEnd - lineStart);
-            for (int hit : replaceAllHits(line, request.find, request.replacement,
-                                          request.wholeWord, request.matchCase))
-                hits.push_back(blockStart + static_cast<int>(lineStart) + hit);
+            appendReplaceAllHits(hits, static_cast<int>(lineStart),
+                                 QStringView(text).mid(lineStart, lineEnd - lineStart),
+                                 request.find, request.replacement, request.wholeWord,
+                                 request.matchCase);
             lineStart = lineEnd + 1;
+        }
+        if (!hits.empty()) {
+            count += static_cast<int>(hits.size());
+            paragraphs.push_back({block.position(), holdsObjects(text), std::move(hits)});
         }
         if (blockNumber % ReportEvery == 0)
             report(static_cast<int>(static_cast<qint64>(blockNumber) * ScanPermille / blocks));
     }
     report(ScanPermille);
-    if (hits.empty()) {
+    if (paragraphs.empty()) {
         report(1000);
         return 0;
     }
 
-    // Then the replacements, last first, so the positions of those still to come
-    // stay valid; one edit block makes them a single change.
-    const int findLength = static_cast<int>(request.find.size());
-    const int count = static_cast<int>(hits.size());
-    QTextCursor cursor(&doc);
-    cursor.beginEditBlock();
-    for (int i = count - 1; i >= 0; --i) {
-        replaceKeepingFormat(cursor, hits[static_cast<size_t>(i)], findLength,
-                             request.replacement);
-        const int done = count - i;
+    // Then the paragraphs, last first, so the positions of those still to come
+    // stay valid; one edit block makes them a single change. Without a page size
+    // the layout only forgets the changed paragraphs; giving the size back lays
+    // the document out again step by step, as after loading a file, instead of
+    // all at once inside this call.
+    const QSizeF pageSize = doc.pageSize();
+    doc.setPageSize(QSizeF(0, 0));
+    ParagraphRewriter rewriter(doc, request);
+    rewriter.cursor().beginEditBlock();
+    const int total = static_cast<int>(paragraphs.size());
+    for (int i = total - 1; i >= 0; --i) {
+        rewriter.rewrite(paragraphs[static_cast<size_t>(i)]);
+        const int done = total - i;
         if (done % ReportEvery == 0)
             report(ScanPermille +
-                   static_cast<int>(static_cast<qint64>(done) * (1000 - ScanPermille) / count));
+                   static_cast<int>(static_cast<qint64>(done) * (1000 - ScanPermille) / total));
     }
-    cursor.endEditBlock();
+    rewriter.cursor().endEditBlock();
+    doc.setPageSize(pageSize);
     report(1000);
     return count;
 }
