@@ -113,13 +113,8 @@ void frmFind::buildControls()
     connect(cmdReplace, &QPushButton::clicked, this, &frmFind::cmdReplace_Click);
     connect(cmdReplaceAll, &QPushButton::clicked, this, &frmFind::cmdReplaceAll_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmFind::cmdCancel_Click);
-    // Only a choice from the list goes back to the top; Return in the box is the
-    // Find button's.
-    connect(cboFind, &QComboBox::activated, this, [this] {
-        if (!m_returnPressed)
-            cboFind_Click();
-        m_returnPressed = false;
-    });
+    // A choice from the list (Return in the text field is the Find button's).
+    connect(cboFind, &QComboBox::activated, this, &frmFind::cboFind_Click);
     cboFind->lineEdit()->installEventFilter(this);
     cboReplace->lineEdit()->installEventFilter(this);
 }
@@ -329,10 +324,6 @@ bool frmFind::eventFilter(QObject *watched, QEvent *event)
             drop->ignore();
         }
         return true;
-    }
-    if (findBox && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        m_returnPressed = key == Qt::Key_Return || key == Qt::Key_Enter;
     }
     return QDialog::eventFilter(watched, event);
 }

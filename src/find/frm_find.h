@@ -106,7 +106,6 @@ private:
     bool m_loaded = false;
     bool m_replaceMode = false;
     bool m_lineBreakCut = false;
-    bool m_returnPressed = false;
     FindState m_findState = FindState::FirstSearch;
     ReplaceState m_replaceState = ReplaceState::FirstClick;
     qint64 m_lastProgressPaint = 0;
