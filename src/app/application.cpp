@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "editor/form2.h"
+#include "find/find_dialog_launcher.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 
@@ -17,6 +19,7 @@ Application::Application()
     services.windowSwitcher = &m_switcher;
     services.locale = &m_locale;
     m_player = std::make_unique<Form1>(*m_media, services);
+    m_services = services;
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
 }
@@ -26,4 +29,15 @@ Application::~Application() = default;
 void Application::start(const QString &commandLine)
 {
     m_player->Form_Load(commandLine);
+}
+
+std::function<void()> Application::findDialogOpener(std::function<QString()> editorTag)
+{
+    Form2 *editor = m_player->form2();
+    FindDialogLauncher::Editor target{editor->RTB, editor, std::move(editorTag),
+                                      [editor] { editor->focusEditor(); }};
+    m_find = std::make_unique<FindDialogLauncher>(
+        std::move(target), m_player->languageTable(), m_services,
+        [this](CompanionWindow *window) { m_player->addCompanionWindow(window); });
+    return [this] { m_find->open(); };
 }

@@ -3,8 +3,10 @@
 #include "platform/media/media_control.h"
 #include "platform/services/qt_services.h"
 
+#include <functional>
 #include <memory>
 
+class FindDialogLauncher;
 class Form1;
 
 // The composition root: owns the services, the media device and the windows,
@@ -15,6 +17,9 @@ public:
     ~Application();
     // Starts the player with the command line (one media file path, may be empty).
     void start(const QString &commandLine);
+    // What the editor's Find and Replace commands call to open the find and
+    // replace dialog; `editorTag` reads the editor window's tag.
+    std::function<void()> findDialogOpener(std::function<QString()> editorTag);
 
 private:
     quillory::QtMessageBoxes m_messages;
@@ -24,4 +29,6 @@ private:
     quillory::SystemLocaleInfo m_locale;
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
+    quillory::Services m_services;
+    std::unique_ptr<FindDialogLauncher> m_find;
 };

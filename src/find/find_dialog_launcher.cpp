@@ -17,6 +17,11 @@ FindDialogLauncher::~FindDialogLauncher()
         delete m_dialog.data();
 }
 
+frmFind *FindDialogLauncher::dialog() const
+{
+    return m_dialog.data();
+}
+
 void FindDialogLauncher::open()
 {
     if (!m_editor.rtb)

@@ -35,7 +35,7 @@ public:
 
     void open();
     // The dialog once created, else null.
-    frmFind *dialog() const { return m_dialog.data(); }
+    frmFind *dialog() const;
 
 private:
     Editor m_editor;

@@ -107,6 +107,11 @@ void frmFind::buildControls()
     grid->addWidget(cmdCancel, 3, 2, Qt::AlignTop);
     grid->addWidget(picBar, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
+    // The bar's room is kept while it is hidden: it appears during a replace
+    // all, when the dialog cannot be laid out again until the work is done.
+    QSizePolicy barPolicy = picBar->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    picBar->setSizePolicy(barPolicy);
     picBar->hide();
 
     connect(cmdFind, &QPushButton::clicked, this, &frmFind::cmdFind_Click);

@@ -5,6 +5,7 @@
 #include "player/companion_window.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 
@@ -108,5 +109,5 @@ private:
     bool m_lineBreakCut = false;
     FindState m_findState = FindState::FirstSearch;
     ReplaceState m_replaceState = ReplaceState::FirstClick;
-    qint64 m_lastProgressPaint = 0;
+    QElapsedTimer m_sinceProgressPaint;
 };

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QProgressBar>
@@ -136,7 +135,7 @@ void frmFind::cmdReplaceAll_Click()
     picBar->show();
     ProgressBar1->setRange(0, 1000);
     ProgressBar1->setValue(0);
-    m_lastProgressPaint = 0;
+    m_sinceProgressPaint.invalidate();
     int count = 0;
     {
         BusyCursor busy;
@@ -154,9 +153,8 @@ void frmFind::showProgress(int permille)
     ProgressBar1->setValue(permille);
     // The work runs inside the click: paint the bar itself now and then, as the
     // event loop cannot until the end.
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - m_lastProgressPaint >= 40) {
-        m_lastProgressPaint = now;
+    if (!m_sinceProgressPaint.isValid() || m_sinceProgressPaint.elapsed() >= 40) {
+        m_sinceProgressPaint.start();
         if (ProgressBar1->isVisible())
             ProgressBar1->repaint();
     }

@@ -264,17 +264,25 @@ private slots:
         d.chkWholeWord->setChecked(true);
         bool barShown = false;
         int barValue = -1;
+        bool barFills = false;
+        const QSize before = d.size();
         rig.fakes.messages.whileOpen = [&] {
             barShown = d.picBar->isVisibleTo(&d);
             barValue = d.ProgressBar1->value();
+            barFills = d.ProgressBar1->geometry() == d.picBar->rect();
         };
+        // The bar has its room before the work starts: no layout runs meanwhile.
+        QVERIFY(d.picBar->y() > d.Frame1->geometry().bottom());
+        QVERIFY(d.rect().contains(d.picBar->geometry()));
         d.cmdReplaceAll_Click();
         QCOMPARE(rig.box.Text(), QStringLiteral("dog cats bobcat dog.\ndog"));
         QCOMPARE(rig.shown(), QStringList{rig.T(67) + QStringLiteral(" \n3 ") + rig.T(68)});
         QCOMPARE(rig.fakes.messages.shown.last().title, QStringLiteral("Quillory"));
         QVERIFY(barShown);
         QCOMPARE(barValue, d.ProgressBar1->maximum());
+        QVERIFY(barFills);
         QVERIFY(d.picBar->isHidden());
+        QCOMPARE(d.size(), before);
         QCOMPARE(rig.weightAt(0), int(QFont::Bold)); // replaced bold word
         QCOMPARE(rig.weightAt(4), int(QFont::Bold)); // bold text around it
         QVERIFY(rig.weightAt(9) != QFont::Bold);
