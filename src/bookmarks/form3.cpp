@@ -16,6 +16,9 @@ namespace {
 
 constexpr int ReplyLength = 127;
 constexpr int CloseTimerMs = 50;
+// How long after showing the window a late frame from the window manager still
+// moves it and the editor into place.
+constexpr int SettleMs = 2000;
 
 // Design, in twips.
 constexpr int ClientWidthTwips = 6105;
@@ -144,12 +147,36 @@ void Form3::showBesidePlayer()
         Form_Load();
     placeBesidePlayer();
     show();
-    // The frame is known once the window is shown.
+    // The frame is known once the window is shown (on X11 a little later, when
+    // the window manager has framed it; see event()).
     placeBesidePlayer();
+    pushEditorBelow();
+    m_frameExtra = frameGeometry().size() - size();
+    m_settling = true;
+    QTimer::singleShot(SettleMs, this, [this] { m_settling = false; });
+}
+
+void Form3::pushEditorBelow()
+{
     if (QWidget *editor = m_host.editorWindow()) {
         const QRect mine = frameGeometry();
         editor->move(editor->x(), mine.y() + mine.height());
     }
+}
+
+bool Form3::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (m_settling && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        // The window manager's frame arrived: place again with its real size.
+        const QSize extra = frameGeometry().size() - size();
+        if (extra != m_frameExtra) {
+            m_frameExtra = extra;
+            placeBesidePlayer();
+            pushEditorBelow();
+        }
+    }
+    return handled;
 }
 
 void Form3::placeBesidePlayer()

@@ -68,6 +68,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // Puts an entry into both lists at its place in the lists' order.
@@ -75,6 +76,7 @@ private:
     bool hasLabel(const QString &label) const;
     bool mediaOpen(double *length);
     void placeBesidePlayer();
+    void pushEditorBelow();
 
     quillory::MediaControl &m_media;
     quillory::Services m_services;
@@ -83,4 +85,6 @@ private:
     PlayerCommands &m_player;
     BookmarkHost &m_host;
     bool m_loaded = false;
+    bool m_settling = false;
+    QSize m_frameExtra;
 };
