@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "bookmarks/form3.h"
 #include "editor/form2.h"
 #include "find/find_dialog_launcher.h"
 #include "platform/mpv/mpv_media_engine.h"
@@ -20,6 +21,10 @@ Application::Application()
     services.locale = &m_locale;
     m_player = std::make_unique<Form1>(*m_media, services);
     m_services = services;
+    m_player->setBookmarkWindowFactory([this, services] {
+        return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),
+                                       m_player->bookmarkEntries(), *m_player, *m_player);
+    });
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
 }
