@@ -12,8 +12,8 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QProgressBar>
-#include <QTextCursor>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <cstdio>
 #include <ctime>
 
@@ -129,7 +129,8 @@ int main(int argc, char *argv[])
                 box.document()->characterCount(), box.document()->blockCount(),
                 fill.nsecsElapsed() / 1e6);
 
-    frmFind dialog(box, [] { return QStringLiteral("1"); }, language, services);
+    frmFind dialog(
+        box, [] { return QStringLiteral("1"); }, language, services);
     dialog.showFromEditor();
     app.processEvents();
     dialog.cboFind->setEditText(word);

@@ -80,7 +80,8 @@ void appendReplaceAllHits(std::vector<int> &hits, int offset, QStringView line, 
         const bool separatedAfter = end >= line.size() || !isAsciiLetter(line[end]);
         if (separatedBefore && separatedAfter) {
             hits.push_back(offset + static_cast<int>(hit));
-            charBeforeEdit = replacement.isEmpty() ? before : std::optional<QChar>(replacement.back());
+            charBeforeEdit =
+                replacement.isEmpty() ? before : std::optional<QChar>(replacement.back());
             lastEditEnd = end;
         }
         pos = end;

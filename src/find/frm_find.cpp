@@ -75,8 +75,8 @@ void frmFind::buildControls()
     lblReplace->setBuddy(cboReplace);
 
     Frame1 = named(new QGroupBox(QStringLiteral("Search Options"), this), "Frame1");
-    chkWholeWord = named(new QCheckBox(QStringLiteral("Find Whole Word &Only"), Frame1),
-                         "chkWholeWord");
+    chkWholeWord =
+        named(new QCheckBox(QStringLiteral("Find Whole Word &Only"), Frame1), "chkWholeWord");
     chkMatchCase = named(new QCheckBox(QStringLiteral("Match Ca&se"), Frame1), "chkMatchCase");
     auto *options = new QVBoxLayout(Frame1);
     options->addWidget(chkWholeWord);
@@ -190,8 +190,8 @@ void frmFind::applyMode()
 void frmFind::setFindState(FindState state)
 {
     m_findState = state;
-    const QString text = state == FindState::FirstSearch ? QStringLiteral("&") + m_language.T(56)
-                                                         : m_language.T(57);
+    const QString text =
+        state == FindState::FirstSearch ? QStringLiteral("&") + m_language.T(56) : m_language.T(57);
     cmdFind->setText(text);
     cmdFind->setAccessibleName(withoutMnemonic(text));
 }

@@ -23,13 +23,12 @@ private slots:
         editor->show();
         QString tag;
         int created = 0;
-        FindDialogLauncher launcher({editor->RTB, editor, [&tag] { return tag; },
-                                     [editor] { editor->focusEditor(); }},
-                                    form.languageTable(), rig.fakes.services(),
-                                    [&](CompanionWindow *window) {
-                                        ++created;
-                                        form.addCompanionWindow(window);
-                                    });
+        FindDialogLauncher launcher(
+            {editor->RTB, editor, [&tag] { return tag; }, [editor] { editor->focusEditor(); }},
+            form.languageTable(), rig.fakes.services(), [&](CompanionWindow *window) {
+                ++created;
+                form.addCompanionWindow(window);
+            });
         QVERIFY(!launcher.dialog());
         launcher.open();
         frmFind *dialog = launcher.dialog();

@@ -76,8 +76,9 @@ private slots:
         // Digits and accented letters separate words.
         QCOMPARE(hits(QStringLiteral("cat1 cat\u00e8 cats"), QStringLiteral("cat"), true, false),
                  (QList<int>{0, 5}));
-        QCOMPARE(hits(QStringLiteral("1cat \u00e9cat _cat xcat"), QStringLiteral("cat"), true, false),
-                 (QList<int>{1, 6, 11}));
+        QCOMPARE(
+            hits(QStringLiteral("1cat \u00e9cat _cat xcat"), QStringLiteral("cat"), true, false),
+            (QList<int>{1, 6, 11}));
     }
 
     void caseAndShortLines()
@@ -126,9 +127,8 @@ private slots:
         c.insertText(QStringLiteral("cat"), redItalic);
 
         QCOMPARE(replaceAll(doc, QStringLiteral("cat"), QStringLiteral("tiger")), 3);
-        QCOMPARE(doc.toPlainText(),
-                 QStringLiteral("The big tiger sat on the tiger mat\ntiger"));
-        QCOMPARE(doc.blockCount(), 2); // no line end is added
+        QCOMPARE(doc.toPlainText(), QStringLiteral("The big tiger sat on the tiger mat\ntiger"));
+        QCOMPARE(doc.blockCount(), 2);                              // no line end is added
         QCOMPARE(formatAt(doc, 4).fontWeight(), int(QFont::Bold));  // "big" still bold
         QCOMPARE(formatAt(doc, 8).fontWeight(), int(QFont::Bold));  // replaced bold word
         QCOMPARE(formatAt(doc, 12).fontWeight(), int(QFont::Bold)); // all of it

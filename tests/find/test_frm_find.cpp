@@ -110,10 +110,9 @@ private slots:
                                                            d.lblReplace, d.cboReplace})
             QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
 
-        for (const char *name :
-             {"cboFind", "cboReplace", "lblFind", "lblReplace", "Frame1", "chkWholeWord",
-              "chkMatchCase", "cmdFind", "cmdReplace", "cmdReplaceAll", "cmdCancel", "picBar",
-              "ProgressBar1"}) {
+        for (const char *name : {"cboFind", "cboReplace", "lblFind", "lblReplace", "Frame1",
+                                 "chkWholeWord", "chkMatchCase", "cmdFind", "cmdReplace",
+                                 "cmdReplaceAll", "cmdCancel", "picBar", "ProgressBar1"}) {
             auto *w = d.findChild<QWidget *>(QLatin1String(name));
             QVERIFY2(w, name);
             QVERIFY2(!w->accessibleName().isEmpty(), name);
@@ -329,7 +328,8 @@ private slots:
         d.cmdFind_Click();
         d.cboFind->setEditText(QStringLiteral("Text"));
         d.cmdFind_Click();
-        QCOMPARE(FindRig::items(d.cboFind), (QStringList{QStringLiteral("text"), QStringLiteral("Text")}));
+        QCOMPARE(FindRig::items(d.cboFind),
+                 (QStringList{QStringLiteral("text"), QStringLiteral("Text")}));
         QCOMPARE(d.cboReplace->count(), 0); // blanks never join
         QCOMPARE(d.cboFind->currentText(), QStringLiteral("Text"));
 
@@ -349,8 +349,7 @@ private slots:
         QMimeData data;
         data.setText(QStringLiteral("from outside\nmore"));
         QLineEdit *field = other.dialog->cboFind->lineEdit();
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(field, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
