@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QProgressBar>
-#include <QScrollBar>
 #include <QTextCursor>
 #include <cstdio>
 #include <ctime>
@@ -152,10 +151,14 @@ int main(int argc, char *argv[])
     box.viewport()->repaint();
     const double paintMs = t.nsecsElapsed() / 1e6;
     const double paintCpuMs = threadCpuMs() - cpu1;
+    const bool caretShown = box.viewport()->rect().intersects(box.cursorRect());
     std::printf("replace all \"%s\" -> \"%s\": %.0f ms (%.0f ms processor time)\n",
                 qPrintable(word), qPrintable(replacement), ms, cpuMs);
     std::printf("then the editor's view at the %s painted in %.0f ms (%.0f ms processor time)\n",
                 atEnd ? "end" : "top", paintMs, paintCpuMs);
+    std::printf("%s\n", caretShown ? "the caret is still in the view"
+                                   : "the caret is no longer in the view: the long text is "
+                                     "laid out again as the event loop runs");
     std::printf("message: %s\n", qPrintable(QString(messages.last).replace('\n', ' ')));
     std::printf("progress bar: %d values, %d paints during the click\n", moves, painted.paints);
     return 0;

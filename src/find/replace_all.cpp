@@ -17,6 +17,9 @@ namespace {
 constexpr int ScanPermille = 300;
 // Report progress every so many paragraphs.
 constexpr int ReportEvery = 256;
+// From this length on, laying the changed text out again would take longer
+// than the replacing itself (a tenth of a second and more).
+constexpr int DeferLayoutFrom = 500000;
 
 QTextCharFormat formatOfCharacterAt(const QTextDocument &doc, int position)
 {
@@ -207,12 +210,15 @@ int replaceAllInDocument(QTextDocument &doc, const ReplaceAllRequest &request,
     }
 
     // Then the paragraphs, last first, so the positions of those still to come
-    // stay valid; one edit block makes them a single change. Without a page size
-    // the layout only forgets the changed paragraphs; giving the size back lays
-    // the document out again step by step, as after loading a file, instead of
-    // all at once inside this call.
+    // stay valid; one edit block makes them a single change. A long document is
+    // laid out again step by step afterwards, as after loading a file, instead
+    // of all at once inside this call: without a page size the layout only
+    // forgets the changed paragraphs, and giving the size back starts it over.
+    // (The view then shows the laid-out part until the caret is needed again.)
     const QSizeF pageSize = doc.pageSize();
-    doc.setPageSize(QSizeF(0, 0));
+    const bool deferLayout = doc.characterCount() >= DeferLayoutFrom;
+    if (deferLayout)
+        doc.setPageSize(QSizeF(0, 0));
     ParagraphRewriter rewriter(doc, request);
     rewriter.cursor().beginEditBlock();
     const int total = static_cast<int>(paragraphs.size());
@@ -224,7 +230,8 @@ int replaceAllInDocument(QTextDocument &doc, const ReplaceAllRequest &request,
                    static_cast<int>(static_cast<qint64>(done) * (1000 - ScanPermille) / total));
     }
     rewriter.cursor().endEditBlock();
-    doc.setPageSize(pageSize);
+    if (deferLayout)
+        doc.setPageSize(pageSize);
     report(1000);
     return count;
 }

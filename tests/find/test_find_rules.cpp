@@ -237,6 +237,26 @@ private slots:
         QVERIFY(seen[seen.size() / 2] > 0 && seen[seen.size() / 2] < 1000);
     }
 
+    void longDocumentsKeepTheirPageSize()
+    {
+        QTextDocument doc;
+        doc.documentLayout();
+        const QString paragraph = QStringLiteral("the cat and the dog, ") + QString(80, 'x');
+        QStringList lines;
+        for (int i = 0; i < 6000; ++i)
+            lines << paragraph;
+        doc.setPlainText(lines.join(QLatin1Char('\n')));
+        QVERIFY(doc.characterCount() > 600000);
+        doc.setPageSize(QSizeF(400, 600));
+        QSignalSpy changes(&doc, &QTextDocument::contentsChange);
+        QCOMPARE(replaceAll(doc, QStringLiteral("the"), QStringLiteral("THE")), 12000);
+        QCOMPARE(doc.pageSize(), QSizeF(400, 600));
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(doc.findBlockByNumber(5999).text(),
+                 QStringLiteral("THE cat and THE dog, ") + QString(80, 'x'));
+        QVERIFY(doc.size().height() > 600); // laid out again
+    }
+
     void replacingARangeWithALineBreak()
     {
         QTextDocument doc;
