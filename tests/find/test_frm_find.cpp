@@ -192,17 +192,6 @@ private slots:
         QCOMPARE(rig.box.SelText(), QStringLiteral("target"));
         rig.dialog->cmdFind_Click();
         QCOMPARE(rig.shown(), QStringList{rig.T(66)});
-
-        // Replacing it changes exactly that word.
-        rig.tag = QStringLiteral("1");
-        rig.open();
-        rig.dialog->cboFind->setEditText(QStringLiteral("target"));
-        rig.dialog->cboReplace->setEditText(QStringLiteral("goal"));
-        rig.dialog->cmdReplaceAll_Click();
-        QCOMPARE(rig.box.document()->findBlockByNumber(9).text(),
-                 QStringLiteral("tenth line holds the goal word"));
-        QCOMPARE(rig.box.document()->findBlockByNumber(8).text(),
-                 QStringLiteral("line 9 of the text"));
     }
 
     void singleReplaceSelectsThenReplaces()
@@ -287,31 +276,11 @@ private slots:
         QVERIFY(rig.weightAt(9) != QFont::Bold);
         QCOMPARE(rig.box.document()->blockCount(), 2); // no line end added
 
-        // Match case: only the exact spelling; an empty replacement deletes.
-        rig.box.setText(QStringLiteral("abc ABC aBc"));
-        d.chkWholeWord->setChecked(false);
-        d.chkMatchCase->setChecked(true);
-        d.cboFind->setEditText(QStringLiteral("aBc"));
-        d.cboReplace->setEditText(QString());
-        d.cmdReplaceAll_Click();
-        QCOMPARE(rig.box.Text(), QStringLiteral("abc ABC "));
-        d.chkMatchCase->setChecked(false);
-        d.cboReplace->setEditText(QStringLiteral("x"));
-        d.cmdReplaceAll_Click();
-        QCOMPARE(rig.box.Text(), QStringLiteral("x x "));
-        QCOMPARE(rig.shown().last(), rig.T(67) + QStringLiteral(" \n2 ") + rig.T(68));
-
-        // A one-character line equal to the find text.
-        rig.box.setText(QStringLiteral("a\nb"));
-        d.cboFind->setEditText(QStringLiteral("a"));
-        d.cmdReplaceAll_Click();
-        QCOMPARE(rig.box.Text(), QStringLiteral("x\nb"));
-
         // Nothing to look for: said so, nothing changes.
         const int messages = static_cast<int>(rig.fakes.messages.shown.size());
         d.cboFind->setEditText(QStringLiteral("   "));
         d.cmdReplaceAll_Click();
-        QCOMPARE(rig.box.Text(), QStringLiteral("x\nb"));
+        QCOMPARE(rig.box.Text(), QStringLiteral("dog cats bobcat dog.\ndog"));
         QCOMPARE(rig.fakes.messages.shown.size(), messages + 1);
         QCOMPARE(rig.shown().last(), rig.T(65));
     }
