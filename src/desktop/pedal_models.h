@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -50,3 +51,5 @@ private:
 };
 
 } // namespace quillory
+
+Q_DECLARE_METATYPE(quillory::PedalModel)
