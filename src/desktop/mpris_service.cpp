@@ -78,17 +78,14 @@ bool MprisService::registerOn(const QDBusConnection &connection)
 
 QStringList MprisService::supportedMimeTypes()
 {
-    return {QStringLiteral("audio/mpeg"),       QStringLiteral("audio/x-wav"),
-            QStringLiteral("audio/ogg"),        QStringLiteral("audio/x-vorbis+ogg"),
-            QStringLiteral("audio/x-ms-wma"),   QStringLiteral("audio/mp4"),
-            QStringLiteral("audio/flac"),       QStringLiteral("audio/x-opus+ogg"),
-            QStringLiteral("audio/aac"),        QStringLiteral("audio/AMR"),
-            QStringLiteral("audio/x-aiff"),     QStringLiteral("video/x-msvideo"),
-            QStringLiteral("video/mpeg"),       QStringLiteral("video/ogg"),
-            QStringLiteral("video/x-ms-wmv"),   QStringLiteral("video/mp4"),
-            QStringLiteral("video/x-matroska"), QStringLiteral("video/webm"),
-            QStringLiteral("video/quicktime"),  QStringLiteral("video/x-m4v"),
-            QStringLiteral("video/3gpp")};
+    // The types of the player's open filter, as the launcher entry lists them.
+    return QStringLiteral(
+        "audio/mpeg;audio/x-mp3;audio/x-wav;audio/wav;audio/vnd.wave;audio/ogg;"
+        "audio/x-vorbis+ogg;audio/x-ms-wma;audio/mp4;audio/x-m4a;audio/flac;audio/x-flac;"
+        "audio/x-opus+ogg;audio/aac;audio/AMR;audio/x-aiff;video/x-msvideo;video/vnd.avi;"
+        "video/mpeg;video/ogg;video/x-ms-wmv;video/mp4;video/x-matroska;video/webm;"
+        "video/quicktime;video/x-m4v;video/3gpp")
+        .split(QLatin1Char(';'));
 }
 
 bool MprisService::hasMedia()

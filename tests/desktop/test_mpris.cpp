@@ -310,6 +310,18 @@ private slots:
         QCOMPARE(t.rig.endCount(), 1);
     }
 
+    // Media keys and "Open with" offer the same recording types.
+    void mimeTypesMatchTheLauncherEntry()
+    {
+        QFile entry(sourceDir() + QStringLiteral("/packaging/org.quillory.Quillory.desktop.in"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QStringList listed;
+        for (const QByteArray &line : entry.readAll().split('\n'))
+            if (line.startsWith("MimeType="))
+                listed = QString::fromUtf8(line.mid(9)).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        QCOMPARE(listed, MprisService::supportedMimeTypes());
+    }
+
     void withoutABusOrWithTheNameTaken()
     {
         PlayerRig rig;

@@ -240,6 +240,24 @@ private slots:
         QVERIFY(message.contains(QStringLiteral("/dev/hidraw3")));
     }
 
+    // The access rule lets the user read every control the program knows.
+    void accessRuleCoversEveryModel()
+    {
+        QFile rules(sourceDir() + QStringLiteral("/packaging/udev/70-quillory-pedals.rules"));
+        QVERIFY(rules.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(rules.readAll());
+        for (const PedalModel &m : PedalModels::builtIn()) {
+            const QString line =
+                QStringLiteral("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", "
+                               "ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
+                    .arg(m.vendor, 4, 16, QLatin1Char('0'))
+                    .arg(m.product, 4, 16, QLatin1Char('0'));
+            QVERIFY2(text.contains(line), qPrintable(m.name));
+            // The message names the same line.
+            QVERIFY(FootPedals::accessMessage(QStringLiteral("/dev/hidraw0"), m).contains(line));
+        }
+    }
+
     void hidIdLines()
     {
         std::uint16_t v = 0, p = 0;
