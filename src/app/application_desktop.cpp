@@ -3,6 +3,7 @@
 #include "application.h"
 
 #include "app/form1_desktop_player.h"
+#include "bookmarks/bookmark_navigation.h"
 #include "desktop/foot_pedals.h"
 #include "desktop/hidraw_pedal_source.h"
 #include "desktop/mpris_service.h"
@@ -21,10 +22,16 @@ void Application::startDesktop()
 
     m_mpris = std::make_unique<MprisService>(*m_player, *m_desktopPlayer);
     MprisHooks hooks;
-    // The bookmark commands keep their menu items enabled only while they can go on.
+    // Next and previous are the bookmarks the player's own commands would go to.
     Form1 *player = m_player.get();
-    hooks.canGoNext = [player] { return player->mnuBMsuccessivo->isEnabled(); };
-    hooks.canGoPrevious = [player] { return player->mnuBMprecedente->isEnabled(); };
+    const auto bookmark = [player](bool forward) {
+        const double current = player->CurPos();
+        const double rewindMs = static_cast<double>(player->pauseRewindSeconds()) * 1000.0;
+        return forward ? BookmarkNavigation::next(player->bookmarkEntries(), current, rewindMs)
+                       : BookmarkNavigation::previous(player->bookmarkEntries(), current, rewindMs);
+    };
+    hooks.canGoNext = [bookmark] { return bookmark(true).has_value(); };
+    hooks.canGoPrevious = [bookmark] { return bookmark(false).has_value(); };
     hooks.next = [player] { player->mnuBMsuccessivo->trigger(); };
     hooks.previous = [player] { player->mnuBMprecedente->trigger(); };
     m_mpris->setHooks(hooks);
@@ -33,18 +40,17 @@ void Application::startDesktop()
 
     const Preferences &preferences = Preferences::shared();
     PedalModels models;
-    for (const QString &entry :
-         preferences.text(QStringLiteral("PedalDevice")).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+    for (const QString &entry : preferences.text(QStringLiteral("PedalDevice"))
+                                    .split(QLatin1Char(';'), Qt::SkipEmptyParts))
         if (const auto model = PedalModels::parse(entry))
             models.add(*model);
     m_pedalController = std::make_unique<PedalController>(*m_player, *m_desktopPlayer,
                                                           PedalSettings::load(preferences));
     m_pedalSource = std::make_unique<HidrawPedalSource>(models);
     m_footPedals = std::make_unique<FootPedals>(
-        *m_pedalSource, *m_pedalController,
-        [this](const QString &path, const PedalModel &model) {
-            m_messages.show(nullptr, FootPedals::accessMessage(path, model),
-                            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Quillory"));
+        *m_pedalSource, *m_pedalController, [this](const QString &path, const PedalModel &model) {
+            m_messages.show(nullptr, FootPedals::accessMessage(path, model), MsgButtons::Ok,
+                            MsgIcon::Information, QStringLiteral("Quillory"));
         });
     m_pedalSource->start();
 }

@@ -39,13 +39,14 @@ void FootPedals::onReport(int device, const QByteArray &bytes)
 QString FootPedals::accessMessage(const QString &devicePath, const PedalModel &model)
 {
     const QString rule = QStringLiteral("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", "
-                              "ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
+                                        "ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
                              .arg(model.vendor, 4, 16, QLatin1Char('0'))
                              .arg(model.product, 4, 16, QLatin1Char('0'));
-    return caption(QStringLiteral("pedal.noAccess"),
-                   QStringLiteral("The foot pedal %1 (%2) cannot be read.\nInstall the file "
-                                  "70-quillory-pedals.rules in /etc/udev/rules.d with the line\n%3\n"
-                                  "then unplug the pedal and plug it in again."))
+    return caption(
+               QStringLiteral("pedal.noAccess"),
+               QStringLiteral("The foot pedal %1 (%2) cannot be read.\nInstall the file "
+                              "70-quillory-pedals.rules in /etc/udev/rules.d with the line\n%3\n"
+                              "then unplug the pedal and plug it in again."))
         .arg(model.name, devicePath, rule);
 }
 

@@ -69,10 +69,8 @@ void HidrawPedalSource::rescan()
     for (const auto &d : std::as_const(m_devices))
         open.insert(d->name);
     const QDir classDir(m_sysfsRoot + QStringLiteral("/class/hidraw"));
-    const QStringList names =
-        classDir.entryList({QStringLiteral("hidraw*")}, QDir::Dirs | QDir::NoDotAndDotDot |
-                                                            QDir::System,
-                           QDir::Name);
+    const QStringList names = classDir.entryList(
+        {QStringLiteral("hidraw*")}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     for (const QString &name : names) {
         if (open.contains(name))
             continue;
@@ -86,7 +84,8 @@ void HidrawPedalSource::rescan()
         if (model == nullptr)
             continue;
         const QString node = m_devRoot + QLatin1Char('/') + name;
-        const int fd = ::open(QFile::encodeName(node).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int fd =
+            ::open(QFile::encodeName(node).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             if ((errno == EACCES || errno == EPERM) && !m_deniedReported.contains(node)) {
                 m_deniedReported.insert(node);
@@ -100,8 +99,7 @@ void HidrawPedalSource::rescan()
         device->name = name;
         device->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
         const int id = device->id;
-        connect(device->notifier, &QSocketNotifier::activated, this,
-                [this, id] { readFrom(id); });
+        connect(device->notifier, &QSocketNotifier::activated, this, [this, id] { readFrom(id); });
         m_devices.insert(id, device);
         emit deviceAdded(id, *model);
     }

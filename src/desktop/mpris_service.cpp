@@ -54,10 +54,9 @@ bool MprisService::registerOn(const QDBusConnection &connection)
         return false;
     // A second running program takes a name of its own, as the MPRIS
     // convention for several instances has it.
-    const QString names[] = {
-        QString::fromLatin1(ServiceName),
-        QString::fromLatin1(ServiceName) + QStringLiteral(".instance") +
-            QString::number(QCoreApplication::applicationPid())};
+    const QString names[] = {QString::fromLatin1(ServiceName),
+                             QString::fromLatin1(ServiceName) + QStringLiteral(".instance") +
+                                 QString::number(QCoreApplication::applicationPid())};
     for (const QString &name : names) {
         if (m_connection.registerService(name)) {
             m_registeredName = name;
@@ -80,11 +79,11 @@ QStringList MprisService::supportedMimeTypes()
 {
     // The types of the player's open filter, as the launcher entry lists them.
     return QStringLiteral(
-        "audio/mpeg;audio/x-mp3;audio/x-wav;audio/wav;audio/vnd.wave;audio/ogg;"
-        "audio/x-vorbis+ogg;audio/x-ms-wma;audio/mp4;audio/x-m4a;audio/flac;audio/x-flac;"
-        "audio/x-opus+ogg;audio/aac;audio/AMR;audio/x-aiff;video/x-msvideo;video/vnd.avi;"
-        "video/mpeg;video/ogg;video/x-ms-wmv;video/mp4;video/x-matroska;video/webm;"
-        "video/quicktime;video/x-m4v;video/3gpp")
+               "audio/mpeg;audio/x-mp3;audio/x-wav;audio/wav;audio/vnd.wave;audio/ogg;"
+               "audio/x-vorbis+ogg;audio/x-ms-wma;audio/mp4;audio/x-m4a;audio/flac;audio/x-flac;"
+               "audio/x-opus+ogg;audio/aac;audio/AMR;audio/x-aiff;video/x-msvideo;video/vnd.avi;"
+               "video/mpeg;video/ogg;video/x-ms-wmv;video/mp4;video/x-matroska;video/webm;"
+               "video/quicktime;video/x-m4v;video/3gpp")
         .split(QLatin1Char(';'));
 }
 
@@ -294,8 +293,8 @@ void MprisService::refresh()
     const qint64 expected =
         m_lastPositionMs + (m_lastPlaying && playing ? m_sinceLast.elapsed() : 0);
     const bool jumped = now.media && std::llabs(position - expected) > JumpToleranceMs;
-    const bool movedWhilePaused = now.media && !playing && !m_lastPlaying &&
-                                  position != m_lastPositionMs;
+    const bool movedWhilePaused =
+        now.media && !playing && !m_lastPlaying && position != m_lastPositionMs;
     m_lastPositionMs = position;
     m_lastPlaying = playing;
     m_sinceLast.restart();
@@ -305,9 +304,9 @@ void MprisService::refresh()
 
 void MprisService::announce(const QVariantMap &changed)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(ObjectPath),
-                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QString::fromLatin1(ObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"));
     signal << PlayerInterface << changed << QStringList();
     m_connection.send(signal);
 }

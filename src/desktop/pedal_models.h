@@ -21,8 +21,8 @@ struct PedalModel {
     QString name;
     std::uint16_t vendor = 0;
     std::uint16_t product = 0;
-    int reportId = -1;   // the first byte when the device numbers its reports; -1 when it does not
-    int stateByte = 0;   // index of the byte that holds the pedal bits
+    int reportId = -1; // the first byte when the device numbers its reports; -1 when it does not
+    int stateByte = 0; // index of the byte that holds the pedal bits
     std::uint8_t leftMask = 0;
     std::uint8_t middleMask = 0;
     std::uint8_t rightMask = 0;

@@ -172,8 +172,10 @@ private slots:
         QCOMPARE(meta.value("xesam:title").toString(), QString("Interview one.mp3"));
         QCOMPARE(QUrl(meta.value("xesam:url").toString()).toLocalFile(), path);
         QVERIFY(meta.value("xesam:url").toString().contains(QStringLiteral("Interview%20one")));
-        QVERIFY(meta.value("mpris:trackid").value<QDBusObjectPath>().path().startsWith(
-            QStringLiteral("/org/quillory/Quillory/track/")));
+        QVERIFY(meta.value("mpris:trackid")
+                    .value<QDBusObjectPath>()
+                    .path()
+                    .startsWith(QStringLiteral("/org/quillory/Quillory/track/")));
         QCOMPARE(property(Player, QStringLiteral("Rate")).toDouble(), 1.0);
         QCOMPARE(property(Player, QStringLiteral("MinimumRate")).toDouble(), 1.0);
         QCOMPARE(property(Player, QStringLiteral("MaximumRate")).toDouble(), 1.0);
@@ -238,8 +240,7 @@ private slots:
         playerCall("Seek", {qlonglong(500000000)}); // past the end: at the end
         QCOMPARE(position(), qlonglong(60000000));
 
-        const QDBusObjectPath track =
-            metadata().value("mpris:trackid").value<QDBusObjectPath>();
+        const QDBusObjectPath track = metadata().value("mpris:trackid").value<QDBusObjectPath>();
         playerCall("SetPosition", {QVariant::fromValue(track), qlonglong(25000000)});
         QCOMPARE(position(), qlonglong(25000000));
         playerCall("SetPosition",

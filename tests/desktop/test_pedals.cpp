@@ -48,10 +48,8 @@ struct PedalRig {
         rig.form->cmdPlay_Click();
         rig.media.sendString(QStringLiteral("seek wav1 to 30000"));
         controller = std::make_unique<PedalController>(*rig.form, desktop);
-        pedals = std::make_unique<FootPedals>(source, *controller,
-                                              [this](const QString &p, const PedalModel &) {
-                                                  denied << p;
-                                              });
+        pedals = std::make_unique<FootPedals>(
+            source, *controller, [this](const QString &p, const PedalModel &) { denied << p; });
     }
     qint64 position() { return desktop.positionMs(); }
     bool playing() { return desktop.isPlaying(); }
@@ -95,11 +93,11 @@ private slots:
 
     void userEntriesAddOrReplaceModels()
     {
-        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:00ff:0:1:2")));        // too short
-        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:00ff:0:1:2:zz")));     // not hex
-        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:100ff:0:1:2:4")));     // too large
-        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:00ff:0:0:0:0")));      // no pedal
-        QVERIFY(!PedalModels::parse(QStringLiteral("0000:00ff:0:1:2:4")));      // no vendor
+        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:00ff:0:1:2")));    // too short
+        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:00ff:0:1:2:zz"))); // not hex
+        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:100ff:0:1:2:4"))); // too large
+        QVERIFY(!PedalModels::parse(QStringLiteral("05f3:00ff:0:0:0:0")));  // no pedal
+        QVERIFY(!PedalModels::parse(QStringLiteral("0000:00ff:0:1:2:4")));  // no vendor
         PedalModels models;
         const int before = models.all().size();
         models.add(*PedalModels::parse(QStringLiteral("05f3:00ff:1:10:20:40")));
@@ -247,11 +245,10 @@ private slots:
         QVERIFY(rules.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(rules.readAll());
         for (const PedalModel &m : PedalModels::builtIn()) {
-            const QString line =
-                QStringLiteral("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", "
-                               "ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
-                    .arg(m.vendor, 4, 16, QLatin1Char('0'))
-                    .arg(m.product, 4, 16, QLatin1Char('0'));
+            const QString line = QStringLiteral("SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"%1\", "
+                                                "ATTRS{idProduct}==\"%2\", TAG+=\"uaccess\"")
+                                     .arg(m.vendor, 4, 16, QLatin1Char('0'))
+                                     .arg(m.product, 4, 16, QLatin1Char('0'));
             QVERIFY2(text.contains(line), qPrintable(m.name));
             // The message names the same line.
             QVERIFY(FootPedals::accessMessage(QStringLiteral("/dev/hidraw0"), m).contains(line));
@@ -267,11 +264,11 @@ private slots:
         QCOMPARE(v, std::uint16_t(0x05f3));
         QCOMPARE(p, std::uint16_t(0x00ff));
         // Bluetooth (0005) and broken lines are not ours.
-        QVERIFY(!HidrawPedalSource::parseHidId(QStringLiteral("HID_ID=0005:000005F3:000000FF"),
-                                               &v, &p));
-        QVERIFY(!HidrawPedalSource::parseHidId(QStringLiteral("HID_ID=0003:000005F3"), &v, &p));
-        QVERIFY(!HidrawPedalSource::parseHidId(QStringLiteral("HID_ID=0003:0001005F3:00FF"), &v,
+        QVERIFY(!HidrawPedalSource::parseHidId(QStringLiteral("HID_ID=0005:000005F3:000000FF"), &v,
                                                &p));
+        QVERIFY(!HidrawPedalSource::parseHidId(QStringLiteral("HID_ID=0003:000005F3"), &v, &p));
+        QVERIFY(
+            !HidrawPedalSource::parseHidId(QStringLiteral("HID_ID=0003:0001005F3:00FF"), &v, &p));
         QVERIFY(!HidrawPedalSource::parseHidId(QString(), &v, &p));
     }
 

@@ -24,8 +24,8 @@ const int pngSizes[] = {16, 24, 32, 48, 64, 128, 256};
 // One filled or stroked outline of the icon.
 struct Shape {
     QPainterPath path;
-    QColor fill;         // invalid: not filled
-    QColor stroke;       // invalid: not stroked
+    QColor fill;   // invalid: not filled
+    QColor stroke; // invalid: not stroked
     qreal strokeWidth = 0;
 };
 
@@ -102,8 +102,8 @@ QString svgPath(const QPainterPath &path)
             const QPainterPath::Element c2 = path.elementAt(i + 1);
             const QPainterPath::Element end = path.elementAt(i + 2);
             parts << QStringLiteral("C%1 %2 %3 %4 %5 %6")
-                         .arg(number(e.x), number(e.y), number(c2.x), number(c2.y),
-                              number(end.x), number(end.y));
+                         .arg(number(e.x), number(e.y), number(c2.x), number(c2.y), number(end.x),
+                              number(end.y));
             i += 2;
             break;
         }

@@ -18,8 +18,7 @@ QString &current()
 
 QString ProgramFolder::shippedFolder(const QString &executableDir)
 {
-    const QString installed =
-        QDir::cleanPath(executableDir + QStringLiteral("/../share/quillory"));
+    const QString installed = QDir::cleanPath(executableDir + QStringLiteral("/../share/quillory"));
     if (!QFileInfo(executableDir + QStringLiteral("/Lang")).isDir() &&
         QFileInfo(installed + QStringLiteral("/Lang")).isDir())
         return installed;
