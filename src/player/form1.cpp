@@ -121,9 +121,10 @@ void Form1::buildControls()
     for (int i = 0; i < 5; ++i)
         connect(buttons[static_cast<size_t>(i)], &PictureButton::mouseMoved, this,
                 [this, i] { buttonHovered(i); });
-    for (QLabel *l : std::initializer_list<QLabel *>{Image4, Label4, Label5, Label1, Label3,
-                                                     Image1, Image2})
-        l->setAttribute(Qt::WA_TransparentForMouseEvents, l == Image4 || l == Label4);
+    for (QLabel *l :
+         std::initializer_list<QLabel *>{Image4, Label4, Label5, Label1, Label3, Image1, Image2})
+        l->setAttribute(Qt::WA_TransparentForMouseEvents,
+                        l == Image4 || l == Label4 || l == Label1 || l == Label3);
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape2->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape3->setAttribute(Qt::WA_TransparentForMouseEvents);

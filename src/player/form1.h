@@ -172,6 +172,7 @@ private:
     void showVolumeKnob();
     void setVolumeTagFromKnob();
     void setReadoutColor(const QColor &color);
+    void showReadout(const QString &text);
     void reportMissingMixer();
     void restoreVolume();
     void storeVolumeSettings();
@@ -238,8 +239,8 @@ private:
     quillory::VolumeControl m_volumeControl;
     quillory::VolumeSlider m_volumeSlider;
     quillory::ReadoutFade m_fade;
-    QString m_volumeTag;               // the knob's tag: the raw value as digits
-    std::int64_t m_volumeValue = 0;    // the value last applied
+    QString m_volumeTag;            // the knob's tag: the raw value as digits
+    std::int64_t m_volumeValue = 0; // the value last applied
     int m_knobButton = 0;
     double m_knobTarget = 0;
     QColor m_readoutColor = Qt::white;

@@ -7,6 +7,7 @@
 #include "player/mouse_image.h"
 #include "player/twips.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
 #include <algorithm>
@@ -18,9 +19,10 @@ namespace {
 
 constexpr int DragIntervalMs = 10;
 constexpr int FadeIntervalMs = 100;
+constexpr int ReadoutPointSize = 9;
 
-template <typename W> W *placeVolumePart(W *widget, const char *name, double l, double t, double w,
-                                         double h)
+template <typename W>
+W *placeVolumePart(W *widget, const char *name, double l, double t, double w, double h)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setAccessibleName(QLatin1String(name));
@@ -46,15 +48,15 @@ void Form1::buildVolumeSlider(QWidget *client)
     Image2->setStyleSheet(QStringLiteral("background: #7a8591;"));
     Image1 = placeVolumePart(new MouseImage(client), "Image1", 4400, 1230, 375, 195);
     Image1->setScaledContents(true);
-    Label5 = placeVolumePart(new QLabel(QStringLiteral("100%"), client), "Label5", 4350, 1680, 495,
-                             285);
-    QFont readout(QStringLiteral("Arial"), 9, QFont::Bold);
+    Label5 =
+        placeVolumePart(new QLabel(QStringLiteral("100%"), client), "Label5", 4350, 1680, 495, 285);
+    QFont readout(QStringLiteral("Arial"), ReadoutPointSize, QFont::Bold);
     Label5->setFont(readout);
     Label5->setAlignment(Qt::AlignCenter);
     setReadoutColor(Qt::white);
     Label1 = placeVolumePart(new QLabel(QStringLiteral("+"), client), "Label1", 4505, 45, 165, 360);
-    Label3 = placeVolumePart(new QLabel(QStringLiteral("-"), client), "Label3", 4530, 1365, 120,
-                             435);
+    Label3 =
+        placeVolumePart(new QLabel(QStringLiteral("-"), client), "Label3", 4530, 1365, 120, 435);
     for (QLabel *l : {Label1, Label3}) {
         l->setStyleSheet(QStringLiteral("color: #303030;"));
         l->setAlignment(Qt::AlignCenter);
@@ -112,7 +114,7 @@ void Form1::ApplyVolume()
     if (const std::optional<std::int64_t> value = volumeFromTag(m_volumeTag))
         m_volumeValue = top > 0 ? std::clamp<std::int64_t>(*value, 0, top) : *value;
     if (const std::optional<QString> percent = volumePercentText(m_volumeValue, top))
-        Label5->setText(*percent);
+        showReadout(*percent);
     if (m_mixerOpen)
         SetVolumeControl(*m_services.mixer, m_volumeControl, m_volumeValue);
 }
@@ -139,8 +141,7 @@ void Form1::PlaceVolumeKnob()
 
 void Form1::showVolumeKnob()
 {
-    Image1->move(twipsToPixels(m_volumeSlider.knobLeft()),
-                 twipsToPixels(m_volumeSlider.knobTop()));
+    Image1->move(twipsToPixels(m_volumeSlider.knobLeft()), twipsToPixels(m_volumeSlider.knobTop()));
 }
 
 void Form1::setVolumeTagFromKnob()
@@ -151,11 +152,25 @@ void Form1::setVolumeTagFromKnob()
         m_volumeTag = QString::number(m_volumeSlider.value(volumeMax()));
 }
 
+void Form1::showReadout(const QString &text)
+{
+    // The readout is narrow; where the designed font is wider than Arial the text
+    // gets a smaller size rather than a clipped "%".
+    QFont font = Label5->font();
+    for (int size = ReadoutPointSize; size >= 6; --size) {
+        font.setPointSize(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= Label5->width())
+            break;
+    }
+    Label5->setFont(font);
+    Label5->setText(text);
+}
+
 void Form1::setReadoutColor(const QColor &color)
 {
     m_readoutColor = color;
-    Label5->setStyleSheet(QStringLiteral("color: %1; background: #3a4048; border-radius: 3px;")
-                              .arg(color.name()));
+    Label5->setStyleSheet(
+        QStringLiteral("color: %1; background: #3a4048; border-radius: 3px;").arg(color.name()));
 }
 
 void Form1::Image1_MouseDown(int button, double, double)
@@ -255,8 +270,8 @@ void Form1::restoreVolume()
     }
     // No stored value that fits this control (first start, damaged file, another
     // mixer): the knob shows the volume the system has, which stays as it is.
-    if (const std::optional<std::int32_t> current = GetVolumeValue(*m_services.mixer,
-                                                                   m_volumeControl)) {
+    if (const std::optional<std::int32_t> current =
+            GetVolumeValue(*m_services.mixer, m_volumeControl)) {
         m_volumeSlider.placeAtValue(*current, top);
         m_volumeTag = QString::number(*current);
     } else {
@@ -265,7 +280,7 @@ void Form1::restoreVolume()
     showVolumeKnob();
     m_volumeValue = volumeFromTag(m_volumeTag).value_or(0);
     if (const std::optional<QString> percent = volumePercentText(m_volumeValue, top))
-        Label5->setText(*percent);
+        showReadout(*percent);
 }
 
 void Form1::storeVolumeSettings()

@@ -43,7 +43,8 @@ bool SetVolumeControl(Mixer &mixer, const VolumeControl &control, std::int64_t v
     if (top <= 0)
         return false;
     value = std::clamp<std::int64_t>(value, 0, top);
-    return mixer.setPlaybackVolume(control.element, control.element.minimum + static_cast<long>(value));
+    return mixer.setPlaybackVolume(control.element,
+                                   control.element.minimum + static_cast<long>(value));
 }
 
 std::optional<std::int32_t> GetVolumeValue(Mixer &mixer, const VolumeControl &control)
@@ -78,8 +79,8 @@ std::optional<QString> volumePercentText(std::int64_t value, std::int32_t maximu
         return std::nullopt;
     // Rounded, not cut: the middle of an odd range (32767 of 65535) reads 50%, as
     // does the middle of an even one.
-    const auto percent = static_cast<long long>(
-        std::floor(static_cast<double>(value) / static_cast<double>(maximum) * 100.0 + 0.5));
+    const double exact = static_cast<double>(value) / static_cast<double>(maximum) * 100.0;
+    const auto percent = static_cast<long long>(std::floor(std::clamp(exact, -1e15, 1e15) + 0.5));
     return (percent >= 0 ? QStringLiteral(" ") : QString()) + QString::number(percent) +
            QStringLiteral("%");
 }

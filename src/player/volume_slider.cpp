@@ -33,7 +33,7 @@ void VolumeSlider::keepOnTrack()
 std::int32_t VolumeSlider::value(std::int32_t maximum) const
 {
     const double r = m_trackHeight - m_knobHeight;
-    if (maximum <= 0 || r <= 0)
+    if (maximum <= 0 || r <= 0 || !std::isfinite(m_knobTop))
         return 0;
     const double t = std::clamp(m_knobTop - m_trackTop, 0.0, r);
     const double v = std::trunc(std::fabs(t * maximum / r - maximum));

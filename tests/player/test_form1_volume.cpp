@@ -13,8 +13,7 @@ namespace {
 Form1 &startWith(PlayerRig &rig, const QString &level, const QString &knobTop,
                  bool editorHidden = false)
 {
-    rig.writeSettings({"English.lng", level, knobTop, "5", "3", "1", "",
-                       editorHidden ? "1" : "0"});
+    rig.writeSettings({"English.lng", level, knobTop, "5", "3", "1", "", editorHidden ? "1" : "0"});
     return rig.start();
 }
 
@@ -64,6 +63,21 @@ private slots:
         form.SaveSettings();
         QCOMPARE(rig.settingsLines().value(1), QString::number(value));
         QCOMPARE(rig.settingsLines().value(2), QString::number(knobTop));
+    }
+
+    // The "+" and "-" marks lie over the ends of the track; a click there reaches
+    // the track (or the knob sitting on it).
+    void marksDoNotHideTheTrackEnds()
+    {
+        PlayerRig rig;
+        Form1 &form = startWith(rig, "32767", "862.5");
+        QWidget *client = form.centralWidget();
+        const int x = form.Image2->geometry().center().x();
+        for (int y : {form.Image2->geometry().top(), form.Image2->geometry().bottom()}) {
+            QWidget *under = client->childAt(x, y);
+            QVERIFY2(under == form.Image2 || under == form.Image1,
+                     qPrintable(under ? under->objectName() : QStringLiteral("nothing")));
+        }
     }
 
     void dragMovesTheKnobWithTheVolume()
@@ -212,13 +226,20 @@ private slots:
         QTest::addColumn<double>("knobTop");
         QTest::addColumn<long>("applied"); // -1: nothing set
         QTest::addColumn<QString>("tag");
-        QTest::newRow("both") << "30000" << "700" << 700.0 << 30000L << "30000";
-        QTest::newRow("fraction of a twip") << "0" << "1365.5" << 1365.5 << 0L << "0";
-        QTest::newRow("knob off the track") << "65535" << "0" << 360.0 << 65535L << "65535";
-        QTest::newRow("knob not a number") << "0" << "low" << 1365.0 << 0L << "0";
-        QTest::newRow("empty level") << "" << "700" << 611.0 << -1L << "49151";
-        QTest::newRow("level not a number") << "loud" << "700" << 611.0 << -1L << "49151";
-        QTest::newRow("level beyond the control") << "99999" << "700" << 611.0 << -1L << "49151";
+        QTest::newRow("both") << "30000"
+                              << "700" << 700.0 << 30000L << "30000";
+        QTest::newRow("fraction of a twip") << "0"
+                                            << "1365.5" << 1365.5 << 0L << "0";
+        QTest::newRow("knob off the track") << "65535"
+                                            << "0" << 360.0 << 65535L << "65535";
+        QTest::newRow("knob not a number") << "0"
+                                           << "low" << 1365.0 << 0L << "0";
+        QTest::newRow("empty level") << ""
+                                     << "700" << 611.0 << -1L << "49151";
+        QTest::newRow("level not a number") << "loud"
+                                            << "700" << 611.0 << -1L << "49151";
+        QTest::newRow("level beyond the control") << "99999"
+                                                  << "700" << 611.0 << -1L << "49151";
     }
     void storedLinesTwoAndThree()
     {

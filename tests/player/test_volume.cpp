@@ -147,6 +147,8 @@ private slots:
         QCOMPARE(volumePercentText(20, 87), std::optional<QString>(" 23%"));
         QCOMPARE(volumePercentText(-65535, 65535), std::optional<QString>("-100%"));
         QVERIFY(!volumePercentText(10, 0));
+        // A huge tag gives a huge number, not an overflow.
+        QVERIFY(volumePercentText(999999999999999999, 1)->endsWith(QLatin1Char('%')));
     }
 
     void tagText()

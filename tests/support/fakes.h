@@ -100,7 +100,7 @@ public:
     std::vector<MixerElement> elements{{QStringLiteral("Master"), 0, 0, 65535}};
     std::map<std::pair<QString, int>, long> values{{{QStringLiteral("Master"), 0}, 49151}};
     QList<std::pair<QString, long>> sets; // every value set, with its element's name
-    std::function<void()> whileSetting;    // runs at each set, as another party would see it
+    std::function<void()> whileSetting;   // runs at each set, as another party would see it
 
     bool open() override
     {

@@ -40,8 +40,8 @@ public:
         m_env.insert(QStringLiteral("HOME"), m_dir.path());
         m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), run);
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path() + QStringLiteral("/config"));
-        m_env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + run +
-                                                         QStringLiteral("/pulse/native"));
+        m_env.insert(QStringLiteral("PULSE_SERVER"),
+                     QStringLiteral("unix:") + run + QStringLiteral("/pulse/native"));
         m_env.insert(QStringLiteral("PULSE_COOKIE"), m_dir.path() + QStringLiteral("/cookie"));
         m_env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
         for (const char *name : {"XDG_RUNTIME_DIR", "PULSE_SERVER", "PULSE_COOKIE"})
@@ -51,8 +51,8 @@ public:
         m_daemon.setProgram(daemon);
         m_daemon.setArguments(
             {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-             QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--log-target=file:") +
-                                                        m_dir.path() + QStringLiteral("/pulse.log"),
+             QStringLiteral("--exit-idle-time=-1"),
+             QStringLiteral("--log-target=file:") + m_dir.path() + QStringLiteral("/pulse.log"),
              QStringLiteral("-L"), QStringLiteral("module-native-protocol-unix auth-anonymous=1"),
              QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=quillory_test")});
         m_daemon.setStandardOutputFile(QProcess::nullDevice());

@@ -1,7 +1,7 @@
 #include "alsa_mixer.h"
 
-#include <alsa/asoundlib.h>
 #include <algorithm>
+#include <alsa/asoundlib.h>
 
 namespace quillory {
 
