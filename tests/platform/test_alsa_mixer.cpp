@@ -58,9 +58,10 @@ private slots:
         QVERIFY(SetVolumeControl(mixer, control, 65536));
         QCOMPARE(m_pulse.sinkVolumes(), QList<long>({65536, 65536}));
 
-        // A change made by someone else is what the mixer reads next.
+        // A change made by someone else reaches the mixer (the server tells it a
+        // moment later).
         QVERIFY(m_pulse.setSinkVolume(20000));
-        QCOMPARE(GetVolumeValue(mixer, control), std::optional<std::int32_t>(20000));
+        QTRY_COMPARE(GetVolumeValue(mixer, control), std::optional<std::int32_t>(20000));
 
         // Values outside the range never reach the server.
         const MixerElement master = control.element;
