@@ -22,6 +22,7 @@ Application::Application()
     services.fileDialogs = &m_fileDialogs;
     services.windowSwitcher = &m_switcher;
     services.locale = &m_locale;
+    services.mixer = &m_mixer;
     m_player = std::make_unique<Form1>(*m_media, services);
     m_player->setBookmarkWindowFactory([this, services] {
         return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/media/media_control.h"
+#include "platform/mixer/alsa_mixer.h"
 #include "platform/services/qt_services.h"
 
 #include <memory>
@@ -32,6 +33,7 @@ private:
     quillory::QtFileDialogs m_fileDialogs;
     quillory::X11WindowSwitcher m_switcher;
     quillory::SystemLocaleInfo m_locale;
+    quillory::AlsaMixer m_mixer;
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
     std::unique_ptr<quillory::DesktopPlayer> m_desktopPlayer;

@@ -7,6 +7,8 @@ class QWidget;
 
 namespace quillory {
 
+class Mixer;
+
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
 enum class MsgResult { Ok, Yes, No, Cancel };
@@ -75,6 +77,7 @@ struct Services {
     FileDialogs *fileDialogs = nullptr;
     WindowSwitcher *windowSwitcher = nullptr;
     LocaleInfo *locale = nullptr;
+    Mixer *mixer = nullptr; // platform/mixer/mixer.h
 };
 
 } // namespace quillory
