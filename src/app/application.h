@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/media/media_control.h"
+#include "platform/services/desktop_links.h"
 #include "platform/services/qt_services.h"
+#include "platform/services/sound_settings.h"
 
 #include <memory>
 
@@ -22,6 +24,8 @@ private:
     quillory::QtFileDialogs m_fileDialogs;
     quillory::X11WindowSwitcher m_switcher;
     quillory::SystemLocaleInfo m_locale;
+    quillory::QtDesktopLinks m_links;
+    quillory::DesktopSoundSettings m_soundSettings;
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
 };

@@ -155,6 +155,7 @@ QAction *Form1::addItem(QMenu *menu, const char *name, const QString &caption,
 
 void Form1::buildMenus()
 {
+    installWrappingMenuBar();
     QMenuBar *bar = menuBar();
     auto menu = [&](const char *name, const QString &caption) {
         QMenu *m = bar->addMenu(caption);
@@ -259,6 +260,7 @@ void Form1::buildMenus()
     connect(mnuTitoloCompleto, &QAction::triggered, this, &Form1::mnuTitoloCompleto_Click);
     connect(mnuLingua, &QAction::triggered, this, &Form1::mnuLingua_Click);
     connect(mnuGuida, &QAction::triggered, this, &Form1::mnuGuida_Click);
+    connectHelpCommands();
 }
 
 // ---------------------------------------------------------------- start-up
@@ -450,5 +452,3 @@ void Form1::addCompanionWindow(CompanionWindow *window)
 }
 
 void Form1::mnuBookMark_Click() {}
-void Form1::mnuGuida_Click() {}
-void Form1::mnuImpostaAudio_Click() {}

@@ -22,6 +22,7 @@ class QPushButton;
 class PictureButton;
 class PositionBar;
 class Form2;
+class frmAbout;
 
 enum class PlayState { NotPlaying, Playing };
 
@@ -82,8 +83,15 @@ public:
 
     // --- commands built by later work
     void mnuBookMark_Click() override;
+
+    // --- help, web pages, sound settings, about box, translation page
     void mnuGuida_Click() override;
     void mnuImpostaAudio_Click() override;
+    void mnuAggiornamenti_Click();
+    void mnuFaiDonazione_Click();
+    void mnuInfo_Click();
+    void mnuAggLingua_Click();
+    frmAbout *aboutBox() const { return m_about; }
 
     // A window that closes with the player (bookmark list, find dialog); kept in
     // the order of registration. The window outlives the player's close.
@@ -146,6 +154,12 @@ private:
     // Button pictures and hover states
     void loadButtonPicture(int button, bool hover);
 
+    // Help and links
+    void installWrappingMenuBar();
+    void connectHelpCommands();
+    void frmAbout_Unload();
+    void openLink(const QUrl &url);
+
 public:
     // Controls, named as designed.
     PictureButton *cmdPlay = nullptr;
@@ -199,4 +213,5 @@ private:
     bool m_dropsEnabled = false;
     bool m_ended = false;
     double m_fillWidthTwips = 0;
+    frmAbout *m_about = nullptr; // created on first use
 };

@@ -2,7 +2,9 @@
 
 // Test doubles of the platform services: scripted answers, recorded calls.
 
+#include "platform/services/desktop_links.h"
 #include "platform/services/services.h"
+#include "platform/services/sound_settings.h"
 
 #include <QList>
 #include <QStringList>
@@ -87,6 +89,28 @@ public:
     QString countryEnglishName() override { return country; }
 };
 
+class FakeDesktopLinks : public DesktopLinks {
+public:
+    QList<QUrl> opened;
+    bool result = true;
+    bool openUrl(const QUrl &url) override
+    {
+        opened.append(url);
+        return result;
+    }
+};
+
+class FakeSoundSettings : public SoundSettings {
+public:
+    int opens = 0;
+    bool available = true; // false: no sound-settings program on this system
+    bool open() override
+    {
+        ++opens;
+        return available;
+    }
+};
+
 // All fakes together, wired into a Services record.
 struct FakeServices {
     FakeMessageBoxes messages;
@@ -94,7 +118,12 @@ struct FakeServices {
     FakeFileDialogs fileDialogs;
     FakeWindowSwitcher switcher;
     FakeLocale locale;
-    Services services() { return {&messages, &inputs, &fileDialogs, &switcher, &locale}; }
+    FakeDesktopLinks links;
+    FakeSoundSettings soundSettings;
+    Services services()
+    {
+        return {&messages, &inputs, &fileDialogs, &switcher, &locale, &links, &soundSettings};
+    }
 };
 
 } // namespace quillory::test

@@ -6,6 +6,11 @@
 class QWidget;
 
 namespace quillory {
+class DesktopLinks;
+class SoundSettings;
+} // namespace quillory
+
+namespace quillory {
 
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
@@ -75,6 +80,8 @@ struct Services {
     FileDialogs *fileDialogs = nullptr;
     WindowSwitcher *windowSwitcher = nullptr;
     LocaleInfo *locale = nullptr;
+    DesktopLinks *links = nullptr;
+    SoundSettings *soundSettings = nullptr;
 };
 
 } // namespace quillory
