@@ -92,10 +92,10 @@ void WrappingMenuBar::actionEvent(QActionEvent *event)
         if (event->type() == QEvent::ActionAdded && !m_order.contains(action)) {
             const qsizetype before = m_order.indexOf(event->before());
             m_order.insert(before < 0 ? m_order.size() : before, action);
-            connect(action, &QAction::changed, this, &WrappingMenuBar::relayout);
+            connect(action, &QAction::changed, &m_watcher, [this] { relayout(); });
         } else if (event->type() == QEvent::ActionRemoved) {
             m_order.removeAll(action);
-            disconnect(action, &QAction::changed, this, &WrappingMenuBar::relayout);
+            disconnect(action, nullptr, &m_watcher, nullptr);
         }
     }
     QMenuBar::actionEvent(event);

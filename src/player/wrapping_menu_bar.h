@@ -35,6 +35,9 @@ private:
     int oneRowHeight() const;
     void relayout();
 
+    // Watches the menus' captions. The base class drops every connection from an
+    // action to the bar whenever the action leaves it, so this is a separate object.
+    QObject m_watcher;
     QList<QAction *> m_order;
     QList<QMenuBar *> m_extraRows;
     bool m_moving = false;
