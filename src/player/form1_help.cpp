@@ -14,6 +14,7 @@
 #include "player/wrapping_menu_bar.h"
 
 #include <QLayout>
+#include <QResizeEvent>
 #include <QUrl>
 
 using namespace quillory;
@@ -47,6 +48,33 @@ bool editorWasShown(const QString &itemCaption, const QString &showWord, const Q
     return hides;
 }
 
+// The editor sits directly below the player. When the player grows or shrinks
+// by a menu row (a language switch), an editor in that place moves with it.
+class EditorFollowsPlayer : public QObject {
+public:
+    explicit EditorFollowsPlayer(Form1 *player) : QObject(player), m_player(player)
+    {
+        player->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        QWidget *editor = m_player->form2();
+        if (watched == m_player && editor && event->type() == QEvent::Resize) {
+            const auto *resize = static_cast<QResizeEvent *>(event);
+            const int grown = resize->size().height() - resize->oldSize().height();
+            const int frame = m_player->frameGeometry().height() - m_player->height();
+            const int oldBottom = m_player->y() + frame + resize->oldSize().height();
+            if (resize->oldSize().isValid() && grown != 0 && editor->y() == oldBottom)
+                editor->move(editor->x(), editor->y() + grown);
+        }
+        return false;
+    }
+
+private:
+    Form1 *m_player;
+};
+
 } // namespace
 
 void Form1::installWrappingMenuBar()
@@ -55,6 +83,7 @@ void Form1::installWrappingMenuBar()
     // The window is as large as its content: the fixed client area plus the
     // menu rows, growing and shrinking with them.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    new EditorFollowsPlayer(this);
 }
 
 void Form1::connectHelpCommands()

@@ -61,20 +61,6 @@ int WrappingMenuBar::heightForWidth(int width) const
     return oneRowHeight() * rowsForWidth(width);
 }
 
-QSize WrappingMenuBar::sizeHint() const
-{
-    QSize s = QMenuBar::sizeHint();
-    s.setHeight(oneRowHeight() * rowCount());
-    return s;
-}
-
-QSize WrappingMenuBar::minimumSizeHint() const
-{
-    QSize s = QMenuBar::minimumSizeHint();
-    s.setHeight(oneRowHeight() * rowCount());
-    return s;
-}
-
 QMenuBar *WrappingMenuBar::rowOf(QAction *menuAction) const
 {
     if (actions().contains(menuAction))

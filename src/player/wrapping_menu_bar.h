@@ -21,8 +21,6 @@ public:
     const QList<QAction *> &menuActions() const { return m_order; }
 
     int heightForWidth(int width) const override;
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
 protected:
     void actionEvent(QActionEvent *event) override;

@@ -288,12 +288,16 @@ private slots:
         form.mnuDonazioni->setTitle(QStringLiteral("&Donations welcome"));
         QTRY_COMPARE(bar->rowCount(), oneRow + 1);
         QTRY_COMPARE(form.height(), height + rowHeight);
+        // The editor keeps its place directly below the player.
+        QWidget *editor = form.form2();
+        QCOMPARE(editor->y(), form.y() + form.frameGeometry().height());
         QTRY_COMPARE(bar->height(), 2 * rowHeight);
         QVERIFY(bar->rowOf(form.mnuHelp->menuAction()) != bar);
         // The language brings the short captions back.
         form.ApplyLanguage();
         QTRY_COMPARE(bar->rowCount(), oneRow);
         QTRY_COMPARE(form.height(), height);
+        QCOMPARE(editor->y(), form.y() + form.frameGeometry().height());
         QCOMPARE(bar->rowOf(form.mnuHelp->menuAction()), bar);
     }
 
@@ -305,6 +309,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *bar = qobject_cast<WrappingMenuBar *>(form.menuBar());
         QVERIFY(bar->rowCount() >= 2);
+        QCOMPARE(form.form2()->y(), form.y() + form.frameGeometry().height());
         QMenuBar *row = bar->rowOf(form.mnuHelp->menuAction());
         QVERIFY(row != bar);
         QTest::mouseClick(row, Qt::LeftButton, {},
