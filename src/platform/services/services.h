@@ -6,11 +6,9 @@
 class QWidget;
 
 namespace quillory {
-class DesktopLinks;
-class SoundSettings;
-} // namespace quillory
 
-namespace quillory {
+class DesktopLinks;  // desktop_links.h
+class SoundSettings; // sound_settings.h
 
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
