@@ -45,8 +45,9 @@ int readColumn(const QString &path, Grid *grid, int column)
 const QStringList &columnNames()
 {
     static const QStringList names = {
-        QStringLiteral("Deutsch"), QStringLiteral("English"),  QStringLiteral("Español"),
-        QStringLiteral("French"),  QStringLiteral("Italiano"), QStringLiteral("Traduzione / Traduction")};
+        QStringLiteral("Deutsch"),  QStringLiteral("English"),
+        QStringLiteral("Español"),  QStringLiteral("French"),
+        QStringLiteral("Italiano"), QStringLiteral("Traduzione / Traduction")};
     return names;
 }
 
@@ -102,9 +103,8 @@ QString pagePath()
 
 FileResult write(const QString &productName, const QString &maintainerAddress)
 {
-    const QStringList lines =
-        pageLines(readGrid(ProgramFolder::file(QStringLiteral("Lang"))), productName,
-                  maintainerAddress);
+    const QStringList lines = pageLines(readGrid(ProgramFolder::file(QStringLiteral("Lang"))),
+                                        productName, maintainerAddress);
     // The byte order mark tells the browser the page is UTF-8; without it a
     // browser may guess a Western code page and garble the accented letters.
     QByteArray bytes("\xEF\xBB\xBF");

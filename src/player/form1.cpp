@@ -455,4 +455,3 @@ void Form1::addCompanionWindow(CompanionWindow *window)
     if (window && std::find(m_companions.begin(), m_companions.end(), window) == m_companions.end())
         m_companions.push_back(window);
 }
-

@@ -18,7 +18,11 @@ QByteArray lngLines(const QString &prefix, int count)
 {
     QByteArray bytes;
     for (int i = 0; i < count; ++i)
-        bytes += QStringLiteral("%1 %2 %3\r\n").arg(i, 2, 10, QLatin1Char('0')).arg(prefix).arg(i).toUtf8();
+        bytes += QStringLiteral("%1 %2 %3\r\n")
+                     .arg(i, 2, 10, QLatin1Char('0'))
+                     .arg(prefix)
+                     .arg(i)
+                     .toUtf8();
     return bytes;
 }
 
@@ -70,8 +74,9 @@ private slots:
             // Deutsch, English, Español, French: dots; Italiano: the text.
             QCOMPARE(rows[r].mid(1, 4), QStringList(4, Dots));
             QCOMPARE(rows[r][5], words[r]);
-            QCOMPARE(rows[r][6],
-                     QStringLiteral("<TD><input type=text name=\"Traduzione%1\"></TD></TR>").arg(r));
+            QCOMPARE(
+                rows[r][6],
+                QStringLiteral("<TD><input type=text name=\"Traduzione%1\"></TD></TR>").arg(r));
         }
     }
 
@@ -89,11 +94,12 @@ private slots:
                                           "name=\"Nome Lingua\">"));
         QVERIFY(lines[3].startsWith("<BR><BR><TABLE BORDER=1><TBODY><TR><TD>"));
         QVERIFY(lines[3].contains("<CENTER>N.</CENTER>"));
-        const QStringList names = {"Deutsch", "English", "Español", "French", "Italiano",
-                                   "Traduzione / Traduction"};
+        const QStringList names = {"Deutsch", "English",  "Español",
+                                   "French",  "Italiano", "Traduzione / Traduction"};
         for (int i = 0; i < 6; ++i)
             QCOMPARE(lines[4 + i], QStringLiteral("<TD><STRONG><EM><FONT COLOR=#ff0000><CENTER>") +
-                                       names[i] + QStringLiteral("</CENTER></FONT></EM></STRONG></TD>"));
+                                       names[i] +
+                                       QStringLiteral("</CENTER></FONT></EM></STRONG></TD>"));
         QCOMPARE(lines[10], QStringLiteral("</TR>"));
         QVERIFY(lines[11].startsWith(QLatin1String("</TBODY></TABLE></P>")));
     }
@@ -112,10 +118,12 @@ private slots:
         QCOMPARE(rows[1][2], QStringLiteral("en 1"));
         QCOMPARE(rows[2][2], Dots);
         QCOMPARE(rows[8][4], QStringLiteral("fr 8"));
-        QCOMPARE(rows[8][6], QStringLiteral("<TD><input type=text name=\"Traduzione8\"></TD></TR>"));
-        QCOMPARE(writtenPage().last(),
-                 QStringLiteral("</TBODY></TABLE></P><P align=right><INPUT value=\"Invia traduzione "
-                                "/ Send Traduction\" type=submit></P></FORM></BODY></HTML>"));
+        QCOMPARE(rows[8][6],
+                 QStringLiteral("<TD><input type=text name=\"Traduzione8\"></TD></TR>"));
+        QCOMPARE(
+            writtenPage().last(),
+            QStringLiteral("</TBODY></TABLE></P><P align=right><INPUT value=\"Invia traduzione "
+                           "/ Send Traduction\" type=submit></P></FORM></BODY></HTML>"));
     }
 
     void linesPastTwoHundredAreDropped()
@@ -183,7 +191,8 @@ private slots:
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF<HTML>"));
         QVERIFY(bytes.endsWith("</HTML>\r\n"));
         QCOMPARE(bytes.count("\r\n"), bytes.count("\n"));
-        QVERIFY(bytes.contains("<TD>\xC3\x9C" "ber</TD>"));
+        QVERIFY(bytes.contains("<TD>\xC3\x9C"
+                               "ber</TD>"));
         QVERIFY(bytes.contains("<CENTER>Espa\xC3\xB1ol</CENTER>"));
     }
 

@@ -62,10 +62,9 @@ private slots:
         frmAbout about(language, &links);
         about.Form_Load();
         QSignalSpy unloaded(&about, &frmAbout::unloaded);
-        for (QWidget *target : {static_cast<QWidget *>(&about),
-                                static_cast<QWidget *>(about.lblDescription),
-                                static_cast<QWidget *>(about.Frame1),
-                                static_cast<QWidget *>(about.imgTitle)}) {
+        for (QWidget *target :
+             {static_cast<QWidget *>(&about), static_cast<QWidget *>(about.lblDescription),
+              static_cast<QWidget *>(about.Frame1), static_cast<QWidget *>(about.imgTitle)}) {
             about.show();
             QVERIFY(QTest::qWaitForWindowExposed(&about));
             QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(3, 3));

@@ -36,11 +36,16 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("page");
-        QTest::newRow("English") << "English" << "Help.html";
-        QTest::newRow("Italiano") << "Italiano" << "Guida.html";
-        QTest::newRow("Deutsch") << "Deutsch" << "Hilfe.html";
-        QTest::newRow("Español") << "Español" << "Ayuda.html";
-        QTest::newRow("French") << "French" << "Aide.html";
+        QTest::newRow("English") << "English"
+                                 << "Help.html";
+        QTest::newRow("Italiano") << "Italiano"
+                                  << "Guida.html";
+        QTest::newRow("Deutsch") << "Deutsch"
+                                 << "Hilfe.html";
+        QTest::newRow("Español") << "Español"
+                                 << "Ayuda.html";
+        QTest::newRow("French") << "French"
+                                << "Aide.html";
     }
     void helpPageOfEachLanguage()
     {
@@ -56,7 +61,8 @@ private slots:
         const QByteArray html = rig.home.read(page);
         QVERIFY(html.contains("<meta charset=\"utf-8\">"));
         QVERIFY(html.contains("Quillory"));
-        QVERIFY(html.contains("F5") && html.contains("Bookmarks/") && html.contains("Quillory.ini"));
+        QVERIFY(html.contains("F5") && html.contains("Bookmarks/") &&
+                html.contains("Quillory.ini"));
     }
 
     void missingPageFallsBackToGuidaUntilTheNextLanguageLoad()
@@ -135,8 +141,7 @@ private slots:
         rig.form->mnuImpostaAudio_Click();
         QCOMPARE(rig.fakes.soundSettings.opens, 2);
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
-        QCOMPARE(rig.fakes.messages.shown[0].text,
-                 caption("sound.none", QString()));
+        QCOMPARE(rig.fakes.messages.shown[0].text, caption("sound.none", QString()));
         QVERIFY(rig.fakes.messages.shown[0].text.contains("pavucontrol"));
         QCOMPARE(rig.fakes.messages.shown[0].title, rig.T(1));
     }

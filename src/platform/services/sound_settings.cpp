@@ -30,8 +30,8 @@ findSoundSettings(const std::function<QString(const QString &)> &findExecutable)
 
 bool DesktopSoundSettings::open()
 {
-    const auto command = findSoundSettings(
-        [](const QString &name) { return QStandardPaths::findExecutable(name); });
+    const auto command =
+        findSoundSettings([](const QString &name) { return QStandardPaths::findExecutable(name); });
     return command && QProcess::startDetached(command->program, command->arguments);
 }
 
