@@ -23,6 +23,8 @@ Application::Application()
     services.windowSwitcher = &m_switcher;
     services.locale = &m_locale;
     services.mixer = &m_mixer;
+    services.links = &m_links;
+    services.soundSettings = &m_soundSettings;
     m_player = std::make_unique<Form1>(*m_media, services);
     m_player->setBookmarkWindowFactory([this, services] {
         return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),

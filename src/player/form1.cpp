@@ -144,6 +144,7 @@ QAction *Form1::addItem(QMenu *menu, const char *name, const QString &caption,
 
 void Form1::buildMenus()
 {
+    installWrappingMenuBar();
     QMenuBar *bar = menuBar();
     auto menu = [&](const char *name, const QString &caption) {
         QMenu *m = bar->addMenu(caption);
@@ -248,6 +249,7 @@ void Form1::buildMenus()
     connect(mnuTitoloCompleto, &QAction::triggered, this, &Form1::mnuTitoloCompleto_Click);
     connect(mnuLingua, &QAction::triggered, this, &Form1::mnuLingua_Click);
     connect(mnuGuida, &QAction::triggered, this, &Form1::mnuGuida_Click);
+    connectHelpCommands();
 }
 
 // ---------------------------------------------------------------- start-up
@@ -445,6 +447,3 @@ void Form1::addCompanionWindow(CompanionWindow *window)
     if (window && std::find(m_companions.begin(), m_companions.end(), window) == m_companions.end())
         m_companions.push_back(window);
 }
-
-void Form1::mnuGuida_Click() {}
-void Form1::mnuImpostaAudio_Click() {}

@@ -31,6 +31,7 @@ class PictureButton;
 class PositionBar;
 class Form2;
 class BookmarkWindow;
+class frmAbout;
 
 enum class PlayState { NotPlaying, Playing };
 
@@ -108,8 +109,15 @@ public:
 
     // --- commands built by later work
     void mnuBookMark_Click() override;
+
+    // --- help, web pages, sound settings, about box, translation page
     void mnuGuida_Click() override;
     void mnuImpostaAudio_Click() override;
+    void mnuAggiornamenti_Click();
+    void mnuFaiDonazione_Click();
+    void mnuInfo_Click();
+    void mnuAggLingua_Click();
+    frmAbout *aboutBox() const { return m_about; }
 
     // A window that closes with the player (bookmark list, find dialog); kept in
     // the order of registration. The window outlives the player's close.
@@ -201,6 +209,11 @@ private:
     void reportMissingMixer();
     void restoreVolume();
     void storeVolumeSettings();
+    // Help and links
+    void installWrappingMenuBar();
+    void connectHelpCommands();
+    void frmAbout_Unload();
+    void openLink(const QUrl &url);
 
 public:
     // Controls, named as designed.
@@ -275,4 +288,5 @@ private:
     QString m_bookmarkMediaPath;
     BookmarkWindowFactory m_bookmarkWindowFactory;
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
+    frmAbout *m_about = nullptr; // created on first use
 };

@@ -3,7 +3,9 @@
 // Test doubles of the platform services: scripted answers, recorded calls.
 
 #include "platform/mixer/mixer.h"
+#include "platform/services/desktop_links.h"
 #include "platform/services/services.h"
+#include "platform/services/sound_settings.h"
 
 #include <QList>
 #include <QStringList>
@@ -135,6 +137,28 @@ public:
     }
 };
 
+class FakeDesktopLinks : public DesktopLinks {
+public:
+    QList<QUrl> opened;
+    bool result = true;
+    bool openUrl(const QUrl &url) override
+    {
+        opened.append(url);
+        return result;
+    }
+};
+
+class FakeSoundSettings : public SoundSettings {
+public:
+    int opens = 0;
+    bool available = true; // false: no sound-settings program on this system
+    bool open() override
+    {
+        ++opens;
+        return available;
+    }
+};
+
 // All fakes together, wired into a Services record.
 struct FakeServices {
     FakeMessageBoxes messages;
@@ -143,7 +167,12 @@ struct FakeServices {
     FakeWindowSwitcher switcher;
     FakeLocale locale;
     FakeMixer mixer;
-    Services services() { return {&messages, &inputs, &fileDialogs, &switcher, &locale, &mixer}; }
+    FakeDesktopLinks links;
+    FakeSoundSettings soundSettings;
+    Services services()
+    {
+        return {&messages, &inputs, &fileDialogs, &switcher, &locale, &mixer, &links, &soundSettings};
+    }
 };
 
 } // namespace quillory::test

@@ -8,6 +8,8 @@ class QWidget;
 namespace quillory {
 
 class Mixer;
+class DesktopLinks;  // desktop_links.h
+class SoundSettings; // sound_settings.h
 
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
@@ -78,6 +80,8 @@ struct Services {
     WindowSwitcher *windowSwitcher = nullptr;
     LocaleInfo *locale = nullptr;
     Mixer *mixer = nullptr; // platform/mixer/mixer.h
+    DesktopLinks *links = nullptr;
+    SoundSettings *soundSettings = nullptr;
 };
 
 } // namespace quillory
