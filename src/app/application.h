@@ -1,7 +1,10 @@
 #pragma once
 
 #include "platform/media/media_control.h"
+#include "platform/mixer/alsa_mixer.h"
+#include "platform/services/desktop_links.h"
 #include "platform/services/qt_services.h"
+#include "platform/services/sound_settings.h"
 
 #include <functional>
 #include <memory>
@@ -37,6 +40,9 @@ private:
     quillory::QtFileDialogs m_fileDialogs;
     quillory::X11WindowSwitcher m_switcher;
     quillory::SystemLocaleInfo m_locale;
+    quillory::AlsaMixer m_mixer;
+    quillory::QtDesktopLinks m_links;
+    quillory::DesktopSoundSettings m_soundSettings;
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
     std::unique_ptr<quillory::DesktopPlayer> m_desktopPlayer;

@@ -7,6 +7,10 @@ class QWidget;
 
 namespace quillory {
 
+class Mixer;
+class DesktopLinks;  // desktop_links.h
+class SoundSettings; // sound_settings.h
+
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
 enum class MsgResult { Ok, Yes, No, Cancel };
@@ -75,6 +79,9 @@ struct Services {
     FileDialogs *fileDialogs = nullptr;
     WindowSwitcher *windowSwitcher = nullptr;
     LocaleInfo *locale = nullptr;
+    Mixer *mixer = nullptr; // platform/mixer/mixer.h
+    DesktopLinks *links = nullptr;
+    SoundSettings *soundSettings = nullptr;
 };
 
 } // namespace quillory
