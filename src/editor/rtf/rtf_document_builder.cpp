@@ -1,5 +1,7 @@
 #include "editor/rtf/rtf_document_builder.h"
 
+#include "editor/rtf/list_numbering.h"
+
 #include <QTextDocument>
 #include <QTextList>
 
@@ -55,15 +57,37 @@ void RtfDocumentBuilder::applyParagraph(const RtfParagraphProperties &paragraph,
     format.setAlignment(paragraph.alignment);
     m_cursor.setBlockFormat(format);
     m_cursor.setBlockCharFormat(markFormat);
-    if (!paragraph.bullet) {
-        m_list = nullptr;
+    if (paragraph.list) {
+        addToList(*paragraph.list);
         return;
     }
-    if (m_list) {
-        m_list->add(m_cursor.block());
-    } else {
-        m_list = m_cursor.createList(QTextListFormat::ListDisc);
+    // Old-style numbering only runs through adjacent paragraphs.
+    for (auto it = m_lists.begin(); it != m_lists.end();)
+        it = it->first.first == 0 ? m_lists.erase(it) : std::next(it);
+}
+
+void RtfDocumentBuilder::addToList(const RtfListItem &item)
+{
+    // An outer item restarts the numbering of the levels inside it.
+    for (auto it = m_lists.begin(); it != m_lists.end();) {
+        const bool inner = it->first.first == item.key && it->first.second > item.level;
+        it = inner && !it->second.item.noRestart ? m_lists.erase(it) : std::next(it);
     }
+    const std::pair<int, int> id(item.key, item.level);
+    auto open = m_lists.find(id);
+    if (open != m_lists.end() && open->second.item.sameNumbering(item)) {
+        open->second.list->add(m_cursor.block());
+        return;
+    }
+    QTextListFormat format;
+    format.setStyle(item.style);
+    setListLevel(format, item.level);
+    if (isNumberedList(item.style)) {
+        setListStart(format, item.start);
+        format.setNumberPrefix(item.prefix);
+        format.setNumberSuffix(item.suffix);
+    }
+    m_lists[id] = OpenList{m_cursor.createList(format), item};
 }
 
 } // namespace quillory

@@ -77,13 +77,13 @@ void RtfReaderTest::wordStyleDocument()
     QCOMPARE(link.colour, QColor(0, 0, 255));
     QCOMPARE(link.fontFamily, QStringLiteral("Times New Roman"));
     QVERIFY(runWith(runs, "see").italic);
-    QVERIFY(!runWith(runs, "Speaker").bullet);
-    QVERIFY(runWith(runs, "First point").bullet);
-    QVERIFY(runWith(runs, "Second").bullet);
+    QVERIFY(!runWith(runs, "Speaker").inList());
+    QVERIFY(runWith(runs, "First point").inList());
+    QVERIFY(runWith(runs, "Second").inList());
     QVERIFY(runWith(runs, "struck").strike);
     QVERIFY(!runWith(runs, "Second").strike);
     QCOMPARE(runWith(runs, "End").alignment, RunAlignment::Right);
-    QVERIFY(!runWith(runs, "End").bullet);
+    QVERIFY(!runWith(runs, "End").inList());
 }
 
 void RtfReaderTest::libreOfficeStyleDocument()

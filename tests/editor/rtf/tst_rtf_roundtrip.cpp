@@ -91,7 +91,7 @@ private slots:
     void emptyAndTrailingParagraphsSurvive();
     void outputIsSevenBitRtfWithHeaderAndTables();
     void nonAsciiUsesUnicodeEscapesWithFallback();
-    void bulletsUseWordPadParagraphNumbering();
+    void bulletsCarryListTableMarkerAndOldStyleFallback();
     void rewritingIsStable();
     void filesAreReplacedWhole();
 };
@@ -159,7 +159,7 @@ void RtfRoundTripTest::nonAsciiUsesUnicodeEscapesWithFallback()
     QVERIFY(rtf.contains("\\u233\\'e9\\u8364\\'80\\u20013?\\u-10179?\\u-8704?\\u-27?"));
 }
 
-void RtfRoundTripTest::bulletsUseWordPadParagraphNumbering()
+void RtfRoundTripTest::bulletsCarryListTableMarkerAndOldStyleFallback()
 {
     QTextDocument doc;
     QTextCursor cursor(&doc);
@@ -167,10 +167,14 @@ void RtfRoundTripTest::bulletsUseWordPadParagraphNumbering()
     cursor.insertText(QStringLiteral("item"));
     const QByteArray rtf = writeRtf(doc);
     QVERIFY(rtf.contains("\\fcharset2 Symbol;}"));
-    QVERIFY(rtf.contains("{\\pntext\\f"));
+    QVERIFY(rtf.contains("{\\*\\listtable"));
+    QVERIFY(rtf.contains("\\levelnfc23"));
+    QVERIFY(rtf.contains("{\\listoverride\\listid1\\listoverridecount0\\ls1}"));
+    QVERIFY(rtf.contains("{\\listtext\\plain"));
     QVERIFY(rtf.contains("{\\*\\pn\\pnlvlblt\\pnf"));
+    QVERIFY(rtf.contains("\\ls1\\ilvl0"));
     QCOMPARE(textOf(rtf), QStringLiteral("item"));
-    QVERIFY(runsOf(rtf).first().bullet);
+    QCOMPARE(runsOf(rtf).first().listStyle, QTextListFormat::ListDisc);
 }
 
 void RtfRoundTripTest::rewritingIsStable()
