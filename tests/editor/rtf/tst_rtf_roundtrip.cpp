@@ -93,6 +93,8 @@ private slots:
     void nonAsciiUsesUnicodeEscapesWithFallback();
     void bulletsCarryListTableMarkerAndOldStyleFallback();
     void rewritingIsStable();
+    void textOfTheDefaultSizeGetsItsSize();
+    void boldHasOneThreshold();
     void filesAreReplacedWhole();
 };
 
@@ -175,6 +177,39 @@ void RtfRoundTripTest::bulletsCarryListTableMarkerAndOldStyleFallback()
     QVERIFY(rtf.contains("\\ls1\\ilvl0"));
     QCOMPARE(textOf(rtf), QStringLiteral("item"));
     QCOMPARE(runsOf(rtf).first().listStyle, QTextListFormat::ListDisc);
+}
+
+void RtfRoundTripTest::textOfTheDefaultSizeGetsItsSize()
+{
+    QTextDocument doc;
+    QFont font = doc.defaultFont();
+    font.setPointSize(12);
+    doc.setDefaultFont(font);
+    doc.setPlainText(QStringLiteral("plain"));
+    const QByteArray rtf = writeRtf(doc);
+    QVERIFY2(rtf.contains("\\fs24 plain"), rtf.constData());
+    QCOMPARE(runsOf(rtf).first().pointSize, 12.0);
+}
+
+void RtfRoundTripTest::boldHasOneThreshold()
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    for (const int weight : {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold,
+                             QFont::Black}) {
+        QTextCharFormat format;
+        format.setFontWeight(weight);
+        cursor.insertText(QString::number(weight) + u' ', format);
+    }
+    const QList<FormatRun> before = formatRuns(doc);
+    const QList<FormatRun> after = runsOf(writeRtf(doc));
+    for (const int weight : {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold,
+                             QFont::Black}) {
+        const QString text = QString::number(weight);
+        QCOMPARE(runWith(before, text).bold, isBoldWeight(weight));
+        QCOMPARE(runWith(after, text).bold, isBoldWeight(weight));
+    }
+    QVERIFY(isBoldWeight(QFont::DemiBold) && !isBoldWeight(QFont::Medium));
 }
 
 void RtfRoundTripTest::rewritingIsStable()
