@@ -4,11 +4,12 @@
 //   rtfconv --runs FILE       the formatting runs, one per line
 //   rtfconv --rtf FILE OUT    the document written back as RTF
 
-#include "editor/rtf/document_files.h"
 #include "editor/rtf/format_runs.h"
 #include "editor/rtf/list_numbering.h"
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_reader.h"
+#include "editor/rtf/rtf_writer.h"
+#include "platform/files/text_file.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -87,8 +88,10 @@ int main(int argc, char *argv[])
     } else if (mode == QLatin1String("--runs")) {
         for (const quillory::FormatRun &run : quillory::formatRuns(doc))
             writeOut(quillory::describeRun(run).toUtf8() + '\n');
-    } else if (!quillory::saveRtfFile(args[2], doc, &error)) {
-        printErr(error);
+    } else if (const quillory::FileResult saved =
+                   quillory::writeFileSafely(args[2], quillory::writeRtf(doc));
+               !saved) {
+        printErr(QStringLiteral("cannot write %1: %2").arg(args[2], saved.reason));
         return kFileError;
     }
     return 0;

@@ -1,12 +1,9 @@
 // What the writer produces: its shape for other programs, and that reading it
 // back gives the same text and formatting runs.
 
-#include "editor/rtf/document_files.h"
 #include "editor/rtf/rtf_writer.h"
 #include "rtf_test_support.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextList>
@@ -95,7 +92,6 @@ private slots:
     void rewritingIsStable();
     void textOfTheDefaultSizeGetsItsSize();
     void boldHasOneThreshold();
-    void filesAreReplacedWhole();
 };
 
 void RtfRoundTripTest::transcriptKeepsTextAndRuns()
@@ -220,36 +216,6 @@ void RtfRoundTripTest::rewritingIsStable()
     QTextDocument copy;
     readRtf(first, &copy);
     QCOMPARE(writeRtf(copy), first);
-}
-
-void RtfRoundTripTest::filesAreReplacedWhole()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("transcript.rtf"));
-    QTextDocument doc;
-    buildTranscript(doc);
-    QString error;
-    QVERIFY2(saveRtfFile(path, doc, &error), qPrintable(error));
-    QVERIFY2(saveRtfFile(path, doc, &error), qPrintable(error)); // over an existing file
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"transcript.rtf"});
-
-    QTextDocument loaded;
-    QVERIFY(loadDocumentFile(path, &loaded, &error));
-    QCOMPARE(loaded.toPlainText(), doc.toPlainText());
-
-    const QString textPath = dir.filePath(QStringLiteral("plain.txt"));
-    QVERIFY(savePlainTextFile(textPath, doc, &error));
-    QTextDocument plain;
-    QVERIFY(loadPlainTextFile(textPath, &plain, &error));
-    QCOMPARE(plain.toPlainText(),
-             doc.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n')));
-
-    QVERIFY(!saveRtfFile(dir.filePath(QStringLiteral("missing/x.rtf")), doc, &error));
-    QVERIFY(!error.isEmpty());
-    plain.setPlainText(QStringLiteral("kept"));
-    QVERIFY(!loadDocumentFile(dir.filePath(QStringLiteral("absent.rtf")), &plain, &error));
-    QCOMPARE(plain.toPlainText(), QStringLiteral("kept"));
 }
 
 QTEST_MAIN(RtfRoundTripTest)
