@@ -441,6 +441,11 @@ bool RtfReader::read(QByteArrayView data, QString *error)
         }
     }
     flushBytes();
+    if (m_state.footnote) { // a file that ends inside a note still closes it
+        m_paragraph = m_paragraphBeforeFootnote;
+        m_state.footnote = false;
+        appendChar(u']');
+    }
     insertListMarkerAsText();
     flushText();
     m_builder.finish(paragraphProperties(), charFormat(m_state.chars));
