@@ -173,10 +173,10 @@ QString describeRun(const FormatRun &run)
            QLatin1String("\" size=") + QString::number(run.pointSize) + QLatin1String(" colour=") +
            colour + QLatin1String(" align=") + alignmentName(run.alignment) +
            QLatin1String(" list=") + listStyleName(run.listStyle) +
-           (run.inList() ? QLatin1String(" level=") + QString::number(run.listLevel) +
-                               QLatin1String(" marker=\"") + escaped(run.listMarker) +
-                               QLatin1Char('"')
-                         : QString());
+           (run.inList()
+                ? QLatin1String(" level=") + QString::number(run.listLevel) +
+                      QLatin1String(" marker=\"") + escaped(run.listMarker) + QLatin1Char('"')
+                : QString());
 }
 
 } // namespace quillory

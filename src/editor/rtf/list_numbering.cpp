@@ -19,7 +19,7 @@ QString romanNumeral(int number)
         int value;
         const char *digits;
     } parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
-                 {90, "xc"},  {50, "l"},   {40, "xl"},  {10, "x"},   {9, "ix"},
+                 {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
                  {5, "v"},    {4, "iv"},   {1, "i"}};
     QString text;
     for (const auto &part : parts) {
@@ -108,8 +108,8 @@ QString formatListNumber(int number, QTextListFormat::Style style)
     case QTextListFormat::ListUpperAlpha: {
         if (number > 26 * 100) // beyond any real list; keeps the marker short
             return QString::number(number);
-        const QChar letter(
-            (style == QTextListFormat::ListUpperAlpha ? u'A' : u'a') + char16_t((number - 1) % 26));
+        const QChar letter((style == QTextListFormat::ListUpperAlpha ? u'A' : u'a') +
+                           char16_t((number - 1) % 26));
         return QString((number - 1) / 26 + 1, letter);
     }
     case QTextListFormat::ListLowerRoman:
@@ -153,7 +153,7 @@ QString listNumberSuffix(const QTextListFormat &format)
 {
     // Qt draws "." when a list sets no suffix of its own.
     return format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
-                                                              : QStringLiteral(".");
+                                                             : QStringLiteral(".");
 }
 
 } // namespace quillory

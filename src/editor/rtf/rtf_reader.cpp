@@ -80,8 +80,8 @@ enum class Keyword {
     ListLevelNumber,
     Footnote,
     FootnoteMark,
-    AlternativesFirst,  // \upr, \object, \shp: hold text twice or as a fallback
-    AlternativeChosen,  // \ud, \result, \shptxt: the text to read
+    AlternativesFirst, // \upr, \object, \shp: hold text twice or as a fallback
+    AlternativeChosen, // \ud, \result, \shptxt: the text to read
     Par,
     Line,
     Tab,
@@ -224,19 +224,65 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
                                  "ulthldash", "ululdbwave", "ulw", "ulwave"})
             map.emplace(word, Keyword::Underline);
         // Groups whose content is not document text.
-        for (const char *word :
-             {"stylesheet", "info",      "pict",      "header",       "headerl",
-              "headerr",    "headerf",   "footer",    "footerl",      "footerr",
-              "footerf",    "annotation", "fldinst",  "listname",     "levelnumbers",
-              "revtbl",     "rsidtbl",   "generator", "xmlnstbl",     "themedata",
-              "colorschememapping",      "datastore", "latentstyles", "filetbl",
-              "bkmkstart",  "bkmkend",   "template",  "private",      "nonshppict",
-              "shppict",    "shpinst",   "shprslt",   "do",           "xe",
-              "tc",         "txe",       "atnid",     "atnauthor",    "atndate",
-              "atnref",     "ftnsep",    "ftnsepc",   "aftnsep",      "aftnsepc",
-              "userprops",  "docvar",    "pgdsctbl",  "mmathPr",      "xmlopen",
-              "falt",       "panose",    "fontemb",   "fontfile",     "blipuid",
-              "wgrffmtfilter", "objdata", "objclass", "objname",      "sp"})
+        for (const char *word : {"stylesheet",
+                                 "info",
+                                 "pict",
+                                 "header",
+                                 "headerl",
+                                 "headerr",
+                                 "headerf",
+                                 "footer",
+                                 "footerl",
+                                 "footerr",
+                                 "footerf",
+                                 "annotation",
+                                 "fldinst",
+                                 "listname",
+                                 "levelnumbers",
+                                 "revtbl",
+                                 "rsidtbl",
+                                 "generator",
+                                 "xmlnstbl",
+                                 "themedata",
+                                 "colorschememapping",
+                                 "datastore",
+                                 "latentstyles",
+                                 "filetbl",
+                                 "bkmkstart",
+                                 "bkmkend",
+                                 "template",
+                                 "private",
+                                 "nonshppict",
+                                 "shppict",
+                                 "shpinst",
+                                 "shprslt",
+                                 "do",
+                                 "xe",
+                                 "tc",
+                                 "txe",
+                                 "atnid",
+                                 "atnauthor",
+                                 "atndate",
+                                 "atnref",
+                                 "ftnsep",
+                                 "ftnsepc",
+                                 "aftnsep",
+                                 "aftnsepc",
+                                 "userprops",
+                                 "docvar",
+                                 "pgdsctbl",
+                                 "mmathPr",
+                                 "xmlopen",
+                                 "falt",
+                                 "panose",
+                                 "fontemb",
+                                 "fontfile",
+                                 "blipuid",
+                                 "wgrffmtfilter",
+                                 "objdata",
+                                 "objclass",
+                                 "objname",
+                                 "sp"})
             map.emplace(word, Keyword::SkipDestination);
         return map;
     }();
@@ -274,8 +320,8 @@ struct GroupState {
 // Paragraph properties as the file states them; lists are resolved at the paragraph's end.
 struct ParagraphState {
     Qt::Alignment alignment = Qt::AlignLeft;
-    int listOverride = 0; // \ls
-    int listLevel = 0;    // \ilvl
+    int listOverride = 0;           // \ls
+    int listLevel = 0;              // \ilvl
     bool oldStyleNumbering = false; // \pn
     bool oldStyleBullet = false;
     bool oldStyleContinuation = false; // \pnlvlcont: a paragraph of an item, unnumbered
@@ -398,12 +444,12 @@ private:
     std::vector<ListOverride> m_listOverrides;
     QHash<int, int> m_listIndex;     // \listid: index in m_lists
     QHash<int, int> m_overrideIndex; // \ls: index in m_listOverrides
-    QString m_listMarker; // the current paragraph's \listtext
+    QString m_listMarker;            // the current paragraph's \listtext
     int m_footnotes = 0;
     bool m_bulletTextAfter = false; // \pntxta rather than \pntxtb
     bool m_levelOverflow = false;
-    bool m_footnoteStart = false;      // leading blanks of a note are dropped
-    bool m_footnoteParagraph = false;  // a paragraph of the note ended; a blank joins the next
+    bool m_footnoteStart = false;     // leading blanks of a note are dropped
+    bool m_footnoteParagraph = false; // a paragraph of the note ended; a blank joins the next
     ParagraphState m_paragraphBeforeFootnote;
     int m_pendingCells = 0; // \cell marks not yet turned into tabs
     QByteArray m_pendingBytes;
@@ -1019,9 +1065,9 @@ void RtfReader::hexByte(unsigned char byte)
     if (m_state.destination == Destination::LevelText) {
         // Bytes below 0x20 are the length and the level placeholders.
         if (ListLevelDefinition *level = currentLevel())
-            level->text += byte < 0x20 ? QChar(byte)
-                                       : CodePage::decode(QByteArrayView(&ch, 1), m_documentCodePage)
-                                             .front();
+            level->text +=
+                byte < 0x20 ? QChar(byte)
+                            : CodePage::decode(QByteArrayView(&ch, 1), m_documentCodePage).front();
     } else if (m_state.destination == Destination::Text ||
                m_state.destination == Destination::ListMarker) {
         const int codePage = codePageOf(m_state.chars.font);
@@ -1161,8 +1207,8 @@ void RtfReader::appendText(QStringView text)
     QString joined; // a note's paragraphs run on, one blank apart
     if (m_state.footnote && !text.isEmpty()) {
         if (m_footnoteStart) {
-            while (!text.isEmpty() && (text.front() == u' ' || text.front() == u'\t' ||
-                                       text.front() == QChar::Nbsp))
+            while (!text.isEmpty() &&
+                   (text.front() == u' ' || text.front() == u'\t' || text.front() == QChar::Nbsp))
                 text = text.sliced(1);
             if (text.isEmpty())
                 return;
@@ -1327,8 +1373,8 @@ std::optional<RtfListItem> RtfReader::tableList() const
     case 255: // no number
         return std::nullopt;
     case 23: {
-        const auto shown = std::find_if(text.begin(), text.end(),
-                                        [](QChar ch) { return ch.unicode() >= 0x20; });
+        const auto shown =
+            std::find_if(text.begin(), text.end(), [](QChar ch) { return ch.unicode() >= 0x20; });
         item.style = shown == text.end() ? QTextListFormat::ListDisc : bulletStyle(*shown);
         return item;
     }

@@ -80,8 +80,7 @@ LevelFormat levelFormatOf(const QTextListFormat &format)
 
 bool sameNumbering(const LevelFormat &a, const LevelFormat &b)
 {
-    return a.style == b.style && a.start == b.start && a.prefix == b.prefix &&
-           a.suffix == b.suffix;
+    return a.style == b.style && a.start == b.start && a.prefix == b.prefix && a.suffix == b.suffix;
 }
 
 int numberFormatCode(QTextListFormat::Style style)
@@ -467,12 +466,11 @@ void RtfWriter::writeListParagraph(const FormatRun &run, const ParagraphList &li
         appendText(m_out, level.suffix, TextKind::FontName);
         m_out += '}';
     } else {
-        m_out += "\\pnlvlblt\\pnf" + QByteArray::number(m_symbolFont) +
-                 "\\pnindent0{\\pntxtb\\'b7}";
+        m_out +=
+            "\\pnlvlblt\\pnf" + QByteArray::number(m_symbolFont) + "\\pnindent0{\\pntxtb\\'b7}";
     }
-    m_out += "}\\ls" + QByteArray::number(list.number) + "\\ilvl" +
-             QByteArray::number(list.level) + "\\fi-360\\li" +
-             QByteArray::number(720 * (list.level + 1));
+    m_out += "}\\ls" + QByteArray::number(list.number) + "\\ilvl" + QByteArray::number(list.level) +
+             "\\fi-360\\li" + QByteArray::number(720 * (list.level + 1));
 }
 
 void RtfWriter::writeCharacterChanges(const FormatRun &run)

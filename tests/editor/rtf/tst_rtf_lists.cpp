@@ -158,13 +158,13 @@ void RtfListsTest::listTableKinds_data()
                                    << QStringList{"\u2022 one", "\u2022 two"};
     QTest::newRow("courier o is a circle")
         << level(23, 1, "\\'01o") << QByteArray() << QStringList{"\u25e6 one", "\u25e6 two"};
-    QTest::newRow("wingdings square")
-        << level(23, 1, "\\'01\\u-3929 ?") << QByteArray()
-        << QStringList{"\u25aa one", "\u25aa two"};
+    QTest::newRow("wingdings square") << level(23, 1, "\\'01\\u-3929 ?") << QByteArray()
+                                      << QStringList{"\u25aa one", "\u25aa two"};
     QTest::newRow("no number: no list, the marker text stays")
         << level(255, 1, "\\'00") << QByteArray() << QStringList{"9.\tone", "9.\ttwo"};
     QTest::newRow("override restarts at 7")
-        << level(0, 1, "\\'02\\'00.") << QByteArray("{\\lfolevel\\listoverridestartat\\levelstartat7}")
+        << level(0, 1, "\\'02\\'00.")
+        << QByteArray("{\\lfolevel\\listoverridestartat\\levelstartat7}")
         << QStringList{"7. one", "8. two"};
     QTest::newRow("outer numbers in the text are dropped")
         << level(0, 1, "\\'02\\'00.") + level(0, 1, "\\'04\\'00.\\'01.") << QByteArray()
@@ -189,17 +189,17 @@ void RtfListsTest::innerLevelsRestartUnlessTheyGoOn()
                             "\\pard\\ls3\\ilvl0 B\\par\\pard\\ls3\\ilvl1 b1\\par";
     QCOMPARE(outline(withListTable(level(0, 1, "\\'02\\'00.") + level(4, 1, "\\'02\\'01)"), body)),
              (QStringList{"1. A", "  a) a1", "  b) a2", "2. B", "  a) b1"}));
-    QCOMPARE(outline(withListTable(level(0, 1, "\\'02\\'00.") +
-                                       level(4, 1, "\\'02\\'01)", "\\levelnorestart1"),
-                                   body)),
-             (QStringList{"1. A", "  a) a1", "  b) a2", "2. B", "  c) b1"}));
+    QCOMPARE(
+        outline(withListTable(
+            level(0, 1, "\\'02\\'00.") + level(4, 1, "\\'02\\'01)", "\\levelnorestart1"), body)),
+        (QStringList{"1. A", "  a) a1", "  b) a2", "2. B", "  c) b1"}));
 }
 
 void RtfListsTest::numberingGoesOnAcrossOtherParagraphs()
 {
-    const QByteArray rtf = withListTable(level(0, 1, "\\'02\\'00."),
-                                         "\\pard\\ls3 one\\par\\pard Between\\par"
-                                         "\\pard\\ls3 two\\par");
+    const QByteArray rtf =
+        withListTable(level(0, 1, "\\'02\\'00."), "\\pard\\ls3 one\\par\\pard Between\\par"
+                                                  "\\pard\\ls3 two\\par");
     QCOMPARE(outline(rtf), (QStringList{"1. one", "Between", "2. two"}));
 }
 
@@ -274,7 +274,8 @@ void RtfListsTest::writtenListsKeepKindsStartsAndLevels()
     newParagraph(cursor, QStringLiteral("first"));
     QTextList *top = startList(cursor, QTextListFormat::ListDecimal, 0, 5);
     newParagraph(cursor, QStringLiteral("detail"));
-    QTextList *inner = startList(cursor, QTextListFormat::ListLowerAlpha, 1, 1, QStringLiteral(")"));
+    QTextList *inner =
+        startList(cursor, QTextListFormat::ListLowerAlpha, 1, 1, QStringLiteral(")"));
     addItem(cursor, inner, QStringLiteral("more detail"));
     newParagraph(cursor, QStringLiteral("deepest"));
     startList(cursor, QTextListFormat::ListLowerRoman, 2);
@@ -290,10 +291,10 @@ void RtfListsTest::writtenListsKeepKindsStartsAndLevels()
     startList(cursor, QTextListFormat::ListSquare, 1);
     addItem(cursor, circle, QStringLiteral("circle again"));
 
-    QCOMPARE(outline(doc), (QStringList{"Agenda", "5. first", "  a) detail", "  b) more detail",
-                                        "    i. deepest", "6. second", "  a) again",
-                                        "IX. Roman", "X. ten", "\u25e6 circle",
-                                        "  \u25aa square", "\u25e6 circle again"}));
+    QCOMPARE(outline(doc),
+             (QStringList{"Agenda", "5. first", "  a) detail", "  b) more detail", "    i. deepest",
+                          "6. second", "  a) again", "IX. Roman", "X. ten", "\u25e6 circle",
+                          "  \u25aa square", "\u25e6 circle again"}));
     compareAfterRoundTrip(doc);
 }
 
@@ -311,8 +312,8 @@ void RtfListsTest::separateListsStaySeparate()
     newParagraph(cursor, QStringLiteral("sibling sub"));
     QTextList *sibling = startList(cursor, QTextListFormat::ListDecimal, 1);
     QVERIFY(sub != sibling);
-    QCOMPARE(outline(doc), (QStringList{"1. one", "2. two", "1. again one", "  1. sub",
-                                        "  1. sibling sub"}));
+    QCOMPARE(outline(doc),
+             (QStringList{"1. one", "2. two", "1. again one", "  1. sub", "  1. sibling sub"}));
     compareAfterRoundTrip(doc);
 }
 

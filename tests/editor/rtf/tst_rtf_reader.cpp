@@ -409,8 +409,8 @@ void RtfReaderTest::footnoteKeepsItsParagraphsProperties()
 
 void RtfReaderTest::byteOrderMarkAndBlanksBeforeTheHeader()
 {
-    for (const QByteArray &lead : {QByteArray("\xEF\xBB\xBF"), QByteArray(" \r\n\t"),
-                                   QByteArray("\xEF\xBB\xBF\r\n  ")}) {
+    for (const QByteArray &lead :
+         {QByteArray("\xEF\xBB\xBF"), QByteArray(" \r\n\t"), QByteArray("\xEF\xBB\xBF\r\n  ")}) {
         const QByteArray rtf = lead + "{\\rtf1\\ansi Text\\par}";
         QVERIFY(isRtf(rtf));
         QTextDocument doc;

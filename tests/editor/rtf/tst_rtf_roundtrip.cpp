@@ -191,16 +191,16 @@ void RtfRoundTripTest::boldHasOneThreshold()
 {
     QTextDocument doc;
     QTextCursor cursor(&doc);
-    for (const int weight : {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold,
-                             QFont::Black}) {
+    for (const int weight :
+         {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold, QFont::Black}) {
         QTextCharFormat format;
         format.setFontWeight(weight);
         cursor.insertText(QString::number(weight) + u' ', format);
     }
     const QList<FormatRun> before = formatRuns(doc);
     const QList<FormatRun> after = runsOf(writeRtf(doc));
-    for (const int weight : {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold,
-                             QFont::Black}) {
+    for (const int weight :
+         {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold, QFont::Black}) {
         const QString text = QString::number(weight);
         QCOMPARE(runWith(before, text).bold, isBoldWeight(weight));
         QCOMPARE(runWith(after, text).bold, isBoldWeight(weight));
