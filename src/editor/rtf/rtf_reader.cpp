@@ -338,6 +338,7 @@ struct ListLevelDefinition {
     int start = 1;
     bool noRestart = false;
     QString text; // \leveltext: length, then text with level placeholders 0..8
+    bool textEnded = false;
 };
 
 struct ListDefinition {
@@ -676,7 +677,7 @@ void RtfReader::controlWord(const RtfToken &token)
         break;
     case Destination::LevelText:
         if (keyword == Keyword::Unicode) {
-            if (ListLevelDefinition *level = currentLevel())
+            if (ListLevelDefinition *level = currentLevel(); level && !level->textEnded)
                 level->text += QChar(static_cast<char16_t>(token.parameter & 0xFFFF));
             m_skipFallback = m_state.unicodeSkip;
         }
@@ -786,6 +787,7 @@ void RtfReader::listTableControlWord(Keyword keyword, const RtfToken &token)
     case Keyword::LevelText:
         if (ListLevelDefinition *level = currentLevel(); level && !m_levelOverflow) {
             level->text.clear();
+            level->textEnded = false;
             m_state.destination = Destination::LevelText;
         } else {
             m_state.destination = Destination::Skip;
@@ -1064,10 +1066,12 @@ void RtfReader::hexByte(unsigned char byte)
     const char ch = static_cast<char>(byte);
     if (m_state.destination == Destination::LevelText) {
         // Bytes below 0x20 are the length and the level placeholders.
-        if (ListLevelDefinition *level = currentLevel())
-            level->text +=
-                byte < 0x20 ? QChar(byte)
-                            : CodePage::decode(QByteArrayView(&ch, 1), m_documentCodePage).front();
+        if (ListLevelDefinition *level = currentLevel(); level && !level->textEnded) {
+            if (byte < 0x20)
+                level->text += QChar(byte);
+            else // a lone byte of a double-byte code page may decode to nothing
+                level->text += CodePage::decode(QByteArrayView(&ch, 1), m_documentCodePage);
+        }
     } else if (m_state.destination == Destination::Text ||
                m_state.destination == Destination::ListMarker) {
         const int codePage = codePageOf(m_state.chars.font);
@@ -1101,8 +1105,12 @@ void RtfReader::text(QByteArrayView bytes)
         colourTableText(bytes);
         return;
     case Destination::LevelText:
-        if (ListLevelDefinition *level = currentLevel())
-            level->text += CodePage::decode(bytes, m_documentCodePage);
+        // A plain ";" ends the text; an escaped one (\'3b) belongs to it.
+        if (ListLevelDefinition *level = currentLevel(); level && !level->textEnded) {
+            const qsizetype end = bytes.indexOf(';');
+            level->text += CodePage::decode(end < 0 ? bytes : bytes.first(end), m_documentCodePage);
+            level->textEnded = end >= 0;
+        }
         return;
     case Destination::BulletText:
         (m_bulletTextAfter ? m_paragraph.oldStyleAfter : m_paragraph.oldStyleBefore) +=
@@ -1365,8 +1373,6 @@ std::optional<RtfListItem> RtfReader::tableList() const
     if (!text.isEmpty() && text.front().unicode() < 0x20) {
         const int length = text.front().unicode();
         text = text.mid(1, length);
-    } else if (const qsizetype end = text.indexOf(u';'); end >= 0) {
-        text.truncate(end);
     }
 
     switch (level.numberFormat) {

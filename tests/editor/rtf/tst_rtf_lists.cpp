@@ -40,7 +40,7 @@ QStringList outline(const QByteArray &rtf)
 QByteArray withListTable(const QByteArray &levels, const QByteArray &body,
                          const QByteArray &overrideExtra = QByteArray())
 {
-    return "{\\rtf1\\ansi{\\*\\listtable{\\list\\listtemplateid7" + levels +
+    return "{\\rtf1\\ansi\\ansicpg932{\\*\\listtable{\\list\\listtemplateid7" + levels +
            "\\listid42}}{\\*\\listoverridetable{\\listoverride\\listid42\\listoverridecount0" +
            overrideExtra + "\\ls3}}" + body + "}";
 }
@@ -166,6 +166,10 @@ void RtfListsTest::listTableKinds_data()
         << level(0, 1, "\\'02\\'00.")
         << QByteArray("{\\lfolevel\\listoverridestartat\\levelstartat7}")
         << QStringList{"7. one", "8. two"};
+    QTest::newRow("lone lead byte of a double-byte code page")
+        << level(0, 1, "\\'03\\'00\\'81\\'82") << QByteArray() << QStringList{"1 one", "2 two"};
+    QTest::newRow("escaped semicolon belongs to the text")
+        << level(0, 1, "\\'02\\'00\\'3b") << QByteArray() << QStringList{"1; one", "2; two"};
     QTest::newRow("outer numbers in the text are dropped")
         << level(0, 1, "\\'02\\'00.") + level(0, 1, "\\'04\\'00.\\'01.") << QByteArray()
         << QStringList{"1. one", "2. two"};
@@ -283,7 +287,8 @@ void RtfListsTest::writtenListsKeepKindsStartsAndLevels()
     newParagraph(cursor, QStringLiteral("again"));
     startList(cursor, QTextListFormat::ListLowerAlpha, 1, 1, QStringLiteral(")"));
     newParagraph(cursor, QStringLiteral("Roman"));
-    QTextList *roman = startList(cursor, QTextListFormat::ListUpperRoman, 0, 9);
+    QTextList *roman =
+        startList(cursor, QTextListFormat::ListUpperRoman, 0, 9, QStringLiteral(";"));
     addItem(cursor, roman, QStringLiteral("ten"));
     newParagraph(cursor, QStringLiteral("circle"));
     QTextList *circle = startList(cursor, QTextListFormat::ListCircle, 0);
@@ -293,7 +298,7 @@ void RtfListsTest::writtenListsKeepKindsStartsAndLevels()
 
     QCOMPARE(outline(doc),
              (QStringList{"Agenda", "5. first", "  a) detail", "  b) more detail", "    i. deepest",
-                          "6. second", "  a) again", "IX. Roman", "X. ten", "\u25e6 circle",
+                          "6. second", "  a) again", "IX; Roman", "X; ten", "\u25e6 circle",
                           "  \u25aa square", "\u25e6 circle again"}));
     compareAfterRoundTrip(doc);
 }
