@@ -337,18 +337,42 @@ int RtfWriter::listFor(const QTextList *list, int level, const LevelFormat &form
     return number;
 }
 
+// Bullet lists count nothing, so those with the same bullets share one
+// definition; each list keeps its own \ls. Numbered lists each get their own.
 void RtfWriter::writeListTables()
 {
     if (m_lists.empty())
         return;
+    std::vector<int> definitionOf(m_lists.size());
+    QHash<QByteArray, int> bulletDefinitions;
+    int definitions = 0;
     m_out += "{\\*\\listtable\r\n";
     for (std::size_t i = 0; i < m_lists.size(); ++i) {
-        m_out += "{\\list\\listtemplateid" + QByteArray::number(qulonglong(i + 1));
+        const WrittenList &list = m_lists[i];
+        const bool bulletsOnly =
+            std::none_of(list.levels.begin(), list.levels.end(), [](const LevelFormat &level) {
+                return level.used && isNumberedList(level.style);
+            });
+        QByteArray bullets; // the bullet of each level, "-" for unused ones
+        for (const LevelFormat &level : list.levels)
+            bullets += level.used ? QByteArray::number(int(level.style)) + ',' : "-,";
+        if (bulletsOnly) {
+            if (const auto shared = bulletDefinitions.constFind(bullets);
+                shared != bulletDefinitions.constEnd()) {
+                definitionOf[i] = *shared;
+                continue;
+            }
+        }
+        definitionOf[i] = ++definitions;
+        if (bulletsOnly)
+            bulletDefinitions.insert(bullets, definitions);
+        m_out += "{\\list\\listtemplateid" + QByteArray::number(definitions);
         for (int index = 0; index < kListLevels; ++index) {
-            LevelFormat level = m_lists[i].levels[std::size_t(index)];
-            if (!level.used) {
-                level = LevelFormat(); // a plain numbered level for readers that go deeper
-                level.style = QTextListFormat::ListDecimal;
+            LevelFormat level = list.levels[std::size_t(index)];
+            if (!level.used) { // for readers that go deeper than the document does
+                level = LevelFormat();
+                level.style =
+                    bulletsOnly ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal;
             }
             const QByteArray code = QByteArray::number(numberFormatCode(level.style));
             m_out += "{\\listlevel\\levelnfc" + code + "\\levelnfcn" + code +
@@ -372,12 +396,12 @@ void RtfWriter::writeListTables()
             }
             m_out += "\\fi-360\\li" + QByteArray::number(720 * (index + 1)) + "}\r\n";
         }
-        m_out += "\\listid" + QByteArray::number(qulonglong(i + 1)) + "}\r\n";
+        m_out += "\\listid" + QByteArray::number(definitions) + "}\r\n";
     }
     m_out += "}\r\n{\\*\\listoverridetable";
     for (std::size_t i = 0; i < m_lists.size(); ++i) {
-        const QByteArray number = QByteArray::number(qulonglong(i + 1));
-        m_out += "{\\listoverride\\listid" + number + "\\listoverridecount0\\ls" + number + "}";
+        m_out += "{\\listoverride\\listid" + QByteArray::number(definitionOf[i]) +
+                 "\\listoverridecount0\\ls" + QByteArray::number(qulonglong(i + 1)) + "}";
     }
     m_out += "}\r\n";
 }

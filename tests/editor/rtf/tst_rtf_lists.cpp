@@ -362,6 +362,19 @@ void RtfListsTest::writtenShapeForOtherReaders()
                          "{\\pntxta .}}\\ls1\\ilvl1\\fi-360\\li1440"));
     QVERIFY(rtf.contains(" D.\\tab}"));
     QCOMPARE(rtf.count("\\ls1\\ilvl"), 3);
+
+    // Bullet lists with the same bullets share a definition, each with its own \ls.
+    QTextDocument bullets;
+    QTextCursor at(&bullets);
+    for (const QString &text : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+        newParagraph(at, text);
+        startList(at, QTextListFormat::ListDisc, 0);
+        newParagraph(at, QStringLiteral("between"));
+    }
+    const QByteArray shared = writeRtf(bullets);
+    QCOMPARE(shared.count("{\\list\\listtemplateid"), 1);
+    QVERIFY(shared.contains("{\\listoverride\\listid1\\listoverridecount0\\ls3}"));
+    compareAfterRoundTrip(bullets);
 }
 
 QTEST_MAIN(RtfListsTest)
