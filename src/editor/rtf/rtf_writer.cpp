@@ -477,7 +477,11 @@ void RtfWriter::writeListParagraph(const FormatRun &run, const ParagraphList &li
     m_out += "{\\listtext\\plain\\f" + QByteArray::number(std::max(0, fontIndex(run.fontFamily))) +
              "\\fs" + QByteArray::number(std::clamp(qRound(run.pointSize * 2), 2, 3276)) + ' ';
     appendText(m_out, list.marker);
-    m_out += "\\tab}\\pard{\\*\\pn";
+    // \ls and \ilvl inside \pn too, as Word 97 wrote them: LibreOffice then
+    // takes the list from the list table instead of from \pn.
+    const QByteArray listWords =
+        "\\ls" + QByteArray::number(list.number) + "\\ilvl" + QByteArray::number(list.level);
+    m_out += "\\tab}\\pard{\\*\\pn" + listWords;
     if (isNumberedList(level.style)) {
         m_out += "\\pnlvlbody\\pnindent0\\pnstart" + QByteArray::number(level.start) +
                  oldStyleNumberWord(level.style);
@@ -493,8 +497,7 @@ void RtfWriter::writeListParagraph(const FormatRun &run, const ParagraphList &li
         m_out +=
             "\\pnlvlblt\\pnf" + QByteArray::number(m_symbolFont) + "\\pnindent0{\\pntxtb\\'b7}";
     }
-    m_out += "}\\ls" + QByteArray::number(list.number) + "\\ilvl" + QByteArray::number(list.level) +
-             "\\fi-360\\li" + QByteArray::number(720 * (list.level + 1));
+    m_out += '}' + listWords + "\\fi-360\\li" + QByteArray::number(720 * (list.level + 1));
 }
 
 void RtfWriter::writeCharacterChanges(const FormatRun &run)

@@ -356,12 +356,12 @@ void RtfListsTest::writtenShapeForOtherReaders()
                          "\\ls1}}"));
     // One list with two levels: markers for readers without lists, \pn for older ones.
     QVERIFY(rtf.contains("{\\listtext\\plain\\f0\\fs"));
-    QVERIFY(rtf.contains(" C.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart3\\pnucltr"
+    QVERIFY(rtf.contains(" C.\\tab}\\pard{\\*\\pn\\ls1\\ilvl0\\pnlvlbody\\pnindent0\\pnstart3\\pnucltr"
                          "{\\pntxta .}}\\ls1\\ilvl0\\fi-360\\li720"));
-    QVERIFY(rtf.contains(" i.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\pnlcrm"
+    QVERIFY(rtf.contains(" i.\\tab}\\pard{\\*\\pn\\ls1\\ilvl1\\pnlvlbody\\pnindent0\\pnstart1\\pnlcrm"
                          "{\\pntxta .}}\\ls1\\ilvl1\\fi-360\\li1440"));
     QVERIFY(rtf.contains(" D.\\tab}"));
-    QCOMPARE(rtf.count("\\ls1\\ilvl"), 3);
+    QCOMPARE(rtf.count("\\ls1\\ilvl"), 6);
 
     // Bullet lists with the same bullets share a definition, each with its own \ls.
     QTextDocument bullets;

@@ -169,7 +169,7 @@ void RtfRoundTripTest::bulletsCarryListTableMarkerAndOldStyleFallback()
     QVERIFY(rtf.contains("\\levelnfc23"));
     QVERIFY(rtf.contains("{\\listoverride\\listid1\\listoverridecount0\\ls1}"));
     QVERIFY(rtf.contains("{\\listtext\\plain"));
-    QVERIFY(rtf.contains("{\\*\\pn\\pnlvlblt\\pnf"));
+    QVERIFY(rtf.contains("{\\*\\pn\\ls1\\ilvl0\\pnlvlblt\\pnf"));
     QVERIFY(rtf.contains("\\ls1\\ilvl0"));
     QCOMPARE(textOf(rtf), QStringLiteral("item"));
     QCOMPARE(runsOf(rtf).first().listStyle, QTextListFormat::ListDisc);
