@@ -5,6 +5,8 @@
 #include <QTextDocument>
 #include <QTextList>
 
+#include <climits>
+
 namespace quillory {
 
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument *doc) : m_cursor(doc)
@@ -62,17 +64,16 @@ void RtfDocumentBuilder::applyParagraph(const RtfParagraphProperties &paragraph,
         return;
     }
     // Old-style numbering only runs through adjacent paragraphs.
-    for (auto it = m_lists.begin(); it != m_lists.end();)
-        it = it->first.first == 0 ? m_lists.erase(it) : std::next(it);
+    m_lists.erase(m_lists.lower_bound({0, INT_MIN}), m_lists.lower_bound({1, INT_MIN}));
 }
 
 void RtfDocumentBuilder::addToList(const RtfListItem &item)
 {
     // An outer item restarts the numbering of the levels inside it.
-    for (auto it = m_lists.begin(); it != m_lists.end();) {
-        const bool inner = it->first.first == item.key && it->first.second > item.level;
-        it = inner && !it->second.item.noRestart ? m_lists.erase(it) : std::next(it);
-    }
+    const auto innerEnd =
+        item.key == INT_MAX ? m_lists.end() : m_lists.lower_bound({item.key + 1, INT_MIN});
+    for (auto it = m_lists.upper_bound({item.key, item.level}); it != innerEnd;)
+        it = it->second.item.noRestart ? std::next(it) : m_lists.erase(it);
     const std::pair<int, int> id(item.key, item.level);
     auto open = m_lists.find(id);
     if (open != m_lists.end() && open->second.item.sameNumbering(item)) {

@@ -61,7 +61,7 @@ LevelFormat levelFormatOf(const QTextListFormat &format)
     level.used = true;
     level.style = format.style();
     if (isNumberedList(level.style)) {
-        level.start = listStart(format);
+        level.start = std::clamp(listStart(format), 0, 32767); // what readers take
         level.prefix = format.numberPrefix();
         level.suffix = listNumberSuffix(format);
     } else if (level.style != QTextListFormat::ListCircle &&

@@ -239,6 +239,9 @@ void RtfListsTest::markerTextStaysWhenNoListCanShowIt()
     // A list the file does not define still shows as a list, without a second marker.
     QCOMPARE(outline("{\\rtf1{\\listtext \\'b7\\tab}\\pard\\ls5 item\\par}"),
              QStringList{"\u2022 item"});
+    QCOMPARE(outline("{\\rtf1\\pard\\ls99999999999 a\\par\\pard\\ls99999999999\\ilvl1 b\\par"
+                     "\\pard\\ls-4 c\\par}"),
+             (QStringList{"\u2022 a", "  \u2022 b", "c"}));
 }
 
 void RtfListsTest::libreOfficeAgenda()
@@ -356,10 +359,12 @@ void RtfListsTest::writtenShapeForOtherReaders()
                          "\\ls1}}"));
     // One list with two levels: markers for readers without lists, \pn for older ones.
     QVERIFY(rtf.contains("{\\listtext\\plain\\f0\\fs"));
-    QVERIFY(rtf.contains(" C.\\tab}\\pard{\\*\\pn\\ls1\\ilvl0\\pnlvlbody\\pnindent0\\pnstart3\\pnucltr"
-                         "{\\pntxta .}}\\ls1\\ilvl0\\fi-360\\li720"));
-    QVERIFY(rtf.contains(" i.\\tab}\\pard{\\*\\pn\\ls1\\ilvl1\\pnlvlbody\\pnindent0\\pnstart1\\pnlcrm"
-                         "{\\pntxta .}}\\ls1\\ilvl1\\fi-360\\li1440"));
+    QVERIFY(
+        rtf.contains(" C.\\tab}\\pard{\\*\\pn\\ls1\\ilvl0\\pnlvlbody\\pnindent0\\pnstart3\\pnucltr"
+                     "{\\pntxta .}}\\ls1\\ilvl0\\fi-360\\li720"));
+    QVERIFY(
+        rtf.contains(" i.\\tab}\\pard{\\*\\pn\\ls1\\ilvl1\\pnlvlbody\\pnindent0\\pnstart1\\pnlcrm"
+                     "{\\pntxta .}}\\ls1\\ilvl1\\fi-360\\li1440"));
     QVERIFY(rtf.contains(" D.\\tab}"));
     QCOMPARE(rtf.count("\\ls1\\ilvl"), 6);
 
