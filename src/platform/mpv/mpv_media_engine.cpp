@@ -1,10 +1,13 @@
 #include "platform/mpv/mpv_media_engine.h"
 
 #include "platform/mpv/mp3_frame_scan.h"
+#include "platform/mpv/pulse_latency.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QtDebug>
 #include <algorithm>
 #include <clocale>
@@ -34,8 +37,10 @@ MediaError openErrorFor(int mpvError)
 } // namespace
 
 MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
-    : QObject(parent), m_options(options)
+    : QObject(parent), m_options(options), m_heldAudio(options.heldAudio)
 {
+    if (!m_heldAudio)
+        m_heldAudio = std::make_shared<PulseSinkLatency>();
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
     m_handle.reset(mpv_create());
@@ -382,12 +387,14 @@ MediaError MpvMediaEngine::stop()
     }
     if (flag("pause") || flag("eof-reached"))
         return MediaError::None;
-    setPaused(true);
-    // The output's clock settles some time after a pause, so time-pos drifts by
-    // tens of milliseconds. Seeking to the position read now makes what is
+    // What was heard is read while still playing (a paused output's clock no
+    // longer counts what its sink still plays); seeking there makes what is
     // reported and what a resume plays the same, and keeps it still.
     double seconds = 0;
-    if (mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 &&
+    const std::optional<double> heard = heardSeconds();
+    if (heard)
+        seconds = *heard;
+    if ((heard || mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) &&
         !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
         return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
     return MediaError::None;
@@ -422,6 +429,41 @@ void MpvMediaEngine::updateLengthAtEnd()
         m_lengthMs = std::max(m_lengthMs, toMilliseconds(seconds));
 }
 
+// audio-pts is the sample the output's clock plays at this moment (time-pos is
+// only refreshed when the output asks for data, up to a buffer period late). The
+// sink of a sound server renders ahead in blocks; what it holds is added, carried
+// back to the moment audio-pts was read. Two readings far apart (the thread was
+// preempted between them) are taken again. When the sink's next block is due
+// within the guard, it would be taken between this read and a pause that follows
+// it, so the read waits for it instead.
+std::optional<double> MpvMediaEngine::heardSeconds()
+{
+    constexpr qint64 BlockDueGuardUs = 4000;
+    constexpr qint64 ReadingsApartUs = 1500;
+    constexpr int Attempts = 3;
+    QElapsedTimer clock;
+    clock.start();
+    double playing = 0;
+    for (int attempt = 1;; ++attempt) {
+        const qint64 beforeUs = clock.nsecsElapsed() / 1000;
+        if (mpv_get_property(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &playing) < 0)
+            return std::nullopt;
+        const std::optional<long long> held = m_heldAudio->heldMicroseconds();
+        if (!held)
+            return playing;
+        const qint64 afterUs = clock.nsecsElapsed() / 1000;
+        if (attempt < Attempts && *held < BlockDueGuardUs) {
+            QThread::usleep(static_cast<unsigned long>(*held + 500));
+            continue;
+        }
+        if (attempt < Attempts && afterUs - beforeUs > ReadingsApartUs)
+            continue;
+        // held was measured about (afterUs - beforeUs) / 2 after audio-pts.
+        const qint64 heldThenUs = *held + (afterUs - beforeUs) / 2;
+        return playing + double(heldThenUs) / 1e6;
+    }
+}
+
 std::int64_t MpvMediaEngine::positionMs()
 {
     if (!m_open)
@@ -435,6 +477,10 @@ std::int64_t MpvMediaEngine::positionMs()
         return m_lengthMs; // mpv stops a little short of (or beyond) the length
     }
     double seconds = 0;
+    if (!flag("pause")) {
+        if (const std::optional<double> heard = heardSeconds())
+            return std::clamp<std::int64_t>(toMilliseconds(*heard), 0, m_lengthMs);
+    }
     if (mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return 0;
     return std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs);

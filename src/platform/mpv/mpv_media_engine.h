@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/media/media_engine.h"
+#include "platform/mpv/held_audio.h"
 #include "platform/mpv/mpv_handle.h"
+#include "platform/mpv/pulse_latency.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,6 +11,8 @@
 #include <QPair>
 #include <QTimer>
 #include <atomic>
+#include <memory>
+#include <optional>
 
 namespace quillory {
 
@@ -24,6 +28,9 @@ struct MpvEngineOptions {
     // Bounds of every synchronous wait on the player.
     int openTimeoutMs = 10000;
     int seekTimeoutMs = 5000;
+    // What the sound output holds beyond the sample it plays now; by default the
+    // PulseAudio sink of the player's stream, when there is one.
+    std::shared_ptr<HeldAudioProbe> heldAudio;
 };
 
 // The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
@@ -36,6 +43,11 @@ struct MpvEngineOptions {
 // "stop" leaves the device exactly at t, and nothing of the media has been heard.
 // A stop during playback seeks to the position it read, so that the reported
 // position is also where a resume plays from.
+//
+// Heard positions: while playing, the position is the last sample the listener
+// hears, not the one the output's clock plays now: a sound server's sink has
+// already taken a block beyond it, which still sounds after a pause. So a pause
+// (and the rewind counted from it) starts from what was heard.
 //
 // Ends and lengths: at the end of the media the position is the length (mpv's own
 // end position is a few ms off); positions are clamped to [0, length]. MP3 files
@@ -76,10 +88,13 @@ private:
     void commitPendingUnpause();
     void cancelPendingUnpause();
     void updateLengthAtEnd();
+    std::optional<double> heardSeconds();
     void unload();
 
     MpvEngineOptions m_options;
     MpvHandle m_handle;
+    std::shared_ptr<HeldAudioProbe> m_heldAudio;
+    PulseSinkLatency m_sinkLatency;
     QTimer m_unpauseTimer;
     std::atomic<bool> m_drainQueued{false};
     std::atomic<bool> m_eventsPending{true};
