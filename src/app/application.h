@@ -6,6 +6,9 @@
 #include <memory>
 
 class Form1;
+namespace quillory {
+class MpvMediaEngine;
+}
 
 // The composition root: owns the services, the media device and the windows,
 // and makes the connections between them.
@@ -22,6 +25,8 @@ private:
     quillory::QtFileDialogs m_fileDialogs;
     quillory::X11WindowSwitcher m_switcher;
     quillory::SystemLocaleInfo m_locale;
+    quillory::MpvMediaEngine *m_engine = nullptr; // owned by m_media
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
+    bool m_ended = false;
 };

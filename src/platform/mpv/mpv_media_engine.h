@@ -11,12 +11,19 @@
 #include <QPair>
 #include <QTimer>
 #include <atomic>
+#include <future>
 #include <memory>
 #include <optional>
 
 namespace quillory {
 
 struct MpvEngineOptions {
+    // The libmpv shared library, loaded at run time.
+    QByteArray libraryName = MpvLibrary::DefaultName;
+    // Leave the start of libmpv to startInBackground() (or to the first call that
+    // needs the player, which then starts it itself). Otherwise the constructor
+    // loads and starts it.
+    bool startLater = false;
     // mpv audio output ("sdl", "pulse", "pcm", ...); empty lets mpv choose.
     QByteArray audioOutput;
     // Play silently on a null output when no audio output can be opened, instead
@@ -60,8 +67,15 @@ public:
                             QObject *parent = nullptr);
     ~MpvMediaEngine() override;
 
-    // False when libmpv could not be started; every open then fails.
-    bool isReady() const { return m_handle != nullptr; }
+    // False when libmpv could not be loaded or started; every open then fails
+    // (DeviceNotInstalled without the library). Waits for a start in progress.
+    bool isReady();
+    // Loads and starts libmpv on a worker thread; started() announces the end.
+    // Any call that needs the player meanwhile waits for it. Does nothing once
+    // a start has begun.
+    void startInBackground();
+    // True until a start has ended (or while none has begun).
+    bool isStarting() const { return m_start != StartState::Done; }
 
     MediaError open(const QString &path) override;
     void close() override;
@@ -74,7 +88,19 @@ public:
     std::int64_t positionMs() override;
     std::int64_t lengthMs() override;
 
+signals:
+    // A start asked for by startInBackground() has ended (possibly on a call that
+    // waited for it); `ready` as isReady() then says.
+    void started(bool ready);
+
 private:
+    struct Started {
+        const MpvLibrary *library = nullptr;
+        MpvHandle handle;
+    };
+    static Started startPlayer(const MpvEngineOptions &options);
+    void finishStarting();
+    void adopt(Started started);
     static void onWakeup(void *context);
     void drainEvents();
     void handleEvent(const mpv_event &event);
@@ -92,7 +118,11 @@ private:
     void unload();
 
     MpvEngineOptions m_options;
+    const MpvLibrary *m_mpv = nullptr;
     MpvHandle m_handle;
+    enum class StartState { NotStarted, Starting, Done };
+    StartState m_start = StartState::Done;
+    std::future<Started> m_starter;
     std::shared_ptr<HeldAudioProbe> m_heldAudio;
     PulseSinkLatency m_sinkLatency;
     QTimer m_unpauseTimer;
