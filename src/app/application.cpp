@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "app/first_paint.h"
+#include "bookmarks/form3.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 
@@ -25,6 +26,10 @@ Application::Application()
     services.windowSwitcher = &m_switcher;
     services.locale = &m_locale;
     m_player = std::make_unique<Form1>(*m_media, services);
+    m_player->setBookmarkWindowFactory([this, services] {
+        return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),
+                                       m_player->bookmarkEntries(), *m_player, *m_player);
+    });
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(m_player.get(), &Form1::programEnded, [this] { m_ended = true; });
