@@ -54,8 +54,8 @@ Loaded loadLibrary(const QByteArray &name)
         result.error = QStringLiteral("%1 lacks %2").arg(QString::fromLatin1(name), missing);
     } else if (version == nullptr || (version() >> 16) != (MPV_CLIENT_API_VERSION >> 16)) {
         // Another major version may lay out events and nodes differently.
-        result.error = QStringLiteral("%1 has another client API version")
-                           .arg(QString::fromLatin1(name));
+        result.error =
+            QStringLiteral("%1 has another client API version").arg(QString::fromLatin1(name));
     } else {
         result.library = std::move(library);
         return result; // kept loaded: mpv's threads and handlers live in it

@@ -11,8 +11,8 @@
 #include <QtDebug>
 #include <algorithm>
 #include <clocale>
-#include <utility>
 #include <cmath>
+#include <utility>
 
 namespace quillory {
 
@@ -120,7 +120,8 @@ void MpvMediaEngine::startInBackground()
     m_start = StartState::Starting;
     m_starter = std::async(std::launch::async, [this] {
         Started started = startPlayer(m_options);
-        QMetaObject::invokeMethod(this, [this] { finishStarting(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { finishStarting(); }, Qt::QueuedConnection);
         return started;
     });
 }
@@ -458,7 +459,8 @@ MediaError MpvMediaEngine::stop()
     const std::optional<double> heard = heardSeconds();
     if (heard)
         seconds = *heard;
-    if ((heard || m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) &&
+    if ((heard ||
+         m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) &&
         !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
         return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
     return MediaError::None;
