@@ -2,6 +2,11 @@
 
 #include "app/first_paint.h"
 #include "bookmarks/form3.h"
+#include "desktop/desktop_player.h"
+#include "desktop/foot_pedals.h"
+#include "desktop/mpris_service.h"
+#include "desktop/pedal_controller.h"
+#include "desktop/pedal_source.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 
@@ -35,7 +40,15 @@ Application::Application()
     QObject::connect(m_player.get(), &Form1::programEnded, [this] { m_ended = true; });
 }
 
-Application::~Application() = default;
+Application::~Application()
+{
+    // The desktop parts hold references to the player: they go first.
+    m_footPedals.reset();
+    m_pedalSource.reset();
+    m_pedalController.reset();
+    m_mpris.reset();
+    m_desktopPlayer.reset();
+}
 
 void Application::start(const QString &commandLine)
 {
@@ -43,19 +56,20 @@ void Application::start(const QString &commandLine)
     afterFirstPaint(m_player.get(), [engine] { engine->startInBackground(); });
     if (commandLine.trimmed().isEmpty()) {
         m_player->Form_Load(commandLine);
-        return;
+    } else {
+        // The window comes up now; the file named on the command line opens as
+        // soon as the media engine has started (or reports that it could not),
+        // unless the user has opened one in the meantime.
+        m_player->Form_Load(QString());
+        auto openCommandLineFile = [this, commandLine] {
+            if (!m_ended && m_player->mediaPath().isEmpty())
+                m_player->OpenMediaFile(commandLine);
+        };
+        if (!m_engine->isStarting())
+            openCommandLineFile();
+        else
+            QObject::connect(m_engine, &MpvMediaEngine::started, m_player.get(),
+                             openCommandLineFile, Qt::QueuedConnection);
     }
-    // The window comes up now; the file named on the command line opens as soon
-    // as the media engine has started (or reports that it could not), unless the
-    // user has opened one in the meantime.
-    m_player->Form_Load(QString());
-    auto openCommandLineFile = [this, commandLine] {
-        if (!m_ended && m_player->mediaPath().isEmpty())
-            m_player->OpenMediaFile(commandLine);
-    };
-    if (!m_engine->isStarting())
-        openCommandLineFile();
-    else
-        QObject::connect(m_engine, &MpvMediaEngine::started, m_player.get(), openCommandLineFile,
-                         Qt::QueuedConnection);
+    startDesktop();
 }
