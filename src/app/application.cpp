@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "app/first_paint.h"
 #include "bookmarks/form3.h"
 #include "desktop/desktop_player.h"
 #include "desktop/foot_pedals.h"
@@ -17,7 +18,14 @@ using namespace quillory;
 
 Application::Application()
 {
-    m_media = std::make_unique<MediaControl>(std::make_unique<MpvMediaEngine>());
+    // libmpv loads and starts on a worker thread once the player window is on
+    // screen (loading it earlier holds the dynamic loader, which the window
+    // needs for Qt's plugins, and competes for the processor).
+    MpvEngineOptions engineOptions;
+    engineOptions.startLater = true;
+    auto engine = std::make_unique<MpvMediaEngine>(engineOptions);
+    m_engine = engine.get();
+    m_media = std::make_unique<MediaControl>(std::move(engine));
     Services services;
     services.messages = &m_messages;
     services.inputs = &m_inputs;
@@ -35,6 +43,7 @@ Application::Application()
     });
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
+    QObject::connect(m_player.get(), &Form1::programEnded, [this] { m_ended = true; });
 }
 
 Application::~Application()
@@ -49,7 +58,25 @@ Application::~Application()
 
 void Application::start(const QString &commandLine)
 {
-    m_player->Form_Load(commandLine);
+    MpvMediaEngine *engine = m_engine;
+    afterFirstPaint(m_player.get(), [engine] { engine->startInBackground(); });
+    if (commandLine.trimmed().isEmpty()) {
+        m_player->Form_Load(commandLine);
+    } else {
+        // The window comes up now; the file named on the command line opens as
+        // soon as the media engine has started (or reports that it could not),
+        // unless the user has opened one in the meantime.
+        m_player->Form_Load(QString());
+        auto openCommandLineFile = [this, commandLine] {
+            if (!m_ended && m_player->mediaPath().isEmpty())
+                m_player->OpenMediaFile(commandLine);
+        };
+        if (!m_engine->isStarting())
+            openCommandLineFile();
+        else
+            QObject::connect(m_engine, &MpvMediaEngine::started, m_player.get(),
+                             openCommandLineFile, Qt::QueuedConnection);
+    }
     startDesktop();
 }
 

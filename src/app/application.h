@@ -12,6 +12,7 @@
 class FindDialogLauncher;
 class Form1;
 namespace quillory {
+class MpvMediaEngine;
 class DesktopPlayer;
 class MprisService;
 class PedalController;
@@ -43,8 +44,10 @@ private:
     quillory::AlsaMixer m_mixer;
     quillory::QtDesktopLinks m_links;
     quillory::DesktopSoundSettings m_soundSettings;
+    quillory::MpvMediaEngine *m_engine = nullptr; // owned by m_media
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
+    bool m_ended = false;
     std::unique_ptr<quillory::DesktopPlayer> m_desktopPlayer;
     std::unique_ptr<quillory::MprisService> m_mpris;
     std::unique_ptr<quillory::PedalController> m_pedalController;

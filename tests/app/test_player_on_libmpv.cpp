@@ -92,6 +92,27 @@ private slots:
                  mediaErrorText(toCode(MediaError::InvalidFile)));
         QCOMPARE(ended.count(), 1);
     }
+
+    void withoutLibmpvAnOpenReportsItAndEnds()
+    {
+        test::ProgramHome home;
+        test::FakeServices fakes;
+        MpvEngineOptions options;
+        options.libraryName = "libquillory-no-such-mpv.so.2";
+        options.startLater = true;
+        MediaControl media(std::make_unique<MpvMediaEngine>(options));
+        Form1 form(media, fakes.services());
+        form.Form_Load(QString()); // the window comes up without the engine
+        QVERIFY(fakes.messages.shown.isEmpty());
+        const QString wav = home.file("short.wav");
+        QVERIFY(testmedia::writeClickWav(wav, 1));
+        QSignalSpy ended(&form, &Form1::programEnded);
+        form.OpenMediaFile(wav);
+        QCOMPARE(fakes.messages.shown.size(), 1);
+        QCOMPARE(fakes.messages.shown.first().text,
+                 mediaErrorText(toCode(MediaError::DeviceNotInstalled)));
+        QCOMPARE(ended.count(), 1);
+    }
 };
 
 QTEST_MAIN(TestPlayerOnLibmpv)

@@ -5,6 +5,8 @@
 #include "platform/media/media_control.h"
 #include "platform/mpv/mpv_media_engine.h"
 
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,6 +20,21 @@ QString openCommand(const QString &path)
 {
     return "open \"" + path + "\" ALIAS wav1";
 }
+
+// Stands in for a sound server's sink: holds what the test says.
+class FakeHeldAudio : public HeldAudioProbe {
+public:
+    std::optional<long long> heldMicroseconds() override
+    {
+        ++queries;
+        if (!readings.isEmpty())
+            return readings.takeFirst();
+        return held;
+    }
+    std::optional<long long> held;
+    QList<long long> readings; // taken first, one a query
+    int queries = 0;
+};
 
 MpvEngineOptions exactOutput()
 {
@@ -272,6 +289,121 @@ private slots:
         MpvMediaEngine fallingBack(options);
         QCOMPARE(fallingBack.open(media("click.wav")), MediaError::None);
         QCOMPARE(fallingBack.lengthMs(), kSeconds * 1000);
+    }
+
+    void libmpvMissingOrUnusable_data()
+    {
+        QTest::addColumn<QByteArray>("library");
+        QTest::newRow("missing") << QByteArray("libquillory-no-such-mpv.so.2");
+        QTest::newRow("not a library") << QFile::encodeName(media("not-a-library.so"));
+        QTest::newRow("another library") << QByteArray("libc.so.6");
+    }
+
+    void libmpvMissingOrUnusable()
+    {
+        QFETCH(QByteArray, library);
+        QFile junk(media("not-a-library.so"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("this is no shared object");
+        junk.close();
+
+        MpvEngineOptions options = exactOutput();
+        options.libraryName = library;
+        MediaControl control(std::make_unique<MpvMediaEngine>(options));
+        QCOMPARE(control.sendString(openCommand(media("click.wav"))),
+                 toCode(MediaError::DeviceNotInstalled));
+        QVERIFY(!control.errorText(toCode(MediaError::DeviceNotInstalled)).isEmpty());
+        QVERIFY(!control.engine().isOpen());
+        // Everything else answers as with no file open.
+        QCOMPARE(control.sendString("play wav1"), toCode(MediaError::InvalidDeviceName));
+        QCOMPARE(control.sendString("close all"), 0u);
+    }
+
+    void startsOnAWorkerThread()
+    {
+        MpvEngineOptions options = exactOutput();
+        options.startLater = true;
+        MpvMediaEngine engine(options);
+        QSignalSpy started(&engine, &MpvMediaEngine::started);
+        QVERIFY(engine.isStarting());
+        engine.startInBackground();
+        engine.startInBackground(); // a second request changes nothing
+        QTRY_COMPARE_WITH_TIMEOUT(started.count(), 1, 20000);
+        QCOMPARE(started.first().first().toBool(), true);
+        QVERIFY(!engine.isStarting());
+        QCOMPARE(engine.open(media("click.wav")), MediaError::None);
+        QCOMPARE(engine.lengthMs(), kSeconds * 1000);
+        QCOMPARE(started.count(), 1);
+    }
+
+    void anOpenWaitsForTheStart()
+    {
+        MpvEngineOptions options = exactOutput();
+        options.startLater = true;
+        {
+            // Started in the background, opened before the start is announced.
+            MpvMediaEngine engine(options);
+            QSignalSpy started(&engine, &MpvMediaEngine::started);
+            engine.startInBackground();
+            QCOMPARE(engine.open(media("click.wav")), MediaError::None);
+            QCOMPARE(started.count(), 1);
+            QCoreApplication::processEvents(); // the worker's own announcement is dropped
+            QCOMPARE(started.count(), 1);
+        }
+        {
+            // Never asked to start: the open starts it.
+            MpvMediaEngine engine(options);
+            QCOMPARE(engine.open(media("click.wav")), MediaError::None);
+            QVERIFY(!engine.isStarting());
+        }
+        {
+            // Destroyed while starting: waits for the start, then stops the player.
+            MpvMediaEngine engine(options);
+            engine.startInBackground();
+        }
+    }
+
+    void pausePositionIncludesWhatTheOutputHolds()
+    {
+        auto held = std::make_shared<FakeHeldAudio>();
+        MpvEngineOptions options = exactOutput();
+        options.heldAudio = held;
+        MpvMediaEngine engine(options);
+        QCOMPARE(engine.open(media("click.wav")), MediaError::None);
+        QCOMPARE(engine.playFrom(1000), MediaError::None);
+        QTRY_VERIFY(engine.positionMs() > 1100);
+
+        held->held = 0;
+        const std::int64_t playing = engine.positionMs();
+        held->held = 250000;
+        const std::int64_t heard = engine.positionMs();
+        held->held = 0;
+        const std::int64_t later = engine.positionMs();
+        QVERIFY2(heard - playing >= 250 && heard - playing <= 250 + (later - playing) + 2,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(playing).arg(heard).arg(later)));
+
+        // A sink about to take its next block is waited for and read again.
+        held->readings = {500, 40000};
+        const int queries = held->queries;
+        const std::int64_t afterBlock = engine.positionMs();
+        QCOMPARE(held->queries - queries, 2);
+        QVERIFY2(afterBlock >= later + 40, qPrintable(QString::number(afterBlock - later)));
+
+        // A stop while playing stays where the heard position was read.
+        held->held = 250000;
+        const std::int64_t before = engine.positionMs();
+        QCOMPARE(engine.stop(), MediaError::None);
+        const std::int64_t stopped = engine.positionMs();
+        QVERIFY2(stopped >= before + 0 && stopped <= before + 250,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(stopped)));
+        QTest::qWait(100);
+        QCOMPARE(engine.positionMs(), stopped);
+
+        // Without anything held (no sound server), the output's own clock counts.
+        held->held.reset();
+        QCOMPARE(engine.playFrom(2000), MediaError::None);
+        QCOMPARE(engine.stop(), MediaError::None);
+        QCOMPARE(engine.positionMs(), 2000);
     }
 
     void closeAllAndReopen()

@@ -37,6 +37,9 @@ QString mediaErrorText(std::uint32_t code)
         return QStringLiteral("The file name is too long.");
     case MediaError::PathNotValid:
         return QStringLiteral("The path of the media file cannot be used by the media player.");
+    case MediaError::DeviceNotInstalled:
+        return QStringLiteral("The media player is not installed: its library (libmpv) is "
+                              "missing or cannot be used.");
     case MediaError::ParameterOverflow:
         return QStringLiteral("A number in the command is too large.");
     }

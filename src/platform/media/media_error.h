@@ -23,7 +23,8 @@ enum class MediaError : std::uint32_t {
     DuplicateAlias = 289,
     InvalidFile = 296, // not a media file the engine can play
     FileNameTooLong = 304,
-    PathNotValid = 305, // a path that cannot be expressed
+    PathNotValid = 305,       // a path that cannot be expressed
+    DeviceNotInstalled = 306, // the media engine's library is missing or unusable
     ParameterOverflow = 300,
 };
 

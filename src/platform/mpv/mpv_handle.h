@@ -1,6 +1,6 @@
 #pragma once
 
-#include <mpv/client.h>
+#include "platform/mpv/mpv_library.h"
 
 #include <memory>
 
@@ -8,7 +8,8 @@ namespace quillory {
 
 // Owns one mpv player instance; destroying it stops playback and frees the player.
 struct MpvHandleDeleter {
-    void operator()(mpv_handle *handle) const { mpv_terminate_destroy(handle); }
+    const MpvLibrary *library = nullptr;
+    void operator()(mpv_handle *handle) const { library->terminateDestroy(handle); }
 };
 using MpvHandle = std::unique_ptr<mpv_handle, MpvHandleDeleter>;
 

@@ -1,14 +1,18 @@
 #include "platform/mpv/mpv_media_engine.h"
 
 #include "platform/mpv/mp3_frame_scan.h"
+#include "platform/mpv/pulse_latency.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QtDebug>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <utility>
 
 namespace quillory {
 
@@ -33,16 +37,22 @@ MediaError openErrorFor(int mpvError)
 
 } // namespace
 
-MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
-    : QObject(parent), m_options(options)
+// Runs on the starting thread: loads libmpv and starts a player with the fixed
+// options. Nothing (and a warning) when libmpv is missing or refuses to start.
+MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &options)
 {
-    // libmpv refuses to start unless numbers are formatted the C way.
-    std::setlocale(LC_NUMERIC, "C");
-    m_handle.reset(mpv_create());
-    if (!m_handle)
-        return;
-
-    mpv_handle *h = m_handle.get();
+    Started started;
+    QString error;
+    started.library = MpvLibrary::load(options.libraryName, &error);
+    if (started.library == nullptr) {
+        qWarning("libmpv cannot be loaded: %s", qPrintable(error));
+        return started;
+    }
+    const MpvLibrary &mpv = *started.library;
+    MpvHandle handle(mpv.create(), MpvHandleDeleter{started.library});
+    if (!handle)
+        return started;
+    mpv_handle *h = handle.get();
     const QList<QPair<QByteArray, QByteArray>> fixed = {
         // Play exactly what was asked, nothing from user configuration or scripts.
         {"config", "no"},
@@ -65,29 +75,89 @@ MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
         {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
     };
     for (const auto &option : fixed)
-        mpv_set_option_string(h, option.first.constData(), option.second.constData());
+        mpv.setOptionString(h, option.first.constData(), option.second.constData());
     if (!options.audioOutput.isEmpty())
-        mpv_set_option_string(h, "ao", options.audioOutput.constData());
+        mpv.setOptionString(h, "ao", options.audioOutput.constData());
     for (const auto &option : options.extraOptions) {
-        if (mpv_set_option_string(h, option.first.constData(), option.second.constData()) < 0)
+        if (mpv.setOptionString(h, option.first.constData(), option.second.constData()) < 0)
             qWarning("mpv rejected option %s", option.first.constData());
     }
-    if (mpv_initialize(h) < 0) {
-        m_handle.reset();
-        return;
+    if (mpv.initialize(h) < 0) {
+        qWarning("libmpv did not start");
+        return started;
     }
-    mpv_observe_property(h, 0, "eof-reached", MPV_FORMAT_FLAG);
+    mpv.observeProperty(h, 0, "eof-reached", MPV_FORMAT_FLAG);
+    started.handle = std::move(handle);
+    return started;
+}
 
+MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
+    : QObject(parent), m_options(options), m_heldAudio(options.heldAudio)
+{
+    if (!m_heldAudio)
+        m_heldAudio = std::make_shared<PulseSinkLatency>();
     m_unpauseTimer.setSingleShot(true);
     m_unpauseTimer.setInterval(0);
     connect(&m_unpauseTimer, &QTimer::timeout, this, &MpvMediaEngine::commitPendingUnpause);
-    mpv_set_wakeup_callback(h, &MpvMediaEngine::onWakeup, this);
+    // libmpv refuses to start unless numbers are formatted the C way; the locale
+    // is the process's, so it is set here, before any other thread starts.
+    std::setlocale(LC_NUMERIC, "C");
+    // mpv's SDL audio output would otherwise catch SIGINT and SIGTERM for SDL's
+    // own quit event, which nobody reads: the program could not be ended.
+    if (qEnvironmentVariableIsEmpty("SDL_NO_SIGNAL_HANDLERS"))
+        qputenv("SDL_NO_SIGNAL_HANDLERS", "1");
+    if (options.startLater) {
+        m_start = StartState::NotStarted;
+        return;
+    }
+    adopt(startPlayer(m_options));
+}
+
+void MpvMediaEngine::startInBackground()
+{
+    if (m_start != StartState::NotStarted)
+        return;
+    m_start = StartState::Starting;
+    m_starter = std::async(std::launch::async, [this] {
+        Started started = startPlayer(m_options);
+        QMetaObject::invokeMethod(
+            this, [this] { finishStarting(); }, Qt::QueuedConnection);
+        return started;
+    });
 }
 
 MpvMediaEngine::~MpvMediaEngine()
 {
+    if (m_start == StartState::Starting)
+        adopt(m_starter.get()); // a start still running is waited for, then stopped
     if (m_handle)
-        mpv_set_wakeup_callback(m_handle.get(), nullptr, nullptr);
+        m_mpv->setWakeupCallback(m_handle.get(), nullptr, nullptr);
+}
+
+// Takes over the player started on the worker thread, waiting for it if needed,
+// or starts it here when no start has begun. Announced once; later calls do nothing.
+void MpvMediaEngine::finishStarting()
+{
+    if (m_start == StartState::Done)
+        return;
+    const bool running = m_start == StartState::Starting;
+    m_start = StartState::Done;
+    adopt(running ? m_starter.get() : startPlayer(m_options));
+    emit started(isReady());
+}
+
+void MpvMediaEngine::adopt(Started started)
+{
+    m_mpv = started.library;
+    m_handle = std::move(started.handle);
+    if (m_handle)
+        m_mpv->setWakeupCallback(m_handle.get(), &MpvMediaEngine::onWakeup, this);
+}
+
+bool MpvMediaEngine::isReady()
+{
+    finishStarting();
+    return m_handle != nullptr;
 }
 
 // Called on an mpv thread: only posts a drain to our own thread, at most one at a time.
@@ -113,7 +183,7 @@ void MpvMediaEngine::drainEvents()
     if (!m_handle || !m_eventsPending.exchange(false))
         return;
     for (;;) {
-        const mpv_event *event = mpv_wait_event(m_handle.get(), 0);
+        const mpv_event *event = m_mpv->waitEvent(m_handle.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
         handleEvent(*event);
@@ -165,7 +235,7 @@ bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         const mpv_event *event =
-            mpv_wait_event(m_handle.get(), double(deadline.remainingTime()) / 1000.0);
+            m_mpv->waitEvent(m_handle.get(), double(deadline.remainingTime()) / 1000.0);
         if (event->event_id == MPV_EVENT_NONE)
             continue;
         handleEvent(*event);
@@ -209,12 +279,12 @@ bool MpvMediaEngine::isSilentMedia() const
 {
     mpv_handle *h = m_handle.get();
     std::int64_t count = 0;
-    mpv_get_property(h, "track-list/count", MPV_FORMAT_INT64, &count);
+    m_mpv->getProperty(h, "track-list/count", MPV_FORMAT_INT64, &count);
     for (std::int64_t i = 0; i < count; ++i) {
         const QByteArray name = "track-list/" + QByteArray::number(i) + "/type";
-        char *type = mpv_get_property_string(h, name.constData());
+        char *type = m_mpv->getPropertyString(h, name.constData());
         const bool audio = type != nullptr && qstrcmp(type, "audio") == 0;
-        mpv_free(type);
+        m_mpv->free(type);
         if (audio)
             return false;
     }
@@ -225,9 +295,9 @@ bool MpvMediaEngine::isSilentMedia() const
 // drops the sound, then unloads the file; its END_FILE may still be on its way.
 MediaError MpvMediaEngine::checkAudioOutput()
 {
-    char *output = mpv_get_property_string(m_handle.get(), "current-ao");
+    char *output = m_mpv->getPropertyString(m_handle.get(), "current-ao");
     const bool haveOutput = output != nullptr;
-    mpv_free(output);
+    m_mpv->free(output);
     if (haveOutput || (!flag("idle-active") && isSilentMedia()))
         return MediaError::None;
     waitForEvent(MPV_EVENT_END_FILE, 1000);
@@ -237,8 +307,8 @@ MediaError MpvMediaEngine::checkAudioOutput()
 MediaError MpvMediaEngine::open(const QString &path)
 {
     close();
-    if (!m_handle)
-        return MediaError::DeviceNotReady;
+    if (!isReady())
+        return m_mpv == nullptr ? MediaError::DeviceNotInstalled : MediaError::DeviceNotReady;
     const QByteArray encoded = QFile::encodeName(path);
     if (path.contains(QChar(0)) || QFile::decodeName(encoded) != path)
         return MediaError::PathNotValid;
@@ -254,7 +324,7 @@ MediaError MpvMediaEngine::open(const QString &path)
     setPaused(true); // pause carries over to the loaded file
     const char *command[] = {"loadfile", absolute.constData(), "replace", nullptr};
     mpv_node result;
-    if (mpv_command_ret(m_handle.get(), command, &result) < 0)
+    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
         return MediaError::InternalError;
     std::int64_t entryId = 0;
     if (result.format == MPV_FORMAT_NODE_MAP) {
@@ -264,7 +334,7 @@ MediaError MpvMediaEngine::open(const QString &path)
                 entryId = result.u.list->values[i].u.int64;
         }
     }
-    mpv_free_node_contents(&result);
+    m_mpv->freeNodeContents(&result);
 
     const MediaError error = waitUntilLoaded(entryId);
     if (error != MediaError::None) {
@@ -272,13 +342,13 @@ MediaError MpvMediaEngine::open(const QString &path)
         return error;
     }
     double seconds = 0;
-    mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds);
-    char *format = mpv_get_property_string(m_handle.get(), "file-format");
+    m_mpv->getProperty(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds);
+    char *format = m_mpv->getPropertyString(m_handle.get(), "file-format");
     if (format != nullptr && qstrcmp(format, "mp3") == 0) {
         if (const auto exact = unindexedMp3Seconds(info.absoluteFilePath()))
             seconds = *exact;
     }
-    mpv_free(format);
+    m_mpv->free(format);
     m_lengthMs = std::max<std::int64_t>(0, toMilliseconds(seconds));
     m_open = true;
     return MediaError::None;
@@ -293,7 +363,7 @@ void MpvMediaEngine::unload()
         return;
     // "stop" also clears the playlist, dropping entries a playlist file may have added.
     const char *command[] = {"stop", nullptr};
-    mpv_command(m_handle.get(), command);
+    m_mpv->command(m_handle.get(), command);
     m_entryId = 0;
     drainEvents();
 }
@@ -307,13 +377,13 @@ void MpvMediaEngine::close()
 void MpvMediaEngine::setPaused(bool paused)
 {
     int value = paused ? 1 : 0;
-    mpv_set_property(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
+    m_mpv->setProperty(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
 }
 
 bool MpvMediaEngine::flag(const char *property) const
 {
     int value = 0;
-    mpv_get_property(m_handle.get(), property, MPV_FORMAT_FLAG, &value);
+    m_mpv->getProperty(m_handle.get(), property, MPV_FORMAT_FLAG, &value);
     return value != 0;
 }
 
@@ -340,7 +410,7 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
     drainEvents();
     const QByteArray target = QByteArray::number(double(ms) / 1000.0, 'f', 3);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    if (mpv_command(m_handle.get(), command) < 0)
+    if (m_mpv->command(m_handle.get(), command) < 0)
         return false;
     // time-pos is only the new position once playback has restarted.
     return waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
@@ -382,12 +452,15 @@ MediaError MpvMediaEngine::stop()
     }
     if (flag("pause") || flag("eof-reached"))
         return MediaError::None;
-    setPaused(true);
-    // The output's clock settles some time after a pause, so time-pos drifts by
-    // tens of milliseconds. Seeking to the position read now makes what is
+    // What was heard is read while still playing (a paused output's clock no
+    // longer counts what its sink still plays); seeking there makes what is
     // reported and what a resume plays the same, and keeps it still.
     double seconds = 0;
-    if (mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 &&
+    const std::optional<double> heard = heardSeconds();
+    if (heard)
+        seconds = *heard;
+    if ((heard ||
+         m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) &&
         !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
         return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
     return MediaError::None;
@@ -418,8 +491,43 @@ void MpvMediaEngine::updateLengthAtEnd()
 {
     // The demuxer may correct an estimated duration once it has read everything.
     double seconds = 0;
-    if (mpv_get_property(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0)
+    if (m_mpv->getProperty(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0)
         m_lengthMs = std::max(m_lengthMs, toMilliseconds(seconds));
+}
+
+// audio-pts is the sample the output's clock plays at this moment (time-pos is
+// only refreshed when the output asks for data, up to a buffer period late). The
+// sink of a sound server renders ahead in blocks; what it holds is added, carried
+// back to the moment audio-pts was read. Two readings far apart (the thread was
+// preempted between them) are taken again. When the sink's next block is due
+// within the guard, it would be taken between this read and a pause that follows
+// it, so the read waits for it instead.
+std::optional<double> MpvMediaEngine::heardSeconds()
+{
+    constexpr qint64 BlockDueGuardUs = 4000;
+    constexpr qint64 ReadingsApartUs = 1500;
+    constexpr int Attempts = 3;
+    QElapsedTimer clock;
+    clock.start();
+    double playing = 0;
+    for (int attempt = 1;; ++attempt) {
+        const qint64 beforeUs = clock.nsecsElapsed() / 1000;
+        if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &playing) < 0)
+            return std::nullopt;
+        const std::optional<long long> held = m_heldAudio->heldMicroseconds();
+        if (!held)
+            return playing;
+        const qint64 afterUs = clock.nsecsElapsed() / 1000;
+        if (attempt < Attempts && *held < BlockDueGuardUs) {
+            QThread::usleep(static_cast<unsigned long>(*held + 500));
+            continue;
+        }
+        if (attempt < Attempts && afterUs - beforeUs > ReadingsApartUs)
+            continue;
+        // held was measured about (afterUs - beforeUs) / 2 after audio-pts.
+        const qint64 heldThenUs = *held + (afterUs - beforeUs) / 2;
+        return playing + double(heldThenUs) / 1e6;
+    }
 }
 
 std::int64_t MpvMediaEngine::positionMs()
@@ -435,7 +543,11 @@ std::int64_t MpvMediaEngine::positionMs()
         return m_lengthMs; // mpv stops a little short of (or beyond) the length
     }
     double seconds = 0;
-    if (mpv_get_property(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+    if (!flag("pause")) {
+        if (const std::optional<double> heard = heardSeconds())
+            return std::clamp<std::int64_t>(toMilliseconds(*heard), 0, m_lengthMs);
+    }
+    if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return 0;
     return std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/media/media_engine.h"
+#include "platform/mpv/held_audio.h"
 #include "platform/mpv/mpv_handle.h"
+#include "platform/mpv/pulse_latency.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,10 +11,19 @@
 #include <QPair>
 #include <QTimer>
 #include <atomic>
+#include <future>
+#include <memory>
+#include <optional>
 
 namespace quillory {
 
 struct MpvEngineOptions {
+    // The libmpv shared library, loaded at run time.
+    QByteArray libraryName = MpvLibrary::DefaultName;
+    // Leave the start of libmpv to startInBackground() (or to the first call that
+    // needs the player, which then starts it itself). Otherwise the constructor
+    // loads and starts it.
+    bool startLater = false;
     // mpv audio output ("sdl", "pulse", "pcm", ...); empty lets mpv choose.
     QByteArray audioOutput;
     // Play silently on a null output when no audio output can be opened, instead
@@ -24,6 +35,9 @@ struct MpvEngineOptions {
     // Bounds of every synchronous wait on the player.
     int openTimeoutMs = 10000;
     int seekTimeoutMs = 5000;
+    // What the sound output holds beyond the sample it plays now; by default the
+    // PulseAudio sink of the player's stream, when there is one.
+    std::shared_ptr<HeldAudioProbe> heldAudio;
 };
 
 // The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
@@ -37,6 +51,11 @@ struct MpvEngineOptions {
 // A stop during playback seeks to the position it read, so that the reported
 // position is also where a resume plays from.
 //
+// Heard positions: while playing, the position is the last sample the listener
+// hears, not the one the output's clock plays now: a sound server's sink has
+// already taken a block beyond it, which still sounds after a pause. So a pause
+// (and the rewind counted from it) starts from what was heard.
+//
 // Ends and lengths: at the end of the media the position is the length (mpv's own
 // end position is a few ms off); positions are clamped to [0, length]. MP3 files
 // without a Xing/Info/VBRI header get their length by counting frames at open,
@@ -48,8 +67,15 @@ public:
                             QObject *parent = nullptr);
     ~MpvMediaEngine() override;
 
-    // False when libmpv could not be started; every open then fails.
-    bool isReady() const { return m_handle != nullptr; }
+    // False when libmpv could not be loaded or started; every open then fails
+    // (DeviceNotInstalled without the library). Waits for a start in progress.
+    bool isReady();
+    // Loads and starts libmpv on a worker thread; started() announces the end.
+    // Any call that needs the player meanwhile waits for it. Does nothing once
+    // a start has begun.
+    void startInBackground();
+    // True until a start has ended (or while none has begun).
+    bool isStarting() const { return m_start != StartState::Done; }
 
     MediaError open(const QString &path) override;
     void close() override;
@@ -62,7 +88,19 @@ public:
     std::int64_t positionMs() override;
     std::int64_t lengthMs() override;
 
+signals:
+    // A start asked for by startInBackground() has ended (possibly on a call that
+    // waited for it); `ready` as isReady() then says.
+    void started(bool ready);
+
 private:
+    struct Started {
+        const MpvLibrary *library = nullptr;
+        MpvHandle handle;
+    };
+    static Started startPlayer(const MpvEngineOptions &options);
+    void finishStarting();
+    void adopt(Started started);
     static void onWakeup(void *context);
     void drainEvents();
     void handleEvent(const mpv_event &event);
@@ -76,10 +114,17 @@ private:
     void commitPendingUnpause();
     void cancelPendingUnpause();
     void updateLengthAtEnd();
+    std::optional<double> heardSeconds();
     void unload();
 
     MpvEngineOptions m_options;
+    const MpvLibrary *m_mpv = nullptr;
     MpvHandle m_handle;
+    enum class StartState { NotStarted, Starting, Done };
+    StartState m_start = StartState::Done;
+    std::future<Started> m_starter;
+    std::shared_ptr<HeldAudioProbe> m_heldAudio;
+    PulseSinkLatency m_sinkLatency;
     QTimer m_unpauseTimer;
     std::atomic<bool> m_drainQueued{false};
     std::atomic<bool> m_eventsPending{true};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+
+namespace quillory {
+
+// Audio that the sound output has already taken from the player and will play
+// even if the player pauses now (a sound server's sink buffer). The player adds
+// it to the position it reads so that a pause counts from the last sample heard.
+class HeldAudioProbe {
+public:
+    virtual ~HeldAudioProbe() = default;
+    // Microseconds held now; nothing when the output holds none that can be known.
+    virtual std::optional<long long> heldMicroseconds() = 0;
+};
+
+} // namespace quillory

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/mpv/held_audio.h"
+
+#include <memory>
+
+namespace quillory {
+
+// How much sound a PulseAudio (or PipeWire's PulseAudio interface) sink has
+// already taken from this process's playback stream but not yet played: that
+// audio is heard even after the stream is paused. libpulse is loaded at run
+// time, on the first query, and only when a server answers; without one every
+// query returns nothing.
+class PulseSinkLatency : public HeldAudioProbe {
+public:
+    PulseSinkLatency();
+    ~PulseSinkLatency() override;
+    PulseSinkLatency(const PulseSinkLatency &) = delete;
+    PulseSinkLatency &operator=(const PulseSinkLatency &) = delete;
+
+    // Microseconds of audio the sink of this process's running playback stream
+    // holds now; nothing when no server, no such stream or no answer in time.
+    std::optional<long long> heldMicroseconds() override;
+
+private:
+    struct Connection;
+    std::unique_ptr<Connection> m_connection;
+    bool m_failed = false;
+};
+
+} // namespace quillory
