@@ -16,6 +16,8 @@ Application::Application()
     services.fileDialogs = &m_fileDialogs;
     services.windowSwitcher = &m_switcher;
     services.locale = &m_locale;
+    services.colorDialogs = &m_colorDialogs;
+    services.printing = &m_printing;
     m_player = std::make_unique<Form1>(*m_media, services);
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);

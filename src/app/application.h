@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/media/media_control.h"
+#include "platform/services/color_dialogs.h"
+#include "platform/services/print_system.h"
 #include "platform/services/qt_services.h"
 
 #include <memory>
@@ -22,6 +24,8 @@ private:
     quillory::QtFileDialogs m_fileDialogs;
     quillory::X11WindowSwitcher m_switcher;
     quillory::SystemLocaleInfo m_locale;
+    quillory::QtColorDialogs m_colorDialogs;
+    quillory::QtPrintSystem m_printing;
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
 };

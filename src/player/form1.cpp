@@ -266,7 +266,7 @@ void Form1::buildMenus()
 void Form1::Form_Initialize()
 {
     // The editor sits under the player (under the bookmark list once it has one).
-    m_form2->move(x(), y() + frameGeometry().height());
+    m_form2->placeBelow(frameGeometry());
 }
 
 void Form1::Form_Load(const QString &commandLine)

@@ -7,6 +7,9 @@ class QWidget;
 
 namespace quillory {
 
+class ColorDialogs; // color_dialogs.h
+class PrintSystem;  // print_system.h
+
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
 enum class MsgResult { Ok, Yes, No, Cancel };
@@ -75,6 +78,8 @@ struct Services {
     FileDialogs *fileDialogs = nullptr;
     WindowSwitcher *windowSwitcher = nullptr;
     LocaleInfo *locale = nullptr;
+    ColorDialogs *colorDialogs = nullptr;
+    PrintSystem *printing = nullptr;
 };
 
 } // namespace quillory
