@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "bookmarks/form3.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 
@@ -19,6 +20,10 @@ Application::Application()
     services.colorDialogs = &m_colorDialogs;
     services.printing = &m_printing;
     m_player = std::make_unique<Form1>(*m_media, services);
+    m_player->setBookmarkWindowFactory([this, services] {
+        return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),
+                                       m_player->bookmarkEntries(), *m_player, *m_player);
+    });
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
 }

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "bookmarks/bookmark_window.h"
 #include "editor/form2.h"
 #include "platform/files/program_folder.h"
 #include "player/picture_button.h"
@@ -45,6 +46,7 @@ Form1::Form1(MediaControl &media, const Services &services, QWidget *parent)
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connectBookmarkMenus();
 
     m_form2 = new Form2(*this, m_language, m_services);
     Form_Initialize();
@@ -266,7 +268,7 @@ void Form1::buildMenus()
 void Form1::Form_Initialize()
 {
     // The editor sits under the player (under the bookmark list once it has one).
-    m_form2->placeBelow(frameGeometry());
+    m_form2->move(x(), editorTop());
 }
 
 void Form1::Form_Load(const QString &commandLine)
@@ -390,8 +392,8 @@ bool Form1::Form_Unload()
     setAcceptDrops(false);
     m_dropsEnabled = false;
     SaveSettings();
-    // The bookmarks are saved by their owner; the companion windows hide at once
-    // and close on their own timers.
+    SaveBookmarks();
+    // The companion windows hide at once and close on their own timers.
     for (CompanionWindow *window : m_companions)
         window->hideWithPlayer();
     for (CompanionWindow *window : m_companions)
@@ -410,6 +412,9 @@ void Form1::mnuEsci_Click()
     mnuChiudi_Click();
     if (m_form2->DocumentModified() && askToSaveTranscript() != SaveAnswer::GoOn)
         return;
+    // Exit writes no settings, but the bookmarks added since the file was
+    // opened are kept.
+    SaveBookmarks();
     m_form2->hide();
     endProgram();
 }
@@ -449,6 +454,5 @@ void Form1::addCompanionWindow(CompanionWindow *window)
         m_companions.push_back(window);
 }
 
-void Form1::mnuBookMark_Click() {}
 void Form1::mnuGuida_Click() {}
 void Form1::mnuImpostaAudio_Click() {}

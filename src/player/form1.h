@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bookmarks/bookmark_entries.h"
+#include "bookmarks/bookmark_host.h"
 #include "i18n/language_table.h"
 #include "platform/media/media_control.h"
 #include "platform/services/services.h"
@@ -12,6 +14,8 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -22,12 +26,13 @@ class QPushButton;
 class PictureButton;
 class PositionBar;
 class Form2;
+class BookmarkWindow;
 
 enum class PlayState { NotPlaying, Playing };
 
 // The player window: owns the program's lifetime, the media session under the
 // alias "wav1", the transport, the time display and the settings.
-class Form1 : public QMainWindow, public PlayerCommands {
+class Form1 : public QMainWindow, public PlayerCommands, public BookmarkHost {
     Q_OBJECT
 public:
     Form1(quillory::MediaControl &media, const quillory::Services &services,
@@ -89,6 +94,21 @@ public:
     // the order of registration. The window outlives the player's close.
     void addCompanionWindow(CompanionWindow *window);
 
+    // --- bookmarks (form1_bookmarks.cpp)
+    void SaveBookmarks();
+    void mnuAddBM_Click();
+    void mnuBMsuccessivo_Click();
+    void mnuBMprecedente_Click();
+    using BookmarkWindowFactory = std::function<std::unique_ptr<BookmarkWindow>()>;
+    // The bookmark list window is made by the composition root on first use.
+    void setBookmarkWindowFactory(BookmarkWindowFactory factory);
+    BookmarkWindow *bookmarkWindow();
+    quillory::BookmarkEntries &bookmarkEntries() { return m_bookmarkEntries; }
+    QWidget *playerWindow() override { return this; }
+    QWidget *editorWindow() override;
+    QString programTitle() const override { return m_productTitle; }
+    void bookmarkWindowUnloaded() override;
+
     // --- state other windows and tests read
     Form2 *form2() const { return m_form2; }
     quillory::LanguageTable &languageTable() { return m_language; }
@@ -137,6 +157,11 @@ private:
     template <typename T> void clampWithWarning(T *value, T low, T high);
     void saveOutgoingBookmarks();
     void loadIncomingBookmarks();
+    void connectBookmarkMenus();
+    void applyBookmarkLanguage();
+    void setBookmarkMenuCaption(bool windowShown);
+    void goToBookmark(bool forward);
+    int editorTop();
     void endProgram();
     // The unsaved-transcript question: Cancel, Yes with a save that did not
     // happen (both keep the program running), or go on ending.
@@ -199,4 +224,9 @@ private:
     bool m_dropsEnabled = false;
     bool m_ended = false;
     double m_fillWidthTwips = 0;
+    // The table holds the bookmarks of this media path (the one last opened).
+    quillory::BookmarkEntries m_bookmarkEntries;
+    QString m_bookmarkMediaPath;
+    BookmarkWindowFactory m_bookmarkWindowFactory;
+    std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
 };

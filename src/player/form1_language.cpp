@@ -68,7 +68,7 @@ void Form1::ApplyLanguage()
     mnuImpostaAudio->setText(L.T(81));
     mnuMostraNascondi->setText((m_form2->isVisible() ? L.T(85) : L.T(84)) + blank + L.T(86));
     mnuVisualizza->setTitle(L.T(87));
-    mnuBookMark->setText(L.T(84) + QStringLiteral(" &BookMarks"));
+    applyBookmarkLanguage();
     mnuAddBM->setText(L.T(93));
     mnuBMsuccessivo->setText(L.T(94));
     mnuBMprecedente->setText(L.T(95));

@@ -131,8 +131,3 @@ void Form1::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     GotADrop(path);
 }
-
-// The bookmark table arrives with the bookmark list; until then a media switch
-// has no bookmarks to carry.
-void Form1::saveOutgoingBookmarks() {}
-void Form1::loadIncomingBookmarks() {}
