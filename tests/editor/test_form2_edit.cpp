@@ -96,6 +96,26 @@ private slots:
         QCOMPARE(rig.player.calls.last(), QStringLiteral("exit"));
     }
 
+    void keysWinOverTheWindowsShortcutsWhenActive()
+    {
+        // With the window active, keys pass the shortcut map first: Ctrl+Z
+        // must still be the program's Undo, F7 the jump (not the hidden
+        // spell-check item), Ctrl+L still the Save item.
+        EditorRig rig;
+        rig.editor->show();
+        rig.editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.editor.get()));
+        rig.rtb().setFocus();
+        rig.type(QStringLiteral("abc"));
+        rig.type(QStringLiteral("def"));
+        QTest::keyClick(&rig.rtb(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(rig.rtb().Text(), QStringLiteral("abc"));
+        QTest::keyClick(&rig.rtb(), Qt::Key_F7);
+        QCOMPARE(rig.player.calls, QStringList{"forward"});
+        QTest::keyClick(&rig.rtb(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(rig.fakes.fileDialogs.requests.size(), 1); // Save -> Save As (cancelled)
+    }
+
     void aHundredAndFiftyChangesThenAHundredUndos()
     {
         EditorRig rig;
