@@ -10,6 +10,7 @@ PACKAGES=(
     ffmpeg              # the tests make MP3/OGG files with it
     clang libclang-rt-14-dev  # the RTF fuzz run (libFuzzer)
     xvfb xauth x11-utils imagemagick  # looking at the windows
+    dbus-daemon desktop-file-utils appstream  # the media-key and install tests
 )
 
 missing=()

@@ -1,6 +1,11 @@
 #include "application.h"
 
 #include "bookmarks/form3.h"
+#include "desktop/desktop_player.h"
+#include "desktop/foot_pedals.h"
+#include "desktop/mpris_service.h"
+#include "desktop/pedal_controller.h"
+#include "desktop/pedal_source.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 
@@ -28,9 +33,18 @@ Application::Application()
                      Qt::QueuedConnection);
 }
 
-Application::~Application() = default;
+Application::~Application()
+{
+    // The desktop parts hold references to the player: they go first.
+    m_footPedals.reset();
+    m_pedalSource.reset();
+    m_pedalController.reset();
+    m_mpris.reset();
+    m_desktopPlayer.reset();
+}
 
 void Application::start(const QString &commandLine)
 {
     m_player->Form_Load(commandLine);
+    startDesktop();
 }

@@ -8,6 +8,13 @@
 #include <memory>
 
 class Form1;
+namespace quillory {
+class DesktopPlayer;
+class MprisService;
+class PedalController;
+class PedalSource;
+class FootPedals;
+} // namespace quillory
 
 // The composition root: owns the services, the media device and the windows,
 // and makes the connections between them.
@@ -19,6 +26,9 @@ public:
     void start(const QString &commandLine);
 
 private:
+    // Media keys and foot pedals (application_desktop.cpp).
+    void startDesktop();
+
     quillory::QtMessageBoxes m_messages;
     quillory::QtInputBoxes m_inputs;
     quillory::QtFileDialogs m_fileDialogs;
@@ -28,4 +38,9 @@ private:
     quillory::QtPrintSystem m_printing;
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
+    std::unique_ptr<quillory::DesktopPlayer> m_desktopPlayer;
+    std::unique_ptr<quillory::MprisService> m_mpris;
+    std::unique_ptr<quillory::PedalController> m_pedalController;
+    std::unique_ptr<quillory::PedalSource> m_pedalSource;
+    std::unique_ptr<quillory::FootPedals> m_footPedals;
 };

@@ -2,6 +2,7 @@
 #include "platform/files/program_folder.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 #include <alsa/asoundlib.h>
 #include <clocale>
@@ -17,6 +18,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillory"));
     QApplication::setOrganizationName(QStringLiteral("Quillory"));
+    // Ties the windows to the launcher entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
     QApplication::setQuitOnLastWindowClosed(false);
     // The media engine parses numbers with the C conventions.
     std::setlocale(LC_NUMERIC, "C");

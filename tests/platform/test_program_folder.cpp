@@ -49,6 +49,34 @@ private slots:
         QDir(perUser).removeRecursively();
     }
 
+    // An installed program: <prefix>/bin/quillory with its files in
+    // <prefix>/share/quillory; the per-user folder is filled from there.
+    void installedProgramUsesThePerUserFolder()
+    {
+        QTemporaryDir prefix;
+        const QString bin = prefix.path() + "/bin";
+        QVERIFY(QDir().mkpath(bin));
+        touch(prefix.path() + "/share/quillory/Lang/Deutsch.lng", "installed");
+        touch(prefix.path() + "/share/quillory/Files/bac.jpg");
+        touch(prefix.path() + "/share/quillory/Hilfe.html");
+        QCOMPARE(ProgramFolder::shippedFolder(bin), prefix.path() + "/share/quillory");
+        // A build folder keeps its own files even beside a share/quillory.
+        touch(bin + "/Lang/English.lng");
+        QCOMPARE(ProgramFolder::shippedFolder(bin), bin);
+        QVERIFY(QDir(bin + "/Lang").removeRecursively());
+
+        QStandardPaths::setTestModeEnabled(true);
+        qunsetenv("QUILLORY_HOME");
+        const QString perUser = ProgramFolder::resolve(bin);
+        QVERIFY(!perUser.startsWith(prefix.path()));
+        QFile lang(perUser + "/Lang/Deutsch.lng");
+        QVERIFY(lang.open(QIODevice::ReadOnly));
+        QCOMPARE(lang.readAll(), QByteArray("installed"));
+        QVERIFY(QFileInfo::exists(perUser + "/Files/bac.jpg"));
+        QVERIFY(QFileInfo::exists(perUser + "/Hilfe.html"));
+        QDir(perUser).removeRecursively();
+    }
+
     void filesAreJoinedWithOneSlash()
     {
         ProgramFolder::set(QStringLiteral("/srv/quillory/"));

@@ -9,7 +9,9 @@
 // rectangle with smooth scaling, so they stay sharp on high-DPI screens.
 //
 // Usage: make_pictures <output-folder>
+//        make_pictures --app-icon <icon-theme-folder>   (the desktop icon, SVG and PNG sizes)
 
+#include "AppIcon.h"
 #include "DesignCanvas.h"
 #include "PictureCatalogue.h"
 #include "PictureWriter.h"
@@ -27,8 +29,16 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
 
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--app-icon")) {
+        QString error;
+        for (const QString &path : AppIcon::writeIconTheme(args.at(2), &error))
+            out << path << '\n';
+        if (!error.isEmpty())
+            err << error << '\n';
+        return error.isEmpty() ? 0 : 1;
+    }
     if (args.size() != 2) {
-        err << "usage: make_pictures <output-folder>\n";
+        err << "usage: make_pictures <output-folder> | --app-icon <icon-theme-folder>\n";
         return 2;
     }
     QDir folder(args.at(1));

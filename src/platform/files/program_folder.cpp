@@ -16,12 +16,22 @@ QString &current()
 }
 } // namespace
 
+QString ProgramFolder::shippedFolder(const QString &executableDir)
+{
+    const QString installed = QDir::cleanPath(executableDir + QStringLiteral("/../share/quillory"));
+    if (!QFileInfo(executableDir + QStringLiteral("/Lang")).isDir() &&
+        QFileInfo(installed + QStringLiteral("/Lang")).isDir())
+        return installed;
+    return executableDir;
+}
+
 QString ProgramFolder::resolve(const QString &executableDir)
 {
+    const QString shipped = shippedFolder(executableDir);
     const QString home = qEnvironmentVariable("QUILLORY_HOME");
     if (!home.isEmpty()) {
         QDir().mkpath(home);
-        populateFrom(executableDir, home);
+        populateFrom(shipped, home);
         return QDir(home).absolutePath();
     }
     QFileInfo exeDir(executableDir);
@@ -31,7 +41,7 @@ QString ProgramFolder::resolve(const QString &executableDir)
     if (data.isEmpty())
         data = QDir::homePath() + QStringLiteral("/.local/share/Quillory");
     QDir().mkpath(data);
-    populateFrom(executableDir, data);
+    populateFrom(shipped, data);
     return QDir(data).absolutePath();
 }
 

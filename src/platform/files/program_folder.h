@@ -9,9 +9,13 @@ namespace quillory {
 //   1. $QUILLORY_HOME when set (tests always use this), given the shipped files it lacks;
 //   2. the executable's folder when it is writable and holds Lang/;
 //   3. a per-user data folder, filled with the shipped files on first start.
+// The shipped files lie beside the executable (a build folder) or, for an
+// installed program in <prefix>/bin, in <prefix>/share/quillory.
 class ProgramFolder {
 public:
     static QString resolve(const QString &executableDir);
+    // Where the shipped files of the executable in `executableDir` are.
+    static QString shippedFolder(const QString &executableDir);
     // Copies the shipped files (Lang/, Files/, help pages) that `target` lacks.
     static void populateFrom(const QString &shippedDir, const QString &target);
 
