@@ -22,6 +22,9 @@ Application::Application()
     services.fileDialogs = &m_fileDialogs;
     services.windowSwitcher = &m_switcher;
     services.locale = &m_locale;
+    services.mixer = &m_mixer;
+    services.links = &m_links;
+    services.soundSettings = &m_soundSettings;
     services.colorDialogs = &m_colorDialogs;
     services.printing = &m_printing;
     m_player = std::make_unique<Form1>(*m_media, services);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/media/media_control.h"
+#include "platform/mixer/alsa_mixer.h"
 #include "platform/services/color_dialogs.h"
+#include "platform/services/desktop_links.h"
 #include "platform/services/print_system.h"
 #include "platform/services/qt_services.h"
+#include "platform/services/sound_settings.h"
 
 #include <memory>
 
@@ -34,6 +37,9 @@ private:
     quillory::QtFileDialogs m_fileDialogs;
     quillory::X11WindowSwitcher m_switcher;
     quillory::SystemLocaleInfo m_locale;
+    quillory::AlsaMixer m_mixer;
+    quillory::QtDesktopLinks m_links;
+    quillory::DesktopSoundSettings m_soundSettings;
     quillory::QtColorDialogs m_colorDialogs;
     quillory::QtPrintSystem m_printing;
     std::unique_ptr<quillory::MediaControl> m_media;

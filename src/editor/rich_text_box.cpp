@@ -1,9 +1,11 @@
 #include "rich_text_box.h"
 
 #include "editor/paste_filter.h"
+#include "editor/rtf/format_runs.h"
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_reader.h"
 #include "editor/rtf/rtf_writer.h"
+#include "i18n/captions.h"
 
 #include <QFile>
 #include <QKeyEvent>
@@ -18,6 +20,10 @@
 using namespace quillory;
 
 namespace {
+
+const QString kFootnotesAsText =
+    QStringLiteral("The file had footnotes; they now stand as text where their marks were and "
+                   "will be saved as text.");
 
 bool readWholeFile(const QString &path, QByteArray *bytes, QString *why)
 {
@@ -119,11 +125,15 @@ FileResult RichTextBox::LoadFile(const QString &path)
         return FileResult::failure(why);
     QTextDocument loaded;
     FileResult result = FileResult::success();
+    RtfReadReport report;
     // A damaged RTF file still shows what could be read; the caller warns.
-    if (isRtf(bytes) && !readRtf(bytes, &loaded, &why))
+    if (isRtf(bytes) && !readRtf(bytes, &loaded, &why, &report))
         result.reason = why;
     else if (!isRtf(bytes))
         readPlainText(bytes, &loaded);
+    if (report.footnotes > 0) // told once, with the load; the caller shows the reason
+        result.reason += (result.reason.isEmpty() ? QString() : QStringLiteral("\n")) +
+                         caption(QStringLiteral("rtf.footnotesAsText"), kFootnotesAsText);
     replaceContent(loaded);
     return result;
 }
@@ -311,7 +321,7 @@ void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format)
 std::optional<bool> RichTextBox::SelBold() const
 {
     return uniformCharValue<bool>(
-        [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; });
+        [](const QTextCharFormat &f) { return isBoldWeight(f.fontWeight()); });
 }
 
 void RichTextBox::setSelBold(bool on)

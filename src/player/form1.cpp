@@ -109,22 +109,7 @@ void Form1::buildControls()
     Label2->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     Label2->setText(QStringLiteral("0:00 / 0:00"));
 
-    // The volume slider (its behaviour comes with the master volume).
-    Image2 = place(new QLabel(client), "Image2", 4545, 360, 90, 1200);
-    Image2->setStyleSheet(QStringLiteral("background: #7a8591;"));
-    Image1 = place(new QLabel(client), "Image1", 4400, 1230, 375, 195);
-    Image1->setStyleSheet(QStringLiteral("background: #d8dde3; border: 1px solid #40464f;"));
-    Label5 = place(new QLabel(QStringLiteral("100%"), client), "Label5", 4350, 1680, 495, 285);
-    QFont readout(QStringLiteral("Arial"), 9, QFont::Bold);
-    Label5->setFont(readout);
-    Label5->setAlignment(Qt::AlignCenter);
-    Label5->setStyleSheet(QStringLiteral("color: white; background: #3a4048; border-radius: 3px;"));
-    Label1 = place(new QLabel(QStringLiteral("+"), client), "Label1", 4505, 45, 165, 360);
-    Label3 = place(new QLabel(QStringLiteral("-"), client), "Label3", 4530, 1365, 120, 435);
-    for (QLabel *l : {Label1, Label3}) {
-        l->setStyleSheet(QStringLiteral("color: #303030;"));
-        l->setAlignment(Qt::AlignCenter);
-    }
+    buildVolumeSlider(client);
 
     connect(cmdPlay, &QAbstractButton::clicked, this, &Form1::cmdPlay_Click);
     connect(CmdStop, &QAbstractButton::clicked, this, &Form1::mnuStop_Click);
@@ -138,8 +123,10 @@ void Form1::buildControls()
     for (int i = 0; i < 5; ++i)
         connect(buttons[static_cast<size_t>(i)], &PictureButton::mouseMoved, this,
                 [this, i] { buttonHovered(i); });
-    for (QLabel *l : {Image4, Label4, Label5, Label1, Label3, Image1, Image2})
-        l->setAttribute(Qt::WA_TransparentForMouseEvents, l == Image4 || l == Label4);
+    for (QLabel *l :
+         std::initializer_list<QLabel *>{Image4, Label4, Label5, Label1, Label3, Image1, Image2})
+        l->setAttribute(Qt::WA_TransparentForMouseEvents,
+                        l == Image4 || l == Label4 || l == Label1 || l == Label3);
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape2->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape3->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -157,6 +144,7 @@ QAction *Form1::addItem(QMenu *menu, const char *name, const QString &caption,
 
 void Form1::buildMenus()
 {
+    installWrappingMenuBar();
     QMenuBar *bar = menuBar();
     auto menu = [&](const char *name, const QString &caption) {
         QMenu *m = bar->addMenu(caption);
@@ -261,6 +249,7 @@ void Form1::buildMenus()
     connect(mnuTitoloCompleto, &QAction::triggered, this, &Form1::mnuTitoloCompleto_Click);
     connect(mnuLingua, &QAction::triggered, this, &Form1::mnuLingua_Click);
     connect(mnuGuida, &QAction::triggered, this, &Form1::mnuGuida_Click);
+    connectHelpCommands();
 }
 
 // ---------------------------------------------------------------- start-up
@@ -282,18 +271,21 @@ void Form1::Form_Load(const QString &commandLine)
     // 2: drops are accepted from now until the window closes.
     setAcceptDrops(true);
     m_dropsEnabled = true;
+    // 3, 4: the master volume and the knob centred on its track.
+    OpenMixer();
+    PlaceVolumeKnob();
     // 5: the product name is the caption.
     m_productTitle = QStringLiteral("Quillory");
     setWindowTitle(m_productTitle);
     // 7: the settings file.
     m_settings = SettingsFile::read(SettingsFile::defaultPath());
     mnuTitoloCompleto->setChecked(m_settings.showFullPath);
-    if (QFileInfo::exists(SettingsFile::defaultPath()))
-        Image1->move(Image1->x(), twipsToPixels(m_settings.volumeKnobTop));
     // 8, 9: the language, chosen from the country on the first start.
     if (m_settings.languageFile.trimmed().isEmpty())
         m_settings.languageFile = LanguageTable::languageForCountry(GetLingua());
     LoadLanguageFile();
+    // A missing mixer is reported once its message can be read.
+    reportMissingMixer();
     // 10: the editor, shown or hidden as the settings say.
     m_form2->Form_Load();
     m_form2->setVisible(m_settings.editorHidden == 0);
@@ -326,13 +318,15 @@ void Form1::Form_Load(const QString &commandLine)
     // 18: a file named on the command line.
     if (!commandLine.trimmed().isEmpty())
         OpenMediaFile(commandLine);
-    // 19: the volume (applied by the master volume; the value is kept as read).
+    // 19: the stored volume (the knob's position and value, lines 2 and 3).
+    restoreVolume();
 }
 
 void Form1::SaveSettings()
 {
     m_settings.showFullPath = mnuTitoloCompleto->isChecked();
     m_settings.editorHidden = m_form2->isVisible() ? 0 : 1;
+    storeVolumeSettings();
     // A failure leaves the old file whole; nothing is reported.
     SettingsFile::write(SettingsFile::defaultPath(), m_settings);
 }
@@ -453,6 +447,3 @@ void Form1::addCompanionWindow(CompanionWindow *window)
     if (window && std::find(m_companions.begin(), m_companions.end(), window) == m_companions.end())
         m_companions.push_back(window);
 }
-
-void Form1::mnuGuida_Click() {}
-void Form1::mnuImpostaAudio_Click() {}

@@ -6,10 +6,14 @@
 #include "platform/media/media_control.h"
 #include "platform/services/services.h"
 #include "player/companion_window.h"
+#include "player/mouse_image.h"
 #include "player/player_commands.h"
 #include "player/recent_list.h"
 #include "player/settings_file.h"
+#include "player/volume.h"
+#include "player/volume_slider.h"
 
+#include <QColor>
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
@@ -27,6 +31,7 @@ class PictureButton;
 class PositionBar;
 class Form2;
 class BookmarkWindow;
+class frmAbout;
 
 enum class PlayState { NotPlaying, Playing };
 
@@ -85,10 +90,34 @@ public:
     QString GetLingua();
     void LoadLanguageFile();
 
+    // --- volume slider and master volume
+    void OpenMixer();
+    void PlaceVolumeKnob();
+    void ApplyVolume();
+    void Image1_MouseDown(int button, double x, double y);
+    void Image1_MouseMove(int button, double x, double y);
+    void Image1_MouseUp(int button, double x, double y);
+    void Image2_MouseDown(int button, double x, double y);
+    void Image2_MouseMove(int button, double x, double y);
+    void Image2_MouseUp(int button, double x, double y);
+    void Timer2_Timer();
+    void Timer3_Timer();
+    std::int32_t volumeMax() const { return m_volumeControl.maximum(); }
+    QString volumeTag() const { return m_volumeTag; }
+    double volumeKnobTop() const { return m_volumeSlider.knobTop(); }
+    QColor readoutColor() const { return m_readoutColor; }
+
     // --- commands built by later work
     void mnuBookMark_Click() override;
+
+    // --- help, web pages, sound settings, about box, translation page
     void mnuGuida_Click() override;
     void mnuImpostaAudio_Click() override;
+    void mnuAggiornamenti_Click();
+    void mnuFaiDonazione_Click();
+    void mnuInfo_Click();
+    void mnuAggLingua_Click();
+    frmAbout *aboutBox() const { return m_about; }
 
     // A window that closes with the player (bookmark list, find dialog); kept in
     // the order of registration. The window outlives the player's close.
@@ -171,6 +200,21 @@ private:
     // Button pictures and hover states
     void loadButtonPicture(int button, bool hover);
 
+    // Volume slider
+    void buildVolumeSlider(QWidget *client);
+    void showVolumeKnob();
+    void setVolumeTagFromKnob();
+    void setReadoutColor(const QColor &color);
+    void showReadout(const QString &text);
+    void reportMissingMixer();
+    void restoreVolume();
+    void storeVolumeSettings();
+    // Help and links
+    void installWrappingMenuBar();
+    void connectHelpCommands();
+    void frmAbout_Unload();
+    void openLink(const QUrl &url);
+
 public:
     // Controls, named as designed.
     PictureButton *cmdPlay = nullptr;
@@ -185,12 +229,14 @@ public:
     QFrame *Shape3 = nullptr;
     QLabel *Label4 = nullptr;
     QLabel *Image4 = nullptr;
-    QLabel *Image1 = nullptr;
-    QLabel *Image2 = nullptr;
+    MouseImage *Image1 = nullptr;
+    MouseImage *Image2 = nullptr;
     QLabel *Label5 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label3 = nullptr;
     QTimer Timer1;
+    QTimer Timer2;
+    QTimer Timer3;
 
     QMenu *mnuFile = nullptr, *mnuRiproduzione = nullptr, *mnuVisualizza = nullptr,
           *mnuOpzioni = nullptr, *mnuDonazioni = nullptr, *mnuHelp = nullptr;
@@ -224,9 +270,23 @@ private:
     bool m_dropsEnabled = false;
     bool m_ended = false;
     double m_fillWidthTwips = 0;
+
+    // Volume slider and master volume
+    bool m_mixerOpen = false;
+    bool m_mixerReportDue = false;
+    quillory::VolumeControl m_volumeControl;
+    quillory::VolumeSlider m_volumeSlider;
+    quillory::ReadoutFade m_fade;
+    QString m_volumeTag;            // the knob's tag: the raw value as digits
+    std::int64_t m_volumeValue = 0; // the value last applied
+    int m_knobButton = 0;
+    double m_knobTarget = 0;
+    QColor m_readoutColor = Qt::white;
+
     // The table holds the bookmarks of this media path (the one last opened).
     quillory::BookmarkEntries m_bookmarkEntries;
     QString m_bookmarkMediaPath;
     BookmarkWindowFactory m_bookmarkWindowFactory;
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
+    frmAbout *m_about = nullptr; // created on first use
 };

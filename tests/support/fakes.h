@@ -2,11 +2,17 @@
 
 // Test doubles of the platform services: scripted answers, recorded calls.
 
+#include "platform/mixer/mixer.h"
+#include "platform/services/desktop_links.h"
 #include "platform/services/services.h"
+#include "platform/services/sound_settings.h"
 
 #include <QList>
 #include <QStringList>
 #include <functional>
+#include <map>
+#include <utility>
+#include <vector>
 
 namespace quillory::test {
 
@@ -87,6 +93,72 @@ public:
     QString countryEnglishName() override { return country; }
 };
 
+// A sound card's mixer: a "Master" volume of 0 to 65535 at three quarters, by default.
+class FakeMixer : public Mixer {
+public:
+    bool opens = true;
+    bool refusesValues = false;
+    int openCalls = 0;
+    std::vector<MixerElement> elements{{QStringLiteral("Master"), 0, 0, 65535}};
+    std::map<std::pair<QString, int>, long> values{{{QStringLiteral("Master"), 0}, 49151}};
+    QList<std::pair<QString, long>> sets; // every value set, with its element's name
+    std::function<void()> whileSetting;   // runs at each set, as another party would see it
+
+    bool open() override
+    {
+        ++openCalls;
+        return opens;
+    }
+    std::vector<MixerElement> playbackVolumes() override
+    {
+        return opens ? elements : std::vector<MixerElement>();
+    }
+    bool setPlaybackVolume(const MixerElement &element, long value) override
+    {
+        sets.append({element.name, value});
+        if (whileSetting)
+            whileSetting();
+        if (refusesValues || !opens)
+            return false;
+        values[{element.name, element.index}] = value;
+        return true;
+    }
+    std::optional<long> playbackVolume(const MixerElement &element) override
+    {
+        const auto it = values.find({element.name, element.index});
+        if (!opens || it == values.end())
+            return std::nullopt;
+        return it->second;
+    }
+    long value(const QString &name = QStringLiteral("Master")) const
+    {
+        const auto it = values.find({name, 0});
+        return it == values.end() ? -1 : it->second;
+    }
+};
+
+class FakeDesktopLinks : public DesktopLinks {
+public:
+    QList<QUrl> opened;
+    bool result = true;
+    bool openUrl(const QUrl &url) override
+    {
+        opened.append(url);
+        return result;
+    }
+};
+
+class FakeSoundSettings : public SoundSettings {
+public:
+    int opens = 0;
+    bool available = true; // false: no sound-settings program on this system
+    bool open() override
+    {
+        ++opens;
+        return available;
+    }
+};
+
 // All fakes together, wired into a Services record.
 struct FakeServices {
     FakeMessageBoxes messages;
@@ -94,7 +166,13 @@ struct FakeServices {
     FakeFileDialogs fileDialogs;
     FakeWindowSwitcher switcher;
     FakeLocale locale;
-    Services services() { return {&messages, &inputs, &fileDialogs, &switcher, &locale}; }
+    FakeMixer mixer;
+    FakeDesktopLinks links;
+    FakeSoundSettings soundSettings;
+    Services services()
+    {
+        return {&messages, &inputs, &fileDialogs, &switcher, &locale, &mixer, &links, &soundSettings};
+    }
 };
 
 } // namespace quillory::test

@@ -1,15 +1,19 @@
 // rtfconv: inspects and rewrites transcript files with the editor's own codec.
-//   rtfconv --text FILE       the plain text, one line per paragraph
+//   rtfconv --text FILE       the plain text, one line per paragraph, list items
+//                             after their marker ("3. ", "b) ") as readers show them
 //   rtfconv --runs FILE       the formatting runs, one per line
 //   rtfconv --rtf FILE OUT    the document written back as RTF
 
-#include "editor/rtf/document_files.h"
 #include "editor/rtf/format_runs.h"
+#include "editor/rtf/list_numbering.h"
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_reader.h"
+#include "editor/rtf/rtf_writer.h"
+#include "platform/files/text_file.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <cstdio>
@@ -73,14 +77,21 @@ int main(int argc, char *argv[])
         printErr(QStringLiteral("warning: %1: %2").arg(args[1], error));
 
     if (mode == QLatin1String("--text")) {
-        QByteArray text = quillory::toPlainTextFile(doc);
-        text.replace("\r\n", "\n");
-        writeOut(text);
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+            if (block.textList())
+                writeOut(quillory::listMarker(block).toUtf8() + ' ');
+            QString line = block.text();
+            line.replace(QChar::LineSeparator, u'\n');
+            line.remove(QChar::ObjectReplacementCharacter);
+            writeOut(line.toUtf8() + '\n');
+        }
     } else if (mode == QLatin1String("--runs")) {
         for (const quillory::FormatRun &run : quillory::formatRuns(doc))
             writeOut(quillory::describeRun(run).toUtf8() + '\n');
-    } else if (!quillory::saveRtfFile(args[2], doc, &error)) {
-        printErr(error);
+    } else if (const quillory::FileResult saved =
+                   quillory::writeFileSafely(args[2], quillory::writeRtf(doc));
+               !saved) {
+        printErr(QStringLiteral("cannot write %1: %2").arg(args[2], saved.reason));
         return kFileError;
     }
     return 0;

@@ -1,5 +1,8 @@
 #include "editor/rtf/format_runs.h"
 
+#include "editor/rtf/list_numbering.h"
+
+#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
@@ -44,10 +47,18 @@ QString familyOf(const QTextCharFormat &format, const QTextDocument &doc)
     return family.isEmpty() ? doc.defaultFont().family() : family;
 }
 
-FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const QTextDocument &doc)
+struct BlockList {
+    QTextListFormat::Style style = QTextListFormat::ListStyleUndefined;
+    int level = 0;
+    QString marker;
+    int index = -1;
+};
+
+FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const BlockList &list,
+                 const QTextDocument &doc)
 {
     FormatRun run;
-    run.bold = format.fontWeight() > QFont::Medium;
+    run.bold = isBoldWeight(format.fontWeight());
     run.italic = format.fontItalic();
     run.underline = format.fontUnderline();
     run.strike = format.fontStrikeOut();
@@ -57,7 +68,10 @@ FormatRun runFor(const QTextCharFormat &format, const QTextBlock &block, const Q
     if (format.foreground().style() != Qt::NoBrush)
         run.colour = format.foreground().color();
     run.alignment = runAlignment(block.blockFormat().alignment());
-    run.bullet = block.textList() != nullptr;
+    run.listStyle = list.style;
+    run.listLevel = list.level;
+    run.listMarker = list.marker;
+    run.listIndex = list.index;
     return run;
 }
 
@@ -107,24 +121,37 @@ bool FormatRun::sameFormat(const FormatRun &other) const
     return bold == other.bold && italic == other.italic && underline == other.underline &&
            strike == other.strike && fontFamily == other.fontFamily &&
            qFuzzyCompare(pointSize, other.pointSize) && colour == other.colour &&
-           alignment == other.alignment && bullet == other.bullet;
+           alignment == other.alignment && listStyle == other.listStyle &&
+           listLevel == other.listLevel && listMarker == other.listMarker &&
+           listIndex == other.listIndex;
 }
 
 QList<FormatRun> formatRuns(const QTextDocument &doc)
 {
     QList<FormatRun> runs;
+    QHash<const QTextList *, int> lists;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        BlockList list;
+        if (const QTextList *textList = block.textList()) {
+            auto known = lists.constFind(textList);
+            if (known == lists.constEnd())
+                known = lists.insert(textList, int(lists.size()));
+            list.style = textList->format().style();
+            list.level = listLevel(textList->format());
+            list.marker = listMarker(block);
+            list.index = *known;
+        }
         QTextCharFormat lastFormat = block.charFormat();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            FormatRun run = runFor(fragment.charFormat(), block, doc);
+            FormatRun run = runFor(fragment.charFormat(), block, list, doc);
             run.text = fragment.text();
             lastFormat = fragment.charFormat();
             appendRun(runs, std::move(run));
         }
         const bool lastBlock = !block.next().isValid();
         if (!lastBlock || block.length() == 1) {
-            FormatRun end = runFor(lastFormat, block, doc);
+            FormatRun end = runFor(lastFormat, block, list, doc);
             if (!lastBlock)
                 end.text = QStringLiteral("\n");
             appendRun(runs, std::move(end));
@@ -145,7 +172,11 @@ QString describeRun(const FormatRun &run)
            QString::number(int(run.strike)) + QLatin1String(" font=\"") + escaped(run.fontFamily) +
            QLatin1String("\" size=") + QString::number(run.pointSize) + QLatin1String(" colour=") +
            colour + QLatin1String(" align=") + alignmentName(run.alignment) +
-           QLatin1String(" bullet=") + QString::number(int(run.bullet));
+           QLatin1String(" list=") + listStyleName(run.listStyle) +
+           (run.inList()
+                ? QLatin1String(" level=") + QString::number(run.listLevel) +
+                      QLatin1String(" marker=\"") + escaped(run.listMarker) + QLatin1Char('"')
+                : QString());
 }
 
 } // namespace quillory

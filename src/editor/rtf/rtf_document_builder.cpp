@@ -1,7 +1,11 @@
 #include "editor/rtf/rtf_document_builder.h"
 
+#include "editor/rtf/list_numbering.h"
+
 #include <QTextDocument>
 #include <QTextList>
+
+#include <climits>
 
 namespace quillory {
 
@@ -55,15 +59,36 @@ void RtfDocumentBuilder::applyParagraph(const RtfParagraphProperties &paragraph,
     format.setAlignment(paragraph.alignment);
     m_cursor.setBlockFormat(format);
     m_cursor.setBlockCharFormat(markFormat);
-    if (!paragraph.bullet) {
-        m_list = nullptr;
+    if (paragraph.list) {
+        addToList(*paragraph.list);
         return;
     }
-    if (m_list) {
-        m_list->add(m_cursor.block());
-    } else {
-        m_list = m_cursor.createList(QTextListFormat::ListDisc);
+    // Old-style numbering only runs through adjacent paragraphs.
+    m_lists.erase(m_lists.lower_bound({0, INT_MIN}), m_lists.lower_bound({1, INT_MIN}));
+}
+
+void RtfDocumentBuilder::addToList(const RtfListItem &item)
+{
+    // An outer item restarts the numbering of the levels inside it.
+    const auto innerEnd =
+        item.key == INT_MAX ? m_lists.end() : m_lists.lower_bound({item.key + 1, INT_MIN});
+    for (auto it = m_lists.upper_bound({item.key, item.level}); it != innerEnd;)
+        it = it->second.item.noRestart ? std::next(it) : m_lists.erase(it);
+    const std::pair<int, int> id(item.key, item.level);
+    auto open = m_lists.find(id);
+    if (open != m_lists.end() && open->second.item.sameNumbering(item)) {
+        open->second.list->add(m_cursor.block());
+        return;
     }
+    QTextListFormat format;
+    format.setStyle(item.style);
+    setListLevel(format, item.level);
+    if (isNumberedList(item.style)) {
+        setListStart(format, item.start);
+        format.setNumberPrefix(item.prefix);
+        format.setNumberSuffix(item.suffix);
+    }
+    m_lists[id] = OpenList{m_cursor.createList(format), item};
 }
 
 } // namespace quillory

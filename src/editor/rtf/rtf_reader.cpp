@@ -1,6 +1,7 @@
 #include "editor/rtf/rtf_reader.h"
 
 #include "editor/rtf/code_page.h"
+#include "editor/rtf/list_numbering.h"
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_document_builder.h"
 #include "editor/rtf/rtf_tokenizer.h"
@@ -11,6 +12,8 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -25,7 +28,18 @@ constexpr int kMinHalfPoints = 2;
 constexpr int kMaxHalfPoints = 3276;
 constexpr int kMaxUnicodeSkip = 16;
 
-enum class Destination { Text, Skip, FontTable, ColorTable, BulletDefinition };
+enum class Destination {
+    Text,
+    Skip,
+    FontTable,
+    ColorTable,
+    BulletDefinition, // \pn: old-style numbering of the paragraph
+    BulletText,       // \pntxtb, \pntxta: text before and after the number
+    ListTable,
+    ListOverrideTable,
+    LevelText, // \leveltext of a list level
+    ListMarker // \listtext, \pntext: the marker as text for readers without lists
+};
 
 enum class Keyword {
     Rtf,
@@ -39,6 +53,35 @@ enum class Keyword {
     ColorTable,
     SkipDestination,
     BulletDefinition,
+    BulletTextBefore,
+    BulletTextAfter,
+    BulletLevelBullet,
+    BulletLevelBody,
+    BulletLevelContinue,
+    BulletLevel,
+    BulletDecimal,
+    BulletUpperLetter,
+    BulletLowerLetter,
+    BulletUpperRoman,
+    BulletLowerRoman,
+    BulletStart,
+    ListTable,
+    ListOverrideTable,
+    List,
+    ListId,
+    ListLevel,
+    LevelNumberFormat,
+    LevelStartAt,
+    LevelNoRestart,
+    LevelText,
+    ListOverrideEntry,
+    OverrideLevel,
+    ListMarker,
+    ListLevelNumber,
+    Footnote,
+    FootnoteMark,
+    AlternativesFirst, // \upr, \object, \shp: hold text twice or as a fallback
+    AlternativeChosen, // \ud, \result, \shptxt: the text to read
     Par,
     Line,
     Tab,
@@ -49,7 +92,7 @@ enum class Keyword {
     AlignCenter,
     AlignRight,
     AlignJustify,
-    ListOverride,
+    ListOverrideNumber,
     Plain,
     Bold,
     Italic,
@@ -96,6 +139,41 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
             {"fonttbl", Keyword::FontTable},
             {"colortbl", Keyword::ColorTable},
             {"pn", Keyword::BulletDefinition},
+            {"pntxtb", Keyword::BulletTextBefore},
+            {"pntxta", Keyword::BulletTextAfter},
+            {"pnlvlblt", Keyword::BulletLevelBullet},
+            {"pnlvlbody", Keyword::BulletLevelBody},
+            {"pnlvlcont", Keyword::BulletLevelContinue},
+            {"pnlvl", Keyword::BulletLevel},
+            {"pndec", Keyword::BulletDecimal},
+            {"pnucltr", Keyword::BulletUpperLetter},
+            {"pnlcltr", Keyword::BulletLowerLetter},
+            {"pnucrm", Keyword::BulletUpperRoman},
+            {"pnlcrm", Keyword::BulletLowerRoman},
+            {"pnstart", Keyword::BulletStart},
+            {"listtable", Keyword::ListTable},
+            {"listoverridetable", Keyword::ListOverrideTable},
+            {"list", Keyword::List},
+            {"listid", Keyword::ListId},
+            {"listlevel", Keyword::ListLevel},
+            {"levelnfc", Keyword::LevelNumberFormat},
+            {"levelnfcn", Keyword::LevelNumberFormat},
+            {"levelstartat", Keyword::LevelStartAt},
+            {"levelnorestart", Keyword::LevelNoRestart},
+            {"leveltext", Keyword::LevelText},
+            {"listoverride", Keyword::ListOverrideEntry},
+            {"lfolevel", Keyword::OverrideLevel},
+            {"listtext", Keyword::ListMarker},
+            {"pntext", Keyword::ListMarker},
+            {"ilvl", Keyword::ListLevelNumber},
+            {"footnote", Keyword::Footnote},
+            {"chftn", Keyword::FootnoteMark},
+            {"upr", Keyword::AlternativesFirst},
+            {"object", Keyword::AlternativesFirst},
+            {"shp", Keyword::AlternativesFirst},
+            {"ud", Keyword::AlternativeChosen},
+            {"result", Keyword::AlternativeChosen},
+            {"shptxt", Keyword::AlternativeChosen},
             {"par", Keyword::Par},
             {"line", Keyword::Line},
             {"tab", Keyword::Tab},
@@ -109,7 +187,7 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
             {"qr", Keyword::AlignRight},
             {"qj", Keyword::AlignJustify},
             {"qd", Keyword::AlignJustify},
-            {"ls", Keyword::ListOverride},
+            {"ls", Keyword::ListOverrideNumber},
             {"plain", Keyword::Plain},
             {"b", Keyword::Bold},
             {"i", Keyword::Italic},
@@ -146,28 +224,65 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
                                  "ulthldash", "ululdbwave", "ulw", "ulwave"})
             map.emplace(word, Keyword::Underline);
         // Groups whose content is not document text.
-        for (const char *word : {"stylesheet",   "info",         "pict",
-                                 "header",       "headerl",      "headerr",
-                                 "headerf",      "footer",       "footerl",
-                                 "footerr",      "footerf",      "footnote",
-                                 "annotation",   "object",       "fldinst",
-                                 "pntext",       "pntxta",       "pntxtb",
-                                 "listtext",     "listtable",    "listoverridetable",
-                                 "revtbl",       "rsidtbl",      "generator",
-                                 "xmlnstbl",     "themedata",    "colorschememapping",
-                                 "datastore",    "latentstyles", "filetbl",
-                                 "bkmkstart",    "bkmkend",      "template",
-                                 "private",      "nonshppict",   "shppict",
-                                 "shp",          "shpinst",      "shptxt",
-                                 "do",           "xe",           "tc",
-                                 "txe",          "atnid",        "atnauthor",
-                                 "atndate",      "atnref",       "ftnsep",
-                                 "ftnsepc",      "aftnsep",      "aftnsepc",
-                                 "upr",          "ud",           "userprops",
-                                 "docvar",       "pgdsctbl",     "mmathPr",
-                                 "xmlopen",      "falt",         "panose",
-                                 "fontemb",      "fontfile",     "blipuid",
-                                 "wgrffmtfilter"})
+        for (const char *word : {"stylesheet",
+                                 "info",
+                                 "pict",
+                                 "header",
+                                 "headerl",
+                                 "headerr",
+                                 "headerf",
+                                 "footer",
+                                 "footerl",
+                                 "footerr",
+                                 "footerf",
+                                 "annotation",
+                                 "fldinst",
+                                 "listname",
+                                 "levelnumbers",
+                                 "revtbl",
+                                 "rsidtbl",
+                                 "generator",
+                                 "xmlnstbl",
+                                 "themedata",
+                                 "colorschememapping",
+                                 "datastore",
+                                 "latentstyles",
+                                 "filetbl",
+                                 "bkmkstart",
+                                 "bkmkend",
+                                 "template",
+                                 "private",
+                                 "nonshppict",
+                                 "shppict",
+                                 "shpinst",
+                                 "shprslt",
+                                 "do",
+                                 "xe",
+                                 "tc",
+                                 "txe",
+                                 "atnid",
+                                 "atnauthor",
+                                 "atndate",
+                                 "atnref",
+                                 "ftnsep",
+                                 "ftnsepc",
+                                 "aftnsep",
+                                 "aftnsepc",
+                                 "userprops",
+                                 "docvar",
+                                 "pgdsctbl",
+                                 "mmathPr",
+                                 "xmlopen",
+                                 "falt",
+                                 "panose",
+                                 "fontemb",
+                                 "fontfile",
+                                 "blipuid",
+                                 "wgrffmtfilter",
+                                 "objdata",
+                                 "objclass",
+                                 "objname",
+                                 "sp"})
             map.emplace(word, Keyword::SkipDestination);
         return map;
     }();
@@ -195,8 +310,49 @@ struct CharacterProperties {
 struct GroupState {
     CharacterProperties chars;
     Destination destination = Destination::Text;
+    // Inside \upr and the like: where the chosen alternative's text goes.
+    std::optional<Destination> alternativeDestination;
     int unicodeSkip = 1;
     bool ignorableDestination = false; // after \*
+    bool footnote = false;
+};
+
+// Paragraph properties as the file states them; lists are resolved at the paragraph's end.
+struct ParagraphState {
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int listOverride = 0;           // \ls
+    int listLevel = 0;              // \ilvl
+    bool oldStyleNumbering = false; // \pn
+    bool oldStyleBullet = false;
+    bool oldStyleContinuation = false; // \pnlvlcont: a paragraph of an item, unnumbered
+    int oldStyleLevel = 0;
+    QTextListFormat::Style oldStyleKind = QTextListFormat::ListDecimal;
+    int oldStyleStart = 1;
+    QString oldStyleBefore;
+    QString oldStyleAfter;
+};
+
+// A level of a \listtable list.
+struct ListLevelDefinition {
+    int numberFormat = 0; // \levelnfc
+    int start = 1;
+    bool noRestart = false;
+    QString text; // \leveltext: length, then text with level placeholders 0..8
+    bool textEnded = false;
+};
+
+struct ListDefinition {
+    int id = 0;
+    std::array<ListLevelDefinition, kListLevels> levels;
+    int levelCount = 0;
+};
+
+// A \listoverridetable entry: the \ls number paragraphs use for a list.
+struct ListOverride {
+    int listId = 0;
+    int number = 0;
+    std::array<std::optional<int>, kListLevels> start;
+    int levelCount = 0; // \lfolevel groups seen
 };
 
 struct FontEntry {
@@ -225,6 +381,7 @@ public:
     explicit RtfReader(QTextDocument *doc) : m_builder(doc) {}
 
     bool read(QByteArrayView data, QString *error);
+    int footnotes() const { return m_footnotes; }
 
 private:
     void groupStart();
@@ -240,6 +397,15 @@ private:
     void documentControlWord(Keyword keyword, const RtfToken &token);
     void fontTableControlWord(Keyword keyword, const RtfToken &token);
     void colourTableControlWord(Keyword keyword, const RtfToken &token);
+    void bulletControlWord(Keyword keyword, const RtfToken &token);
+    void listTableControlWord(Keyword keyword, const RtfToken &token);
+    void listOverrideControlWord(Keyword keyword, const RtfToken &token);
+    ListLevelDefinition *currentLevel();
+    void startFootnote();
+    void insertListMarkerAsText();
+    std::optional<RtfListItem> paragraphList() const;
+    std::optional<RtfListItem> tableList() const;
+    RtfParagraphProperties paragraphProperties() const;
 
     void appendText(QStringView text);
     void appendChar(char16_t ch) { appendText(QStringView(&ch, 1)); }
@@ -274,7 +440,18 @@ private:
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colourSet = false;
 
-    RtfParagraphProperties m_paragraph;
+    ParagraphState m_paragraph;
+    std::vector<ListDefinition> m_lists;
+    std::vector<ListOverride> m_listOverrides;
+    QHash<int, int> m_listIndex;     // \listid: index in m_lists
+    QHash<int, int> m_overrideIndex; // \ls: index in m_listOverrides
+    QString m_listMarker;            // the current paragraph's \listtext
+    int m_footnotes = 0;
+    bool m_bulletTextAfter = false; // \pntxta rather than \pntxtb
+    bool m_levelOverflow = false;
+    bool m_footnoteStart = false;     // leading blanks of a note are dropped
+    bool m_footnoteParagraph = false; // a paragraph of the note ended; a blank joins the next
+    ParagraphState m_paragraphBeforeFootnote;
     int m_pendingCells = 0; // \cell marks not yet turned into tabs
     QByteArray m_pendingBytes;
     int m_pendingBytesCodePage = 0;
@@ -311,8 +488,14 @@ bool RtfReader::read(QByteArrayView data, QString *error)
         }
     }
     flushBytes();
+    if (m_state.footnote) { // a file that ends inside a note still closes it
+        m_paragraph = m_paragraphBeforeFootnote;
+        m_state.footnote = false;
+        appendChar(u']');
+    }
+    insertListMarkerAsText();
     flushText();
-    m_builder.finish(m_paragraph, charFormat(m_state.chars));
+    m_builder.finish(paragraphProperties(), charFormat(m_state.chars));
     if (m_closed)
         return true;
     if (error)
@@ -347,8 +530,14 @@ void RtfReader::groupEnd()
     }
     if (m_state.destination == Destination::FontTable)
         finishFontEntry();
+    const bool footnoteEnds = m_state.footnote && !m_stack.back().footnote;
     m_state = m_stack.back();
     m_stack.pop_back();
+    if (footnoteEnds) {
+        m_paragraph = m_paragraphBeforeFootnote;
+        m_footnoteParagraph = false;
+        appendChar(u']');
+    }
     if (m_stack.empty())
         m_closed = true; // the document group ends here; trailing data is ignored
 }
@@ -382,9 +571,18 @@ void RtfReader::controlWord(const RtfToken &token)
         return;
     }
     const Keyword keyword = found->second;
-    if (ignorable && keyword != Keyword::BulletDefinition) {
-        setDestination(Destination::Skip);
-        return;
+    switch (keyword) {
+    case Keyword::BulletDefinition:
+    case Keyword::ListTable:
+    case Keyword::ListOverrideTable:
+    case Keyword::Footnote:
+    case Keyword::AlternativeChosen:
+        break; // destinations this reader knows, with or without \*
+    default:
+        if (ignorable) {
+            setDestination(Destination::Skip);
+            return;
+        }
     }
     switch (keyword) {
     case Keyword::FontTable:
@@ -396,10 +594,42 @@ void RtfReader::controlWord(const RtfToken &token)
     case Keyword::SkipDestination:
         setDestination(Destination::Skip);
         return;
+    case Keyword::ListTable:
+        setDestination(Destination::ListTable);
+        return;
+    case Keyword::ListOverrideTable:
+        setDestination(Destination::ListOverrideTable);
+        return;
+    case Keyword::ListMarker:
+        if (inText())
+            m_listMarker.clear();
+        setDestination(Destination::ListMarker);
+        return;
     case Keyword::BulletDefinition:
-        if (m_state.destination == Destination::Text)
-            m_paragraph.bullet = true;
-        setDestination(Destination::BulletDefinition);
+        if (m_state.destination == Destination::Text) {
+            m_paragraph.oldStyleNumbering = true;
+            m_state.destination = Destination::BulletDefinition;
+        } else {
+            setDestination(Destination::Skip);
+        }
+        return;
+    case Keyword::AlternativesFirst:
+        // The first alternative is a stand-in for readers that lack the second.
+        m_state.alternativeDestination = m_state.destination;
+        m_state.destination = Destination::Skip;
+        return;
+    case Keyword::AlternativeChosen:
+        if (m_state.alternativeDestination)
+            m_state.destination = *m_state.alternativeDestination;
+        else
+            setDestination(Destination::Skip);
+        m_state.alternativeDestination.reset();
+        return;
+    case Keyword::Footnote:
+        if (inText() && !m_state.footnote)
+            startFootnote();
+        else if (!inText())
+            setDestination(Destination::Skip);
         return;
     case Keyword::UnicodeSkip:
         m_state.unicodeSkip = std::clamp(token.parameter, 0, kMaxUnicodeSkip);
@@ -411,14 +641,193 @@ void RtfReader::controlWord(const RtfToken &token)
     case Destination::Text:
         documentControlWord(keyword, token);
         break;
+    case Destination::ListMarker:
+        // The marker's own text and character formatting, nothing of the paragraph.
+        switch (keyword) {
+        case Keyword::Par:
+        case Keyword::Line:
+        case Keyword::Cell:
+        case Keyword::Row:
+        case Keyword::Pard:
+        case Keyword::AlignLeft:
+        case Keyword::AlignCenter:
+        case Keyword::AlignRight:
+        case Keyword::AlignJustify:
+        case Keyword::ListOverrideNumber:
+        case Keyword::ListLevelNumber:
+            break;
+        default:
+            documentControlWord(keyword, token);
+        }
+        break;
     case Destination::FontTable:
         fontTableControlWord(keyword, token);
         break;
     case Destination::ColorTable:
         colourTableControlWord(keyword, token);
         break;
-    case Destination::Skip:
     case Destination::BulletDefinition:
+        bulletControlWord(keyword, token);
+        break;
+    case Destination::ListTable:
+        listTableControlWord(keyword, token);
+        break;
+    case Destination::ListOverrideTable:
+        listOverrideControlWord(keyword, token);
+        break;
+    case Destination::LevelText:
+        if (keyword == Keyword::Unicode) {
+            if (ListLevelDefinition *level = currentLevel(); level && !level->textEnded)
+                level->text += QChar(static_cast<char16_t>(token.parameter & 0xFFFF));
+            m_skipFallback = m_state.unicodeSkip;
+        }
+        break;
+    case Destination::BulletText:
+    case Destination::Skip:
+        break;
+    }
+}
+
+void RtfReader::bulletControlWord(Keyword keyword, const RtfToken &token)
+{
+    ParagraphState &p = m_paragraph;
+    switch (keyword) {
+    case Keyword::BulletLevelBullet:
+        p.oldStyleBullet = true;
+        break;
+    case Keyword::BulletLevelBody:
+        p.oldStyleLevel = 0;
+        break;
+    case Keyword::BulletLevelContinue:
+        p.oldStyleContinuation = true;
+        break;
+    case Keyword::BulletLevel:
+        p.oldStyleLevel = std::clamp(token.parameter - 1, 0, kListLevels - 1);
+        break;
+    case Keyword::BulletDecimal:
+        p.oldStyleKind = QTextListFormat::ListDecimal;
+        break;
+    case Keyword::BulletUpperLetter:
+        p.oldStyleKind = QTextListFormat::ListUpperAlpha;
+        break;
+    case Keyword::BulletLowerLetter:
+        p.oldStyleKind = QTextListFormat::ListLowerAlpha;
+        break;
+    case Keyword::BulletUpperRoman:
+        p.oldStyleKind = QTextListFormat::ListUpperRoman;
+        break;
+    case Keyword::BulletLowerRoman:
+        p.oldStyleKind = QTextListFormat::ListLowerRoman;
+        break;
+    case Keyword::BulletStart:
+        p.oldStyleStart = std::clamp(token.parameter, 0, 32767);
+        break;
+    case Keyword::BulletTextBefore:
+        p.oldStyleBefore.clear();
+        m_state.destination = Destination::BulletText;
+        m_bulletTextAfter = false;
+        break;
+    case Keyword::BulletTextAfter:
+        p.oldStyleAfter.clear();
+        m_state.destination = Destination::BulletText;
+        m_bulletTextAfter = true;
+        break;
+    case Keyword::ListOverrideNumber:
+        p.listOverride = token.parameter;
+        break;
+    case Keyword::ListLevelNumber:
+        p.listLevel = std::clamp(token.parameter, 0, kListLevels - 1);
+        break;
+    default:
+        break;
+    }
+}
+
+ListLevelDefinition *RtfReader::currentLevel()
+{
+    if (m_lists.empty() || m_lists.back().levelCount == 0)
+        return nullptr;
+    ListDefinition &list = m_lists.back();
+    return &list.levels[std::size_t(list.levelCount - 1)];
+}
+
+void RtfReader::listTableControlWord(Keyword keyword, const RtfToken &token)
+{
+    constexpr std::size_t kMaxLists = 10000;
+    switch (keyword) {
+    case Keyword::List:
+        if (m_lists.size() < kMaxLists)
+            m_lists.emplace_back();
+        m_levelOverflow = false;
+        break;
+    case Keyword::ListId:
+        if (!m_lists.empty()) {
+            m_lists.back().id = token.parameter;
+            m_listIndex.insert(token.parameter, int(m_lists.size() - 1));
+        }
+        break;
+    case Keyword::ListLevel:
+        if (!m_lists.empty() && m_lists.back().levelCount < kListLevels)
+            ++m_lists.back().levelCount;
+        else
+            m_levelOverflow = true; // a tenth level: its words change nothing
+        break;
+    case Keyword::LevelNumberFormat:
+        if (ListLevelDefinition *level = currentLevel(); level && !m_levelOverflow)
+            level->numberFormat = token.parameter;
+        break;
+    case Keyword::LevelStartAt:
+        if (ListLevelDefinition *level = currentLevel(); level && !m_levelOverflow)
+            level->start = std::clamp(token.parameter, 0, 32767);
+        break;
+    case Keyword::LevelNoRestart:
+        if (ListLevelDefinition *level = currentLevel(); level && !m_levelOverflow)
+            level->noRestart = flagValue(token);
+        break;
+    case Keyword::LevelText:
+        if (ListLevelDefinition *level = currentLevel(); level && !m_levelOverflow) {
+            level->text.clear();
+            level->textEnded = false;
+            m_state.destination = Destination::LevelText;
+        } else {
+            m_state.destination = Destination::Skip;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfReader::listOverrideControlWord(Keyword keyword, const RtfToken &token)
+{
+    constexpr std::size_t kMaxOverrides = 10000;
+    if (keyword == Keyword::ListOverrideEntry) {
+        if (m_listOverrides.size() < kMaxOverrides)
+            m_listOverrides.emplace_back();
+        return;
+    }
+    if (m_listOverrides.empty())
+        return;
+    ListOverride &entry = m_listOverrides.back();
+    switch (keyword) {
+    case Keyword::ListId:
+        entry.listId = token.parameter;
+        break;
+    case Keyword::ListOverrideNumber:
+        entry.number = token.parameter;
+        m_overrideIndex.insert(token.parameter, int(m_listOverrides.size() - 1));
+        break;
+    case Keyword::OverrideLevel:
+        ++entry.levelCount;
+        break;
+    case Keyword::LevelStartAt:
+        if (entry.levelCount > 0 && entry.levelCount <= kListLevels)
+            entry.start[std::size_t(entry.levelCount - 1)] = std::clamp(token.parameter, 0, 32767);
+        break;
+    case Keyword::LevelText:
+        m_state.destination = Destination::Skip;
+        break;
+    default:
         break;
     }
 }
@@ -466,7 +875,7 @@ void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token)
         endParagraph();
         break;
     case Keyword::Pard:
-        m_paragraph = RtfParagraphProperties();
+        m_paragraph = ParagraphState();
         break;
     case Keyword::AlignLeft:
         m_paragraph.alignment = Qt::AlignLeft;
@@ -480,9 +889,14 @@ void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token)
     case Keyword::AlignJustify:
         m_paragraph.alignment = Qt::AlignJustify;
         break;
-    case Keyword::ListOverride:
-        m_paragraph.bullet = parameter > 0;
+    case Keyword::ListOverrideNumber:
+        m_paragraph.listOverride = parameter;
         break;
+    case Keyword::ListLevelNumber:
+        m_paragraph.listLevel = std::clamp(parameter, 0, kListLevels - 1);
+        break;
+    case Keyword::FootnoteMark:
+        break; // the note itself follows where the mark stands
     case Keyword::Plain:
         chars = CharacterProperties();
         break;
@@ -625,7 +1039,7 @@ void RtfReader::controlSymbol(char symbol)
         break;
     }
     case '~':
-        if (inText())
+        if (inText() || m_state.destination == Destination::ListMarker)
             appendChar(0x00A0);
         break;
     case '-':
@@ -650,7 +1064,16 @@ void RtfReader::hexByte(unsigned char byte)
     if (skippingFallback())
         return;
     const char ch = static_cast<char>(byte);
-    if (m_state.destination == Destination::Text) {
+    if (m_state.destination == Destination::LevelText) {
+        // Bytes below 0x20 are the length and the level placeholders.
+        if (ListLevelDefinition *level = currentLevel(); level && !level->textEnded) {
+            if (byte < 0x20)
+                level->text += QChar(byte);
+            else // a lone byte of a double-byte code page may decode to nothing
+                level->text += CodePage::decode(QByteArrayView(&ch, 1), m_documentCodePage);
+        }
+    } else if (m_state.destination == Destination::Text ||
+               m_state.destination == Destination::ListMarker) {
         const int codePage = codePageOf(m_state.chars.font);
         if (!m_pendingBytes.isEmpty() && codePage != m_pendingBytesCodePage)
             flushBytes();
@@ -673,6 +1096,7 @@ void RtfReader::text(QByteArrayView bytes)
         return;
     switch (m_state.destination) {
     case Destination::Text:
+    case Destination::ListMarker:
         break;
     case Destination::FontTable:
         fontTableText(bytes);
@@ -680,8 +1104,22 @@ void RtfReader::text(QByteArrayView bytes)
     case Destination::ColorTable:
         colourTableText(bytes);
         return;
+    case Destination::LevelText:
+        // A plain ";" ends the text; an escaped one (\'3b) belongs to it.
+        if (ListLevelDefinition *level = currentLevel(); level && !level->textEnded) {
+            const qsizetype end = bytes.indexOf(';');
+            level->text += CodePage::decode(end < 0 ? bytes : bytes.first(end), m_documentCodePage);
+            level->textEnded = end >= 0;
+        }
+        return;
+    case Destination::BulletText:
+        (m_bulletTextAfter ? m_paragraph.oldStyleAfter : m_paragraph.oldStyleBefore) +=
+            CodePage::decode(bytes, codePageOf(m_state.chars.font));
+        return;
     case Destination::Skip:
     case Destination::BulletDefinition:
+    case Destination::ListTable:
+    case Destination::ListOverrideTable:
         return;
     }
     qsizetype start = 0;
@@ -768,8 +1206,29 @@ int RtfReader::codePageOf(int font) const
 
 void RtfReader::appendText(QStringView text)
 {
+    if (m_state.destination == Destination::ListMarker) {
+        m_listMarker += withoutControlCharacters(text);
+        return;
+    }
     if (!inText())
         return;
+    QString joined; // a note's paragraphs run on, one blank apart
+    if (m_state.footnote && !text.isEmpty()) {
+        if (m_footnoteStart) {
+            while (!text.isEmpty() &&
+                   (text.front() == u' ' || text.front() == u'\t' || text.front() == QChar::Nbsp))
+                text = text.sliced(1);
+            if (text.isEmpty())
+                return;
+            m_footnoteStart = false;
+        }
+        if (m_footnoteParagraph) {
+            m_footnoteParagraph = false;
+            joined = QLatin1Char(' ') + text.toString();
+            text = joined;
+        }
+    }
+    insertListMarkerAsText();
     if (m_pendingCells > 0) {
         const QString tabs(m_pendingCells - 1 + (text.isEmpty() ? 0 : 1), u'\t');
         m_pendingCells = 0;
@@ -804,9 +1263,166 @@ void RtfReader::flushText()
 void RtfReader::endParagraph()
 {
     flushBytes();
+    if (m_state.footnote) {
+        m_footnoteParagraph = !m_footnoteStart;
+        m_pendingCells = 0;
+        return;
+    }
+    insertListMarkerAsText();
     flushText();
     m_pendingCells = 0;
-    m_builder.endParagraph(m_paragraph, charFormat(m_state.chars));
+    m_builder.endParagraph(paragraphProperties(), charFormat(m_state.chars));
+    m_listMarker.clear();
+}
+
+void RtfReader::startFootnote()
+{
+    flushBytes();
+    appendText(QLatin1Char('[') + QString::number(++m_footnotes) + QLatin1String(": "));
+    m_paragraphBeforeFootnote = m_paragraph;
+    m_state.footnote = true;
+    m_footnoteStart = true;
+    m_footnoteParagraph = false;
+}
+
+void RtfReader::insertListMarkerAsText()
+{
+    // Only a marker whose list cannot be shown as a list goes into the text.
+    if (m_listMarker.isEmpty() || m_state.destination != Destination::Text)
+        return;
+    const QString marker = std::exchange(m_listMarker, QString());
+    if (!paragraphList() && !marker.trimmed().isEmpty())
+        appendText(marker);
+}
+
+RtfParagraphProperties RtfReader::paragraphProperties() const
+{
+    RtfParagraphProperties properties;
+    properties.alignment = m_paragraph.alignment;
+    properties.list = paragraphList();
+    return properties;
+}
+
+std::optional<RtfListItem> RtfReader::paragraphList() const
+{
+    const ParagraphState &p = m_paragraph;
+    if (p.listOverride > 0 && m_overrideIndex.contains(p.listOverride)) {
+        const ListOverride &entry = m_listOverrides[std::size_t(m_overrideIndex[p.listOverride])];
+        if (m_listIndex.contains(entry.listId) &&
+            m_lists[std::size_t(m_listIndex[entry.listId])].levelCount > 0)
+            return tableList();
+    }
+    if (p.oldStyleNumbering && !p.oldStyleContinuation) {
+        RtfListItem item;
+        item.key = 0;
+        item.level = p.oldStyleLevel;
+        if (p.oldStyleBullet)
+            return item;
+        item.style = p.oldStyleKind;
+        item.start = p.oldStyleStart;
+        item.prefix = withoutControlCharacters(p.oldStyleBefore);
+        item.suffix = withoutControlCharacters(p.oldStyleAfter);
+        item.prefix.remove(u'\t');
+        item.suffix.remove(u'\t');
+        return item;
+    }
+    if (p.listOverride > 0) { // a list the file does not define
+        RtfListItem item;
+        item.key = p.listOverride;
+        item.level = p.listLevel;
+        return item;
+    }
+    return std::nullopt;
+}
+
+QTextListFormat::Style bulletStyle(QChar bullet)
+{
+    switch (bullet.unicode()) {
+    case u'o':
+    case 0x25E6: // white bullet
+    case 0x25CB: // white circle
+    case 0xF06F: // "o" in a symbol font
+        return QTextListFormat::ListCircle;
+    case 0x00A7: // Wingdings' square, by its 8-bit code
+    case 0xF0A7:
+    case 0x25AA:
+    case 0x25A0:
+    case 0xF06E:
+        return QTextListFormat::ListSquare;
+    default:
+        return QTextListFormat::ListDisc;
+    }
+}
+
+std::optional<RtfListItem> RtfReader::tableList() const
+{
+    const ParagraphState &p = m_paragraph;
+    const ListOverride &entry = m_listOverrides[std::size_t(m_overrideIndex[p.listOverride])];
+    const ListDefinition &list = m_lists[std::size_t(m_listIndex[entry.listId])];
+    const int levelNumber = std::min(p.listLevel, list.levelCount - 1);
+    const ListLevelDefinition &level = list.levels[std::size_t(levelNumber)];
+
+    RtfListItem item;
+    item.key = p.listOverride;
+    item.level = p.listLevel;
+    item.noRestart = level.noRestart;
+    item.start = entry.start[std::size_t(levelNumber)].value_or(level.start);
+
+    // \leveltext: a length, then the marker with placeholders 0..8 for the levels' numbers.
+    QString text = level.text;
+    if (!text.isEmpty() && text.front().unicode() < 0x20) {
+        const int length = text.front().unicode();
+        text = text.mid(1, length);
+    }
+
+    switch (level.numberFormat) {
+    case 255: // no number
+        return std::nullopt;
+    case 23: {
+        const auto shown =
+            std::find_if(text.begin(), text.end(), [](QChar ch) { return ch.unicode() >= 0x20; });
+        item.style = shown == text.end() ? QTextListFormat::ListDisc : bulletStyle(*shown);
+        return item;
+    }
+    case 1:
+        item.style = QTextListFormat::ListUpperRoman;
+        break;
+    case 2:
+        item.style = QTextListFormat::ListLowerRoman;
+        break;
+    case 3:
+        item.style = QTextListFormat::ListUpperAlpha;
+        break;
+    case 4:
+        item.style = QTextListFormat::ListLowerAlpha;
+        break;
+    default: // decimal, and the kinds a QTextList lacks (ordinals, words, ideographs)
+        item.style = QTextListFormat::ListDecimal;
+        break;
+    }
+    if (level.text.isEmpty()) {
+        item.suffix = QStringLiteral(".");
+        return item;
+    }
+    // Text around the level's own number; outer levels' numbers ("1.1.") have no place.
+    qsizetype own = text.indexOf(QChar(char16_t(levelNumber)));
+    if (own < 0) {
+        for (qsizetype i = text.size() - 1; i >= 0 && own < 0; --i) {
+            if (text[i].unicode() < kListLevels)
+                own = i;
+        }
+    }
+    const auto clean = [](QString part) {
+        part.removeIf([](QChar ch) { return ch.unicode() < 0x20 || isUnwantedCharacter(ch); });
+        return part;
+    };
+    if (own >= 0) {
+        item.prefix = clean(text.left(own));
+        item.suffix = clean(text.mid(own + 1));
+    } else {
+        item.suffix = clean(text);
+    }
+    return item;
 }
 
 QTextCharFormat RtfReader::charFormat(const CharacterProperties &chars) const
@@ -840,8 +1456,10 @@ bool isRtf(const QByteArray &data)
     return view.trimmed().startsWith("{\\rtf");
 }
 
-bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error)
+bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error, RtfReadReport *report)
 {
+    if (report)
+        *report = RtfReadReport();
     if (!isRtf(data)) {
         readPlainText(data, doc);
         return true;
@@ -852,7 +1470,10 @@ bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error)
     bool ok = false;
     {
         RtfReader reader(doc);
-        ok = reader.read(data, error);
+        // A byte order mark or blanks before "{\rtf" are not text of the document.
+        ok = reader.read(QByteArrayView(data).sliced(data.indexOf('{')), error);
+        if (report)
+            report->footnotes = reader.footnotes();
     }
     doc->setUndoRedoEnabled(undoEnabled);
     return ok;

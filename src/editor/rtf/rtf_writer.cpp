@@ -2,10 +2,16 @@
 
 #include "editor/rtf/code_page.h"
 #include "editor/rtf/format_runs.h"
+#include "editor/rtf/list_numbering.h"
 
+#include <QHash>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace quillory {
 namespace {
@@ -18,9 +24,98 @@ struct CharacterState {
     bool underline = false;
     bool strike = false;
     int font = 0;
-    int halfPoints = kDefaultHalfPoints;
+    // Readers disagree on the size of text that sets none, so the first run always sets it.
+    int halfPoints = 0;
     int colour = 0;
 };
+
+// A level of a list as written in the list table.
+struct LevelFormat {
+    bool used = false;
+    QTextListFormat::Style style = QTextListFormat::ListDecimal;
+    int start = 1;
+    QString prefix;
+    QString suffix = QStringLiteral(".");
+    // Whether, after an item of an outer level, the level's numbers started
+    // over (another QTextList) or went on (the same one).
+    bool restarted = false;
+    bool continued = false;
+};
+
+// One list of the file: a \list in the list table and its \ls override.
+struct WrittenList {
+    std::array<LevelFormat, kListLevels> levels;
+    std::array<const QTextList *, kListLevels> lastList{};
+    std::array<bool, kListLevels> outerItemSince{};
+};
+
+struct ParagraphList {
+    int number = 0; // \ls, 0 outside lists
+    int level = 0;
+    QString marker;
+};
+
+LevelFormat levelFormatOf(const QTextListFormat &format)
+{
+    LevelFormat level;
+    level.used = true;
+    level.style = format.style();
+    if (isNumberedList(level.style)) {
+        level.start = std::clamp(listStart(format), 0, 32767); // what readers take
+        level.prefix = format.numberPrefix();
+        level.suffix = listNumberSuffix(format);
+    } else if (level.style != QTextListFormat::ListCircle &&
+               level.style != QTextListFormat::ListSquare) {
+        level.style = QTextListFormat::ListDisc;
+    }
+    if (!isNumberedList(level.style)) {
+        level.prefix.clear();
+        level.suffix.clear();
+    }
+    // The list table holds a marker's length in one byte.
+    level.prefix.truncate(100);
+    level.suffix.truncate(100);
+    return level;
+}
+
+bool sameNumbering(const LevelFormat &a, const LevelFormat &b)
+{
+    return a.style == b.style && a.start == b.start && a.prefix == b.prefix && a.suffix == b.suffix;
+}
+
+int numberFormatCode(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListDecimal:
+        return 0;
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    default:
+        return 23; // bullet
+    }
+}
+
+const char *oldStyleNumberWord(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListUpperRoman:
+        return "\\pnucrm";
+    case QTextListFormat::ListLowerRoman:
+        return "\\pnlcrm";
+    case QTextListFormat::ListUpperAlpha:
+        return "\\pnucltr";
+    case QTextListFormat::ListLowerAlpha:
+        return "\\pnlcltr";
+    default:
+        return "\\pndec";
+    }
+}
 
 void appendHex(QByteArray &out, int byte)
 {
@@ -93,9 +188,20 @@ void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Doc
     }
 }
 
+// Text of a list level's marker: the level text ends at the first plain ";".
+void appendLevelText(QByteArray &out, const QString &text)
+{
+    const QStringList parts = text.split(u';');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            appendHex(out, ';');
+        appendText(out, parts[i], TextKind::FontName);
+    }
+}
+
 class RtfWriter {
 public:
-    explicit RtfWriter(const QTextDocument &doc) : m_runs(formatRuns(doc))
+    explicit RtfWriter(const QTextDocument &doc) : m_doc(doc), m_runs(formatRuns(doc))
     {
         m_fonts.append(doc.defaultFont().family());
     }
@@ -104,13 +210,22 @@ public:
 
 private:
     void collectTables();
+    void collectLists();
+    int listFor(const QTextList *list, int level, const LevelFormat &format, int previous);
     void writeHeader();
+    void writeListTables();
     void startParagraph(const FormatRun &run);
+    void writeListParagraph(const FormatRun &run, const ParagraphList &list);
     void writeCharacterChanges(const FormatRun &run);
     int fontIndex(const QString &family) const { return int(m_fonts.indexOf(family)); }
     int colourIndex(const QColor &colour) const;
 
+    const QTextDocument &m_doc;
     QList<FormatRun> m_runs;
+    std::vector<WrittenList> m_lists;
+    std::vector<ParagraphList> m_paragraphLists; // by block number
+    QHash<const QTextList *, int> m_listNumbers; // \ls of each QTextList
+    qsizetype m_paragraph = 0;
     QStringList m_fonts;
     QList<QColor> m_colours;
     int m_symbolFont = -1;
@@ -137,6 +252,7 @@ QByteArray RtfWriter::write()
             if (end < 0)
                 break;
             m_out += "\\par\r\n";
+            ++m_paragraph;
             paragraphOpen = false;
             start = end + 1;
         }
@@ -157,10 +273,137 @@ void RtfWriter::collectTables()
             m_fonts.append(run.fontFamily);
         if (run.colour.isValid() && colourIndex(run.colour) == 0)
             m_colours.append(run.colour);
-        bullets = bullets || run.bullet;
+        bullets = bullets || (run.inList() && !isNumberedList(run.listStyle));
     }
     if (bullets)
         m_symbolFont = int(m_fonts.size()); // after the text fonts
+    collectLists();
+}
+
+// Gives every QTextList a list of the file. A list nested in another (a deeper
+// level right after the other's items) joins its list as that level, so that
+// readers show one list with levels; other lists get one of their own. In RTF
+// an item restarts the numbering of the deeper levels, unless a level says it
+// goes on: the lists and levels are chosen so that each reader counts as the
+// document does.
+void RtfWriter::collectLists()
+{
+    m_paragraphLists.reserve(std::size_t(m_doc.blockCount()));
+    int previous = 0; // \ls of the paragraph before, 0 when it was no list item
+    for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
+        ParagraphList paragraph;
+        if (const QTextList *list = block.textList()) {
+            paragraph.level = listLevel(list->format());
+            paragraph.marker = listMarker(block);
+            paragraph.number =
+                listFor(list, paragraph.level, levelFormatOf(list->format()), previous);
+            WrittenList &written = m_lists[std::size_t(paragraph.number - 1)];
+            LevelFormat &level = written.levels[std::size_t(paragraph.level)];
+            const QTextList *last = written.lastList[std::size_t(paragraph.level)];
+            if (last && written.outerItemSince[std::size_t(paragraph.level)])
+                (last == list ? level.continued : level.restarted) = true;
+            written.lastList[std::size_t(paragraph.level)] = list;
+            written.outerItemSince[std::size_t(paragraph.level)] = false;
+            for (int deeper = paragraph.level + 1; deeper < kListLevels; ++deeper)
+                written.outerItemSince[std::size_t(deeper)] = true;
+        }
+        previous = paragraph.number;
+        m_paragraphLists.push_back(paragraph);
+    }
+}
+
+int RtfWriter::listFor(const QTextList *list, int level, const LevelFormat &format, int previous)
+{
+    if (const auto known = m_listNumbers.constFind(list); known != m_listNumbers.constEnd())
+        return *known;
+    int number = 0;
+    if (previous > 0) {
+        const WrittenList &candidate = m_lists[std::size_t(previous - 1)];
+        const LevelFormat &existing = candidate.levels[std::size_t(level)];
+        // Joining an existing level is right only where the file's reader
+        // starts counting again anyway: after an item of an outer level.
+        if (!existing.used ||
+            (sameNumbering(existing, format) && candidate.outerItemSince[std::size_t(level)]))
+            number = previous;
+    }
+    if (number == 0) {
+        m_lists.emplace_back();
+        number = int(m_lists.size());
+    }
+    LevelFormat &slot = m_lists[std::size_t(number - 1)].levels[std::size_t(level)];
+    if (!slot.used)
+        slot = format;
+    m_listNumbers.insert(list, number);
+    return number;
+}
+
+// Bullet lists count nothing, so those with the same bullets share one
+// definition; each list keeps its own \ls. Numbered lists each get their own.
+void RtfWriter::writeListTables()
+{
+    if (m_lists.empty())
+        return;
+    std::vector<int> definitionOf(m_lists.size());
+    QHash<QByteArray, int> bulletDefinitions;
+    int definitions = 0;
+    m_out += "{\\*\\listtable\r\n";
+    for (std::size_t i = 0; i < m_lists.size(); ++i) {
+        const WrittenList &list = m_lists[i];
+        const bool bulletsOnly =
+            std::none_of(list.levels.begin(), list.levels.end(), [](const LevelFormat &level) {
+                return level.used && isNumberedList(level.style);
+            });
+        QByteArray bullets; // the bullet of each level, "-" for unused ones
+        for (const LevelFormat &level : list.levels)
+            bullets += level.used ? QByteArray::number(int(level.style)) + ',' : "-,";
+        if (bulletsOnly) {
+            if (const auto shared = bulletDefinitions.constFind(bullets);
+                shared != bulletDefinitions.constEnd()) {
+                definitionOf[i] = *shared;
+                continue;
+            }
+        }
+        definitionOf[i] = ++definitions;
+        if (bulletsOnly)
+            bulletDefinitions.insert(bullets, definitions);
+        m_out += "{\\list\\listtemplateid" + QByteArray::number(definitions);
+        for (int index = 0; index < kListLevels; ++index) {
+            LevelFormat level = list.levels[std::size_t(index)];
+            if (!level.used) { // for readers that go deeper than the document does
+                level = LevelFormat();
+                level.style =
+                    bulletsOnly ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal;
+            }
+            const QByteArray code = QByteArray::number(numberFormatCode(level.style));
+            m_out += "{\\listlevel\\levelnfc" + code + "\\levelnfcn" + code +
+                     "\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat" +
+                     QByteArray::number(level.start);
+            if (level.continued && !level.restarted)
+                m_out += "\\levelnorestart1";
+            m_out += "{\\leveltext";
+            if (isNumberedList(level.style)) {
+                appendHex(m_out, int(level.prefix.size() + 1 + level.suffix.size()));
+                appendLevelText(m_out, level.prefix);
+                appendHex(m_out, index);
+                appendLevelText(m_out, level.suffix);
+                m_out += ";}{\\levelnumbers";
+                appendHex(m_out, int(level.prefix.size() + 1));
+                m_out += ";}";
+            } else {
+                appendHex(m_out, 1);
+                appendText(m_out, QString(bulletCharacter(level.style)), TextKind::FontName);
+                m_out += ";}{\\levelnumbers;}";
+            }
+            m_out += "\\fi-360\\li" + QByteArray::number(720 * (index + 1)) + "}\r\n";
+        }
+        m_out += "\\listid" + QByteArray::number(definitions) + "}\r\n";
+    }
+    m_out += "}\r\n{\\*\\listoverridetable";
+    for (std::size_t i = 0; i < m_lists.size(); ++i) {
+        m_out += "{\\listoverride\\listid" + QByteArray::number(definitionOf[i]) +
+                 "\\listoverridecount0\\ls" + QByteArray::number(qulonglong(i + 1)) + "}";
+    }
+    m_out += "}\r\n";
 }
 
 int RtfWriter::colourIndex(const QColor &colour) const
@@ -194,17 +437,20 @@ void RtfWriter::writeHeader()
                  QByteArray::number(colour.green()) + "\\blue" + QByteArray::number(colour.blue()) +
                  ';';
     }
-    m_out += "}\r\n{\\*\\generator Quillory;}\\viewkind4\r\n";
+    m_out += "}\r\n";
+    writeListTables();
+    m_out += "{\\*\\generator Quillory;}\\viewkind4\r\n";
 }
 
 void RtfWriter::startParagraph(const FormatRun &run)
 {
-    m_out += "\\pard";
-    if (run.bullet) {
-        const QByteArray symbol = QByteArray::number(m_symbolFont);
-        m_out += "{\\pntext\\f" + symbol + "\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol +
-                 "\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li720";
-    }
+    const ParagraphList list = m_paragraph < qsizetype(m_paragraphLists.size())
+                                   ? m_paragraphLists[std::size_t(m_paragraph)]
+                                   : ParagraphList();
+    if (list.number > 0)
+        writeListParagraph(run, list);
+    else
+        m_out += "\\pard";
     switch (run.alignment) {
     case RunAlignment::Left:
         m_out += "\\ql";
@@ -220,6 +466,38 @@ void RtfWriter::startParagraph(const FormatRun &run)
         break;
     }
     m_out += ' ';
+}
+
+// The marker as text for readers without lists, then the paragraph's list in
+// both forms: \ls and \ilvl, and the older \pn for readers that know only that.
+void RtfWriter::writeListParagraph(const FormatRun &run, const ParagraphList &list)
+{
+    const LevelFormat &level =
+        m_lists[std::size_t(list.number - 1)].levels[std::size_t(list.level)];
+    m_out += "{\\listtext\\plain\\f" + QByteArray::number(std::max(0, fontIndex(run.fontFamily))) +
+             "\\fs" + QByteArray::number(std::clamp(qRound(run.pointSize * 2), 2, 3276)) + ' ';
+    appendText(m_out, list.marker);
+    // \ls and \ilvl inside \pn too, as Word 97 wrote them: LibreOffice then
+    // takes the list from the list table instead of from \pn.
+    const QByteArray listWords =
+        "\\ls" + QByteArray::number(list.number) + "\\ilvl" + QByteArray::number(list.level);
+    m_out += "\\tab}\\pard{\\*\\pn" + listWords;
+    if (isNumberedList(level.style)) {
+        m_out += "\\pnlvlbody\\pnindent0\\pnstart" + QByteArray::number(level.start) +
+                 oldStyleNumberWord(level.style);
+        if (!level.prefix.isEmpty()) {
+            m_out += "{\\pntxtb ";
+            appendText(m_out, level.prefix, TextKind::FontName);
+            m_out += '}';
+        }
+        m_out += "{\\pntxta ";
+        appendText(m_out, level.suffix, TextKind::FontName);
+        m_out += '}';
+    } else {
+        m_out +=
+            "\\pnlvlblt\\pnf" + QByteArray::number(m_symbolFont) + "\\pnindent0{\\pntxtb\\'b7}";
+    }
+    m_out += '}' + listWords + "\\fi-360\\li" + QByteArray::number(720 * (list.level + 1));
 }
 
 void RtfWriter::writeCharacterChanges(const FormatRun &run)

@@ -7,8 +7,11 @@ class QWidget;
 
 namespace quillory {
 
-class ColorDialogs; // color_dialogs.h
-class PrintSystem;  // print_system.h
+class Mixer;
+class DesktopLinks;  // desktop_links.h
+class SoundSettings; // sound_settings.h
+class ColorDialogs;  // color_dialogs.h
+class PrintSystem;   // print_system.h
 
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
@@ -78,6 +81,9 @@ struct Services {
     FileDialogs *fileDialogs = nullptr;
     WindowSwitcher *windowSwitcher = nullptr;
     LocaleInfo *locale = nullptr;
+    Mixer *mixer = nullptr; // platform/mixer/mixer.h
+    DesktopLinks *links = nullptr;
+    SoundSettings *soundSettings = nullptr;
     ColorDialogs *colorDialogs = nullptr;
     PrintSystem *printing = nullptr;
 };

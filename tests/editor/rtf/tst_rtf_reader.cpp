@@ -29,6 +29,12 @@ private slots:
     void plainTextFallback_data();
     void plainTextFallback();
     void plainTextFileHasOneCrLfLinePerParagraph();
+    void alternativesGiveTheirChosenText_data();
+    void alternativesGiveTheirChosenText();
+    void footnotesBecomeTextWhereTheirMarkStands_data();
+    void footnotesBecomeTextWhereTheirMarkStands();
+    void footnoteKeepsItsParagraphsProperties();
+    void byteOrderMarkAndBlanksBeforeTheHeader();
 };
 
 void RtfReaderTest::wordStyleDocument()
@@ -77,13 +83,13 @@ void RtfReaderTest::wordStyleDocument()
     QCOMPARE(link.colour, QColor(0, 0, 255));
     QCOMPARE(link.fontFamily, QStringLiteral("Times New Roman"));
     QVERIFY(runWith(runs, "see").italic);
-    QVERIFY(!runWith(runs, "Speaker").bullet);
-    QVERIFY(runWith(runs, "First point").bullet);
-    QVERIFY(runWith(runs, "Second").bullet);
+    QVERIFY(!runWith(runs, "Speaker").inList());
+    QVERIFY(runWith(runs, "First point").inList());
+    QVERIFY(runWith(runs, "Second").inList());
     QVERIFY(runWith(runs, "struck").strike);
     QVERIFY(!runWith(runs, "Second").strike);
     QCOMPARE(runWith(runs, "End").alignment, RunAlignment::Right);
-    QVERIFY(!runWith(runs, "End").bullet);
+    QVERIFY(!runWith(runs, "End").inList());
 }
 
 void RtfReaderTest::libreOfficeStyleDocument()
@@ -305,6 +311,112 @@ void RtfReaderTest::plainTextFileHasOneCrLfLinePerParagraph()
     readPlainText(toPlainTextFile(doc), &reread);
     QCOMPARE(reread.blockCount(), 4);
     QCOMPARE(reread.toPlainText(), QStringLiteral("caf\u00e9\ntwo\nhalf\n"));
+}
+
+void RtfReaderTest::alternativesGiveTheirChosenText_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("upr takes the Unicode text")
+        << QByteArray("{\\rtf1 a {\\upr{\\b ANSI?}{\\*\\ud{\\b Unicode \\u8364?}}} b}")
+        << QStringLiteral("a Unicode \u20ac b");
+    QTest::newRow("upr in the font table")
+        << QByteArray("{\\rtf1{\\upr{\\fonttbl{\\f0 MS ?;}}{\\*\\ud{\\fonttbl{\\f0 "
+                      "\\u23435?\\u20307?;}}}}\\f0 x}")
+        << QStringLiteral("x");
+    QTest::newRow("ud without upr is skipped")
+        << QByteArray("{\\rtf1 a{\\*\\ud lost}b}") << QStringLiteral("ab");
+    QTest::newRow("object result")
+        << QByteArray("{\\rtf1 x{\\object\\objemb{\\*\\objclass Equation}{\\*\\objdata "
+                      "0105000002}{\\result{\\pict\\wmetafile8 0100}E=mc2}}y}")
+        << QStringLiteral("xE=mc2y");
+    QTest::newRow("text box text, not its stand-in")
+        << QByteArray("{\\rtf1 x{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}"
+                      "{\\shptxt \\pard In the box\\par}}{\\shprslt{\\*\\do\\dobxcolumn "
+                      "{\\dptxbxtext In the box}}}}y}")
+        << QStringLiteral("xIn the box\ny");
+}
+
+void RtfReaderTest::alternativesGiveTheirChosenText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QCOMPARE(textOf(rtf), text);
+    if (QByteArray(QTest::currentDataTag()).startsWith("upr in the font"))
+        QCOMPARE(runsOf(rtf).first().fontFamily, QStringLiteral("\u5b8b\u4f53"));
+    if (QByteArray(QTest::currentDataTag()).startsWith("upr takes"))
+        QVERIFY(runWith(runsOf(rtf), "Unicode").bold);
+}
+
+void RtfReaderTest::footnotesBecomeTextWhereTheirMarkStands_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("footnotes");
+    QTest::newRow("word") << QByteArray("{\\rtf1 Claim{\\super\\chftn}{\\footnote\\pard\\plain "
+                                        "{\\super\\chftn} Source one.}, then{\\super\\chftn}"
+                                        "{\\footnote\\pard\\plain {\\super\\chftn} Two.}.\\par}")
+                          << QStringLiteral("Claim[1: Source one.], then[2: Two.].") << 2;
+    QTest::newRow("libreoffice, inside the mark's group")
+        << QByteArray("{\\rtf1 Text{\\super \\chftn{\\*\\footnote \\chftn\\pard\\plain "
+                      "\\s2\\fs20{\\rtlch \\ltrch\\loch  Note}}} after\\par}")
+        << QStringLiteral("Text[1: Note] after") << 1;
+    QTest::newRow("pandoc") << QByteArray("{\\rtf1 T{\\super\\chftn}{\\*\\footnote\\chftn\\~"
+                                          "\\plain\\pard {\\pard \\ql Note.\\par}}\\par}")
+                            << QStringLiteral("T[1: Note.]") << 1;
+    QTest::newRow("paragraphs of a note run on")
+        << QByteArray("{\\rtf1 T{\\footnote\\pard First.\\par\\pard Second.\\par}U\\par}")
+        << QStringLiteral("T[1: First. Second.]U") << 1;
+    QTest::newRow("file ends inside the note")
+        << QByteArray("{\\rtf1 T{\\footnote cut") << QStringLiteral("T[1: cut]") << 1;
+    QTest::newRow("custom mark") << QByteArray("{\\rtf1 T*{\\footnote * star}\\par}")
+                                 << QStringLiteral("T*[1: * star]") << 1;
+    QTest::newRow("footnote in a skipped group")
+        << QByteArray("{\\rtf1 T{\\header{\\footnote no}}\\par}") << QStringLiteral("T") << 0;
+    QTest::newRow("none") << QByteArray("{\\rtf1 T\\chftn\\par}") << QStringLiteral("T") << 0;
+}
+
+void RtfReaderTest::footnotesBecomeTextWhereTheirMarkStands()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    QFETCH(int, footnotes);
+    QTextDocument doc;
+    RtfReadReport report;
+    report.footnotes = -1;
+    const bool whole = readRtf(rtf, &doc, nullptr, &report);
+    QCOMPARE(whole, !QByteArray(QTest::currentDataTag()).startsWith("file ends"));
+    QCOMPARE(textOf(doc), text);
+    QCOMPARE(report.footnotes, footnotes);
+}
+
+void RtfReaderTest::footnoteKeepsItsParagraphsProperties()
+{
+    const QByteArray rtf = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\pard\\qc\\ls1 "
+                           "Item{\\footnote\\pard\\plain\\ql\\cf1 Red note}\\b  more\\par "
+                           "\\pard next\\par}";
+    QTextDocument doc;
+    QVERIFY(readRtf(rtf, &doc));
+    QCOMPARE(textOf(doc), QStringLiteral("Item[1: Red note] more\nnext"));
+    const QList<FormatRun> runs = formatRuns(doc);
+    QCOMPARE(runWith(runs, "Item").alignment, RunAlignment::Center);
+    QVERIFY(runWith(runs, "Item").inList());
+    QCOMPARE(runWith(runs, "Red note").colour, QColor(255, 0, 0));
+    QVERIFY(!runWith(runs, "Red note").bold);
+    QVERIFY(runWith(runs, "more").bold);
+    QVERIFY(!runWith(runs, "next").inList());
+}
+
+void RtfReaderTest::byteOrderMarkAndBlanksBeforeTheHeader()
+{
+    for (const QByteArray &lead :
+         {QByteArray("\xEF\xBB\xBF"), QByteArray(" \r\n\t"), QByteArray("\xEF\xBB\xBF\r\n  ")}) {
+        const QByteArray rtf = lead + "{\\rtf1\\ansi Text\\par}";
+        QVERIFY(isRtf(rtf));
+        QTextDocument doc;
+        QVERIFY(readRtf(rtf, &doc));
+        QCOMPARE(textOf(doc), QStringLiteral("Text"));
+    }
 }
 
 QTEST_MAIN(RtfReaderTest)

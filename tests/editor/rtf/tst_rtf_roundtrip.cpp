@@ -1,12 +1,9 @@
 // What the writer produces: its shape for other programs, and that reading it
 // back gives the same text and formatting runs.
 
-#include "editor/rtf/document_files.h"
 #include "editor/rtf/rtf_writer.h"
 #include "rtf_test_support.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextList>
@@ -91,9 +88,10 @@ private slots:
     void emptyAndTrailingParagraphsSurvive();
     void outputIsSevenBitRtfWithHeaderAndTables();
     void nonAsciiUsesUnicodeEscapesWithFallback();
-    void bulletsUseWordPadParagraphNumbering();
+    void bulletsCarryListTableMarkerAndOldStyleFallback();
     void rewritingIsStable();
-    void filesAreReplacedWhole();
+    void textOfTheDefaultSizeGetsItsSize();
+    void boldHasOneThreshold();
 };
 
 void RtfRoundTripTest::transcriptKeepsTextAndRuns()
@@ -159,7 +157,7 @@ void RtfRoundTripTest::nonAsciiUsesUnicodeEscapesWithFallback()
     QVERIFY(rtf.contains("\\u233\\'e9\\u8364\\'80\\u20013?\\u-10179?\\u-8704?\\u-27?"));
 }
 
-void RtfRoundTripTest::bulletsUseWordPadParagraphNumbering()
+void RtfRoundTripTest::bulletsCarryListTableMarkerAndOldStyleFallback()
 {
     QTextDocument doc;
     QTextCursor cursor(&doc);
@@ -167,10 +165,47 @@ void RtfRoundTripTest::bulletsUseWordPadParagraphNumbering()
     cursor.insertText(QStringLiteral("item"));
     const QByteArray rtf = writeRtf(doc);
     QVERIFY(rtf.contains("\\fcharset2 Symbol;}"));
-    QVERIFY(rtf.contains("{\\pntext\\f"));
-    QVERIFY(rtf.contains("{\\*\\pn\\pnlvlblt\\pnf"));
+    QVERIFY(rtf.contains("{\\*\\listtable"));
+    QVERIFY(rtf.contains("\\levelnfc23"));
+    QVERIFY(rtf.contains("{\\listoverride\\listid1\\listoverridecount0\\ls1}"));
+    QVERIFY(rtf.contains("{\\listtext\\plain"));
+    QVERIFY(rtf.contains("{\\*\\pn\\ls1\\ilvl0\\pnlvlblt\\pnf"));
+    QVERIFY(rtf.contains("\\ls1\\ilvl0"));
     QCOMPARE(textOf(rtf), QStringLiteral("item"));
-    QVERIFY(runsOf(rtf).first().bullet);
+    QCOMPARE(runsOf(rtf).first().listStyle, QTextListFormat::ListDisc);
+}
+
+void RtfRoundTripTest::textOfTheDefaultSizeGetsItsSize()
+{
+    QTextDocument doc;
+    QFont font = doc.defaultFont();
+    font.setPointSize(12);
+    doc.setDefaultFont(font);
+    doc.setPlainText(QStringLiteral("plain"));
+    const QByteArray rtf = writeRtf(doc);
+    QVERIFY2(rtf.contains("\\fs24 plain"), rtf.constData());
+    QCOMPARE(runsOf(rtf).first().pointSize, 12.0);
+}
+
+void RtfRoundTripTest::boldHasOneThreshold()
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    for (const int weight :
+         {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold, QFont::Black}) {
+        QTextCharFormat format;
+        format.setFontWeight(weight);
+        cursor.insertText(QString::number(weight) + u' ', format);
+    }
+    const QList<FormatRun> before = formatRuns(doc);
+    const QList<FormatRun> after = runsOf(writeRtf(doc));
+    for (const int weight :
+         {QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold, QFont::Black}) {
+        const QString text = QString::number(weight);
+        QCOMPARE(runWith(before, text).bold, isBoldWeight(weight));
+        QCOMPARE(runWith(after, text).bold, isBoldWeight(weight));
+    }
+    QVERIFY(isBoldWeight(QFont::DemiBold) && !isBoldWeight(QFont::Medium));
 }
 
 void RtfRoundTripTest::rewritingIsStable()
@@ -181,36 +216,6 @@ void RtfRoundTripTest::rewritingIsStable()
     QTextDocument copy;
     readRtf(first, &copy);
     QCOMPARE(writeRtf(copy), first);
-}
-
-void RtfRoundTripTest::filesAreReplacedWhole()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("transcript.rtf"));
-    QTextDocument doc;
-    buildTranscript(doc);
-    QString error;
-    QVERIFY2(saveRtfFile(path, doc, &error), qPrintable(error));
-    QVERIFY2(saveRtfFile(path, doc, &error), qPrintable(error)); // over an existing file
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"transcript.rtf"});
-
-    QTextDocument loaded;
-    QVERIFY(loadDocumentFile(path, &loaded, &error));
-    QCOMPARE(loaded.toPlainText(), doc.toPlainText());
-
-    const QString textPath = dir.filePath(QStringLiteral("plain.txt"));
-    QVERIFY(savePlainTextFile(textPath, doc, &error));
-    QTextDocument plain;
-    QVERIFY(loadPlainTextFile(textPath, &plain, &error));
-    QCOMPARE(plain.toPlainText(),
-             doc.toPlainText().replace(QChar::LineSeparator, QLatin1Char('\n')));
-
-    QVERIFY(!saveRtfFile(dir.filePath(QStringLiteral("missing/x.rtf")), doc, &error));
-    QVERIFY(!error.isEmpty());
-    plain.setPlainText(QStringLiteral("kept"));
-    QVERIFY(!loadDocumentFile(dir.filePath(QStringLiteral("absent.rtf")), &plain, &error));
-    QCOMPARE(plain.toPlainText(), QStringLiteral("kept"));
 }
 
 QTEST_MAIN(RtfRoundTripTest)

@@ -1,0 +1,116 @@
+#include "translation_page.h"
+
+#include "platform/files/program_folder.h"
+
+#include <QFile>
+
+namespace quillory::TranslationForm {
+
+namespace {
+
+const QString Header = QStringLiteral("<TD><STRONG><EM><FONT COLOR=#ff0000><CENTER>");
+const QString HeaderEnd = QStringLiteral("</CENTER></FONT></EM></STRONG></TD>");
+
+// A language line is the translators' text, not markup: a "<" or "&" in it must
+// show as itself and must not break the table or run in the browser.
+QString escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+// Reads up to MaxRows lines; a file of any size costs no more than that.
+int readColumn(const QString &path, Grid *grid, int column)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int count = 0;
+    while (count < MaxRows && !file.atEnd()) {
+        QByteArray bytes = file.readLine();
+        if (bytes.endsWith('\n'))
+            bytes.chop(1);
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        QString line = decodeText(bytes);
+        if (count == 0 && line.startsWith(QChar(0xFEFF)))
+            line.remove(0, 1);
+        grid->cells[static_cast<size_t>(count)][static_cast<size_t>(column)] = line;
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+const QStringList &columnNames()
+{
+    static const QStringList names = {
+        QStringLiteral("Deutsch"),  QStringLiteral("English"),
+        QStringLiteral("Español"),  QStringLiteral("French"),
+        QStringLiteral("Italiano"), QStringLiteral("Traduzione / Traduction")};
+    return names;
+}
+
+Grid readGrid(const QString &languageFolder)
+{
+    Grid grid;
+    for (int column = 0; column < LanguageCount; ++column) {
+        const QString path =
+            languageFolder + QLatin1Char('/') + columnNames().at(column) + QStringLiteral(".lng");
+        grid.rows = std::max(grid.rows, readColumn(path, &grid, column));
+    }
+    return grid;
+}
+
+QStringList pageLines(const Grid &grid, const QString &productName,
+                      const QString &maintainerAddress)
+{
+    QStringList out;
+    out << QStringLiteral("<HTML><HEAD><TITLE>Traduzione / Traduction software ") +
+               escaped(productName.toUpper()) + QStringLiteral("</TITLE></HEAD><BODY>");
+    out << QStringLiteral("<FORM Action = \"mailto:") + escaped(maintainerAddress) +
+               QStringLiteral("\" method = \"POST\" name=\"Nuova Traduzione ") +
+               escaped(productName) + QStringLiteral("\">");
+    out << QStringLiteral("<P>Nome lingua / Name language: <input type=text name=\"Nome Lingua\">");
+    out << QStringLiteral("<BR><BR><TABLE BORDER=1><TBODY><TR>") + Header + QStringLiteral("N.") +
+               HeaderEnd;
+    for (const QString &name : columnNames())
+        out << Header + name + HeaderEnd;
+    out << QStringLiteral("</TR>");
+
+    const QString missing = QStringLiteral("..............");
+    for (int r = 0; r < grid.rows; ++r) {
+        out << QStringLiteral("<TR>") + Header + QString::number(r + 1) + HeaderEnd;
+        for (int column = 0; column < LanguageCount; ++column) {
+            QString cell = grid.cells[static_cast<size_t>(r)][static_cast<size_t>(column)];
+            if (cell.isEmpty())
+                cell = missing;
+            // The first three characters are the line's number prefix.
+            out << QStringLiteral("<TD>") + escaped(cell.mid(3)) + QStringLiteral("</TD>");
+        }
+        out << QStringLiteral("<TD><input type=text name=\"Traduzione") + QString::number(r) +
+                   QStringLiteral("\"></TD></TR>");
+    }
+    out << QStringLiteral("</TBODY></TABLE></P><P align=right><INPUT value=\"Invia traduzione / "
+                          "Send Traduction\" type=submit></P></FORM></BODY></HTML>");
+    return out;
+}
+
+QString pagePath()
+{
+    return ProgramFolder::file(QStringLiteral("Invia_Traduzione.html"));
+}
+
+FileResult write(const QString &productName, const QString &maintainerAddress)
+{
+    const QStringList lines = pageLines(readGrid(ProgramFolder::file(QStringLiteral("Lang"))),
+                                        productName, maintainerAddress);
+    // The byte order mark tells the browser the page is UTF-8; without it a
+    // browser may guess a Western code page and garble the accented letters.
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const QString &line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return writeFileSafely(pagePath(), bytes);
+}
+
+} // namespace quillory::TranslationForm

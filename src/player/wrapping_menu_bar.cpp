@@ -1,0 +1,146 @@
+#include "wrapping_menu_bar.h"
+
+#include <QActionEvent>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
+
+WrappingMenuBar::WrappingMenuBar(QWidget *parent) : QMenuBar(parent)
+{
+    // A global (desktop) menu has no rows to wrap.
+    setNativeMenuBar(false);
+}
+
+int WrappingMenuBar::itemWidth(QAction *action) const
+{
+    if (!action->isVisible() || action->isSeparator())
+        return 0;
+    // Measured the way the menu bar measures its own items.
+    const QSize text = fontMetrics().size(Qt::TextShowMnemonic, action->text());
+    QStyleOptionMenuItem option;
+    initStyleOption(&option, action);
+    const QSize item = style()->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, this);
+    return item.width() + style()->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, this);
+}
+
+QList<QList<QAction *>> WrappingMenuBar::splitIntoRows(int width) const
+{
+    const int frame = style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, this);
+    const int margin = style()->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, this);
+    const int spacing = style()->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, this);
+    // A few pixels to spare, so that rounding never brings back the overflow arrow.
+    const int room = width - 2 * frame - 2 * margin - spacing - 4;
+    QList<QList<QAction *>> rows(1);
+    int used = 0;
+    for (QAction *action : m_order) {
+        const int w = itemWidth(action);
+        if (w > 0 && used > 0 && used + w > room) {
+            rows.append(QList<QAction *>());
+            used = 0;
+        }
+        rows.last().append(action);
+        used += w;
+    }
+    return rows;
+}
+
+int WrappingMenuBar::rowsForWidth(int width) const
+{
+    return static_cast<int>(splitIntoRows(width).size());
+}
+
+int WrappingMenuBar::oneRowHeight() const
+{
+    int h = QMenuBar::heightForWidth(width());
+    if (h <= 0)
+        h = QMenuBar::sizeHint().height();
+    return h;
+}
+
+int WrappingMenuBar::heightForWidth(int width) const
+{
+    return oneRowHeight() * rowsForWidth(width);
+}
+
+QMenuBar *WrappingMenuBar::rowOf(QAction *menuAction) const
+{
+    if (actions().contains(menuAction))
+        return const_cast<WrappingMenuBar *>(this);
+    for (QMenuBar *row : m_extraRows)
+        if (row->actions().contains(menuAction))
+            return row;
+    return nullptr;
+}
+
+void WrappingMenuBar::actionEvent(QActionEvent *event)
+{
+    if (!m_moving) {
+        QAction *action = event->action();
+        if (event->type() == QEvent::ActionAdded && !m_order.contains(action)) {
+            const qsizetype before = m_order.indexOf(event->before());
+            m_order.insert(before < 0 ? m_order.size() : before, action);
+            connect(action, &QAction::changed, &m_watcher, [this] { relayout(); });
+        } else if (event->type() == QEvent::ActionRemoved) {
+            m_order.removeAll(action);
+            disconnect(action, nullptr, &m_watcher, nullptr);
+        }
+    }
+    QMenuBar::actionEvent(event);
+    if (!m_moving && event->type() != QEvent::ActionChanged)
+        relayout();
+}
+
+void WrappingMenuBar::resizeEvent(QResizeEvent *event)
+{
+    QMenuBar::resizeEvent(event);
+    relayout();
+}
+
+void WrappingMenuBar::changeEvent(QEvent *event)
+{
+    QMenuBar::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        relayout();
+}
+
+void WrappingMenuBar::relayout()
+{
+    if (m_moving)
+        return;
+    const QList<QList<QAction *>> rows = splitIntoRows(width());
+    const int oldRows = rowCount();
+    m_moving = true;
+    while (m_extraRows.size() < rows.size() - 1) {
+        auto *row = new QMenuBar(this);
+        row->setNativeMenuBar(false);
+        row->setObjectName(QStringLiteral("menuBarRow%1").arg(m_extraRows.size() + 2));
+        row->setAccessibleName(row->objectName());
+        m_extraRows.append(row);
+    }
+    for (int i = 0; i < rows.size(); ++i) {
+        QMenuBar *bar = i == 0 ? static_cast<QMenuBar *>(this) : m_extraRows.at(i - 1);
+        if (bar->actions() == rows.at(i))
+            continue;
+        for (QAction *action : bar->actions())
+            bar->removeAction(action);
+        for (QAction *action : rows.at(i)) {
+            if (QMenuBar *holder = rowOf(action))
+                holder->removeAction(action);
+            bar->addAction(action);
+        }
+    }
+    while (m_extraRows.size() > rows.size() - 1) {
+        QMenuBar *row = m_extraRows.takeLast();
+        for (QAction *action : row->actions())
+            row->removeAction(action);
+        delete row;
+    }
+    m_moving = false;
+
+    const int h = oneRowHeight();
+    for (int i = 0; i < m_extraRows.size(); ++i) {
+        m_extraRows.at(i)->setGeometry(0, h * (i + 1), width(), h);
+        m_extraRows.at(i)->show();
+    }
+    if (rowCount() != oldRows)
+        updateGeometry();
+}
