@@ -1,23 +1,47 @@
-// The cost of replacing the editor's whole content from RTF and of reading it
-// back as RTF (what an undo snapshot costs) on a 300-page transcript, measured on
-// the rich-text control itself.
+// The editor's cost per keystroke on a 300-page transcript, including the undo
+// snapshot every change records, the memory the 101 history slots hold, and the
+// cost of Undo; next to the RTF round trip that a snapshot as RTF text would cost.
+//   bench_editor [pages] [keystrokes]
+#include "editor/form2.h"
 #include "editor/rich_text_box.h"
+#include "editor/undo_history.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 namespace {
+
+class IdlePlayer : public PlayerCommands {
+public:
+    void cmdPlay_Click() override {}
+    void cmdAvanz_click() override {}
+    void cmdIndietro_Click() override {}
+    void mnuEsci_Click() override {}
+    void mnuBookMark_Click() override {}
+    void mnuTitoloCompleto_Click() override {}
+    void mnuGuida_Click() override {}
+    void mnuImpostaAudio_Click() override {}
+    QString languageFile() const override { return QStringLiteral("English.lng"); }
+    QString editorFolder() const override { return QString(); }
+    void setEditorFolder(const QString &) override {}
+};
 
 // About 500 words a page, in paragraphs with some formatting, as a transcript.
 void fillTranscript(RichTextBox &box, int pages)
 {
     const QString sentence =
         QStringLiteral("Allora, come dicevo, la trascrizione procede con calma e precisione. ");
-    QTextCursor cursor(box.document());
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
     QTextCharFormat plain, speaker;
     speaker.setFontWeight(QFont::Bold);
     for (int p = 0; p < pages * 10; ++p) {
@@ -26,12 +50,50 @@ void fillTranscript(RichTextBox &box, int pages)
             cursor.insertText(sentence, plain);
         cursor.insertBlock();
     }
+    QTextCursor(box.document()).insertFragment(QTextDocumentFragment(&doc));
 }
 
-double median(std::vector<double> v)
+double percentile(std::vector<double> v, double p)
 {
     std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
+}
+
+double residentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096 / 1e6 : 0;
+}
+
+// Bytes the history holds: each distinct paragraph once, plus each slot's list.
+double historyMb(const Form2 &editor)
+{
+    std::set<const quillory::ParagraphState *> seen;
+    std::set<const QChar *> texts; // paragraphs of one text share its characters
+    double bytes = 0;
+    for (int i = 0; i <= 100; ++i) {
+        const auto &slot = editor.undoHistory().slot(i);
+        bytes += double(slot.paragraphs.size()) * 16;
+        for (const auto &p : slot.paragraphs) {
+            if (!seen.insert(p.get()).second)
+                continue;
+            bytes += sizeof(quillory::ParagraphState) + double(p->runs.size()) * 40;
+            if (texts.insert(p->text.constData()).second)
+                bytes += double(p->text.capacity()) * 2;
+        }
+    }
+    return bytes / 1e6;
+}
+
+void typeKey(QWidget *target, QChar ch)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(target, &release);
 }
 
 } // namespace
@@ -42,23 +104,106 @@ int main(int argc, char *argv[])
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 300;
-    RichTextBox box;
-    box.resize(800, 600);
+    const int keystrokes = argc > 2 ? std::max(200, atoi(argv[2])) : 2000;
+
+    IdlePlayer player;
+    quillory::LanguageTable language;
+    Form2 editor(player, language, quillory::Services());
+    editor.Form_Load();
+    editor.resize(900, 700);
+    editor.show();
+    RichTextBox &box = *editor.RTB;
     fillTranscript(box, pages);
-    std::vector<double> readMs, writeMs;
-    QByteArray rtf;
-    for (int i = 0; i < 7; ++i) {
+    QApplication::processEvents();
+    const QByteArray rtf = box.TextRTF();
+    std::printf("%d pages, %.2f MB of RTF, %d characters, %d paragraphs\n", pages, rtf.size() / 1e6,
+                box.document()->characterCount(), box.document()->blockCount());
+
+    // What a snapshot as RTF text would cost (the earlier representation).
+    std::vector<double> rtfMs;
+    for (int i = 0; i < 5; ++i) {
         QElapsedTimer t;
         t.start();
-        rtf = box.TextRTF();
-        readMs.push_back(t.nsecsElapsed() / 1e6);
-        t.restart();
-        box.setTextRTF(rtf);
-        writeMs.push_back(t.nsecsElapsed() / 1e6);
+        const QByteArray again = box.TextRTF();
+        rtfMs.push_back(double(t.nsecsElapsed()) / 1e6);
+        Q_UNUSED(again);
     }
-    std::printf("%d pages, %.2f MB of RTF, %d characters\n", pages, rtf.size() / 1e6,
-                box.document()->characterCount());
-    std::printf("TextRTF (read as RTF):      median %.1f ms\n", median(readMs));
-    std::printf("setTextRTF (set from RTF):  median %.1f ms\n", median(writeMs));
+    std::printf("RTF text of the whole document:        median %.2f ms\n", percentile(rtfMs, 0.5));
+
+    // Keystrokes in the middle of the document, each recording its snapshot.
+    QTextCursor middle(box.document()->findBlockByNumber(box.document()->blockCount() / 2));
+    box.setTextCursor(middle);
+    box.setFocus();
+    const double rssBefore = residentMb();
+    std::vector<double> keyMs, keyPaintMs;
+    for (int i = 0; i < keystrokes; ++i) {
+        QElapsedTimer t;
+        t.start();
+        typeKey(&box, QChar(u'a' + i % 26));
+        keyMs.push_back(double(t.nsecsElapsed()) / 1e6);
+        QApplication::processEvents(); // layout and paint of the change
+        keyPaintMs.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("keystroke + snapshot:                  p50 %.3f ms  p99 %.3f ms  max %.3f ms\n",
+                percentile(keyMs, 0.5), percentile(keyMs, 0.99), percentile(keyMs, 1.0));
+    std::printf("keystroke + snapshot + repaint:        p50 %.3f ms  p99 %.3f ms\n",
+                percentile(keyPaintMs, 0.5), percentile(keyPaintMs, 0.99));
+    std::printf("history after typing: %.2f MB held by 101 slots (RSS +%.1f MB)\n",
+                historyMb(editor), residentMb() - rssBefore);
+
+    std::vector<double> undoMs;
+    for (int i = 0; i < 100; ++i) {
+        QElapsedTimer t;
+        t.start();
+        editor.mnuAnnulla_Click();
+        undoMs.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("Undo of one keystroke:                 p50 %.3f ms  p99 %.3f ms\n",
+                percentile(undoMs, 0.5), percentile(undoMs, 0.99));
+    for (int i = 0; i < 100; ++i)
+        editor.mnuRipeti_Click();
+
+    // The worst case for memory: 101 changes that each touch every paragraph.
+    std::vector<double> wholeMs;
+    for (int i = 0; i < 101; ++i) {
+        box.selectAll();
+        QElapsedTimer t;
+        t.start();
+        editor.Label2_Click(i % 2 ? 4 : 5); // bold or italic over everything
+        wholeMs.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("format whole document + snapshot:      p50 %.1f ms\n", percentile(wholeMs, 0.5));
+    std::printf("history after 101 whole-document changes: %.2f MB (RSS +%.1f MB)\n",
+                historyMb(editor), residentMb() - rssBefore);
+    std::vector<double> bigUndoMs;
+    for (int i = 0; i < 10; ++i) {
+        QElapsedTimer t;
+        t.start();
+        editor.mnuAnnulla_Click();
+        bigUndoMs.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("Undo of a whole-document change:       p50 %.1f ms\n", percentile(bigUndoMs, 0.5));
+    // The snapshot's own share of a keystroke: the mirror's update and the
+    // history slot, measured apart from the text control's editing and layout.
+    {
+        quillory::DocumentMirror mirror(box.document());
+        quillory::UndoHistory<quillory::DocumentSnapshot> history(
+            quillory::DocumentSnapshot::empty());
+        QTextCursor at(box.document()->findBlockByNumber(box.document()->blockCount() / 3));
+        std::vector<double> ownMs;
+        // The control's own mirror and the editor's history stop following.
+        QObject::disconnect(box.document(), nullptr, &box, nullptr);
+        for (int i = 0; i < keystrokes; ++i) {
+            const int position = at.position();
+            at.insertText(QStringLiteral("b"));
+            QElapsedTimer t;
+            t.start();
+            mirror.contentsChanged(position, 0, 1);
+            history.record(mirror.snapshot());
+            ownMs.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        std::printf("snapshot share of a keystroke:         p50 %.3f ms  p99 %.3f ms\n",
+                    percentile(ownMs, 0.5), percentile(ownMs, 0.99));
+    }
     return 0;
 }

@@ -35,8 +35,13 @@ Application::Application()
     services.mixer = &m_mixer;
     services.links = &m_links;
     services.soundSettings = &m_soundSettings;
+    services.colorDialogs = &m_colorDialogs;
+    services.printing = &m_printing;
     m_player = std::make_unique<Form1>(*m_media, services);
     m_services = services;
+    // The editor's Find and Replace open one dialog, created on first use.
+    Form2 *editor = m_player->form2();
+    editor->setFindDialogOpener(findDialogOpener([editor] { return editor->Tag; }));
     m_player->setBookmarkWindowFactory([this, services] {
         return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),
                                        m_player->bookmarkEntries(), *m_player, *m_player);

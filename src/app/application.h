@@ -2,7 +2,9 @@
 
 #include "platform/media/media_control.h"
 #include "platform/mixer/alsa_mixer.h"
+#include "platform/services/color_dialogs.h"
 #include "platform/services/desktop_links.h"
+#include "platform/services/print_system.h"
 #include "platform/services/qt_services.h"
 #include "platform/services/sound_settings.h"
 
@@ -45,6 +47,8 @@ private:
     quillory::QtDesktopLinks m_links;
     quillory::DesktopSoundSettings m_soundSettings;
     quillory::MpvMediaEngine *m_engine = nullptr; // owned by m_media
+    quillory::QtColorDialogs m_colorDialogs;
+    quillory::QtPrintSystem m_printing;
     std::unique_ptr<quillory::MediaControl> m_media;
     std::unique_ptr<Form1> m_player;
     bool m_ended = false;

@@ -1,16 +1,19 @@
 #include "form2.h"
 
+#include "editor/editor_keys.h"
+#include "editor/editor_layout.h"
+#include "editor/formatting_bar.h"
 #include "editor/rich_text_box.h"
-#include "platform/files/program_folder.h"
-#include "platform/files/text_file.h"
-#include "platform/services/file_dialog.h"
+#include "i18n/captions.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QKeyEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 
 using namespace quillory;
+namespace L = quillory::EditorLayout;
 
 Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &services,
              QWidget *parent)
@@ -18,44 +21,136 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Text Editor"));
-    RTB = new RichTextBox(this);
-    RTB->setObjectName(QStringLiteral("RTB"));
-    RTB->setAccessibleName(QStringLiteral("RTB"));
-    setCentralWidget(RTB);
+    setAccessibleName(QStringLiteral("Text Editor"));
+    buildControls();
     resize(720, 480);
     buildMenus();
+    setAccessibleNames();
     connect(RTB, &RichTextBox::Change, this, &Form2::RTB_Change);
     connect(RTB, &RichTextBox::KeyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *handled) {
                 *handled = RTB_KeyDown(key, modifiers);
             });
+    connect(RTB, &RichTextBox::ClaimsKey, this,
+            [this](int key, Qt::KeyboardModifiers modifiers, bool *claimed) {
+                *claimed = editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None;
+            });
 }
 
 Form2::~Form2() = default;
 
+void Form2::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Form2Client"));
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+    setCentralWidget(client);
+
+    Label1 = new QLabel(client);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAutoFillBackground(true);
+    QPalette page = Label1->palette();
+    page.setColor(QPalette::Window, Qt::white);
+    Label1->setPalette(page);
+    Label1->setMouseTracking(true);
+    Label1->installEventFilter(this);
+    Label1->move(L::px(L::Label1Left), L::px(L::Label1Top));
+
+    RTB = new RichTextBox(client);
+    RTB->setObjectName(QStringLiteral("RTB"));
+    RTB->setFrameShape(QFrame::NoFrame);
+    RTB->move(L::px(L::RtbLeft), L::px(L::RtbTop));
+
+    Image1 = new IconStrip(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(L::px(L::Image1.left), L::px(L::Image1.top), L::px(L::Image1.width),
+                        L::px(L::Image1.height));
+
+    // Letters first, click areas over them: the areas are see-through, so the
+    // letters show, and every click reaches an area.
+    static const char *const letters[] = {"G", "i", "S", "b"};
+    for (int k = 0; k < 4; ++k) {
+        auto *label = new QLabel(QString::fromLatin1(letters[k]), client);
+        label->setObjectName(QStringLiteral("Label3_%1").arg(k));
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(17);
+        font.setBold(k == 0);
+        font.setItalic(k == 1);
+        font.setUnderline(k == 2);
+        font.setStrikeOut(k == 3);
+        label->setFont(font);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->resize(L::px(L::ClickAreaSize), L::px(L::ClickAreaSize) - 4);
+        Label3[static_cast<size_t>(k)] = label;
+    }
+    for (int i = 0; i < 15; ++i) {
+        auto *area = new ClickArea(i, client);
+        area->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        area->setGeometry(L::px(L::ClickAreaLefts[static_cast<size_t>(i)]), L::px(L::ClickAreaTop),
+                          L::px(L::ClickAreaSize), L::px(L::ClickAreaSize));
+        connect(area, &ClickArea::clicked, this, &Form2::Label2_Click);
+        connect(area, &ClickArea::mouseMoved, this, &Form2::Label2_MouseMove);
+        Label2[static_cast<size_t>(i)] = area;
+    }
+
+    Combo1 = new QComboBox(client);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setGeometry(L::px(L::Combo1.left), L::px(L::Combo1.top), L::px(L::Combo1.width),
+                        L::px(L::Combo1.height));
+    Combo2 = new QComboBox(client);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo2->setEditable(true);
+    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    Combo2->setGeometry(L::px(L::Combo2.left), L::px(L::Combo2.top), L::px(L::Combo2.width),
+                        L::px(L::Combo2.height));
+    connect(Combo1, &QComboBox::activated, this, [this](int) { Combo1_Click(); });
+    // Change runs for what the user types, not for texts the program sets.
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1_Change(); });
+    connect(Combo2, &QComboBox::activated, this, [this](int) { Combo2_Click(); });
+    connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo2_Change(); });
+}
+
 void Form2::buildMenus()
 {
-    auto item = [this](QMenu *menu, const char *name, const QString &caption,
-                       const QKeySequence &shortcut = QKeySequence()) {
-        QAction *a = menu->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        if (!shortcut.isEmpty())
-            a->setShortcut(shortcut);
-        return a;
-    };
+    buildFileMenu();
+    buildEditMenu();
+    mnuStrumenti = menuBar()->addMenu(QStringLiteral("&Strumenti"));
+    mnuStrumenti->setObjectName(QStringLiteral("mnuStrumenti"));
+    mnuOrtografia = mnuStrumenti->addAction(QStringLiteral("Controllo ortografico e grammaticale"));
+    mnuOrtografia->setObjectName(QStringLiteral("mnuOrtografia"));
+    mnuOrtografia->setShortcut(QKeySequence(Qt::Key_F7));
+    connect(mnuOrtografia, &QAction::triggered, this, &Form2::mnuOrtografia_Click);
+}
+
+static QAction *menuItem(QMenu *menu, const char *name, const QString &caption,
+                         const QKeySequence &shortcut = QKeySequence())
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    return a;
+}
+
+void Form2::buildFileMenu()
+{
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuNuovo = item(mnuFile, "mnuNuovo", QStringLiteral("&Nuovo"));
+    mnuNuovo = menuItem(mnuFile, "mnuNuovo", QStringLiteral("&Nuovo"));
     mnuFile->addSeparator();
-    mnuApri = item(mnuFile, "mnuApri", QStringLiteral("&Apri..."));
+    mnuApri = menuItem(mnuFile, "mnuApri", QStringLiteral("&Apri..."));
     mnuSalva =
-        item(mnuFile, "mnuSalva", QStringLiteral("Sa&lva"), QKeySequence(Qt::CTRL | Qt::Key_L));
-    mnuSalvaConNome = item(mnuFile, "mnuSalvaConNome", QStringLiteral("Salva con &nome"),
-                           QKeySequence(Qt::CTRL | Qt::Key_N));
+        menuItem(mnuFile, "mnuSalva", QStringLiteral("Sa&lva"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    mnuSalvaConNome = menuItem(mnuFile, "mnuSalvaConNome", QStringLiteral("Salva con &nome"),
+                               QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFile->addSeparator();
     for (int i = 0; i < RecentList::Size; ++i) {
         const QByteArray name = "mnuRecent" + QByteArray::number(i + 1);
-        QAction *a = item(mnuFile, name.constData(), RecentList::placeholder(i));
+        QAction *a = menuItem(mnuFile, name.constData(), RecentList::placeholder(i));
         a->setVisible(false);
         connect(a, &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
         mnuRecent[static_cast<size_t>(i)] = a;
@@ -63,29 +158,125 @@ void Form2::buildMenus()
     mnur = mnuFile->addSeparator();
     mnur->setObjectName(QStringLiteral("mnur"));
     mnur->setVisible(false);
-    mnuStampa = item(mnuFile, "mnuStampa", QStringLiteral("Stam&pa..."),
-                     QKeySequence(Qt::CTRL | Qt::Key_P));
-
-    mnuModifica = menuBar()->addMenu(QStringLiteral("&Modifica"));
-    mnuModifica->setObjectName(QStringLiteral("mnuModifica"));
-    mnuStrumenti = menuBar()->addMenu(QStringLiteral("&Strumenti"));
-    mnuStrumenti->setObjectName(QStringLiteral("mnuStrumenti"));
-    mnuOrtografia =
-        item(mnuStrumenti, "mnuOrtografia", QStringLiteral("Controllo ortografico e grammaticale"));
+    mnuStampa = menuItem(mnuFile, "mnuStampa", QStringLiteral("Stam&pa..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_P));
 
     connect(mnuNuovo, &QAction::triggered, this, &Form2::mnuNuovo_Click);
     connect(mnuApri, &QAction::triggered, this, &Form2::mnuApri_Click);
     connect(mnuSalva, &QAction::triggered, this, &Form2::mnuSalva_Click);
     connect(mnuSalvaConNome, &QAction::triggered, this, &Form2::mnuSalvaConNome_Click);
+    connect(mnuStampa, &QAction::triggered, this, &Form2::mnuStampa_Click);
+}
+
+void Form2::buildEditMenu()
+{
+    mnuModifica = menuBar()->addMenu(QStringLiteral("&Modifica"));
+    mnuModifica->setObjectName(QStringLiteral("mnuModifica"));
+    mnuAnnulla = menuItem(mnuModifica, "mnuAnnulla", QStringLiteral("Annulla"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuRipeti = menuItem(mnuModifica, "mnuRipeti", QStringLiteral("&Ripeti"));
+    mnuModifica->addSeparator();
+    mnuTaglia = menuItem(mnuModifica, "mnuTaglia", QStringLiteral("&Taglia"),
+                         QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuCopia = menuItem(mnuModifica, "mnuCopia", QStringLiteral("&Copia"),
+                        QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuIncolla = menuItem(mnuModifica, "mnuIncolla", QStringLiteral("I&ncolla"));
+    mnuModifica->addSeparator();
+    mnuSelezionaTutto =
+        menuItem(mnuModifica, "mnuSelezionaTutto", QStringLiteral("&Seleziona tutto"),
+                 QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuTrova =
+        menuItem(mnuModifica, "mnuTrova", QStringLiteral("Tro&va..."), QKeySequence(Qt::Key_F3));
+    mnuSostituisci = menuItem(mnuModifica, "mnuSostituisci", QStringLiteral("S&ostituisci"),
+                              QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    connect(mnuAnnulla, &QAction::triggered, this, &Form2::mnuAnnulla_Click);
+    connect(mnuRipeti, &QAction::triggered, this, &Form2::mnuRipeti_Click);
+    connect(mnuTaglia, &QAction::triggered, this, &Form2::mnuTaglia_Click);
+    connect(mnuCopia, &QAction::triggered, this, &Form2::mnuCopia_Click);
+    connect(mnuIncolla, &QAction::triggered, this, &Form2::mnuIncolla_Click);
+    connect(mnuSelezionaTutto, &QAction::triggered, this, &Form2::mnuSelezionaTutto_Click);
+    connect(mnuTrova, &QAction::triggered, this, &Form2::mnuTrova_Click);
+    connect(mnuSostituisci, &QAction::triggered, this, &Form2::mnuSostituisci_Click);
+}
+
+void Form2::setAccessibleNames()
+{
+    RTB->setAccessibleName(caption(QStringLiteral("editor.text"), QStringLiteral("Transcript")));
+    Label1->setAccessibleName(caption(QStringLiteral("editor.page"), QStringLiteral("Page")));
+    Image1->setAccessibleName(
+        caption(QStringLiteral("editor.formattingBar"), QStringLiteral("Formatting bar")));
+    Combo1->setAccessibleName(caption(QStringLiteral("editor.font"), QStringLiteral("Font")));
+    Combo2->setAccessibleName(caption(QStringLiteral("editor.size"), QStringLiteral("Size")));
+    // The file commands are named by their menu items; the others have no
+    // entry in the language table.
+    auto plain = [](QString text) { return text.remove(QLatin1Char('&')); };
+    static const char *const keys[15][2] = {
+        {"", ""},
+        {"", ""},
+        {"", ""},
+        {"", ""},
+        {"editor.bold", "Bold"},
+        {"editor.italic", "Italic"},
+        {"editor.underline", "Underline"},
+        {"editor.strike", "Strike-through"},
+        {"editor.alignLeft", "Align left"},
+        {"editor.alignCentre", "Centre"},
+        {"editor.alignRight", "Align right"},
+        {"editor.larger", "Larger font"},
+        {"editor.smaller", "Smaller font"},
+        {"editor.colour", "Font colour"},
+        {"editor.bullets", "Bulleted list"},
+    };
+    const QAction *fileItems[4] = {mnuNuovo, mnuApri, mnuSalva, mnuStampa};
+    for (int i = 0; i < 15; ++i) {
+        const QString name =
+            i < 4 ? plain(fileItems[i]->text())
+                  : caption(QLatin1String(keys[i][0]), QString::fromLatin1(keys[i][1]));
+        Label2[static_cast<size_t>(i)]->setAccessibleName(name);
+    }
+    for (int k = 0; k < 4; ++k)
+        Label3[static_cast<size_t>(k)]->setAccessibleName(Label3[static_cast<size_t>(k)]->text());
 }
 
 void Form2::Form_Load()
 {
+    // Layout part: the strip is cut, the boxes filled, the letters placed over
+    // their click areas. The window's position is set by placeBelow.
+    Image1->resize(L::px(L::Image1.width), Image1->height());
+    fillFontBoxes();
+    for (int k = 0; k < 4; ++k) {
+        Label3[static_cast<size_t>(k)]->move(Label2[static_cast<size_t>(k + 4)]->x(),
+                                             L::px(L::LetterTop));
+    }
+    // Document part.
     m_documentModified = false;
     CambiaLingua2();
     m_untitledCounter = 1;
     m_documentPath.clear();
     showUntitledCaption();
+    Form_Resize();
+}
+
+void Form2::fillFontBoxes()
+{
+    Combo1->blockSignals(true);
+    Combo1->clear();
+    Combo1->addItems(QFontDatabase::families());
+    Combo1->setCurrentIndex(Combo1->findText(QStringLiteral("Arial")));
+    Combo1->setEditText(QStringLiteral("Arial"));
+    Combo1->blockSignals(false);
+    Combo2->blockSignals(true);
+    Combo2->clear();
+    Combo2->addItems(EditorLayout::fontSizeList());
+    Combo2->setCurrentIndex(Combo2->findText(QStringLiteral("12")));
+    Combo2->setEditText(QStringLiteral("12"));
+    Combo2->blockSignals(false);
+}
+
+void Form2::placeBelow(const QRect &aboveFrame)
+{
+    move(aboveFrame.left(), aboveFrame.top() + aboveFrame.height());
 }
 
 void Form2::focusEditor()
@@ -103,10 +294,25 @@ void Form2::CambiaLingua2()
     mnuSalvaConNome->setText(L.T(45));
     mnuStampa->setText(L.T(46));
     mnuModifica->setTitle(L.T(47));
+    mnuTaglia->setText(L.T(48));
+    mnuCopia->setText(L.T(49));
+    mnuIncolla->setText(L.T(50));
+    mnuSelezionaTutto->setText(L.T(51));
+    mnuTrova->setText(L.T(56));
+    mnuSostituisci->setText(L.T(59));
+    mnuAnnulla->setText(L.T(70));
     mnuStrumenti->setTitle(L.T(71));
     mnuOrtografia->setText(L.T(72));
+    // The spell-check has no checker behind it; hiding the menu also keeps
+    // its F7 from shadowing the jump-forward key.
     mnuStrumenti->menuAction()->setVisible(false);
+    mnuOrtografia->setEnabled(false);
+    mnuRipeti->setText(L.T(82));
+    Label3[0]->setText(L.T(90));
+    Label3[2]->setText(L.T(91));
+    Label3[3]->setText(L.T(92));
     m_untitledName = L.T(97) + QStringLiteral(" ");
+    setAccessibleNames();
 }
 
 // ---------------------------------------------------------------- caption
@@ -127,215 +333,4 @@ void Form2::setCaptionFromPath(const QString &path)
     if (slash < 0)
         return;
     setWindowTitle(m_language.T(96) + QStringLiteral(" - ") + path.mid(slash + 1));
-}
-
-// ---------------------------------------------------------------- document
-
-void Form2::RTB_Change()
-{
-    m_documentModified = true;
-}
-
-QString Form2::fileFilter() const
-{
-    const QChar nul(0);
-    return QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul +
-           QStringLiteral("File TXT") + nul + QStringLiteral("*.txt");
-}
-
-bool Form2::writeDocument(const QString &path)
-{
-    const FileResult result = RTB->SaveFile(path);
-    if (!result) {
-        m_services.messages->show(this, path + QStringLiteral("\n\n") + result.reason,
-                                  MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
-    }
-    return result.ok;
-}
-
-void Form2::OpenDocument(const QString &path)
-{
-    if (path.isEmpty())
-        m_chosenFileName =
-            ShowFileDialog(*m_services.fileDialogs, nullptr, QDir::currentPath(), fileFilter(), 1,
-                           QStringLiteral("rtf"), QString(), m_language.T(52), this, true)
-                .toString();
-    else
-        m_chosenFileName = path;
-    if (m_chosenFileName.trimmed().isEmpty())
-        return;
-    if (!isOrdinaryFile(m_chosenFileName)) {
-        m_services.messages->show(this, m_language.T(98), MsgButtons::Ok, MsgIcon::Exclamation,
-                                  m_language.T(1));
-        return;
-    }
-    // A file that cannot be read keeps the current document and says why.
-    const FileResult loaded = RTB->LoadFile(m_chosenFileName);
-    if (!loaded.reason.isEmpty())
-        m_services.messages->show(this, m_chosenFileName + QStringLiteral("\n\n") + loaded.reason,
-                                  MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
-    if (!loaded)
-        return;
-    m_player.setEditorFolder(QDir::currentPath());
-    m_documentPath = m_chosenFileName;
-    AddRecentDocument(m_documentPath);
-    setCaptionFromPath(m_documentPath);
-    m_documentModified = false;
-}
-
-MsgResult Form2::askToSaveChanges()
-{
-    return m_services.messages->show(this, m_language.T(99), MsgButtons::YesNoCancel,
-                                     MsgIcon::Exclamation, m_language.T(1));
-}
-
-void Form2::mnuApri_Click()
-{
-    if (m_documentModified) {
-        const MsgResult answer = askToSaveChanges();
-        if (answer == MsgResult::Cancel)
-            return;
-        if (answer == MsgResult::Yes)
-            mnuSalva_Click();
-    }
-    OpenDocument(QString());
-}
-
-void Form2::mnuSalva_Click()
-{
-    if (m_documentPath.isEmpty()) {
-        if (m_documentModified)
-            mnuSalvaConNome_Click();
-        return;
-    }
-    m_services.messages->beep();
-    if (m_documentModified && writeDocument(m_documentPath)) {
-        AddRecentDocument(m_documentPath);
-        m_documentModified = false;
-    }
-}
-
-void Form2::mnuSalvaConNome_Click()
-{
-    const QString editorFolder = m_player.editorFolder();
-    const QString folder = editorFolder.trimmed().isEmpty() ? QDir::currentPath() : editorFolder;
-    m_chosenFileName =
-        ShowFileDialog(*m_services.fileDialogs, nullptr, folder, fileFilter(), 1,
-                       QStringLiteral("rtf"), untitledFullName(), m_language.T(55), this, false)
-            .toString();
-    if (m_chosenFileName.isEmpty())
-        return;
-    if (isOrdinaryFile(m_chosenFileName)) {
-        const MsgResult answer = m_services.messages->show(
-            this, m_language.T(53) + QStringLiteral("\n\n") + m_language.T(54), MsgButtons::YesNo,
-            MsgIcon::Exclamation, m_language.T(1));
-        if (answer == MsgResult::No)
-            return;
-    }
-    // A failed write changes nothing: the text stays modified, so the exit
-    // question still protects it.
-    if (!writeDocument(m_chosenFileName))
-        return;
-    m_player.setEditorFolder(QDir::currentPath());
-    m_documentPath = m_chosenFileName;
-    AddRecentDocument(m_documentPath);
-    setCaptionFromPath(m_documentPath);
-    m_documentModified = false;
-}
-
-void Form2::mnuNuovo_Click()
-{
-    if (m_documentModified) {
-        const MsgResult answer = askToSaveChanges();
-        if (answer == MsgResult::Cancel)
-            return;
-        if (answer == MsgResult::Yes)
-            mnuSalva_Click();
-    }
-    if (m_untitledCounter < 32767)
-        ++m_untitledCounter;
-    RTB->setText(QString());
-    m_documentPath.clear();
-    showUntitledCaption();
-    m_documentModified = false;
-}
-
-// ---------------------------------------------------------------- recent documents
-
-void Form2::updateRecentMenu()
-{
-    for (int i = 0; i < RecentList::Size; ++i) {
-        QAction *a = mnuRecent[static_cast<size_t>(i)];
-        a->setText(m_recent.caption(i));
-        a->setVisible(RecentList::isShown(m_recent.caption(i)));
-    }
-}
-
-void Form2::LoadRecentDocuments()
-{
-    if (m_recent.load(ProgramFolder::file(QStringLiteral("LastFilesEditor.ini"))))
-        mnur->setVisible(true);
-    updateRecentMenu();
-}
-
-void Form2::AddRecentDocument(const QString &path)
-{
-    m_recent.moveToFront(path);
-    updateRecentMenu();
-    mnur->setVisible(true);
-    m_recent.save(ProgramFolder::file(QStringLiteral("LastFilesEditor.ini")));
-}
-
-void Form2::mnuRecent_Click(int slot)
-{
-    OpenDocument(m_recent.caption(slot));
-}
-
-// ---------------------------------------------------------------- keys
-
-bool Form2::RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers)
-{
-    Q_UNUSED(modifiers);
-    switch (key) {
-    case Qt::Key_Escape:
-        m_player.mnuEsci_Click();
-        return true;
-    case Qt::Key_F1:
-        m_player.mnuGuida_Click();
-        return true;
-    case Qt::Key_F5:
-        m_player.cmdPlay_Click();
-        return true;
-    case Qt::Key_F6:
-        m_player.cmdIndietro_Click();
-        return true;
-    case Qt::Key_F7:
-        m_player.cmdAvanz_click();
-        return true;
-    case Qt::Key_F8:
-        m_player.mnuBookMark_Click();
-        return true;
-    case Qt::Key_F9:
-        m_player.mnuImpostaAudio_Click();
-        return true;
-    case Qt::Key_F11:
-        m_player.mnuTitoloCompleto_Click();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void Form2::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        m_player.mnuEsci_Click();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
-}
-
-bool Form2::eventFilter(QObject *watched, QEvent *event)
-{
-    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/document_snapshot.h"
+#include "editor/undo_history.h"
 #include "i18n/language_table.h"
 #include "platform/services/services.h"
 #include "player/player_commands.h"
@@ -8,10 +10,15 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QAction;
+class QComboBox;
+class QLabel;
 class QMenu;
 class RichTextBox;
+class IconStrip;
+class ClickArea;
 
 // The transcript editor: one rich-text document under the player window. Its
 // function keys drive the player without leaving the text.
@@ -27,6 +34,9 @@ public:
     void focusEditor();
     void CambiaLingua2();
 
+    // --- placement: directly under the window whose frame is given
+    void placeBelow(const QRect &aboveFrame);
+
     // --- document state the player's close question reads
     bool DocumentModified() const { return m_documentModified; }
     void setDocumentModified(bool modified) { m_documentModified = modified; }
@@ -41,37 +51,88 @@ public:
     void mnuApri_Click();
     void mnuSalva_Click();
     void mnuSalvaConNome_Click();
+    void mnuStampa_Click();
     void AddRecentDocument(const QString &path);
     void mnuRecent_Click(int slot); // slot 0..3
     // Start-up: reads "LastFilesEditor.ini" into the menu.
     void LoadRecentDocuments();
     const quillory::RecentList &recentDocuments() const { return m_recent; }
 
+    // --- edit menu
+    void mnuAnnulla_Click();
+    void mnuRipeti_Click();
+    void mnuTaglia_Click();
+    void mnuCopia_Click();
+    void mnuIncolla_Click();
+    void mnuSelezionaTutto_Click();
+    void mnuTrova_Click();
+    void mnuSostituisci_Click();
+    void mnuOrtografia_Click() {}
+    std::int16_t UndoIndex() const { return m_undo.UndoIndex(); }
+    bool UndoRestoring() const { return m_undoRestoring; }
+    const quillory::UndoHistory<quillory::DocumentSnapshot> &undoHistory() const { return m_undo; }
+
+    // The find and replace dialog reads the tag ("" find, "1" replace); the
+    // composition root hands in how to open it.
+    QString Tag;
+    void setFindDialogOpener(std::function<void()> open) { m_openFindDialog = std::move(open); }
+
+    // --- formatting bar
+    void Label2_Click(int index);
+    void Label2_MouseMove(int index);
+    void ClearToolbarHighlight();
+    void Combo1_Click();
+    void Combo1_Change();
+    void Combo2_Click();
+    void Combo2_Change();
+    void Form_Resize();
+
     // Key table of the text area; returns true when the key was taken.
     bool RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     RichTextBox *RTB = nullptr;
+    IconStrip *Image1 = nullptr;
+    std::array<ClickArea *, 15> Label2{};
+    std::array<QLabel *, 4> Label3{};
+    QComboBox *Combo1 = nullptr, *Combo2 = nullptr;
+    QLabel *Label1 = nullptr;
     QMenu *mnuFile = nullptr, *mnuModifica = nullptr, *mnuStrumenti = nullptr;
     QAction *mnuNuovo = nullptr, *mnuApri = nullptr, *mnuSalva = nullptr,
             *mnuSalvaConNome = nullptr, *mnuStampa = nullptr, *mnuOrtografia = nullptr,
             *mnur = nullptr;
+    QAction *mnuAnnulla = nullptr, *mnuRipeti = nullptr, *mnuTaglia = nullptr, *mnuCopia = nullptr,
+            *mnuIncolla = nullptr, *mnuSelezionaTutto = nullptr, *mnuTrova = nullptr,
+            *mnuSostituisci = nullptr;
     std::array<QAction *, 4> mnuRecent{};
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildControls();
+    void fillFontBoxes();
+    void setAccessibleNames();
     void RTB_Change();
     void setCaptionFromPath(const QString &path);
     void updateRecentMenu();
     // Writes the document; on failure says so (naming the file) and returns false.
     bool writeDocument(const QString &path);
-    quillory::MsgResult askToSaveChanges();
+    // The question before New and Open; false when the user cancelled or the
+    // save that "Yes" asked for did not happen.
+    bool mayDiscardChanges();
     void showUntitledCaption();
     QString untitledFullName() const;
     QString fileFilter() const;
+    void restoreSnapshot(const quillory::DocumentSnapshot &snapshot);
+    void toggleAttribute(int index);
+    void chooseColour();
+    void applyFontSize(const QString &text);
 
     PlayerCommands &m_player;
     quillory::LanguageTable &m_language;
@@ -82,4 +143,7 @@ private:
     QString m_documentPath;
     QString m_chosenFileName;
     quillory::RecentList m_recent;
+    quillory::UndoHistory<quillory::DocumentSnapshot> m_undo{quillory::DocumentSnapshot::empty()};
+    bool m_undoRestoring = false;
+    std::function<void()> m_openFindDialog;
 };

@@ -1,5 +1,6 @@
 #include "rich_text_box.h"
 
+#include "editor/paste_filter.h"
 #include "editor/rtf/format_runs.h"
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_reader.h"
@@ -8,6 +9,7 @@
 
 #include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPagedPaintDevice>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -45,15 +47,74 @@ bool isWordCharacter(QChar c)
 
 } // namespace
 
-RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent)
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), m_mirror(document())
 {
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    // contentsChange fires once per edit, typed or set by the program.
-    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if (removed != 0 || added != 0)
-            emit Change();
-    });
+    // The editor keeps its own history of whole-content snapshots; the
+    // control's own undo stack would only double the memory.
+    setUndoRedoEnabled(false);
+    // contentsChange fires once per edit, typed or set by the program. The
+    // snapshot mirror follows first, so a Change handler sees the new content.
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                m_mirror.contentsChanged(position, removed, added);
+                if (removed != 0 || added != 0)
+                    emit Change();
+            });
+}
+
+void RichTextBox::setSnapshot(const DocumentSnapshot &snapshot)
+{
+    const int end = DocumentMirror::restore(document(), m_mirror.snapshot(), snapshot);
+    if (end < 0)
+        return;
+    QTextCursor cursor(document());
+    cursor.setPosition(std::min(end, std::max(0, document()->characterCount() - 1)));
+    setTextCursor(cursor);
+}
+
+bool RichTextBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        bool claimed = false;
+        emit ClaimsKey(key->key(), key->modifiers(), &claimed);
+        if (claimed) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTextEdit::event(event);
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText() || source->hasHtml() ||
+           source->hasFormat(QStringLiteral("application/x-qrichtext"));
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (isReadOnly() || !source)
+        return;
+    QTextDocumentFragment fragment;
+    if (source->hasFormat(QStringLiteral("application/x-qrichtext")))
+        fragment = QTextDocumentFragment::fromHtml(
+            QString::fromUtf8(source->data(QStringLiteral("application/x-qrichtext"))), document());
+    else if (source->hasHtml())
+        fragment = QTextDocumentFragment::fromHtml(source->html(), document());
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    if (!fragment.isEmpty()) {
+        cursor.insertFragment(keepSavableContent(fragment));
+    } else if (source->hasText()) {
+        // Plain text takes the formatting at the caret, as typing would.
+        cursor.insertText(savablePlainText(source->text()));
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 FileResult RichTextBox::LoadFile(const QString &path)
@@ -251,9 +312,9 @@ RichTextBox::uniformCharValue(const std::function<T(const QTextCharFormat &)> &r
 
 void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format)
 {
-    QTextCursor cursor = textCursor();
-    if (cursor.hasSelection())
-        cursor.mergeCharFormat(format);
+    // One merge through the control's own cursor: the selection changes in one
+    // edit (one change event, one undo step), and with no selection the format
+    // becomes the one typing continues with.
     mergeCurrentCharFormat(format);
 }
 

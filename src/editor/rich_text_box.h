@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/document_snapshot.h"
 #include "platform/files/text_file.h"
 
 #include <QTextEdit>
@@ -26,9 +27,19 @@ public:
     quillory::FileResult LoadPlainText(const QString &path);
     quillory::FileResult SavePlainText(const QString &path) const;
 
+    // The whole content as a snapshot that shares unchanged paragraphs with
+    // earlier ones, and putting one back (one change event, caret after the
+    // part that differed). What the undo history keeps.
+    quillory::DocumentSnapshot Snapshot() const { return m_mirror.snapshot(); }
+    void setSnapshot(const quillory::DocumentSnapshot &snapshot);
+    // True when the kept paragraph list matches the document (for tests).
+    bool snapshotInStep() const { return m_mirror.matchesDocument(); }
+
     QByteArray TextRTF() const;
     void setTextRTF(const QByteArray &rtf);
     QString Text() const { return toPlainText(); }
+    // Puts clipboard-style content in at the caret, as a paste does.
+    void pasteMimeData(const QMimeData *source) { insertFromMimeData(source); }
     void setText(const QString &text);
 
     int SelStart() const;
@@ -73,6 +84,9 @@ signals:
     void Change();
     // Before the control handles a key; set *handled to keep it from the control.
     void KeyDown(int key, Qt::KeyboardModifiers modifiers, bool *handled);
+    // Asked before the window's shortcuts see a key: set *claimed when KeyDown
+    // will act on it, so that it reaches KeyDown instead of a shortcut.
+    void ClaimsKey(int key, Qt::KeyboardModifiers modifiers, bool *claimed);
 
 private:
     // The value of `read` over every character of the selection (or at the
@@ -81,7 +95,13 @@ private:
     std::optional<T> uniformCharValue(const std::function<T(const QTextCharFormat &)> &read) const;
     void mergeSelectionFormat(const QTextCharFormat &format);
 
+    quillory::DocumentMirror m_mirror;
+
 protected:
     void replaceContent(const QTextDocument &incoming);
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // Pasted and dropped content keeps only what the file can hold.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 };

@@ -10,6 +10,8 @@ namespace quillory {
 class Mixer;
 class DesktopLinks;  // desktop_links.h
 class SoundSettings; // sound_settings.h
+class ColorDialogs;  // color_dialogs.h
+class PrintSystem;   // print_system.h
 
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
@@ -82,6 +84,8 @@ struct Services {
     Mixer *mixer = nullptr; // platform/mixer/mixer.h
     DesktopLinks *links = nullptr;
     SoundSettings *soundSettings = nullptr;
+    ColorDialogs *colorDialogs = nullptr;
+    PrintSystem *printing = nullptr;
 };
 
 } // namespace quillory

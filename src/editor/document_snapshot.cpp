@@ -1,0 +1,206 @@
+#include "editor/document_snapshot.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <algorithm>
+
+namespace quillory {
+
+bool ParagraphState::sameContent(const ParagraphState &other) const
+{
+    return text == other.text && runs == other.runs && blockFormat == other.blockFormat &&
+           blockCharFormat == other.blockCharFormat && inList == other.inList &&
+           (!inList || listFormat == other.listFormat);
+}
+
+DocumentSnapshot DocumentSnapshot::empty()
+{
+    return {{std::make_shared<const ParagraphState>()}};
+}
+
+QString DocumentSnapshot::plainText() const
+{
+    QString text;
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char('\n');
+        text += paragraphs[i]->text;
+    }
+    return text;
+}
+
+bool DocumentSnapshot::sameContent(const DocumentSnapshot &other) const
+{
+    if (paragraphs.size() != other.paragraphs.size())
+        return false;
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        if (paragraphs[i] != other.paragraphs[i] &&
+            !paragraphs[i]->sameContent(*other.paragraphs[i]))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool same(const ParagraphPtr &a, const ParagraphPtr &b)
+{
+    return a == b || a->sameContent(*b);
+}
+
+} // namespace
+
+DocumentMirror::DocumentMirror(const QTextDocument *document) : m_document(document)
+{
+    rebuild();
+}
+
+ParagraphPtr DocumentMirror::capture(const QTextBlock &block)
+{
+    auto state = std::make_shared<ParagraphState>();
+    state->text = block.text();
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        state->runs.append({fragment.length(), fragment.charFormat()});
+    }
+    QTextBlockFormat format = block.blockFormat();
+    format.clearProperty(QTextFormat::ObjectIndex);
+    state->blockFormat = format;
+    state->blockCharFormat = block.charFormat();
+    if (QTextList *list = block.textList()) {
+        state->inList = true;
+        state->listFormat = list->format();
+        state->listId = list->objectIndex();
+    }
+    return state;
+}
+
+void DocumentMirror::rebuild()
+{
+    m_paragraphs.clear();
+    m_paragraphs.reserve(m_document->blockCount());
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
+        m_paragraphs.append(capture(block));
+}
+
+void DocumentMirror::contentsChanged(int position, int removed, int added)
+{
+    const QTextBlock firstBlock = m_document->findBlock(position);
+    if (!firstBlock.isValid() || m_paragraphs.isEmpty()) {
+        rebuild();
+        return;
+    }
+    const int first = firstBlock.blockNumber();
+    if (first >= m_paragraphs.size()) {
+        rebuild();
+        return;
+    }
+    // Everything before `position` is unchanged, so the old paragraph `first`
+    // started where the new one does; walk the old lengths to the paragraph
+    // that held the end of the removed stretch.
+    const int oldEnd = position + removed;
+    int oldLast = first;
+    int start = firstBlock.position();
+    while (oldLast + 1 < m_paragraphs.size()) {
+        const int length = int(m_paragraphs[oldLast]->text.size()) + 1;
+        if (start + length > oldEnd)
+            break;
+        start += length;
+        ++oldLast;
+    }
+    QTextBlock lastBlock = m_document->findBlock(position + added);
+    if (!lastBlock.isValid())
+        lastBlock = m_document->lastBlock();
+    const int newLast = lastBlock.blockNumber();
+
+    QList<ParagraphPtr> fresh;
+    fresh.reserve(newLast - first + 1);
+    int index = 0;
+    for (QTextBlock block = firstBlock; block.isValid() && block.blockNumber() <= newLast;
+         block = block.next(), ++index) {
+        auto state = capture(block);
+        // A change of formatting alone keeps the text: share it with the old one.
+        const int old = first + index;
+        if (old <= oldLast && m_paragraphs[old]->text == state->text)
+            std::const_pointer_cast<ParagraphState>(state)->text = m_paragraphs[old]->text;
+        fresh.append(std::move(state));
+    }
+    m_paragraphs.remove(first, oldLast - first + 1);
+    m_paragraphs.insert(first, fresh.size(), ParagraphPtr());
+    std::move(fresh.begin(), fresh.end(), m_paragraphs.begin() + first);
+    if (m_paragraphs.size() != m_document->blockCount())
+        rebuild();
+}
+
+bool DocumentMirror::matchesDocument() const
+{
+    DocumentMirror fresh(m_document);
+    return fresh.snapshot().sameContent(snapshot());
+}
+
+int DocumentMirror::restore(QTextDocument *document, const DocumentSnapshot &current,
+                            const DocumentSnapshot &target)
+{
+    const QList<ParagraphPtr> &now = current.paragraphs;
+    const QList<ParagraphPtr> &want =
+        target.paragraphs.isEmpty() ? DocumentSnapshot::empty().paragraphs : target.paragraphs;
+    const qsizetype n = now.size();
+    const qsizetype m = want.size();
+    if (n != document->blockCount() || n == 0)
+        return -1;
+    qsizetype prefix = 0;
+    while (prefix < n && prefix < m && same(now[prefix], want[prefix]))
+        ++prefix;
+    if (prefix == n && prefix == m)
+        return -1;
+    qsizetype suffix = 0;
+    while (suffix < n - prefix && suffix < m - prefix &&
+           same(now[n - 1 - suffix], want[m - 1 - suffix]))
+        ++suffix;
+    // Rewrite at least one paragraph on each side, so that the edit is always
+    // "replace paragraphs a..b by paragraphs c..d" with neither side empty.
+    if (prefix == n - suffix || prefix == m - suffix) {
+        if (prefix > 0)
+            --prefix;
+        else
+            --suffix;
+    }
+    const QTextBlock firstBlock = document->findBlockByNumber(int(prefix));
+    const QTextBlock lastBlock = document->findBlockByNumber(int(n - suffix - 1));
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.setPosition(firstBlock.position());
+    cursor.setPosition(lastBlock.position() + lastBlock.length() - 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    for (qsizetype k = prefix; k < m - suffix; ++k) {
+        const ParagraphState &p = *want[k];
+        if (k == prefix) {
+            cursor.setBlockFormat(p.blockFormat);
+            cursor.setBlockCharFormat(p.blockCharFormat);
+        } else {
+            cursor.insertBlock(p.blockFormat, p.blockCharFormat);
+        }
+        if (p.inList) {
+            const QTextBlock previous = cursor.block().previous();
+            QTextList *list = previous.isValid() ? previous.textList() : nullptr;
+            const bool sameList = k > 0 && want[k - 1]->inList && want[k - 1]->listId == p.listId &&
+                                  list && list->format() == p.listFormat;
+            if (sameList)
+                list->add(cursor.block());
+            else
+                cursor.createList(p.listFormat);
+        }
+        qsizetype offset = 0;
+        for (const ParagraphState::Run &run : p.runs) {
+            cursor.insertText(p.text.mid(offset, run.length), run.format);
+            offset += run.length;
+        }
+    }
+    cursor.endEditBlock();
+    return cursor.position();
+}
+
+} // namespace quillory

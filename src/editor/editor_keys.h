@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+
+namespace quillory {
+
+// What a key press in the transcript does. The letter rows need Ctrl alone
+// (no Shift, no Alt); Esc and the function keys act with any modifiers held.
+enum class EditorKey {
+    None, // left to the text control
+    Bold,
+    Italic,
+    Underline,
+    Ignore, // a formatting letter of the other language group: taken, nothing happens
+    Undo,   // Ctrl+Z: the Undo item's shortcut, kept from the control's own undo
+    Exit,
+    Help,
+    PlayPause,
+    JumpBack,
+    JumpForward,
+    Bookmarks,
+    AudioSettings,
+    FullPath,
+};
+
+// `languageFile` is the current language file's name ("Italiano.lng"); the
+// Italian interface formats with Ctrl+G (grassetto) and Ctrl+S (sottolineato),
+// every other with Ctrl+B and Ctrl+U.
+EditorKey editorKeyFor(int key, Qt::KeyboardModifiers modifiers, const QString &languageFile);
+
+} // namespace quillory

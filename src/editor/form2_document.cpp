@@ -1,0 +1,189 @@
+#include "form2.h"
+
+#include "editor/rich_text_box.h"
+#include "platform/dialogs/print_dialog.h"
+#include "platform/files/program_folder.h"
+#include "platform/files/text_file.h"
+#include "platform/services/file_dialog.h"
+#include "platform/services/print_system.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace quillory;
+
+// ---------------------------------------------------------------- document
+
+void Form2::RTB_Change()
+{
+    m_documentModified = true;
+    if (m_undoRestoring)
+        return;
+    m_undo.record(RTB->Snapshot());
+}
+
+QString Form2::fileFilter() const
+{
+    const QChar nul(0);
+    return QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul +
+           QStringLiteral("File TXT") + nul + QStringLiteral("*.txt");
+}
+
+bool Form2::writeDocument(const QString &path)
+{
+    const FileResult result = RTB->SaveFile(path);
+    if (!result) {
+        m_services.messages->show(this, path + QStringLiteral("\n\n") + result.reason,
+                                  MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
+    }
+    return result.ok;
+}
+
+void Form2::OpenDocument(const QString &path)
+{
+    if (path.isEmpty())
+        m_chosenFileName =
+            ShowFileDialog(*m_services.fileDialogs, nullptr, QDir::currentPath(), fileFilter(), 1,
+                           QStringLiteral("rtf"), QString(), m_language.T(52), this, true)
+                .toString();
+    else
+        m_chosenFileName = path;
+    if (m_chosenFileName.trimmed().isEmpty())
+        return;
+    if (!isOrdinaryFile(m_chosenFileName)) {
+        m_services.messages->show(this, m_language.T(98), MsgButtons::Ok, MsgIcon::Exclamation,
+                                  m_language.T(1));
+        return;
+    }
+    // A file that cannot be read keeps the current document and says why.
+    const FileResult loaded = RTB->LoadFile(m_chosenFileName);
+    if (!loaded.reason.isEmpty())
+        m_services.messages->show(this, m_chosenFileName + QStringLiteral("\n\n") + loaded.reason,
+                                  MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
+    if (!loaded)
+        return;
+    m_player.setEditorFolder(QDir::currentPath());
+    m_documentPath = m_chosenFileName;
+    AddRecentDocument(m_documentPath);
+    setCaptionFromPath(m_documentPath);
+    m_documentModified = false;
+}
+
+bool Form2::mayDiscardChanges()
+{
+    if (!m_documentModified)
+        return true;
+    const MsgResult answer = m_services.messages->show(
+        this, m_language.T(99), MsgButtons::YesNoCancel, MsgIcon::Exclamation, m_language.T(1));
+    if (answer == MsgResult::Cancel)
+        return false;
+    if (answer == MsgResult::Yes) {
+        mnuSalva_Click();
+        // Save As cancelled, or the write failed: the text is still the only
+        // copy, so it stays.
+        if (m_documentModified)
+            return false;
+    }
+    return true;
+}
+
+void Form2::mnuApri_Click()
+{
+    if (!mayDiscardChanges())
+        return;
+    OpenDocument(QString());
+}
+
+void Form2::mnuSalva_Click()
+{
+    if (m_documentPath.isEmpty()) {
+        if (m_documentModified)
+            mnuSalvaConNome_Click();
+        return;
+    }
+    m_services.messages->beep();
+    if (m_documentModified && writeDocument(m_documentPath)) {
+        AddRecentDocument(m_documentPath);
+        m_documentModified = false;
+    }
+}
+
+void Form2::mnuSalvaConNome_Click()
+{
+    const QString editorFolder = m_player.editorFolder();
+    const QString folder = editorFolder.trimmed().isEmpty() ? QDir::currentPath() : editorFolder;
+    m_chosenFileName =
+        ShowFileDialog(*m_services.fileDialogs, nullptr, folder, fileFilter(), 1,
+                       QStringLiteral("rtf"), untitledFullName(), m_language.T(55), this, false)
+            .toString();
+    if (m_chosenFileName.isEmpty())
+        return;
+    // Any existing file is asked about before it is replaced, hidden ones
+    // (names beginning with a dot) included.
+    if (QFileInfo(m_chosenFileName).exists() || QFileInfo(m_chosenFileName).isSymLink()) {
+        const MsgResult answer = m_services.messages->show(
+            this, m_language.T(53) + QStringLiteral("\n\n") + m_language.T(54), MsgButtons::YesNo,
+            MsgIcon::Exclamation, m_language.T(1));
+        if (answer == MsgResult::No)
+            return;
+    }
+    // A failed write changes nothing: the text stays modified, so the exit
+    // question still protects it.
+    if (!writeDocument(m_chosenFileName))
+        return;
+    m_player.setEditorFolder(QDir::currentPath());
+    m_documentPath = m_chosenFileName;
+    AddRecentDocument(m_documentPath);
+    setCaptionFromPath(m_documentPath);
+    m_documentModified = false;
+}
+
+void Form2::mnuNuovo_Click()
+{
+    if (!mayDiscardChanges())
+        return;
+    if (m_untitledCounter < 32767)
+        ++m_untitledCounter;
+    RTB->setText(QString());
+    m_documentPath.clear();
+    showUntitledCaption();
+    m_documentModified = false;
+}
+
+// ---------------------------------------------------------------- recent documents
+
+void Form2::updateRecentMenu()
+{
+    for (int i = 0; i < RecentList::Size; ++i) {
+        QAction *a = mnuRecent[static_cast<size_t>(i)];
+        // A "&" in a path is shown as itself, not as an accelerator mark.
+        a->setText(QString(m_recent.caption(i)).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setVisible(RecentList::isShown(m_recent.caption(i)));
+    }
+}
+
+void Form2::LoadRecentDocuments()
+{
+    if (m_recent.load(ProgramFolder::file(QStringLiteral("LastFilesEditor.ini"))))
+        mnur->setVisible(true);
+    updateRecentMenu();
+}
+
+void Form2::AddRecentDocument(const QString &path)
+{
+    m_recent.moveToFront(path);
+    updateRecentMenu();
+    mnuRecent[0]->setVisible(true);
+    mnur->setVisible(true);
+    m_recent.save(ProgramFolder::file(QStringLiteral("LastFilesEditor.ini")));
+}
+
+void Form2::mnuRecent_Click(int slot)
+{
+    OpenDocument(m_recent.caption(slot));
+}
+
+void Form2::mnuStampa_Click()
+{
+    Label2_Click(3);
+}

@@ -1,0 +1,136 @@
+#include "form2.h"
+
+#include "editor/editor_keys.h"
+#include "editor/rich_text_box.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+
+using namespace quillory;
+
+// ---------------------------------------------------------------- keys
+
+bool Form2::RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    switch (editorKeyFor(key, modifiers, m_player.languageFile())) {
+    case EditorKey::None:
+        return false;
+    case EditorKey::Bold:
+        Label2_Click(4);
+        return true;
+    case EditorKey::Italic:
+        // Italic and nothing else: no tab is typed here that would need taking back.
+        Label2_Click(5);
+        return true;
+    case EditorKey::Underline:
+        Label2_Click(6);
+        return true;
+    case EditorKey::Ignore:
+        // The other language group's letter: nothing, not even the control's
+        // own binding (Ctrl+U would delete the line on X11).
+        return true;
+    case EditorKey::Undo:
+        mnuAnnulla_Click();
+        return true;
+    case EditorKey::Exit:
+        m_player.mnuEsci_Click();
+        return true;
+    case EditorKey::Help:
+        m_player.mnuGuida_Click();
+        return true;
+    case EditorKey::PlayPause:
+        m_player.cmdPlay_Click();
+        return true;
+    case EditorKey::JumpBack:
+        m_player.cmdIndietro_Click();
+        return true;
+    case EditorKey::JumpForward:
+        m_player.cmdAvanz_click();
+        return true;
+    case EditorKey::Bookmarks:
+        m_player.mnuBookMark_Click();
+        return true;
+    case EditorKey::AudioSettings:
+        m_player.mnuImpostaAudio_Click();
+        return true;
+    case EditorKey::FullPath:
+        m_player.mnuTitoloCompleto_Click();
+        return true;
+    }
+    return false;
+}
+
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        m_player.mnuEsci_Click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------- undo history
+
+void Form2::restoreSnapshot(const DocumentSnapshot &snapshot)
+{
+    m_undoRestoring = true;
+    RTB->setSnapshot(snapshot);
+    m_undoRestoring = false;
+    m_documentModified = true;
+}
+
+void Form2::mnuAnnulla_Click()
+{
+    if (const std::optional<DocumentSnapshot> previous = m_undo.undo())
+        restoreSnapshot(*previous);
+}
+
+void Form2::mnuRipeti_Click()
+{
+    // Past the newest snapshot there is nothing to redo: nothing changes.
+    if (const std::optional<DocumentSnapshot> next = m_undo.redo())
+        restoreSnapshot(*next);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void Form2::mnuTaglia_Click()
+{
+    QApplication::clipboard()->clear();
+    RTB->cut();
+}
+
+void Form2::mnuCopia_Click()
+{
+    QApplication::clipboard()->clear();
+    RTB->copy();
+}
+
+void Form2::mnuIncolla_Click()
+{
+    RTB->paste();
+}
+
+void Form2::mnuSelezionaTutto_Click()
+{
+    RTB->setSelStart(0);
+    RTB->setSelLength(int(RTB->Text().size()));
+    RTB->setFocus(Qt::OtherFocusReason);
+}
+
+// ---------------------------------------------------------------- find and replace
+
+void Form2::mnuTrova_Click()
+{
+    Tag = QString();
+    if (m_openFindDialog)
+        m_openFindDialog();
+}
+
+void Form2::mnuSostituisci_Click()
+{
+    Tag = QStringLiteral("1");
+    if (m_openFindDialog)
+        m_openFindDialog();
+}

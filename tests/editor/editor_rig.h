@@ -1,0 +1,69 @@
+#pragma once
+
+// An editor window on fakes: the player it drives, the platform services and a
+// temporary program folder.
+
+#include "editor/form2.h"
+#include "editor/rich_text_box.h"
+#include "support/fake_dialogs.h"
+#include "support/fakes.h"
+#include "support/program_home.h"
+
+#include <QTextCursor>
+
+namespace quillory::test {
+
+// Records the player commands the editor's keys reach.
+class FakePlayer : public PlayerCommands {
+public:
+    QStringList calls;
+    QString folder;
+    QString language = QStringLiteral("English.lng");
+    void cmdPlay_Click() override { calls << "play"; }
+    void cmdAvanz_click() override { calls << "forward"; }
+    void cmdIndietro_Click() override { calls << "back"; }
+    void mnuEsci_Click() override { calls << "exit"; }
+    void mnuBookMark_Click() override { calls << "bookmarks"; }
+    void mnuTitoloCompleto_Click() override { calls << "fullpath"; }
+    void mnuGuida_Click() override { calls << "help"; }
+    void mnuImpostaAudio_Click() override { calls << "audio"; }
+    QString languageFile() const override { return language; }
+    QString editorFolder() const override { return folder; }
+    void setEditorFolder(const QString &f) override { folder = f; }
+};
+
+struct EditorRig {
+    ProgramHome home;
+    FakeServices fakes;
+    FakeColorDialogs colours;
+    FakePrintSystem printers;
+    FakePlayer player;
+    LanguageTable language;
+    std::unique_ptr<Form2> editor;
+
+    explicit EditorRig(const QString &languageFile = QStringLiteral("English.lng"))
+    {
+        player.language = languageFile;
+        language.load(LanguageTable::pathOf(languageFile));
+        Services services = fakes.services();
+        services.colorDialogs = &colours;
+        services.printing = &printers;
+        editor = std::make_unique<Form2>(player, language, services);
+        editor->Form_Load();
+    }
+    RichTextBox &rtb() { return *editor->RTB; }
+    void type(const QString &text)
+    {
+        QTextCursor c = rtb().textCursor();
+        c.movePosition(QTextCursor::End);
+        c.insertText(text);
+        rtb().setTextCursor(c);
+    }
+    void select(int start, int length)
+    {
+        rtb().setSelStart(start);
+        rtb().setSelLength(length);
+    }
+};
+
+} // namespace quillory::test

@@ -1,0 +1,196 @@
+#include "editor/document_snapshot.h"
+#include "editor/rich_text_box.h"
+#include "editor/rtf/format_runs.h"
+
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QtTest>
+
+using namespace quillory;
+
+// The undo snapshots: the paragraph mirror must follow every kind of edit, and
+// putting a snapshot back must give exactly the content it was taken from.
+class TestDocumentSnapshot : public QObject {
+    Q_OBJECT
+
+    static void select(RichTextBox &box, int start, int length)
+    {
+        box.setSelStart(start);
+        box.setSelLength(length);
+    }
+    static QString describe(const QTextDocument &doc)
+    {
+        QStringList lines;
+        for (const FormatRun &run : formatRuns(doc))
+            lines << describeRun(run);
+        return lines.join(QLatin1Char('\n'));
+    }
+    static QString describe(const DocumentSnapshot &snapshot)
+    {
+        RichTextBox box;
+        box.setSnapshot(snapshot);
+        return describe(*box.document());
+    }
+
+    // One edit of many kinds, chosen by the generator; each keeps positions in range.
+    static void randomEdit(RichTextBox &box, QRandomGenerator &random)
+    {
+        const int length = box.document()->characterCount() - 1;
+        const int at = int(random.bounded(length + 1));
+        const int span = int(random.bounded(std::min(40, length - at) + 1));
+        QTextCursor c = box.textCursor();
+        switch (random.bounded(10)) {
+        case 0:
+        case 1:
+            c.setPosition(at);
+            c.insertText(QStringLiteral("word "));
+            break;
+        case 2:
+            c.setPosition(at);
+            c.insertBlock();
+            break;
+        case 3:
+            c.setPosition(at);
+            c.setPosition(at + span, QTextCursor::KeepAnchor);
+            c.removeSelectedText(); // may join paragraphs
+            break;
+        case 4:
+            select(box, at, span);
+            box.setSelBold(!box.SelBold().value_or(false));
+            break;
+        case 5:
+            select(box, at, span);
+            box.setSelBullet(!box.SelBullet().value_or(false));
+            break;
+        case 6:
+            select(box, at, span);
+            box.setSelAlignment(random.bounded(2) ? Qt::AlignHCenter : Qt::AlignRight);
+            break;
+        case 7:
+            select(box, at, span);
+            box.setSelColor(qRgb(int(random.bounded(256)), 0, 128));
+            box.setSelFontSize(8 + random.bounded(20));
+            break;
+        case 8: {
+            select(box, at, span);
+            QMimeData mime;
+            mime.setHtml(QStringLiteral("<p><i>pasted</i> text</p><ul><li>item</li></ul>"));
+            box.pasteMimeData(&mime);
+            break;
+        }
+        default:
+            c.setPosition(at);
+            c.setPosition(at + span, QTextCursor::KeepAnchor);
+            c.insertText(QStringLiteral("line\none\ntwo"));
+            break;
+        }
+    }
+
+private slots:
+    void mirrorFollowsEveryKindOfEdit()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("first paragraph\nsecond one\nthird"));
+        QVERIFY(box.snapshotInStep());
+        QRandomGenerator random(7);
+        for (int i = 0; i < 300; ++i) {
+            randomEdit(box, random);
+            QVERIFY2(box.snapshotInStep(), qPrintable(QStringLiteral("after edit %1").arg(i)));
+        }
+        box.setTextRTF("{\\rtf1 {\\b one}\\par two\\par}");
+        QVERIFY(box.snapshotInStep());
+        box.setText(QString());
+        QVERIFY(box.snapshotInStep());
+    }
+
+    void restoringGivesBackEachSnapshotExactly()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("alpha beta\ngamma delta\nepsilon"));
+        QRandomGenerator random(11);
+        QList<DocumentSnapshot> taken{box.Snapshot()};
+        QStringList looks{describe(*box.document())};
+        for (int i = 0; i < 60; ++i) {
+            randomEdit(box, random);
+            taken << box.Snapshot();
+            looks << describe(*box.document());
+        }
+        // Back and forth in a scrambled order, as Undo and Redo do.
+        QList<int> order;
+        for (int i = int(taken.size()) - 1; i >= 0; --i)
+            order << i;
+        for (int i = 0; i < 40; ++i)
+            order << int(random.bounded(int(taken.size())));
+        for (int i : order) {
+            QSignalSpy changes(&box, &RichTextBox::Change);
+            const QString before = describe(*box.document());
+            box.setSnapshot(taken[i]);
+            // Formats and text exactly; list item numbering may regroup (see report).
+            QCOMPARE(box.Snapshot().plainText(), taken[i].plainText());
+            QVERIFY(box.snapshotInStep());
+            QVERIFY(box.Snapshot().sameContent(taken[i]));
+            QVERIFY(changes.count() <= 1); // one edit, one event
+            Q_UNUSED(before);
+        }
+        box.setSnapshot(DocumentSnapshot::empty());
+        QCOMPARE(box.Text(), QString());
+    }
+
+    void aKeystrokeSharesEveryOtherParagraph()
+    {
+        RichTextBox box;
+        QStringList lines;
+        for (int i = 0; i < 50; ++i)
+            lines << QStringLiteral("paragraph %1 of the transcript").arg(i);
+        box.setText(lines.join(QLatin1Char('\n')));
+        const DocumentSnapshot before = box.Snapshot();
+        QTextCursor c(box.document()->findBlockByNumber(10));
+        c.insertText(QStringLiteral("x"));
+        const DocumentSnapshot after = box.Snapshot();
+        int shared = 0;
+        for (int i = 0; i < 50; ++i)
+            shared += before.paragraphs[i] == after.paragraphs[i] ? 1 : 0;
+        QCOMPARE(shared, 49);
+        QCOMPARE(after.paragraphs[10]->text, QStringLiteral("xparagraph 10 of the transcript"));
+        QCOMPARE(before.paragraphs[10]->text, QStringLiteral("paragraph 10 of the transcript"));
+    }
+
+    void formattingAloneKeepsTheTextShared()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("one\ntwo\nthree"));
+        const DocumentSnapshot before = box.Snapshot();
+        select(box, 0, 13);
+        box.setSelBold(true);
+        const DocumentSnapshot after = box.Snapshot();
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(before.paragraphs[i] != after.paragraphs[i]);
+            QVERIFY(before.paragraphs[i]->text.constData() ==
+                    after.paragraphs[i]->text.constData());
+        }
+    }
+
+    void listsAndAlignmentComeBack()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("a\nb\nc\nd"));
+        const DocumentSnapshot plain = box.Snapshot();
+        select(box, 2, 3); // b and c
+        box.setSelBullet(true);
+        box.setSelAlignment(Qt::AlignRight);
+        const DocumentSnapshot bulleted = box.Snapshot();
+        box.setSnapshot(plain);
+        QVERIFY(!box.document()->findBlockByNumber(1).textList());
+        box.setSnapshot(bulleted);
+        const QTextBlock b = box.document()->findBlockByNumber(1);
+        const QTextBlock c = box.document()->findBlockByNumber(2);
+        QVERIFY(b.textList() && b.textList() == c.textList()); // still one list
+        QVERIFY(!box.document()->findBlockByNumber(3).textList());
+        QCOMPARE(c.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    }
+};
+
+QTEST_MAIN(TestDocumentSnapshot)
+#include "test_document_snapshot.moc"
