@@ -59,8 +59,13 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (watched != m_player || event->type() != QEvent::Resize)
+            return false;
+        // Null while the window is being destroyed: its Form1 part is gone then.
+        if (!qobject_cast<Form1 *>(watched))
+            return false;
         QWidget *editor = m_player->form2();
-        if (watched == m_player && editor && event->type() == QEvent::Resize) {
+        if (editor) {
             const auto *resize = static_cast<QResizeEvent *>(event);
             const int grown = resize->size().height() - resize->oldSize().height();
             const int frame = m_player->frameGeometry().height() - m_player->height();
