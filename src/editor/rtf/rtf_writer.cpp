@@ -16,8 +16,6 @@
 namespace quillory {
 namespace {
 
-constexpr int kDefaultHalfPoints = 24;
-
 struct CharacterState {
     bool bold = false;
     bool italic = false;
