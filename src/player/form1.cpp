@@ -254,6 +254,25 @@ void Form1::buildMenus()
 
 // ---------------------------------------------------------------- start-up
 
+void Form1::placeAtTopOfScreen()
+{
+    // move() places the outer frame, so the title bar stays on the screen.
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect();
+    move(screen.left() + 50, screen.top());
+}
+
+void Form1::placeAgainOnceFramed()
+{
+    const QSize extra = frameGeometry().size() - size();
+    if (extra == m_frameExtra || m_ended)
+        return;
+    m_frameExtra = extra;
+    placeAtTopOfScreen();
+    Form_Initialize();
+}
+
 void Form1::Form_Initialize()
 {
     // The editor sits under the player (under the bookmark list once it has one).
@@ -264,10 +283,7 @@ void Form1::Form_Load(const QString &commandLine)
 {
     // 1, 6: topmost, 50 pixels from the left, at the top of the screen.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    QRect screen = QGuiApplication::primaryScreen()
-                       ? QGuiApplication::primaryScreen()->availableGeometry()
-                       : QRect();
-    move(screen.left() + 50, screen.top());
+    placeAtTopOfScreen();
     // 2: drops are accepted from now until the window closes.
     setAcceptDrops(true);
     m_dropsEnabled = true;
@@ -313,6 +329,9 @@ void Form1::Form_Load(const QString &commandLine)
     m_form2->LoadRecentDocuments();
     show();
     Form_Initialize();
+    m_frameExtra = frameGeometry().size() - size();
+    for (int ms : {300, 1000, 2000})
+        QTimer::singleShot(ms, this, [this] { placeAgainOnceFramed(); });
     if (m_form2->isVisible())
         m_form2->show();
     // 18: a file named on the command line.

@@ -269,6 +269,11 @@ private:
     std::array<bool, 5> m_hover{}; // open, play, back, forward, stop
     bool m_dropsEnabled = false;
     bool m_ended = false;
+    // The window manager's frame arrives after the first show; the windows are
+    // then placed again with its real size.
+    QSize m_frameExtra;
+    void placeAtTopOfScreen();
+    void placeAgainOnceFramed();
     double m_fillWidthTwips = 0;
 
     // Volume slider and master volume
