@@ -125,6 +125,7 @@ private:
     bool writeDocument(const QString &path);
     // The question before New and Open; false when the user cancelled or the
     // save that "Yes" asked for did not happen.
+    void becomeChosenFile();
     bool mayDiscardChanges();
     void showUntitledCaption();
     QString untitledFullName() const;

@@ -62,6 +62,12 @@ void Form2::OpenDocument(const QString &path)
                                   MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
     if (!loaded)
         return;
+    becomeChosenFile();
+}
+
+// After an open or a Save As: the chosen file is now the document's file.
+void Form2::becomeChosenFile()
+{
     m_player.setEditorFolder(QDir::currentPath());
     m_documentPath = m_chosenFileName;
     AddRecentDocument(m_documentPath);
@@ -131,11 +137,7 @@ void Form2::mnuSalvaConNome_Click()
     // question still protects it.
     if (!writeDocument(m_chosenFileName))
         return;
-    m_player.setEditorFolder(QDir::currentPath());
-    m_documentPath = m_chosenFileName;
-    AddRecentDocument(m_documentPath);
-    setCaptionFromPath(m_documentPath);
-    m_documentModified = false;
+    becomeChosenFile();
 }
 
 void Form2::mnuNuovo_Click()
