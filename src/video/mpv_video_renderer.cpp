@@ -281,7 +281,7 @@ void MpvVideoRenderer::renderFrame()
     if (!m_fbo || m_fbo->size() != m_targetSize)
         m_fbo = std::make_unique<QOpenGLFramebufferObject>(m_targetSize);
     mpv_opengl_fbo target{int(m_fbo->handle()), width, height, 0};
-    int flipY = 0; // an FBO's rows run bottom-up, as toImage() expects them
+    int flipY = 1; // toImage() reads the rows bottom-up, as a window shows them
     mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &target},
                                  {MPV_RENDER_PARAM_FLIP_Y, &flipY},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};

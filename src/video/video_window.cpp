@@ -110,8 +110,7 @@ void VideoWindow::placeForFirstShow()
     m_placed = true;
     const QList<QWidget *> neighbours = m_neighbours ? m_neighbours() : QList<QWidget *>();
     const QRect available = availableArea(neighbours.isEmpty() ? nullptr : neighbours.first());
-    const QRect remembered =
-        geometryFromText(Preferences::shared().text(GeometryKey), available);
+    const QRect remembered = geometryFromText(Preferences::shared().text(GeometryKey), available);
     if (!remembered.isEmpty()) {
         setGeometry(remembered);
         return;
@@ -121,8 +120,8 @@ void VideoWindow::placeForFirstShow()
         if (window != nullptr && window->isVisible())
             occupied << window->frameGeometry();
     }
-    const QSize picture = m_renderer.picture().size.isEmpty() ? QSize(16, 9)
-                                                              : m_renderer.picture().size;
+    const QSize picture =
+        m_renderer.picture().size.isEmpty() ? QSize(16, 9) : m_renderer.picture().size;
     const QSize preferred = picture.scaled(QSize(480, 360), Qt::KeepAspectRatio);
     const QSize minimum = picture.scaled(QSize(160, 120), Qt::KeepAspectRatio);
     // The frame the window manager adds is not known before the first show.

@@ -70,13 +70,36 @@ private slots:
         ProgramFolder::set(m_dir.path()); // preferences go to the temporary folder
         if (!testmedia::ffmpegAvailable())
             QSKIP("ffmpeg is not installed");
-        QVERIFY(testmedia::runFfmpeg(
-            {"-f", "lavfi", "-i", "color=c=red:s=320x240:r=25:d=1", "-f", "lavfi", "-i",
-             "color=c=blue:s=320x240:r=25:d=1", "-f", "lavfi", "-i",
-             "sine=frequency=440:duration=2", "-filter_complex",
-             "[0:v]drawbox=x=0:y=120:w=320:h=120:color=lime:t=fill[a];[a][1:v]concat=n=2:v=1:a=0[v]",
-             "-map", "[v]", "-map", "2:a", "-c:v", "libx264", "-preset", "ultrafast", "-g", "5",
-             "-pix_fmt", "yuv420p", "-c:a", "aac", media("picture.mp4")}));
+        QVERIFY(testmedia::runFfmpeg({"-f",
+                                      "lavfi",
+                                      "-i",
+                                      "color=c=red:s=320x240:r=25:d=1",
+                                      "-f",
+                                      "lavfi",
+                                      "-i",
+                                      "color=c=blue:s=320x240:r=25:d=1",
+                                      "-f",
+                                      "lavfi",
+                                      "-i",
+                                      "sine=frequency=440:duration=2",
+                                      "-filter_complex",
+                                      "[0:v]drawbox=x=0:y=120:w=320:h=120:color=lime:t=fill[a];[a]["
+                                      "1:v]concat=n=2:v=1:a=0[v]",
+                                      "-map",
+                                      "[v]",
+                                      "-map",
+                                      "2:a",
+                                      "-c:v",
+                                      "libx264",
+                                      "-preset",
+                                      "ultrafast",
+                                      "-g",
+                                      "5",
+                                      "-pix_fmt",
+                                      "yuv420p",
+                                      "-c:a",
+                                      "aac",
+                                      media("picture.mp4")}));
         QVERIFY(testmedia::runFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-c:a",
                                       "libmp3lame", media("tone.mp3")}));
         QVERIFY(testmedia::runFfmpeg(
@@ -86,8 +109,8 @@ private slots:
                                       "-disposition:v", "attached_pic", media("cover.mp3")}));
         // A Matroska file whose video codec id no decoder knows (same length as
         // the real one, so the file stays well formed).
-        QVERIFY(testmedia::runFfmpeg({"-i", media("picture.mp4"), "-c", "copy",
-                                      media("unknown.mkv")}));
+        QVERIFY(
+            testmedia::runFfmpeg({"-i", media("picture.mp4"), "-c", "copy", media("unknown.mkv")}));
         QFile file(media("unknown.mkv"));
         QVERIFY(file.open(QIODevice::ReadWrite));
         QByteArray bytes = file.readAll();
@@ -107,9 +130,8 @@ private slots:
                  qPrintable(m_renderer->outputProblem()));
         if (expectOpenGL)
             QCOMPARE(m_renderer->output(), MpvVideoRenderer::Output::OpenGL);
-        qInfo("picture output: %s", m_renderer->output() == MpvVideoRenderer::Output::OpenGL
-                                        ? "OpenGL"
-                                        : "software");
+        qInfo("picture output: %s",
+              m_renderer->output() == MpvVideoRenderer::Output::OpenGL ? "OpenGL" : "software");
         m_window = std::make_unique<VideoWindow>(*m_renderer, [] { return QList<QWidget *>(); });
     }
 

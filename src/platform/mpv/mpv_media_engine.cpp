@@ -71,8 +71,8 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // Exact seeks; the demuxer offset avoids silence after seeks in VBR MP3.
         {"hr-seek", "yes"},
         {"hr-seek-demuxer-offset", "1"},
-        {"vo", options.videoHost && mpv.hasVideoOutput() ? QByteArray("libmpv")
-                                                         : options.videoOutput},
+        {"vo",
+         options.videoHost && mpv.hasVideoOutput() ? QByteArray("libmpv") : options.videoOutput},
         {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
     };
     for (const auto &option : fixed)
