@@ -327,9 +327,20 @@ MediaError MpvMediaEngine::open(const QString &path)
     const QByteArray absolute = QFile::encodeName(info.absoluteFilePath());
     drainEvents();
     setPaused(true); // pause carries over to the loaded file
-    std::int64_t entryId = 0;
-    if (!loadFile(absolute, nullptr, &entryId))
+    const char *command[] = {"loadfile", absolute.constData(), "replace", nullptr};
+    mpv_node result;
+    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
         return MediaError::InternalError;
+    std::int64_t entryId = 0;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                entryId = result.u.list->values[i].u.int64;
+        }
+    }
+    m_mpv->freeNodeContents(&result);
+
     MediaError error = waitUntilLoaded(entryId);
     // mpv starts the picture before the sound and gives a loaded file up when a
     // picture it cannot decode leaves nothing started: the sound is tried alone.

@@ -138,11 +138,13 @@ private:
     bool m_unpausePending = false;
     std::int64_t m_entryId = 0; // playlist entry of the open file
     std::int64_t m_lengthMs = 0;
-    int m_endError = 0;            // mpv error of a failed load or playback, 0 if none
-    bool m_entryEnded = false;     // END_FILE seen for m_entryId
-    bool m_entryLoaded = false;    // FILE_LOADED seen for m_entryId
-    bool m_entryStarted = false;   // START_FILE seen for m_entryId
-    std::int64_t m_stillAtMs = -1; // where the last exact seek left the paused player
+    int m_endError = 0;          // mpv error of a failed load or playback, 0 if none
+    bool m_entryEnded = false;   // END_FILE seen for m_entryId
+    bool m_entryLoaded = false;  // FILE_LOADED seen for m_entryId
+    bool m_entryStarted = false; // START_FILE seen for m_entryId
+
+    // Where the last exact seek left the paused player; -1 when it is not still.
+    std::int64_t m_stillAtMs = -1;
 };
 
 } // namespace quillory
