@@ -29,7 +29,8 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
     connect(RTB, &RichTextBox::Change, this, &Form2::RTB_Change);
     connect(RTB, &RichTextBox::KeyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *handled) {
-                *handled = RTB_KeyDown(key, modifiers);
+                // The table first; the keys beyond it only when it did not take the key.
+                *handled = RTB_KeyDown(key, modifiers) || timestampKeyDown(key, modifiers);
             });
     connect(RTB, &RichTextBox::ClaimsKey, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *claimed) {

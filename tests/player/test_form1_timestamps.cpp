@@ -263,6 +263,19 @@ private slots:
         QCOMPARE(rig.form->playState(), PlayState::NotPlaying);
         QCOMPARE(rig.rtb().textCursor().position(), caretAfterPlainClick);
 
+        // With Ctrl held the pointer is a hand over the timestamp, only there.
+        auto hover = [&](int position, Qt::KeyboardModifiers modifiers) {
+            const QPoint at = rig.pointOver(position);
+            QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, modifiers);
+            QApplication::sendEvent(viewport, &move);
+            return viewport->cursor().shape();
+        };
+        QCOMPARE(hover(8, Qt::ControlModifier), Qt::PointingHandCursor);
+        QCOMPARE(hover(8, Qt::NoModifier), Qt::IBeamCursor);
+        QCOMPARE(hover(8, Qt::ControlModifier), Qt::PointingHandCursor);
+        QCOMPARE(hover(17, Qt::ControlModifier), Qt::IBeamCursor);
+
         // Past the end of the line there is no character: nothing happens.
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier,
                           QPoint(viewport->width() - 5, rig.pointOver(7).y()));
