@@ -11,6 +11,7 @@
 #include "find/find_dialog_launcher.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
+#include "app/recovery_session.h"
 
 #include <QApplication>
 
@@ -37,6 +38,7 @@ Application::Application()
     services.soundSettings = &m_soundSettings;
     services.colorDialogs = &m_colorDialogs;
     services.printing = &m_printing;
+    services.choices = &m_choices;
     m_player = std::make_unique<Form1>(*m_media, services);
     m_services = services;
     // The editor's Find and Replace open one dialog, created on first use.
@@ -53,6 +55,7 @@ Application::Application()
 
 Application::~Application()
 {
+    m_recovery.reset();
     // The desktop parts hold references to the player: they go first.
     m_footPedals.reset();
     m_pedalSource.reset();
@@ -83,6 +86,7 @@ void Application::start(const QString &commandLine)
                              openCommandLineFile, Qt::QueuedConnection);
     }
     startDesktop();
+    startRecovery(commandLine);
 }
 
 std::function<void()> Application::findDialogOpener(std::function<QString()> editorTag)

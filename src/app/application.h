@@ -2,6 +2,7 @@
 
 #include "platform/media/media_control.h"
 #include "platform/mixer/alsa_mixer.h"
+#include "platform/services/choice_boxes.h"
 #include "platform/services/color_dialogs.h"
 #include "platform/services/desktop_links.h"
 #include "platform/services/print_system.h"
@@ -20,6 +21,7 @@ class MprisService;
 class PedalController;
 class PedalSource;
 class FootPedals;
+class RecoverySession;
 } // namespace quillory
 
 // The composition root: owns the services, the media device and the windows,
@@ -37,6 +39,8 @@ public:
 private:
     // Media keys and foot pedals (application_desktop.cpp).
     void startDesktop();
+    // The recovery journal and the offer of copies left behind (application_recovery.cpp).
+    void startRecovery(const QString &commandLine);
 
     quillory::QtMessageBoxes m_messages;
     quillory::QtInputBoxes m_inputs;
@@ -59,4 +63,6 @@ private:
     std::unique_ptr<quillory::FootPedals> m_footPedals;
     quillory::Services m_services;
     std::unique_ptr<FindDialogLauncher> m_find;
+    quillory::QtChoiceBoxes m_choices;
+    std::unique_ptr<quillory::RecoverySession> m_recovery;
 };

@@ -147,4 +147,13 @@ private:
     quillory::UndoHistory<quillory::DocumentSnapshot> m_undo{quillory::DocumentSnapshot::empty()};
     bool m_undoRestoring = false;
     std::function<void()> m_openFindDialog;
+
+public:
+    // A recovered transcript: its text, modified, under its old path or the
+    // untitled name (form2_recovery.cpp).
+    void takeRecoveredDocument(const QByteArray &rtf, const QString &documentPath);
+
+signals:
+    // A save, New or Open has left nothing unsaved.
+    void unsavedChangesCleared();
 };
