@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "app/first_paint.h"
+#include "app/recovery_session.h"
 #include "bookmarks/form3.h"
 #include "desktop/desktop_player.h"
 #include "desktop/foot_pedals.h"
@@ -11,7 +12,6 @@
 #include "find/find_dialog_launcher.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
-#include "app/recovery_session.h"
 
 #include <QApplication>
 

@@ -15,21 +15,56 @@ namespace quillory {
 
 namespace {
 
-// The snapshot shares its paragraphs with the editor's undo history and costs
-// microseconds; the document is rebuilt from it and written on the worker.
-JournalWriter::RtfJob captureDocument(const RichTextBox &box)
+// Formats share their data with the editor's; reading one the first time fills
+// caches inside that shared data (its hash, its resolved font), which the GUI
+// thread may be doing at the same moment. The worker therefore works on copies
+// made from the properties alone, which only reads.
+template <typename Format> Format detached(const Format &format)
 {
-    DocumentSnapshot snapshot = box.Snapshot();
-    QFont font = box.document()->defaultFont();
-    return [snapshot = std::move(snapshot), font = std::move(font)] {
-        QTextDocument document;
-        document.setDefaultFont(font);
-        DocumentMirror::restore(&document, DocumentSnapshot::empty(), snapshot);
-        return writeRtf(document);
-    };
+    Format fresh;
+    const QMap<int, QVariant> properties = format.properties();
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it)
+        fresh.setProperty(it.key(), it.value());
+    return fresh;
+}
+
+DocumentSnapshot detached(const DocumentSnapshot &snapshot)
+{
+    DocumentSnapshot copy;
+    copy.paragraphs.reserve(snapshot.paragraphs.size());
+    for (const ParagraphPtr &p : snapshot.paragraphs) {
+        auto own = std::make_shared<ParagraphState>();
+        own->text = p->text;
+        own->runs.reserve(p->runs.size());
+        for (const ParagraphState::Run &run : p->runs)
+            own->runs.append({run.length, detached(run.format)});
+        own->blockFormat = detached(p->blockFormat);
+        own->blockCharFormat = detached(p->blockCharFormat);
+        own->inList = p->inList;
+        own->listFormat = detached(p->listFormat);
+        own->listId = p->listId;
+        copy.paragraphs.append(std::move(own));
+    }
+    return copy;
 }
 
 } // namespace
+
+// The snapshot shares its paragraphs with the editor's undo history and costs
+// microseconds; the document is rebuilt from it and written on the worker.
+JournalWriter::RtfJob RecoverySession::captureDocument(const RichTextBox &box)
+{
+    DocumentSnapshot snapshot = box.Snapshot();
+    // A font of its own, not one sharing the editor's caches.
+    QFont font;
+    font.fromString(box.document()->defaultFont().toString());
+    return [snapshot = std::move(snapshot), font = std::move(font)] {
+        QTextDocument document;
+        document.setDefaultFont(font);
+        DocumentMirror::restore(&document, DocumentSnapshot::empty(), detached(snapshot));
+        return writeRtf(document);
+    };
+}
 
 RecoverySession::RecoverySession(Form1 &player, const Services &services, const QString &folder)
     : m_player(player), m_services(services), m_journal(folder)
@@ -112,10 +147,9 @@ bool RecoverySession::offerLeftCopies()
     prompts.title = m_player.languageTable().T(1);
     if (!prompts.choices || !prompts.messages)
         return false;
-    return RecoveryOffer::offer(m_journal.folder(), prompts,
-                                [this](const QByteArray &rtf, const RecoveryInfo &info) {
-                                    return restore(rtf, info);
-                                });
+    return RecoveryOffer::offer(
+        m_journal.folder(), prompts,
+        [this](const QByteArray &rtf, const RecoveryInfo &info) { return restore(rtf, info); });
 }
 
 } // namespace quillory

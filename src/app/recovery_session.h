@@ -9,6 +9,7 @@
 #include <memory>
 
 class Form1;
+class RichTextBox;
 
 namespace quillory {
 
@@ -32,6 +33,10 @@ public:
 
     // Offers the copies earlier runs left; true when one was restored.
     bool offerLeftCopies();
+
+    // What the writer takes on this thread: a cheap snapshot, and the work that
+    // turns it into RTF on the worker.
+    static JournalWriter::RtfJob captureDocument(const RichTextBox &box);
 
     RecoveryJournal &journal() { return m_journal; }
     JournalWriter &writer() { return *m_writer; }

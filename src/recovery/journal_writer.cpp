@@ -1,6 +1,7 @@
 #include "recovery/journal_writer.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMetaObject>
 
 namespace quillory {
@@ -24,6 +25,7 @@ JournalWriter::JournalWriter(RecoveryJournal &journal, Sources sources, QObject 
     m_quiet.setSingleShot(true);
     m_maxWait.setSingleShot(true);
     m_quiet.setInterval(DefaultQuietMs);
+    m_maxWaitMs = DefaultMaxWaitMs;
     m_maxWait.setInterval(DefaultMaxWaitMs);
     m_infoTimer.setInterval(DefaultInfoIntervalMs);
     connect(&m_quiet, &QTimer::timeout, this, &JournalWriter::flush);
@@ -40,6 +42,8 @@ JournalWriter::~JournalWriter()
 void JournalWriter::setDelays(int quietMs, int maxWaitMs)
 {
     m_quiet.setInterval(quietMs);
+    m_maxWaitMs = maxWaitMs;
+    m_maxWaitFloorMs = qMin(maxWaitMs, m_maxWaitFloorMs);
     m_maxWait.setInterval(maxWaitMs);
 }
 
@@ -103,6 +107,8 @@ void JournalWriter::start(RtfJob job, const RecoveryInfo &info)
     const unsigned generation = m_generation;
     RecoveryJournal *journal = &m_journal;
     m_pool.start([this, journal, job = std::move(job), info, generation] {
+        QElapsedTimer took;
+        took.start();
         FileResult result;
         if (job) {
             const QByteArray rtf = job();
@@ -111,8 +117,18 @@ void JournalWriter::start(RtfJob job, const RecoveryInfo &info)
             result = journal->write(nullptr, info);
         }
         // Delivered on the writer's thread; dropped if the writer is gone.
+        const qint64 ms = job ? took.elapsed() : -1;
         QMetaObject::invokeMethod(
-            this, [this, generation, result, info] { finished(generation, result, info); },
+            this,
+            [this, generation, result, info, ms] {
+                // A large transcript takes a while to write: the wait before the
+                // next write shrinks by that much, so what is on disk stays
+                // about a second behind the typing, not a second plus the write.
+                if (ms >= 0)
+                    m_maxWait.setInterval(int(
+                        qBound(qint64(m_maxWaitFloorMs), m_maxWaitMs - ms, qint64(m_maxWaitMs))));
+                finished(generation, result, info);
+            },
             Qt::QueuedConnection);
     });
 }

@@ -3,7 +3,6 @@
 #include "recovery/recovery_info.h"
 #include "recovery/recovery_journal.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QThreadPool>
 #include <QTimer>
@@ -75,7 +74,9 @@ private:
     bool m_failureShown = false;
     unsigned m_generation = 0;
     int m_writesDone = 0;
-    RecoveryInfo m_lastInfo; // as last written, savedAt aside
+    int m_maxWaitMs = 1000;
+    int m_maxWaitFloorMs = 250; // writes are never closer together than this
+    RecoveryInfo m_lastInfo;    // as last written, savedAt aside
 };
 
 } // namespace quillory

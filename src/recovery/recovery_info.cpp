@@ -53,8 +53,8 @@ QByteArray RecoveryInfo::toText() const
     text += QStringLiteral("media=") + escaped(mediaPath) + QLatin1Char('\n');
     text += QStringLiteral("position=") + QString::number(positionMs) + QLatin1Char('\n');
     text += QStringLiteral("speed=") + QString::number(speed, 'g', 6) + QLatin1Char('\n');
-    text += QStringLiteral("time=") + savedAt.toUTC().toString(Qt::ISODateWithMs) +
-            QLatin1Char('\n');
+    text +=
+        QStringLiteral("time=") + savedAt.toUTC().toString(Qt::ISODateWithMs) + QLatin1Char('\n');
     return text.toUtf8();
 }
 

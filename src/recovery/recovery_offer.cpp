@@ -43,10 +43,10 @@ QString RecoveryOffer::minutesSeconds(qint64 ms)
 QString RecoveryOffer::question(const RecoveryCopy &copy, const RecoveryInfo &info,
                                 const QString &damage)
 {
-    const QString name = info.documentPath.isEmpty()
-                             ? (info.untitledName.isEmpty() ? QStringLiteral("?")
-                                                            : info.untitledName)
-                             : info.documentPath;
+    const QString name =
+        info.documentPath.isEmpty()
+            ? (info.untitledName.isEmpty() ? QStringLiteral("?") : info.untitledName)
+            : info.documentPath;
     const QDateTime when = info.savedAt.isValid() ? info.savedAt.toLocalTime() : copy.modified;
     QString text = caption(QStringLiteral("recovery.offer"),
                            QStringLiteral("The program did not end normally. A recovery copy of "
@@ -65,8 +65,8 @@ QString RecoveryOffer::question(const RecoveryCopy &copy, const RecoveryInfo &in
     return text;
 }
 
-bool RecoveryOffer::offer(const QString &folder, const Prompts &prompts,
-                          const RestoreCopy &restore, const QDateTime &now)
+bool RecoveryOffer::offer(const QString &folder, const Prompts &prompts, const RestoreCopy &restore,
+                          const QDateTime &now)
 {
     const QStringList answers = {
         caption(QStringLiteral("recovery.restore"), QStringLiteral("&Restore")),
@@ -89,9 +89,8 @@ bool RecoveryOffer::offer(const QString &folder, const Prompts &prompts,
         }
         const RecoveryInfo info = copy.readInfo();
         const int answer = prompts.choices->choose(
-            prompts.owner,
-            question(copy, info, reading == Reading::Damaged ? damage : QString()), answers,
-            Restore, KeepForLater, MsgIcon::Question, prompts.title);
+            prompts.owner, question(copy, info, reading == Reading::Damaged ? damage : QString()),
+            answers, Restore, KeepForLater, MsgIcon::Question, prompts.title);
         if (answer == Discard) {
             RecoveryJournal::removeCopy(copy);
         } else if (answer == Restore) {

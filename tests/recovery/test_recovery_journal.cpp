@@ -1,7 +1,7 @@
 // The recovery copy on disk: its info lines, the lock's process identity, this
 // run's copy, the copies earlier runs left, and the start-up offer of them.
-#include "recovery/recovery_journal.h"
 #include "editor/rtf/rtf_reader.h"
+#include "recovery/recovery_journal.h"
 #include "recovery/recovery_offer.h"
 #include "support/fakes.h"
 
@@ -154,8 +154,8 @@ private slots:
         const RecoveryCopy other = leaveCopy(folder, SampleRtf, sampleInfo());
         journal.remove();
         QVERIFY(!journal.hasCopy());
-        for (const QString &path : {journal.copy().textPath(), journal.copy().infoPath(),
-                                    journal.copy().lockPath()})
+        for (const QString &path :
+             {journal.copy().textPath(), journal.copy().infoPath(), journal.copy().lockPath()})
             QVERIFY2(!QFile::exists(path), qPrintable(path));
         QVERIFY(QFile::exists(other.textPath()));
     }
@@ -298,12 +298,11 @@ private slots:
         FakeMessageBoxes messages;
         choices.answers = {RecoveryOffer::Discard, RecoveryOffer::Restore};
         QStringList restoredPaths;
-        QVERIFY(RecoveryOffer::offer(
-            dir.path(), {&choices, &messages, nullptr, QString()},
-            [&](const QByteArray &, const RecoveryInfo &info) {
-                restoredPaths << info.documentPath;
-                return true;
-            }));
+        QVERIFY(RecoveryOffer::offer(dir.path(), {&choices, &messages, nullptr, QString()},
+                                     [&](const QByteArray &, const RecoveryInfo &info) {
+                                         restoredPaths << info.documentPath;
+                                         return true;
+                                     }));
         QCOMPARE(choices.asked.size(), 2);
         QVERIFY(choices.asked[0].text.contains(QStringLiteral("/b.rtf")));
         QCOMPARE(restoredPaths, QStringList{QStringLiteral("/c.rtf")});
@@ -350,12 +349,13 @@ private slots:
         FakeMessageBoxes messages;
         int restores = 0;
         const QDateTime now(QDate(2026, 12, 9), QTime(5, 6, 7));
-        QVERIFY(!RecoveryOffer::offer(dir.path(), {&choices, &messages, nullptr, QString()},
-                                      [&](const QByteArray &, const RecoveryInfo &) {
-                                          ++restores;
-                                          return true;
-                                      },
-                                      now));
+        QVERIFY(!RecoveryOffer::offer(
+            dir.path(), {&choices, &messages, nullptr, QString()},
+            [&](const QByteArray &, const RecoveryInfo &) {
+                ++restores;
+                return true;
+            },
+            now));
         QCOMPARE(restores, 0);
         QVERIFY(choices.asked.isEmpty());
         QCOMPARE(messages.shown.size(), 1);
@@ -365,8 +365,9 @@ private slots:
         QVERIFY(QFile::exists(copy.infoPath() + QStringLiteral(".damaged-20261209-050607")));
         QVERIFY(!QFile::exists(copy.textPath()));
         // Set aside, it is not offered again.
-        QVERIFY(!RecoveryOffer::offer(dir.path(), {&choices, &messages, nullptr, QString()},
-                                      [](const QByteArray &, const RecoveryInfo &) { return true; }));
+        QVERIFY(
+            !RecoveryOffer::offer(dir.path(), {&choices, &messages, nullptr, QString()},
+                                  [](const QByteArray &, const RecoveryInfo &) { return true; }));
         QCOMPARE(messages.shown.size(), 1);
     }
 
@@ -378,8 +379,9 @@ private slots:
         FakeChoiceBoxes choices;
         FakeMessageBoxes messages;
         choices.answers = {RecoveryOffer::Discard};
-        QVERIFY(!RecoveryOffer::offer(dir.path(), {&choices, &messages, nullptr, QString()},
-                                      [](const QByteArray &, const RecoveryInfo &) { return true; }));
+        QVERIFY(
+            !RecoveryOffer::offer(dir.path(), {&choices, &messages, nullptr, QString()},
+                                  [](const QByteArray &, const RecoveryInfo &) { return true; }));
         QVERIFY(choices.asked.isEmpty());
         QCOMPARE(readFile(running.copy().textPath()), SampleRtf);
     }

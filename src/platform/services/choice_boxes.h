@@ -17,8 +17,7 @@ public:
     // Returns the index of the chosen answer; `escapeAnswer` when the box is
     // closed without one.
     virtual int choose(QWidget *owner, const QString &text, const QStringList &answers,
-                       int defaultAnswer, int escapeAnswer, MsgIcon icon,
-                       const QString &title) = 0;
+                       int defaultAnswer, int escapeAnswer, MsgIcon icon, const QString &title) = 0;
 };
 
 class QtChoiceBoxes : public ChoiceBoxes {
