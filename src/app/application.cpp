@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "app/first_paint.h"
+#include "app/recovery_session.h"
 #include "bookmarks/form3.h"
 #include "desktop/desktop_player.h"
 #include "desktop/foot_pedals.h"
@@ -40,6 +41,7 @@ Application::Application()
     services.soundSettings = &m_soundSettings;
     services.colorDialogs = &m_colorDialogs;
     services.printing = &m_printing;
+    services.choices = &m_choices;
     m_player = std::make_unique<Form1>(*m_media, services);
     m_services = services;
     // The editor's Find and Replace open one dialog, created on first use.
@@ -57,6 +59,7 @@ Application::Application()
 
 Application::~Application()
 {
+    m_recovery.reset();
     // The desktop parts hold references to the player: they go first.
     m_footPedals.reset();
     m_pedalSource.reset();
@@ -87,6 +90,7 @@ void Application::start(const QString &commandLine)
                              openCommandLineFile, Qt::QueuedConnection);
     }
     startDesktop();
+    startRecovery(commandLine);
 }
 
 std::function<void()> Application::findDialogOpener(std::function<QString()> editorTag)

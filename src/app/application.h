@@ -2,6 +2,7 @@
 
 #include "platform/media/media_control.h"
 #include "platform/mixer/alsa_mixer.h"
+#include "platform/services/choice_boxes.h"
 #include "platform/services/color_dialogs.h"
 #include "platform/services/desktop_links.h"
 #include "platform/services/print_system.h"
@@ -22,6 +23,7 @@ class PedalSource;
 class FootPedals;
 class MpvVideoRenderer;
 class VideoWindow;
+class RecoverySession;
 } // namespace quillory
 
 // The composition root: owns the services, the media device and the windows,
@@ -41,6 +43,8 @@ private:
     void startDesktop();
     // The video window and its View menu item (application_video.cpp).
     void startVideo();
+    // The recovery journal and the offer of copies left behind (application_recovery.cpp).
+    void startRecovery(const QString &commandLine);
 
     quillory::QtMessageBoxes m_messages;
     quillory::QtInputBoxes m_inputs;
@@ -65,4 +69,6 @@ private:
     std::unique_ptr<FindDialogLauncher> m_find;
     std::shared_ptr<quillory::MpvVideoRenderer> m_videoRenderer; // shared with the engine
     std::unique_ptr<quillory::VideoWindow> m_videoWindow;
+    quillory::QtChoiceBoxes m_choices;
+    std::unique_ptr<quillory::RecoverySession> m_recovery;
 };

@@ -161,4 +161,13 @@ private:
     bool claimsTimestampKey(int key, Qt::KeyboardModifiers modifiers) const;
     void setUpTimestamps();
     void applyTimestampLanguage();
+
+public:
+    // A recovered transcript: its text, modified, under its old path or the
+    // untitled name (form2_recovery.cpp).
+    void takeRecoveredDocument(const QByteArray &rtf, const QString &documentPath);
+
+signals:
+    // A save, New or Open has left nothing unsaved.
+    void unsavedChangesCleared();
 };

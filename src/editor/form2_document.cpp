@@ -73,6 +73,7 @@ void Form2::becomeChosenFile()
     AddRecentDocument(m_documentPath);
     setCaptionFromPath(m_documentPath);
     m_documentModified = false;
+    emit unsavedChangesCleared();
 }
 
 bool Form2::mayDiscardChanges()
@@ -111,6 +112,7 @@ void Form2::mnuSalva_Click()
     if (m_documentModified && writeDocument(m_documentPath)) {
         AddRecentDocument(m_documentPath);
         m_documentModified = false;
+        emit unsavedChangesCleared();
     }
 }
 
@@ -150,6 +152,7 @@ void Form2::mnuNuovo_Click()
     m_documentPath.clear();
     showUntitledCaption();
     m_documentModified = false;
+    emit unsavedChangesCleared();
 }
 
 // ---------------------------------------------------------------- recent documents

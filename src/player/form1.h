@@ -299,4 +299,9 @@ private:
     BookmarkWindowFactory m_bookmarkWindowFactory;
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
     frmAbout *m_about = nullptr; // created on first use
+
+public:
+    // Reopens a recovered session's media file and stops it at the position it
+    // had, so the user resumes listening with the play key (form1_recovery.cpp).
+    void resumeRecoveredMedia(const QString &path, qint64 positionMs);
 };

@@ -3,6 +3,7 @@
 // Test doubles of the platform services: scripted answers, recorded calls.
 
 #include "platform/mixer/mixer.h"
+#include "platform/services/choice_boxes.h"
 #include "platform/services/desktop_links.h"
 #include "platform/services/services.h"
 #include "platform/services/sound_settings.h"
@@ -172,6 +173,27 @@ struct FakeServices {
     Services services()
     {
         return {&messages, &inputs, &fileDialogs, &switcher, &locale, &mixer, &links, &soundSettings};
+    }
+};
+
+struct AskedChoice {
+    QString text;
+    QStringList answers;
+    int defaultAnswer, escapeAnswer;
+    QString title;
+};
+
+// Questions with the program's own answers; not part of FakeServices: a test
+// that needs it puts it into its Services.
+class FakeChoiceBoxes : public ChoiceBoxes {
+public:
+    QList<int> answers; // indexes given in order; then the escape answer
+    QList<AskedChoice> asked;
+    int choose(QWidget *, const QString &text, const QStringList &answerTexts, int defaultAnswer,
+               int escapeAnswer, MsgIcon, const QString &title) override
+    {
+        asked.append({text, answerTexts, defaultAnswer, escapeAnswer, title});
+        return answers.isEmpty() ? escapeAnswer : answers.takeFirst();
     }
 };
 

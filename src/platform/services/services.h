@@ -12,6 +12,7 @@ class DesktopLinks;  // desktop_links.h
 class SoundSettings; // sound_settings.h
 class ColorDialogs;  // color_dialogs.h
 class PrintSystem;   // print_system.h
+class ChoiceBoxes;   // choice_boxes.h
 
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
@@ -86,6 +87,7 @@ struct Services {
     SoundSettings *soundSettings = nullptr;
     ColorDialogs *colorDialogs = nullptr;
     PrintSystem *printing = nullptr;
+    ChoiceBoxes *choices = nullptr;
 };
 
 } // namespace quillory

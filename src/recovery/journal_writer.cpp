@@ -1,0 +1,203 @@
+#include "recovery/journal_writer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMetaObject>
+
+namespace quillory {
+
+namespace {
+constexpr int DefaultQuietMs = 300;
+constexpr int DefaultMaxWaitMs = 1000;
+constexpr int DefaultInfoIntervalMs = 1000;
+
+bool sameApartFromTime(RecoveryInfo a, RecoveryInfo b)
+{
+    a.savedAt = b.savedAt = QDateTime();
+    return a == b;
+}
+} // namespace
+
+JournalWriter::JournalWriter(RecoveryJournal &journal, Sources sources, QObject *parent)
+    : QObject(parent), m_journal(journal), m_sources(std::move(sources))
+{
+    m_pool.setMaxThreadCount(1);
+    m_quiet.setSingleShot(true);
+    m_maxWait.setSingleShot(true);
+    m_quiet.setInterval(DefaultQuietMs);
+    m_maxWaitMs = DefaultMaxWaitMs;
+    m_maxWait.setInterval(DefaultMaxWaitMs);
+    m_infoTimer.setInterval(DefaultInfoIntervalMs);
+    connect(&m_quiet, &QTimer::timeout, this, &JournalWriter::flush);
+    connect(&m_maxWait, &QTimer::timeout, this, &JournalWriter::flush);
+    connect(&m_infoTimer, &QTimer::timeout, this, &JournalWriter::refreshInfo);
+    m_infoTimer.start();
+}
+
+JournalWriter::~JournalWriter()
+{
+    m_pool.waitForDone();
+}
+
+void JournalWriter::setDelays(int quietMs, int maxWaitMs)
+{
+    m_quiet.setInterval(quietMs);
+    m_maxWaitMs = maxWaitMs;
+    m_maxWaitFloorMs = qMin(maxWaitMs, m_maxWaitFloorMs);
+    m_maxWait.setInterval(maxWaitMs);
+}
+
+void JournalWriter::setInfoInterval(int ms)
+{
+    m_infoTimer.setInterval(ms);
+}
+
+void JournalWriter::documentChanged()
+{
+    if (m_stopped)
+        return;
+    m_quiet.start();
+    if (!m_maxWait.isActive())
+        m_maxWait.start();
+}
+
+RecoveryInfo JournalWriter::currentInfo() const
+{
+    RecoveryInfo info = m_sources.info ? m_sources.info() : RecoveryInfo();
+    info.savedAt = QDateTime::currentDateTimeUtc();
+    return info;
+}
+
+void JournalWriter::flush()
+{
+    m_quiet.stop();
+    m_maxWait.stop();
+    if (m_stopped)
+        return;
+    if (m_inFlight) {
+        m_writeAgain = true;
+        return;
+    }
+    // Changes the program made itself (New, Open) leave nothing unsaved.
+    if (!m_sources.hasUnsavedChanges()) {
+        if (m_journal.hasCopy())
+            m_journal.remove();
+        return;
+    }
+    start(m_sources.capture(), currentInfo());
+}
+
+void JournalWriter::refreshInfo()
+{
+    // The media moves while the user listens: the position in the copy follows
+    // even when nothing is typed.
+    if (m_stopped || m_inFlight || writePending() || !m_journal.hasCopy() ||
+        !m_sources.hasUnsavedChanges())
+        return;
+    const RecoveryInfo info = currentInfo();
+    if (sameApartFromTime(info, m_lastInfo))
+        return;
+    start(RtfJob(), info);
+}
+
+void JournalWriter::start(RtfJob job, const RecoveryInfo &info)
+{
+    m_inFlight = true;
+    m_writeAgain = false;
+    const unsigned generation = m_generation;
+    RecoveryJournal *journal = &m_journal;
+    m_pool.start([this, journal, job = std::move(job), info, generation] {
+        QElapsedTimer took;
+        took.start();
+        FileResult result;
+        if (job) {
+            const QByteArray rtf = job();
+            result = journal->write(&rtf, info);
+        } else {
+            result = journal->write(nullptr, info);
+        }
+        // Delivered on the writer's thread; dropped if the writer is gone.
+        const qint64 ms = job ? took.elapsed() : -1;
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, result, info, ms] {
+                // A large transcript takes a while to write: the wait before the
+                // next write shrinks by that much, so what is on disk stays
+                // about a second behind the typing, not a second plus the write.
+                if (ms >= 0)
+                    m_maxWait.setInterval(int(
+                        qBound(qint64(m_maxWaitFloorMs), m_maxWaitMs - ms, qint64(m_maxWaitMs))));
+                finished(generation, result, info);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void JournalWriter::finished(unsigned generation, const FileResult &result,
+                             const RecoveryInfo &info)
+{
+    if (generation != m_generation)
+        return; // removed or stopped meanwhile: this outcome no longer counts
+    m_inFlight = false;
+    if (result) {
+        ++m_writesDone;
+        m_lastInfo = info;
+        m_failureShown = false;
+    } else if (!m_failureShown) {
+        m_failureShown = true;
+        emit writeFailed(result.reason);
+    }
+    if (m_writeAgain)
+        flush();
+}
+
+void JournalWriter::waitForIdle()
+{
+    // A finished write may start the next one at once (changes made during it):
+    // wait until none is in flight. Each round delivers one queued outcome.
+    for (int round = 0; m_inFlight && round < 100; ++round) {
+        m_pool.waitForDone();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
+}
+
+bool JournalWriter::writeNow()
+{
+    waitForIdle();
+    m_quiet.stop();
+    m_maxWait.stop();
+    if (m_stopped || !m_sources.hasUnsavedChanges())
+        return false;
+    const RecoveryInfo info = currentInfo();
+    const QByteArray rtf = m_sources.capture()();
+    const FileResult result = m_journal.write(&rtf, info);
+    if (result) {
+        ++m_writesDone;
+        m_lastInfo = info;
+        m_failureShown = false;
+    } else if (!m_failureShown) {
+        m_failureShown = true;
+        emit writeFailed(result.reason);
+    }
+    return result.ok;
+}
+
+void JournalWriter::removeCopy()
+{
+    m_quiet.stop();
+    m_maxWait.stop();
+    m_pool.waitForDone();
+    ++m_generation;
+    m_inFlight = false;
+    m_writeAgain = false;
+    m_journal.remove();
+}
+
+void JournalWriter::stop()
+{
+    removeCopy();
+    m_stopped = true;
+    m_infoTimer.stop();
+}
+
+} // namespace quillory
