@@ -79,7 +79,8 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // Exact seeks; the demuxer offset avoids silence after seeks in VBR MP3.
         {"hr-seek", "yes"},
         {"hr-seek-demuxer-offset", "1"},
-        {"vo", options.videoOutput},
+        {"vo",
+         options.videoHost && mpv.hasVideoOutput() ? QByteArray("libmpv") : options.videoOutput},
         {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
     };
     for (const auto &option : fixed)
@@ -140,6 +141,8 @@ MpvMediaEngine::~MpvMediaEngine()
         adopt(m_starter.get()); // a start still running is waited for, then stopped
     if (m_handle)
         m_mpv->setWakeupCallback(m_handle.get(), nullptr, nullptr);
+    if (m_handle && m_options.videoHost)
+        m_options.videoHost->detachPlayer(); // its render context must go first
 }
 
 // Takes over the player started on the worker thread, waiting for it if needed,
@@ -160,6 +163,8 @@ void MpvMediaEngine::adopt(Started started)
     m_handle = std::move(started.handle);
     if (m_handle)
         m_mpv->setWakeupCallback(m_handle.get(), &MpvMediaEngine::onWakeup, this);
+    if (m_handle && m_options.videoHost)
+        m_options.videoHost->attachPlayer(*m_mpv, m_handle.get());
 }
 
 bool MpvMediaEngine::isReady()
@@ -344,7 +349,14 @@ MediaError MpvMediaEngine::open(const QString &path)
     }
     m_mpv->freeNodeContents(&result);
 
-    const MediaError error = waitUntilLoaded(entryId);
+    MediaError error = waitUntilLoaded(entryId);
+    // mpv starts the picture before the sound and gives a loaded file up when a
+    // picture it cannot decode leaves nothing started: the sound is tried alone.
+    if (error == MediaError::InvalidFile && m_entryLoaded) {
+        if (!loadFile(absolute, "vid=no", &entryId))
+            return MediaError::InternalError;
+        error = waitUntilLoaded(entryId);
+    }
     if (error != MediaError::None) {
         unload();
         return error;
@@ -362,8 +374,30 @@ MediaError MpvMediaEngine::open(const QString &path)
     return MediaError::None;
 }
 
+// Replaces the playlist with the file (with mpv's per-file `options`, if any);
+// `entryId` receives its playlist entry.
+bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
+                              std::int64_t *entryId)
+{
+    const char *command[] = {"loadfile", absolute.constData(), "replace", options, nullptr};
+    mpv_node result;
+    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
+        return false;
+    *entryId = 0;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                *entryId = result.u.list->values[i].u.int64;
+        }
+    }
+    m_mpv->freeNodeContents(&result);
+    return true;
+}
+
 void MpvMediaEngine::unload()
 {
+    m_stillAtMs = -1;
     cancelPendingUnpause();
     m_open = false;
     m_lengthMs = 0;
@@ -384,6 +418,8 @@ void MpvMediaEngine::close()
 
 void MpvMediaEngine::setPaused(bool paused)
 {
+    if (!paused)
+        m_stillAtMs = -1;
     int value = paused ? 1 : 0;
     m_mpv->setProperty(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
 }
@@ -421,7 +457,10 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
     if (m_mpv->command(m_handle.get(), command) < 0)
         return false;
     // time-pos is only the new position once playback has restarted.
-    return waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
+    const bool done = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
+    // With a picture, time-pos is the frame shown, up to a frame past the target.
+    m_stillAtMs = done ? ms : -1;
+    return done;
 }
 
 MediaError MpvMediaEngine::play()
@@ -594,6 +633,8 @@ std::int64_t MpvMediaEngine::positionMs()
     if (!flag("pause")) {
         if (const std::optional<double> heard = heardSeconds())
             return std::clamp<std::int64_t>(toMilliseconds(*heard), 0, m_lengthMs);
+    } else if (m_stillAtMs >= 0) {
+        return std::clamp<std::int64_t>(m_stillAtMs, 0, m_lengthMs);
     }
     if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return 0;

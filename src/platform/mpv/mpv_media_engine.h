@@ -3,6 +3,7 @@
 #include "platform/media/media_engine.h"
 #include "platform/mpv/held_audio.h"
 #include "platform/mpv/mpv_handle.h"
+#include "platform/mpv/mpv_video_host.h"
 #include "platform/mpv/pulse_latency.h"
 
 #include <QByteArray>
@@ -38,6 +39,9 @@ struct MpvEngineOptions {
     // What the sound output holds beyond the sample it plays now; by default the
     // PulseAudio sink of the player's stream, when there is one.
     std::shared_ptr<HeldAudioProbe> heldAudio;
+    // Shows the picture of video files (libmpv's render output replaces
+    // videoOutput); kept alive by the device until its player is gone.
+    std::shared_ptr<MpvVideoHost> videoHost;
 };
 
 // The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
@@ -127,6 +131,7 @@ private:
     std::optional<double> heardSeconds();
     double heardAtPause();
     void unload();
+    bool loadFile(const QByteArray &absolute, const char *options, std::int64_t *entryId);
 
     MpvEngineOptions m_options;
     const MpvLibrary *m_mpv = nullptr;
@@ -148,6 +153,9 @@ private:
     bool m_entryEnded = false;   // END_FILE seen for m_entryId
     bool m_entryLoaded = false;  // FILE_LOADED seen for m_entryId
     bool m_entryStarted = false; // START_FILE seen for m_entryId
+
+    // Where the last exact seek left the paused player; -1 when it is not still.
+    std::int64_t m_stillAtMs = -1;
 };
 
 } // namespace quillory
