@@ -16,11 +16,15 @@
 #include "video/video_window.h"
 
 #include <QApplication>
+#include <QIcon>
 
 using namespace quillory;
 
 Application::Application()
 {
+    // The mixer's answer is first needed when the player loads, after its
+    // windows are built; it is found meanwhile.
+    m_mixer.openInBackground();
     // libmpv loads and starts on a worker thread once the player window is on
     // screen (loading it earlier holds the dynamic loader, which the window
     // needs for Qt's plugins, and competes for the processor).
@@ -71,7 +75,12 @@ Application::~Application()
 void Application::start(const QString &commandLine)
 {
     MpvMediaEngine *engine = m_engine;
-    afterFirstPaint(m_player.get(), [engine] { engine->startInBackground(); });
+    afterFirstPaint(m_player.get(), [engine] {
+        engine->startInBackground();
+        // No installed picture was found: an icon theme may still have one.
+        if (QApplication::windowIcon().isNull())
+            QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
+    });
     if (commandLine.trimmed().isEmpty()) {
         m_player->Form_Load(commandLine);
     } else {

@@ -1,3 +1,4 @@
+#include "app/app_icon.h"
 #include "app/application.h"
 #include "platform/files/program_folder.h"
 
@@ -20,7 +21,9 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quillory"));
     // Ties the windows to the launcher entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
+    QApplication::setWindowIcon(
+        installedAppIcon(QStringLiteral("org.quillory.Quillory"),
+                         appIconDataFolders(QCoreApplication::applicationDirPath())));
     QApplication::setQuitOnLastWindowClosed(false);
     // The media engine parses numbers with the C conventions.
     std::setlocale(LC_NUMERIC, "C");

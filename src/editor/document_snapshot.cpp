@@ -1,5 +1,6 @@
 #include "editor/document_snapshot.h"
 
+#include <QHash>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -32,18 +33,6 @@ QString DocumentSnapshot::plainText() const
     return text;
 }
 
-bool DocumentSnapshot::sameContent(const DocumentSnapshot &other) const
-{
-    if (paragraphs.size() != other.paragraphs.size())
-        return false;
-    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
-        if (paragraphs[i] != other.paragraphs[i] &&
-            !paragraphs[i]->sameContent(*other.paragraphs[i]))
-            return false;
-    }
-    return true;
-}
-
 namespace {
 
 bool same(const ParagraphPtr &a, const ParagraphPtr &b)
@@ -51,7 +40,45 @@ bool same(const ParagraphPtr &a, const ParagraphPtr &b)
     return a == b || a->sameContent(*b);
 }
 
+// Pairs the lists of one paragraph sequence with those of another. Two
+// sequences group their list paragraphs alike when every pair of paragraphs
+// matched so far maps list to list one-to-one.
+class ListPairing {
+public:
+    // False when pairing `a` with `b` would join two lists or split one.
+    bool pair(const ParagraphState &a, const ParagraphState &b)
+    {
+        if (!a.inList || !b.inList)
+            return a.inList == b.inList;
+        const auto forward = m_forward.constFind(a.listId);
+        const auto backward = m_backward.constFind(b.listId);
+        if (forward != m_forward.cend() || backward != m_backward.cend())
+            return forward != m_forward.cend() && backward != m_backward.cend() &&
+                   *forward == b.listId && *backward == a.listId;
+        m_forward.insert(a.listId, b.listId);
+        m_backward.insert(b.listId, a.listId);
+        return true;
+    }
+
+private:
+    QHash<int, int> m_forward;
+    QHash<int, int> m_backward;
+};
+
 } // namespace
+
+bool DocumentSnapshot::sameContent(const DocumentSnapshot &other) const
+{
+    if (paragraphs.size() != other.paragraphs.size())
+        return false;
+    ListPairing lists;
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        if (!same(paragraphs[i], other.paragraphs[i]) ||
+            !lists.pair(*paragraphs[i], *other.paragraphs[i]))
+            return false;
+    }
+    return true;
+}
 
 DocumentMirror::DocumentMirror(const QTextDocument *document) : m_document(document)
 {
@@ -151,14 +178,19 @@ int DocumentMirror::restore(QTextDocument *document, const DocumentSnapshot &cur
     const qsizetype m = want.size();
     if (n != document->blockCount() || n == 0)
         return -1;
+    // Paragraphs kept at either end must also keep their lists: the pairing
+    // stops the kept stretch where the target groups them otherwise.
+    ListPairing pairing;
     qsizetype prefix = 0;
-    while (prefix < n && prefix < m && same(now[prefix], want[prefix]))
+    while (prefix < n && prefix < m && same(now[prefix], want[prefix]) &&
+           pairing.pair(*now[prefix], *want[prefix]))
         ++prefix;
     if (prefix == n && prefix == m)
         return -1;
     qsizetype suffix = 0;
     while (suffix < n - prefix && suffix < m - prefix &&
-           same(now[n - 1 - suffix], want[m - 1 - suffix]))
+           same(now[n - 1 - suffix], want[m - 1 - suffix]) &&
+           pairing.pair(*now[n - 1 - suffix], *want[m - 1 - suffix]))
         ++suffix;
     // Rewrite at least one paragraph on each side, so that the edit is always
     // "replace paragraphs a..b by paragraphs c..d" with neither side empty.
@@ -168,6 +200,22 @@ int DocumentMirror::restore(QTextDocument *document, const DocumentSnapshot &cur
         else
             --suffix;
     }
+    // The lists that kept paragraphs stay in, by the target's list identity:
+    // rewritten paragraphs of the same target list join them, so a list
+    // interrupted by the rewritten stretch (or by plain paragraphs) stays one
+    // list and keeps counting. Kept paragraphs keep their list objects.
+    QHash<int, QTextList *> lists;
+    const auto keepList = [&](qsizetype wantIndex, qsizetype blockNumber) {
+        if (!want[wantIndex]->inList || lists.contains(want[wantIndex]->listId))
+            return;
+        if (QTextList *list = document->findBlockByNumber(int(blockNumber)).textList())
+            lists.insert(want[wantIndex]->listId, list);
+    };
+    for (qsizetype k = 0; k < prefix; ++k)
+        keepList(k, k);
+    for (qsizetype k = 0; k < suffix; ++k)
+        keepList(m - 1 - k, n - 1 - k);
+
     const QTextBlock firstBlock = document->findBlockByNumber(int(prefix));
     const QTextBlock lastBlock = document->findBlockByNumber(int(n - suffix - 1));
     QTextCursor cursor(document);
@@ -184,14 +232,10 @@ int DocumentMirror::restore(QTextDocument *document, const DocumentSnapshot &cur
             cursor.insertBlock(p.blockFormat, p.blockCharFormat);
         }
         if (p.inList) {
-            const QTextBlock previous = cursor.block().previous();
-            QTextList *list = previous.isValid() ? previous.textList() : nullptr;
-            const bool sameList = k > 0 && want[k - 1]->inList && want[k - 1]->listId == p.listId &&
-                                  list && list->format() == p.listFormat;
-            if (sameList)
+            if (QTextList *list = lists.value(p.listId))
                 list->add(cursor.block());
             else
-                cursor.createList(p.listFormat);
+                lists.insert(p.listId, cursor.createList(p.listFormat));
         }
         qsizetype offset = 0;
         for (const ParagraphState::Run &run : p.runs) {

@@ -25,7 +25,10 @@ struct ParagraphState {
     QTextCharFormat blockCharFormat;
     bool inList = false;
     QTextListFormat listFormat;
-    int listId = -1; // neighbouring paragraphs of one list share it
+    // Paragraphs of one list share it, whether or not they are neighbours. It
+    // names the list only within one document's lifetime; compare snapshots
+    // through DocumentSnapshot::sameContent, which matches lists by grouping.
+    int listId = -1;
 
     // Same text and formatting (the list's identity aside).
     bool sameContent(const ParagraphState &other) const;
@@ -40,6 +43,7 @@ struct DocumentSnapshot {
     // One empty paragraph with default formats: what an emptied document holds.
     static DocumentSnapshot empty();
     QString plainText() const;
+    // Same paragraphs, and list paragraphs grouped into the same lists.
     bool sameContent(const DocumentSnapshot &other) const;
 };
 

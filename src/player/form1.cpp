@@ -276,7 +276,7 @@ void Form1::placeAgainOnceFramed()
 void Form1::Form_Initialize()
 {
     // The editor sits under the player (under the bookmark list once it has one).
-    m_form2->move(x(), editorTop());
+    m_form2->placeBelow(editorAboveFrame());
 }
 
 void Form1::Form_Load(const QString &commandLine)

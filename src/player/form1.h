@@ -195,7 +195,7 @@ private:
     void applyBookmarkLanguage();
     void setBookmarkMenuCaption(bool windowShown);
     void goToBookmark(bool forward);
-    int editorTop();
+    QRect editorAboveFrame();
     void endProgram();
     // The unsaved-transcript question: Cancel, Yes with a save that did not
     // happen (both keep the program running), or go on ending.

@@ -57,14 +57,16 @@ void Form1::applyBookmarkLanguage()
         m_bookmarkWindow->applyLanguage();
 }
 
-int Form1::editorTop()
+QRect Form1::editorAboveFrame()
 {
-    // Below the list while it shows bookmarks; a hidden list leaves no gap.
+    // The player's outer frame, reaching down to the list's bottom while the
+    // list beside it shows bookmarks; a hidden list leaves no gap.
+    QRect above = frameGeometry();
     if (!m_bookmarkEntries.isEmpty() && m_bookmarkWindow && m_bookmarkWindow->isShown()) {
         const QRect list = m_bookmarkWindow->placement();
-        return list.y() + list.height();
+        above.setHeight(list.y() + list.height() - above.y());
     }
-    return y() + frameGeometry().height();
+    return above;
 }
 
 // ---------------------------------------------------------------- the table and its file

@@ -14,12 +14,18 @@ int WrappingMenuBar::itemWidth(QAction *action) const
 {
     if (!action->isVisible() || action->isSeparator())
         return 0;
+    const auto known = m_widths.constFind(action);
+    if (known != m_widths.cend())
+        return *known;
     // Measured the way the menu bar measures its own items.
     const QSize text = fontMetrics().size(Qt::TextShowMnemonic, action->text());
     QStyleOptionMenuItem option;
     initStyleOption(&option, action);
     const QSize item = style()->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, this);
-    return item.width() + style()->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, this);
+    const int width =
+        item.width() + style()->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, this);
+    m_widths.insert(action, width);
+    return width;
 }
 
 QList<QList<QAction *>> WrappingMenuBar::splitIntoRows(int width) const
@@ -78,9 +84,13 @@ void WrappingMenuBar::actionEvent(QActionEvent *event)
         if (event->type() == QEvent::ActionAdded && !m_order.contains(action)) {
             const qsizetype before = m_order.indexOf(event->before());
             m_order.insert(before < 0 ? m_order.size() : before, action);
-            connect(action, &QAction::changed, &m_watcher, [this] { relayout(); });
+            connect(action, &QAction::changed, &m_watcher, [this, action] {
+                m_widths.remove(action);
+                relayout();
+            });
         } else if (event->type() == QEvent::ActionRemoved) {
             m_order.removeAll(action);
+            m_widths.remove(action);
             disconnect(action, nullptr, &m_watcher, nullptr);
         }
     }
@@ -98,8 +108,10 @@ void WrappingMenuBar::resizeEvent(QResizeEvent *event)
 void WrappingMenuBar::changeEvent(QEvent *event)
 {
     QMenuBar::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_widths.clear();
         relayout();
+    }
 }
 
 void WrappingMenuBar::relayout()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QMenuBar>
 
@@ -38,5 +39,8 @@ private:
     QObject m_watcher;
     QList<QAction *> m_order;
     QList<QMenuBar *> m_extraRows;
+    // Each caption measured once: a window builds and retitles its menus one at
+    // a time, and each step lays the rows out again.
+    mutable QHash<QAction *, int> m_widths;
     bool m_moving = false;
 };

@@ -389,6 +389,36 @@ private slots:
         QCOMPARE(player.mnuBookMark->text(), rig.T(84) + QStringLiteral(" &BookMarks"));
     }
 
+    // The player puts the editor under whatever sits above it: the list while
+    // it shows bookmarks, otherwise the player itself; always at the player's
+    // left edge.
+    void thePlayerPlacesTheEditorUnderTheListOrItself()
+    {
+        BookmarkRig rig;
+        Form1 &player = *rig.form;
+        QWidget *editor = player.form2();
+        editor->show();
+        rig.writeBm(QStringLiteral("b.mp3"), {stored(QStringLiteral("01:00  x"), 60000)});
+        rig.openAt(QStringLiteral("b.mp3"), 120000, 0);
+        Form3 *list = rig.list();
+        QVERIFY(list && list->isVisible());
+        const QRect listFrame = list->frameGeometry();
+        QVERIFY(listFrame.bottom() != player.frameGeometry().bottom());
+
+        editor->move(0, 0);
+        player.Form_Initialize();
+        QCOMPARE(editor->pos(), QPoint(player.x(), listFrame.y() + listFrame.height()));
+
+        // Shown but empty: no gap under the player.
+        rig.openAt(QStringLiteral("c.mp3"), 120000, 0);
+        QVERIFY(list->isVisible());
+        QCOMPARE(player.bookmarkEntries().count(), 0);
+        editor->move(0, 0);
+        player.Form_Initialize();
+        const QRect p = player.frameGeometry();
+        QCOMPARE(editor->pos(), QPoint(p.x(), p.y() + p.height()));
+    }
+
     void languageReachesTheList()
     {
         BookmarkRig rig;

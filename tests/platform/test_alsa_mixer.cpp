@@ -37,6 +37,35 @@ private slots:
         QCOMPARE(control.maximum(), 0);
     }
 
+    // Opened on a worker thread, the mixer gives the same answers, whichever
+    // call comes first.
+    void openingInTheBackgroundGivesTheSameAnswer()
+    {
+        AlsaMixer missing("quillory_no_such_mixer");
+        missing.openInBackground();
+        missing.openInBackground();
+        QVERIFY(missing.playbackVolumes().empty());
+        QVERIFY(!missing.open());
+        {
+            AlsaMixer abandoned("quillory_no_such_mixer");
+            abandoned.openInBackground(); // destroyed while opening
+        }
+        if (!m_noPulse.isEmpty())
+            QSKIP(qPrintable(m_noPulse));
+        if (!AlsaMixer("pulse").open())
+            QSKIP("ALSA's pulse plugin (libasound2-plugins) is not installed");
+        AlsaMixer mixer;
+        mixer.openInBackground();
+        QVERIFY(mixer.open());
+        VolumeControl control;
+        QVERIFY(GetVolumeControl(mixer, &control));
+        QCOMPARE(control.element.name, QStringLiteral("Master"));
+        AlsaMixer firstRead;
+        firstRead.openInBackground();
+        QVERIFY(!firstRead.playbackVolumes().empty()); // waits for the open
+        QVERIFY(firstRead.open());
+    }
+
     void defaultMixerIsTheSoundServersSink()
     {
         if (!m_noPulse.isEmpty())

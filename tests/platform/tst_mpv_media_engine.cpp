@@ -31,9 +31,16 @@ public:
             return readings.takeFirst();
         return held;
     }
+    std::optional<long long> heldAfterPauseMicroseconds() override
+    {
+        ++afterPauseQueries;
+        return heldAfterPause;
+    }
     std::optional<long long> held;
     QList<long long> readings; // taken first, one a query
     int queries = 0;
+    std::optional<long long> heldAfterPause;
+    int afterPauseQueries = 0;
 };
 
 MpvEngineOptions exactOutput()
@@ -398,6 +405,27 @@ private slots:
                  qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(stopped)));
         QTest::qWait(100);
         QCOMPARE(engine.positionMs(), stopped);
+
+        // The sink had played out what it held before the pause reached it, so it
+        // took a further block: what it holds after the pause tells the end.
+        QCOMPARE(engine.playFrom(3000), MediaError::None);
+        QTRY_VERIFY(engine.positionMs() > 3100);
+        held->held = 0;
+        const std::int64_t playingNow = engine.positionMs();
+        held->readings = {1, 1, 1}; // drained at every reading
+        held->heldAfterPause = 300000;
+        QCOMPARE(engine.stop(), MediaError::None);
+        QCOMPARE(held->afterPauseQueries, 1);
+        const std::int64_t afterBlock2 = engine.positionMs();
+        QVERIFY2(afterBlock2 >= playingNow + 300 && afterBlock2 <= playingNow + 300 + 200,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(playingNow).arg(afterBlock2)));
+        // A sink still holding audio at the pause is not asked again.
+        QCOMPARE(engine.playFrom(3000), MediaError::None);
+        QTRY_VERIFY(engine.positionMs() > 3100);
+        held->held = 250000;
+        QCOMPARE(engine.stop(), MediaError::None);
+        QCOMPARE(held->afterPauseQueries, 1);
+        held->heldAfterPause.reset();
 
         // Without anything held (no sound server), the output's own clock counts.
         held->held.reset();

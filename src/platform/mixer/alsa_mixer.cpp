@@ -13,6 +13,7 @@ AlsaMixer::AlsaMixer(const char *device) : m_device(device) {}
 
 AlsaMixer::~AlsaMixer()
 {
+    finishOpening();
     if (m_handle)
         snd_mixer_close(m_handle);
 }
@@ -22,7 +23,26 @@ void AlsaMixer::silenceLibraryErrors()
     snd_lib_error_set_handler(quietAlsa);
 }
 
+void AlsaMixer::openInBackground()
+{
+    if (m_tried || m_opening.valid())
+        return;
+    m_opening = std::async(std::launch::async, [this] { openNow(); });
+}
+
+void AlsaMixer::finishOpening()
+{
+    if (m_opening.valid())
+        m_opening.get();
+}
+
 bool AlsaMixer::open()
+{
+    finishOpening();
+    return openNow();
+}
+
+bool AlsaMixer::openNow()
 {
     if (m_tried)
         return m_handle != nullptr;
@@ -41,6 +61,7 @@ bool AlsaMixer::open()
 
 std::vector<MixerElement> AlsaMixer::playbackVolumes()
 {
+    finishOpening();
     std::vector<MixerElement> elements;
     if (!m_handle)
         return elements;
@@ -59,6 +80,7 @@ std::vector<MixerElement> AlsaMixer::playbackVolumes()
 
 snd_mixer_elem_t *AlsaMixer::find(const MixerElement &element)
 {
+    finishOpening();
     if (!m_handle)
         return nullptr;
     // Another program may have changed the mixer since it was loaded.

@@ -2,6 +2,8 @@
 
 #include "mixer.h"
 
+#include <future>
+
 typedef struct _snd_mixer snd_mixer_t;
 typedef struct _snd_mixer_elem snd_mixer_elem_t;
 
@@ -18,6 +20,10 @@ public:
     AlsaMixer &operator=(const AlsaMixer &) = delete;
 
     bool open() override;
+    // Starts open() on a worker thread: connecting to a sound server through
+    // ALSA's plugin takes a while, which the window can spend being built. Every
+    // other call waits for that open to end first.
+    void openInBackground();
     std::vector<MixerElement> playbackVolumes() override;
     bool setPlaybackVolume(const MixerElement &element, long value) override;
     std::optional<long> playbackVolume(const MixerElement &element) override;
@@ -28,10 +34,13 @@ public:
 
 private:
     snd_mixer_elem_t *find(const MixerElement &element);
+    bool openNow();
+    void finishOpening();
 
     QByteArray m_device;
     snd_mixer_t *m_handle = nullptr;
     bool m_tried = false;
+    std::future<void> m_opening;
 };
 
 } // namespace quillory

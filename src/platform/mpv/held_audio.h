@@ -12,6 +12,9 @@ public:
     virtual ~HeldAudioProbe() = default;
     // Microseconds held now; nothing when the output holds none that can be known.
     virtual std::optional<long long> heldMicroseconds() = 0;
+    // The same for a stream that has just been paused: what the output still
+    // plays of it. Nothing when that cannot be known.
+    virtual std::optional<long long> heldAfterPauseMicroseconds() { return std::nullopt; }
 };
 
 } // namespace quillory

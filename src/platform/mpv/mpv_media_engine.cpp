@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QtDebug>
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -21,6 +22,13 @@ namespace {
 std::int64_t toMilliseconds(double seconds)
 {
     return std::llround(seconds * 1000.0);
+}
+
+std::int64_t steadyMicroseconds()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 MediaError openErrorFor(int mpvError)
@@ -494,15 +502,40 @@ MediaError MpvMediaEngine::stop()
     // What was heard is read while still playing (a paused output's clock no
     // longer counts what its sink still plays); seeking there makes what is
     // reported and what a resume plays the same, and keeps it still.
-    double seconds = 0;
-    const std::optional<double> heard = heardSeconds();
-    if (heard)
-        seconds = *heard;
-    if ((heard ||
-         m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) &&
+    const double seconds = heardAtPause();
+    if (seconds >= 0 &&
         !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
         return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
     return MediaError::None;
+}
+
+// Pauses, and returns the position of the last sample the listener hears (-1
+// when no position can be read). The reading is taken before the pause; when
+// the sink had played out all it held by the time the pause reached the
+// server, it took a further block of ours, which still sounds: what it holds
+// after the pause then tells the end instead.
+double MpvMediaEngine::heardAtPause()
+{
+    const std::optional<HeardReading> heard = readHeard();
+    const std::int64_t pausedAtUs = steadyMicroseconds();
+    setPaused(true);
+    if (!heard) {
+        double seconds = 0;
+        if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+            return -1;
+        return seconds;
+    }
+    if (heard->heldUs && pausedAtUs - heard->heldAtUs >= *heard->heldUs) {
+        const std::int64_t askedUs = steadyMicroseconds();
+        const std::optional<long long> held = m_heldAudio->heldAfterPauseMicroseconds();
+        const std::int64_t answeredUs = steadyMicroseconds();
+        if (held) {
+            // The output went on playing in real time until the sink answered.
+            const std::int64_t playedUs = (askedUs + answeredUs) / 2 - heard->playingAtUs;
+            return heard->playingSeconds + double(playedUs + *held) / 1e6;
+        }
+    }
+    return heard->seconds();
 }
 
 MediaError MpvMediaEngine::seekTo(std::int64_t ms)
@@ -541,32 +574,47 @@ void MpvMediaEngine::updateLengthAtEnd()
 // preempted between them) are taken again. When the sink's next block is due
 // within the guard, it would be taken between this read and a pause that follows
 // it, so the read waits for it instead.
-std::optional<double> MpvMediaEngine::heardSeconds()
+double MpvMediaEngine::HeardReading::seconds() const
+{
+    if (!heldUs)
+        return playingSeconds;
+    // Carried back to the moment audio-pts was read.
+    return playingSeconds + double(*heldUs + (heldAtUs - playingAtUs)) / 1e6;
+}
+
+std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
 {
     constexpr qint64 BlockDueGuardUs = 4000;
     constexpr qint64 ReadingsApartUs = 1500;
     constexpr int Attempts = 3;
-    QElapsedTimer clock;
-    clock.start();
-    double playing = 0;
+    HeardReading reading;
     for (int attempt = 1;; ++attempt) {
-        const qint64 beforeUs = clock.nsecsElapsed() / 1000;
-        if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &playing) < 0)
+        reading.playingAtUs = steadyMicroseconds();
+        if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE,
+                               &reading.playingSeconds) < 0)
             return std::nullopt;
-        const std::optional<long long> held = m_heldAudio->heldMicroseconds();
-        if (!held)
-            return playing;
-        const qint64 afterUs = clock.nsecsElapsed() / 1000;
-        if (attempt < Attempts && *held < BlockDueGuardUs) {
-            QThread::usleep(static_cast<unsigned long>(*held + 500));
+        reading.heldUs = m_heldAudio->heldMicroseconds();
+        if (!reading.heldUs)
+            return reading;
+        const std::int64_t afterUs = steadyMicroseconds();
+        if (attempt < Attempts && *reading.heldUs < BlockDueGuardUs) {
+            QThread::usleep(static_cast<unsigned long>(*reading.heldUs + 500));
             continue;
         }
-        if (attempt < Attempts && afterUs - beforeUs > ReadingsApartUs)
+        if (attempt < Attempts && afterUs - reading.playingAtUs > ReadingsApartUs)
             continue;
-        // held was measured about (afterUs - beforeUs) / 2 after audio-pts.
-        const qint64 heldThenUs = *held + (afterUs - beforeUs) / 2;
-        return playing + double(heldThenUs) / 1e6;
+        // The sink answered about halfway between the two clock readings.
+        reading.heldAtUs = (reading.playingAtUs + afterUs) / 2;
+        return reading;
     }
+}
+
+std::optional<double> MpvMediaEngine::heardSeconds()
+{
+    const std::optional<HeardReading> reading = readHeard();
+    if (!reading)
+        return std::nullopt;
+    return reading->seconds();
 }
 
 std::int64_t MpvMediaEngine::positionMs()

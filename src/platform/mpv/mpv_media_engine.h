@@ -118,7 +118,18 @@ private:
     void commitPendingUnpause();
     void cancelPendingUnpause();
     void updateLengthAtEnd();
+    // One reading of the heard position: the output clock's sample and what the
+    // sink holds beyond it, with the steady-clock moments (us) they were read.
+    struct HeardReading {
+        double playingSeconds = 0;
+        std::int64_t playingAtUs = 0;
+        std::optional<long long> heldUs;
+        std::int64_t heldAtUs = 0;
+        double seconds() const;
+    };
+    std::optional<HeardReading> readHeard();
     std::optional<double> heardSeconds();
+    double heardAtPause();
     void unload();
     bool loadFile(const QByteArray &absolute, const char *options, std::int64_t *entryId);
 

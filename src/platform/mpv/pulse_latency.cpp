@@ -134,13 +134,14 @@ namespace {
 struct SinkInputQuery {
     const PulseApi *api = nullptr;
     QByteArray pid;
+    bool corked = false; // the state of the stream asked about
     std::optional<long long> heldUs;
 };
 
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int eol, void *userdata)
 {
     auto *query = static_cast<SinkInputQuery *>(userdata);
-    if (eol != 0 || info == nullptr || info->corked)
+    if (eol != 0 || info == nullptr || (info->corked != 0) != query->corked)
         return;
     const char *pid = query->api->proplistGets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
     if (pid != nullptr && query->pid == pid)
@@ -150,6 +151,16 @@ void onSinkInput(pa_context *, const pa_sink_input_info *info, int eol, void *us
 } // namespace
 
 std::optional<long long> PulseSinkLatency::heldMicroseconds()
+{
+    return query(false);
+}
+
+std::optional<long long> PulseSinkLatency::heldAfterPauseMicroseconds()
+{
+    return query(true);
+}
+
+std::optional<long long> PulseSinkLatency::query(bool corked)
 {
     if (m_failed)
         return std::nullopt;
@@ -169,6 +180,7 @@ std::optional<long long> PulseSinkLatency::heldMicroseconds()
     SinkInputQuery query;
     query.api = &c.api;
     query.pid = QByteArray::number(qint64(getpid()));
+    query.corked = corked;
     pa_operation *operation = c.api.sinkInputInfoList(c.context, &onSinkInput, &query);
     if (operation == nullptr)
         return std::nullopt;

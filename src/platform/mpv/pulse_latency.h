@@ -21,8 +21,12 @@ public:
     // Microseconds of audio the sink of this process's running playback stream
     // holds now; nothing when no server, no such stream or no answer in time.
     std::optional<long long> heldMicroseconds() override;
+    // The sink's latency still applies to a corked stream: the sink plays out
+    // what it took before the cork.
+    std::optional<long long> heldAfterPauseMicroseconds() override;
 
 private:
+    std::optional<long long> query(bool corked);
     struct Connection;
     std::unique_ptr<Connection> m_connection;
     bool m_failed = false;

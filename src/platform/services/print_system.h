@@ -76,6 +76,7 @@ public:
     static PrinterSetup setupOf(const QPrinter &printer);
 
 private:
+    QPrinter &printer();
     std::unique_ptr<QPrinter> m_printer;
 };
 

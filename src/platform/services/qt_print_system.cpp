@@ -5,7 +5,16 @@
 
 namespace quillory {
 
-QtPrintSystem::QtPrintSystem() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+QtPrintSystem::QtPrintSystem() = default;
+
+QPrinter &QtPrintSystem::printer()
+{
+    // Made on first use: a printer loads the print system (CUPS), which nothing
+    // needs before the user prints.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
 
 QtPrintSystem::~QtPrintSystem() = default;
 
@@ -16,13 +25,13 @@ QStringList QtPrintSystem::printerNames()
 
 QString QtPrintSystem::currentPrinterName()
 {
-    return m_printer->printerName();
+    return printer().printerName();
 }
 
 void QtPrintSystem::makeCurrent(const QString &deviceName)
 {
-    m_printer->setOutputFileName(QString());
-    m_printer->setPrinterName(deviceName);
+    printer().setOutputFileName(QString());
+    printer().setPrinterName(deviceName);
 }
 
 PrinterSetup QtPrintSystem::setupOf(const QPrinter &printer)
@@ -43,7 +52,7 @@ PrinterSetup QtPrintSystem::setupOf(const QPrinter &printer)
 
 PrinterSetup QtPrintSystem::currentSetup()
 {
-    return setupOf(*m_printer);
+    return setupOf(printer());
 }
 
 std::optional<PrinterSetup> QtPrintSystem::runDialog(QWidget *owner, const PrinterSetup &start,
@@ -70,7 +79,7 @@ std::optional<PrinterSetup> QtPrintSystem::runDialog(QWidget *owner, const Print
 
 bool QtPrintSystem::apply(PrinterProperty property, const PrinterSetup &s)
 {
-    QPrinter &p = *m_printer;
+    QPrinter &p = printer();
     switch (property) {
     case PrinterProperty::Copies:
         if (s.copies < 1)
@@ -106,7 +115,7 @@ bool QtPrintSystem::apply(PrinterProperty property, const PrinterSetup &s)
 
 QPagedPaintDevice *QtPrintSystem::currentDevice()
 {
-    return m_printer.get();
+    return &printer();
 }
 
 } // namespace quillory
