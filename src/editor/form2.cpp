@@ -33,7 +33,8 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
             });
     connect(RTB, &RichTextBox::ClaimsKey, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *claimed) {
-                *claimed = editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None;
+                *claimed = editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None ||
+                           m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
 }
 
@@ -256,6 +257,7 @@ void Form2::Form_Load()
     m_documentPath.clear();
     showUntitledCaption();
     Form_Resize();
+    loadPlaybackKeys();
 }
 
 void Form2::fillFontBoxes()

@@ -4,6 +4,7 @@
 #include "editor/undo_history.h"
 #include "i18n/language_table.h"
 #include "platform/services/services.h"
+#include "player/playback_keys.h"
 #include "player/player_commands.h"
 #include "player/recent_list.h"
 
@@ -147,4 +148,13 @@ private:
     quillory::UndoHistory<quillory::DocumentSnapshot> m_undo{quillory::DocumentSnapshot::empty()};
     bool m_undoRestoring = false;
     std::function<void()> m_openFindDialog;
+
+    // --- the player's speed and loop keys (form2_playback_keys.cpp)
+public:
+    // Reads the keys from the preferences; Form_Load does it once.
+    void loadPlaybackKeys();
+
+private:
+    bool playbackKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    quillory::PlaybackKeys m_playbackKeys;
 };

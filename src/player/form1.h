@@ -7,6 +7,8 @@
 #include "platform/services/services.h"
 #include "player/companion_window.h"
 #include "player/mouse_image.h"
+#include "player/playback_keys.h"
+#include "player/playback_speed.h"
 #include "player/player_commands.h"
 #include "player/recent_list.h"
 #include "player/settings_file.h"
@@ -294,4 +296,27 @@ private:
     BookmarkWindowFactory m_bookmarkWindowFactory;
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
     frmAbout *m_about = nullptr; // created on first use
+
+    // --- playback speed and the loop (form1_speed.cpp)
+public:
+    void mnuPiuLento_Click() override;
+    void mnuPiuVeloce_Click() override;
+    void mnuVelocitaNormale_Click() override;
+    void mnuCiclo_Click() override;
+    quillory::PlaybackSpeed playbackSpeed() const { return m_speed; }
+    bool loopOn() const;
+    QAction *mnuPiuLento = nullptr, *mnuPiuVeloce = nullptr, *mnuVelocitaNormale = nullptr,
+            *mnuCiclo = nullptr;
+    QLabel *lblVelocita = nullptr, *lblCiclo = nullptr;
+
+private:
+    void buildSpeedControls();
+    void loadSpeedSettings();
+    void applySpeedLanguage();
+    void showSpeedAndLoop();
+    void changeSpeed(quillory::PlaybackSpeed speed);
+    void endLoop();
+    quillory::PlaybackSpeed m_speed;
+    quillory::PlaybackKeys m_playbackKeys;
+    int m_loopSeconds = quillory::LoopRange::DefaultSeconds;
 };

@@ -20,4 +20,10 @@ public:
     virtual QString languageFile() const = 0;
     virtual QString editorFolder() const = 0;
     virtual void setEditorFolder(const QString &folder) = 0;
+
+    // Playback speed and the loop over the last seconds heard.
+    virtual void mnuPiuLento_Click() {}
+    virtual void mnuPiuVeloce_Click() {}
+    virtual void mnuVelocitaNormale_Click() {}
+    virtual void mnuCiclo_Click() {}
 };

@@ -30,6 +30,10 @@ public:
     QString languageFile() const override { return language; }
     QString editorFolder() const override { return folder; }
     void setEditorFolder(const QString &f) override { folder = f; }
+    void mnuPiuLento_Click() override { calls << "slower"; }
+    void mnuPiuVeloce_Click() override { calls << "faster"; }
+    void mnuVelocitaNormale_Click() override { calls << "normal speed"; }
+    void mnuCiclo_Click() override { calls << "loop"; }
 };
 
 struct EditorRig {

@@ -78,6 +78,10 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         mpv.setOptionString(h, option.first.constData(), option.second.constData());
     if (!options.audioOutput.isEmpty())
         mpv.setOptionString(h, "ao", options.audioOutput.constData());
+    // At speeds other than 1.0 mpv puts scaletempo2 into the audio filters itself
+    // (and takes it out again at 1.0); a scaletempo2 of our own in "af" would not
+    // be given the speed.
+    mpv.setOptionString(h, "audio-pitch-correction", options.keepPitch ? "yes" : "no");
     for (const auto &option : options.extraOptions) {
         if (mpv.setOptionString(h, option.first.constData(), option.second.constData()) < 0)
             qWarning("mpv rejected option %s", option.first.constData());
@@ -150,8 +154,11 @@ void MpvMediaEngine::adopt(Started started)
 {
     m_mpv = started.library;
     m_handle = std::move(started.handle);
-    if (m_handle)
+    if (m_handle) {
         m_mpv->setWakeupCallback(m_handle.get(), &MpvMediaEngine::onWakeup, this);
+        if (m_speed != 1.0) // chosen before the player had started
+            setSpeedProperty(m_speed);
+    }
 }
 
 bool MpvMediaEngine::isReady()
@@ -204,6 +211,11 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
         // entry has started and not ended.
         if (m_entryStarted && !m_entryEnded)
             m_entryLoaded = true;
+        break;
+    case MPV_EVENT_SEEK:
+        // A seek we did not ask for is the A-B loop going round.
+        if (m_looping && !m_seeking)
+            m_loopWrapped = true;
         break;
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
@@ -318,6 +330,7 @@ MediaError MpvMediaEngine::open(const QString &path)
     if (info.isDir())
         return MediaError::InvalidFile; // mpv would play a folder as a playlist
 
+    clearLoop();
     // An absolute path is always taken as a local file, never as a URL or option.
     const QByteArray absolute = QFile::encodeName(info.absoluteFilePath());
     drainEvents();
@@ -356,6 +369,7 @@ MediaError MpvMediaEngine::open(const QString &path)
 
 void MpvMediaEngine::unload()
 {
+    clearLoop();
     cancelPendingUnpause();
     m_open = false;
     m_lengthMs = 0;
@@ -408,12 +422,26 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
     cancelPendingUnpause();
     setPaused(true);
     drainEvents();
+    m_loopWrapped = false; // the output is flushed: it holds nothing of a previous pass
     const QByteArray target = QByteArray::number(double(ms) / 1000.0, 'f', 3);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
     if (m_mpv->command(m_handle.get(), command) < 0)
         return false;
     // time-pos is only the new position once playback has restarted.
-    return waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
+    m_seeking = true;
+    const bool restarted = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
+    m_seeking = false;
+    return restarted;
+}
+
+// mpv's loop goes back to A when decoding reaches B, without flushing the output:
+// the end of the pass still sounds while audio-pts, counted back from what was
+// written, already reads before A. That is the same distance before B.
+double MpvMediaEngine::inLoop(double heardSeconds) const
+{
+    if (!m_looping || !m_loopWrapped || heardSeconds >= m_loopFrom)
+        return heardSeconds;
+    return heardSeconds + (m_loopTo - m_loopFrom);
 }
 
 MediaError MpvMediaEngine::play()
@@ -458,7 +486,7 @@ MediaError MpvMediaEngine::stop()
     double seconds = 0;
     const std::optional<double> heard = heardSeconds();
     if (heard)
-        seconds = *heard;
+        seconds = inLoop(*heard);
     if ((heard ||
          m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) &&
         !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
@@ -524,9 +552,10 @@ std::optional<double> MpvMediaEngine::heardSeconds()
         }
         if (attempt < Attempts && afterUs - beforeUs > ReadingsApartUs)
             continue;
-        // held was measured about (afterUs - beforeUs) / 2 after audio-pts.
+        // held was measured about (afterUs - beforeUs) / 2 after audio-pts; it is
+        // wall-clock time, which holds speed times as much media.
         const qint64 heldThenUs = *held + (afterUs - beforeUs) / 2;
-        return playing + double(heldThenUs) / 1e6;
+        return playing + double(heldThenUs) / 1e6 * m_speed;
     }
 }
 
@@ -545,7 +574,7 @@ std::int64_t MpvMediaEngine::positionMs()
     double seconds = 0;
     if (!flag("pause")) {
         if (const std::optional<double> heard = heardSeconds())
-            return std::clamp<std::int64_t>(toMilliseconds(*heard), 0, m_lengthMs);
+            return std::clamp<std::int64_t>(toMilliseconds(inLoop(*heard)), 0, m_lengthMs);
     }
     if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return 0;
@@ -560,6 +589,87 @@ std::int64_t MpvMediaEngine::lengthMs()
     if (flag("eof-reached"))
         updateLengthAtEnd();
     return m_lengthMs;
+}
+
+} // namespace quillory
+
+namespace quillory {
+
+MediaError MpvMediaEngine::setSpeed(double factor)
+{
+    // mpv's own bounds are 0.01 to 100.
+    if (!std::isfinite(factor) || factor < 0.01 || factor > 100)
+        return MediaError::OutOfRange;
+    m_speed = factor;
+    if (!m_handle)
+        return MediaError::None; // applied once the player has started
+    drainEvents();
+    return applySpeed() ? MediaError::None : MediaError::InternalError;
+}
+
+bool MpvMediaEngine::setSpeedProperty(double factor)
+{
+    return m_handle &&
+           m_mpv->setProperty(m_handle.get(), "speed", MPV_FORMAT_DOUBLE, &factor) >= 0;
+}
+
+// mpv's speed holds for the files loaded after it. While paused, the output
+// already holds a block made at the old speed, which a resume would play first;
+// a seek to where playback stands makes it again.
+bool MpvMediaEngine::applySpeed()
+{
+    if (!setSpeedProperty(m_speed))
+        return false;
+    if (!m_open)
+        return true;
+    const bool resumeDue = m_unpausePending;
+    if (!resumeDue && !flag("pause"))
+        return true; // playing: the change is heard once the output's block has played
+    if (flag("eof-reached"))
+        return true;
+    double seconds = 0;
+    if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+        return true;
+    if (!seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
+        return false;
+    if (resumeDue) {
+        m_unpausePending = true;
+        m_unpauseTimer.start();
+    }
+    return true;
+}
+
+MediaError MpvMediaEngine::setLoop(std::int64_t fromMs, std::int64_t toMs)
+{
+    if (!m_open)
+        return MediaError::InvalidDeviceName;
+    drainEvents();
+    if (fromMs < 0 || toMs <= fromMs || toMs > lengthMs())
+        return MediaError::OutOfRange;
+    double a = double(fromMs) / 1000.0;
+    double b = double(toMs) / 1000.0;
+    if (m_mpv->setProperty(m_handle.get(), "ab-loop-a", MPV_FORMAT_DOUBLE, &a) < 0 ||
+        m_mpv->setProperty(m_handle.get(), "ab-loop-b", MPV_FORMAT_DOUBLE, &b) < 0) {
+        clearLoop();
+        return MediaError::InternalError;
+    }
+    m_looping = true;
+    m_loopWrapped = false;
+    m_loopFrom = a;
+    m_loopTo = b;
+    return MediaError::None;
+}
+
+void MpvMediaEngine::clearLoop()
+{
+    m_looping = false;
+    m_loopWrapped = false;
+    if (!m_handle)
+        return;
+    // The A-B points are options: they would carry over to the next file.
+    const char *none = "no";
+    m_mpv->setProperty(m_handle.get(), "ab-loop-a", MPV_FORMAT_STRING, &none);
+    m_mpv->setProperty(m_handle.get(), "ab-loop-b", MPV_FORMAT_STRING, &none);
 }
 
 } // namespace quillory
