@@ -82,7 +82,9 @@ bool PlaybackKeys::isReserved(const QKeyCombination &combination)
         return true;
     if (key == Qt::Key_F4 && held == Qt::ControlModifier) // closes the media file
         return true;
-    // Keys that edit or move the caret.
+    // Keys that edit, or move and select with the caret (with Alt or Meta they do
+    // neither).
+    const bool editing = (held & (Qt::AltModifier | Qt::MetaModifier)) == Qt::NoModifier;
     switch (key) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -99,7 +101,7 @@ bool PlaybackKeys::isReserved(const QKeyCombination &combination)
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-        return true;
+        return editing;
     default:
         break;
     }

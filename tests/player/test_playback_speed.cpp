@@ -195,13 +195,12 @@ private slots:
     {
         QTemporaryDir dir;
         const PlaybackKeys keys = PlaybackKeys::fromPreferences(preferencesWith(
-            dir, {"keys.speedDown=Ctrl+Shift+Down", "keys.speedUp=Ctrl+Shift+Up",
+            dir, {"keys.speedDown=Alt+Down", "keys.speedUp=Meta+Up",
                   "keys.speedReset=F5", // the player's play key: refused
                   "keys.loop=Alt+F3"}));
-        QCOMPARE(keys.keyFor(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier),
-                 PlaybackKey::SpeedDown);
-        QCOMPARE(keys.keyFor(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier),
-                 PlaybackKey::SpeedUp);
+        QCOMPARE(keys.keyFor(Qt::Key_Down, Qt::AltModifier), PlaybackKey::SpeedDown);
+        QCOMPARE(keys.keyFor(Qt::Key_Up, Qt::MetaModifier), PlaybackKey::SpeedUp);
+        QCOMPARE(keys.keyFor(Qt::Key_Down, Qt::NoModifier), PlaybackKey::None);
         QCOMPARE(keys.keyFor(Qt::Key_F10, Qt::NoModifier), PlaybackKey::None);
         QCOMPARE(keys.keyFor(Qt::Key_F12, Qt::ShiftModifier), PlaybackKey::SpeedReset);
         QCOMPARE(keys.keyFor(Qt::Key_F5, Qt::NoModifier), PlaybackKey::None);
@@ -219,6 +218,7 @@ private slots:
         QTest::newRow("editor formatting") << "Ctrl+B";
         QTest::newRow("menu letter") << "Alt+F";
         QTest::newRow("caret key") << "Home";
+        QTest::newRow("selecting caret key") << "Ctrl+Shift+Down";
         QTest::newRow("close media") << "Ctrl+F4";
         QTest::newRow("help with a modifier") << "Shift+F1";
         QTest::newRow("a modifier alone") << "Ctrl";
