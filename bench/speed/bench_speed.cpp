@@ -121,8 +121,8 @@ void measureWallTime(const QString &twelveSeconds)
         const qint64 from = waitFor(1000);
         const qint64 to = waitFor(11000);
         const double elapsed = double(to - from) / 1e9;
-        std::printf("  %.1fx: %7.3f s (expected %6.3f s, %+.1f ms)\n", speed, elapsed,
-                    10.0 / speed, (elapsed - 10.0 / speed) * 1000.0);
+        std::printf("  %.1fx: %7.3f s (expected %6.3f s, %+.1f ms)\n", speed, elapsed, 10.0 / speed,
+                    (elapsed - 10.0 / speed) * 1000.0);
     }
 }
 
@@ -133,9 +133,8 @@ void measurePitch(const QTemporaryDir &dir, const QString &tone)
         const QString out = dir.filePath(QStringLiteral("out-%1.wav").arg(speed));
         MpvEngineOptions options = nullOutput(true, false);
         options.audioOutput = "pcm";
-        options.extraOptions = {{"ao-pcm-file", out.toUtf8()},
-                                {"audio-format", "s16"},
-                                {"audio-channels", "mono"}};
+        options.extraOptions = {
+            {"ao-pcm-file", out.toUtf8()}, {"audio-format", "s16"}, {"audio-channels", "mono"}};
         {
             MpvMediaEngine engine(options);
             if (engine.open(tone) != MediaError::None)

@@ -33,8 +33,9 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
             });
     connect(RTB, &RichTextBox::ClaimsKey, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *claimed) {
-                *claimed = editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None ||
-                           m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
+                *claimed =
+                    editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None ||
+                    m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
 }
 

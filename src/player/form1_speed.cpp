@@ -47,7 +47,8 @@ void Form1::buildSpeedControls()
     mnuCiclo->setCheckable(true);
     // The loop needs an open file; it is enabled with the transport.
     mnuCiclo->setEnabled(false);
-    connect(mnuPlay, &QAction::changed, this, [this] { mnuCiclo->setEnabled(mnuPlay->isEnabled()); });
+    connect(mnuPlay, &QAction::changed, this,
+            [this] { mnuCiclo->setEnabled(mnuPlay->isEnabled()); });
 
     QWidget *client = centralWidget();
     lblVelocita = indicator(client, "lblVelocita", 1290);

@@ -105,8 +105,8 @@ bool PlaybackKeys::isReserved(const QKeyCombination &combination)
     default:
         break;
     }
-    return key == Qt::Key_unknown || key == 0 || key == Qt::Key_Shift ||
-           key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta;
+    return key == Qt::Key_unknown || key == 0 || key == Qt::Key_Shift || key == Qt::Key_Control ||
+           key == Qt::Key_Alt || key == Qt::Key_Meta;
 }
 
 PlaybackKeys PlaybackKeys::fromPreferences(const Preferences &preferences)
@@ -119,7 +119,8 @@ PlaybackKeys PlaybackKeys::fromPreferences(const Preferences &preferences)
         const QKeySequence chosen = QKeySequence::fromString(text, QKeySequence::PortableText);
         if (chosen.count() != 1)
             continue;
-        const QKeyCombination combination = normalised(chosen[0].key(), chosen[0].keyboardModifiers());
+        const QKeyCombination combination =
+            normalised(chosen[0].key(), chosen[0].keyboardModifiers());
         if (isReserved(combination))
             continue;
         keys.m_keys[static_cast<size_t>(indexOf(command))] = combination;

@@ -12,8 +12,8 @@ PlaybackSpeed PlaybackSpeed::nearest(double factor)
     if (!std::isfinite(factor))
         return PlaybackSpeed();
     const double steps = std::round(factor * 100.0 / StepHundredths);
-    const double bounded = std::clamp(steps * StepHundredths, double(MinHundredths),
-                                      double(MaxHundredths));
+    const double bounded =
+        std::clamp(steps * StepHundredths, double(MinHundredths), double(MaxHundredths));
     return PlaybackSpeed(static_cast<int>(bounded));
 }
 

@@ -52,9 +52,9 @@ private slots:
         Preferences::shared().load();
         rig.editor->loadPlaybackKeys();
         QTest::keyClick(&rig.rtb(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::keyClick(&rig.rtb(), Qt::Key_F4);   // no longer the loop
-        QTest::keyClick(&rig.rtb(), Qt::Key_F5);   // still Play: F5 cannot be taken
-        QTest::keyClick(&rig.rtb(), Qt::Key_F12);  // speed up kept its default
+        QTest::keyClick(&rig.rtb(), Qt::Key_F4);  // no longer the loop
+        QTest::keyClick(&rig.rtb(), Qt::Key_F5);  // still Play: F5 cannot be taken
+        QTest::keyClick(&rig.rtb(), Qt::Key_F12); // speed up kept its default
         QTest::keyClick(&rig.rtb(), Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(rig.player.calls, (QStringList{"loop", "play", "faster", "slower"}));
         QCOMPARE(rig.rtb().Text(), QString());

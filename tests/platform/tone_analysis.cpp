@@ -81,8 +81,12 @@ PcmSound readPcmWav(const QString &path)
     const QByteArray bytes = file.readAll();
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return sound;
-    auto le16 = [&](qsizetype at) { return qFromLittleEndian<std::uint16_t>(bytes.constData() + at); };
-    auto le32 = [&](qsizetype at) { return qFromLittleEndian<std::uint32_t>(bytes.constData() + at); };
+    auto le16 = [&](qsizetype at) {
+        return qFromLittleEndian<std::uint16_t>(bytes.constData() + at);
+    };
+    auto le32 = [&](qsizetype at) {
+        return qFromLittleEndian<std::uint32_t>(bytes.constData() + at);
+    };
     int channels = 0, bits = 0, rate = 0;
     qsizetype at = 12;
     while (at + 8 <= bytes.size()) {

@@ -135,6 +135,28 @@ private slots:
         QCOMPARE(engine.speed(), 2.0);
     }
 
+    void pauseRewindAtHalfSpeedIsExact()
+    {
+        MpvEngineOptions options;
+        options.audioOutput = "sdl";
+        options.heldAudio = std::make_shared<FakeHeldAudio>();
+        MpvMediaEngine engine(options);
+        QCOMPARE(engine.open(file("click.wav")), MediaError::None);
+        QCOMPARE(engine.setSpeed(0.5), MediaError::None);
+        QCOMPARE(engine.playFrom(3500), MediaError::None);
+        QTRY_VERIFY(engine.positionMs() > 3700);
+        // The player's pause: "play from" the position less 3 s, then "stop".
+        const std::int64_t paused = engine.positionMs();
+        QCOMPARE(engine.playFrom(paused - 3000), MediaError::None);
+        QCOMPARE(engine.stop(), MediaError::None);
+        QCOMPARE(engine.positionMs(), paused - 3000);
+        QVERIFY(!engine.isPlaying());
+        // A speed chosen while paused leaves the position where it was.
+        QCOMPARE(engine.setSpeed(2.0), MediaError::None);
+        QCOMPARE(engine.positionMs(), paused - 3000);
+        QVERIFY(!engine.isPlaying());
+    }
+
     void speedHoldsForTheNextFile()
     {
         MpvMediaEngine engine;

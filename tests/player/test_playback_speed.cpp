@@ -77,17 +77,28 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("label");
-        QTest::newRow("half") << "speed.value=0.5" << "0.50x";
-        QTest::newRow("as written") << "speed.value=1.35" << "1.35x";
-        QTest::newRow("off the grid") << "speed.value=1.333" << "1.35x";
-        QTest::newRow("comma") << "speed.value=0,5" << "1.00x";
-        QTest::newRow("words") << "speed.value=fast" << "1.00x";
-        QTest::newRow("empty") << "speed.value=" << "1.00x";
-        QTest::newRow("too slow") << "speed.value=0.1" << "1.00x";
-        QTest::newRow("too fast") << "speed.value=3.5" << "1.00x";
-        QTest::newRow("nan") << "speed.value=nan" << "1.00x";
-        QTest::newRow("inf") << "speed.value=inf" << "1.00x";
-        QTest::newRow("missing") << "other.key=2" << "1.00x";
+        QTest::newRow("half") << "speed.value=0.5"
+                              << "0.50x";
+        QTest::newRow("as written") << "speed.value=1.35"
+                                    << "1.35x";
+        QTest::newRow("off the grid") << "speed.value=1.333"
+                                      << "1.35x";
+        QTest::newRow("comma") << "speed.value=0,5"
+                               << "1.00x";
+        QTest::newRow("words") << "speed.value=fast"
+                               << "1.00x";
+        QTest::newRow("empty") << "speed.value="
+                               << "1.00x";
+        QTest::newRow("too slow") << "speed.value=0.1"
+                                  << "1.00x";
+        QTest::newRow("too fast") << "speed.value=3.5"
+                                  << "1.00x";
+        QTest::newRow("nan") << "speed.value=nan"
+                             << "1.00x";
+        QTest::newRow("inf") << "speed.value=inf"
+                             << "1.00x";
+        QTest::newRow("missing") << "other.key=2"
+                                 << "1.00x";
     }
     void storedSpeedReadsBackAndBadValuesGiveNormal()
     {
@@ -194,10 +205,10 @@ private slots:
     void configuredKeysAndTheirFallbacks()
     {
         QTemporaryDir dir;
-        const PlaybackKeys keys = PlaybackKeys::fromPreferences(preferencesWith(
-            dir, {"keys.speedDown=Alt+Down", "keys.speedUp=Meta+Up",
-                  "keys.speedReset=F5", // the player's play key: refused
-                  "keys.loop=Alt+F3"}));
+        const PlaybackKeys keys = PlaybackKeys::fromPreferences(
+            preferencesWith(dir, {"keys.speedDown=Alt+Down", "keys.speedUp=Meta+Up",
+                                  "keys.speedReset=F5", // the player's play key: refused
+                                  "keys.loop=Alt+F3"}));
         QCOMPARE(keys.keyFor(Qt::Key_Down, Qt::AltModifier), PlaybackKey::SpeedDown);
         QCOMPARE(keys.keyFor(Qt::Key_Up, Qt::MetaModifier), PlaybackKey::SpeedUp);
         QCOMPARE(keys.keyFor(Qt::Key_Down, Qt::NoModifier), PlaybackKey::None);
@@ -235,8 +246,8 @@ private slots:
     void oneKeyForTwoCommandsKeepsTheSecondOnItsDefault()
     {
         QTemporaryDir dir;
-        const PlaybackKeys keys =
-            PlaybackKeys::fromPreferences(preferencesWith(dir, {"keys.speedUp=F3", "keys.loop=F3"}));
+        const PlaybackKeys keys = PlaybackKeys::fromPreferences(
+            preferencesWith(dir, {"keys.speedUp=F3", "keys.loop=F3"}));
         QCOMPARE(keys.keyFor(Qt::Key_F3, Qt::NoModifier), PlaybackKey::SpeedUp);
         QCOMPARE(keys.keyFor(Qt::Key_F4, Qt::NoModifier), PlaybackKey::Loop);
     }

@@ -43,7 +43,10 @@ public:
     // Plays [fromMs, toMs] over and over: playback that reaches toMs goes on at
     // fromMs. Playback that starts beyond toMs is not looped. Opening or closing a
     // file ends the loop.
-    virtual MediaError setLoop(std::int64_t, std::int64_t) { return MediaError::UnsupportedFunction; }
+    virtual MediaError setLoop(std::int64_t, std::int64_t)
+    {
+        return MediaError::UnsupportedFunction;
+    }
     virtual void clearLoop() {}
     virtual bool isLooping() const { return false; }
 };

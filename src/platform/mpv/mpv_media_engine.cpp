@@ -609,8 +609,7 @@ MediaError MpvMediaEngine::setSpeed(double factor)
 
 bool MpvMediaEngine::setSpeedProperty(double factor)
 {
-    return m_handle &&
-           m_mpv->setProperty(m_handle.get(), "speed", MPV_FORMAT_DOUBLE, &factor) >= 0;
+    return m_handle && m_mpv->setProperty(m_handle.get(), "speed", MPV_FORMAT_DOUBLE, &factor) >= 0;
 }
 
 // mpv's speed holds for the files loaded after it. While paused, the output
