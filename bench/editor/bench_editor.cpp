@@ -33,6 +33,9 @@ public:
     QString languageFile() const override { return QStringLiteral("English.lng"); }
     QString editorFolder() const override { return QString(); }
     void setEditorFolder(const QString &) override {}
+    bool hasMedia() override { return false; }
+    qint64 mediaPositionMs() override { return 0; }
+    void playFromMediaPosition(qint64) override {}
 };
 
 // About 500 words a page, in paragraphs with some formatting, as a transcript.

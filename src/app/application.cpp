@@ -11,6 +11,8 @@
 #include "find/find_dialog_launcher.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
+#include "video/mpv_video_renderer.h"
+#include "video/video_window.h"
 
 #include <QApplication>
 
@@ -23,6 +25,7 @@ Application::Application()
     // needs for Qt's plugins, and competes for the processor).
     MpvEngineOptions engineOptions;
     engineOptions.startLater = true;
+    engineOptions.videoHost = m_videoRenderer = std::make_shared<MpvVideoRenderer>();
     auto engine = std::make_unique<MpvMediaEngine>(engineOptions);
     m_engine = engine.get();
     m_media = std::make_unique<MediaControl>(std::move(engine));
@@ -49,6 +52,7 @@ Application::Application()
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(m_player.get(), &Form1::programEnded, [this] { m_ended = true; });
+    startVideo();
 }
 
 Application::~Application()

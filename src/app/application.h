@@ -20,6 +20,8 @@ class MprisService;
 class PedalController;
 class PedalSource;
 class FootPedals;
+class MpvVideoRenderer;
+class VideoWindow;
 } // namespace quillory
 
 // The composition root: owns the services, the media device and the windows,
@@ -37,6 +39,8 @@ public:
 private:
     // Media keys and foot pedals (application_desktop.cpp).
     void startDesktop();
+    // The video window and its View menu item (application_video.cpp).
+    void startVideo();
 
     quillory::QtMessageBoxes m_messages;
     quillory::QtInputBoxes m_inputs;
@@ -59,4 +63,6 @@ private:
     std::unique_ptr<quillory::FootPedals> m_footPedals;
     quillory::Services m_services;
     std::unique_ptr<FindDialogLauncher> m_find;
+    std::shared_ptr<quillory::MpvVideoRenderer> m_videoRenderer; // shared with the engine
+    std::unique_ptr<quillory::VideoWindow> m_videoWindow;
 };

@@ -29,14 +29,18 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
     connect(RTB, &RichTextBox::Change, this, &Form2::RTB_Change);
     connect(RTB, &RichTextBox::KeyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *handled) {
-                *handled = RTB_KeyDown(key, modifiers);
+                // The table first; the keys beyond it only when it did not take the key.
+                *handled = RTB_KeyDown(key, modifiers) || timestampKeyDown(key, modifiers) ||
+                           playbackKeyDown(key, modifiers);
             });
     connect(RTB, &RichTextBox::ClaimsKey, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *claimed) {
                 *claimed =
                     editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None ||
+                    claimsTimestampKey(key, modifiers) ||
                     m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
+    setUpTimestamps();
 }
 
 Form2::~Form2() = default;
@@ -316,6 +320,7 @@ void Form2::CambiaLingua2()
     Label3[3]->setText(L.T(92));
     m_untitledName = L.T(97) + QStringLiteral(" ");
     setAccessibleNames();
+    applyTimestampLanguage();
 }
 
 // ---------------------------------------------------------------- caption

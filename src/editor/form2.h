@@ -106,6 +106,14 @@ public:
             *mnuSostituisci = nullptr;
     std::array<QAction *, 4> mnuRecent{};
 
+    // --- timestamps (form2_timestamps.cpp)
+    void insertTimestamp();
+    // Plays from the timestamp at a document position; false when none is there.
+    bool playTimestampAt(int position);
+    void mnuImpostaTimestamp_Click();
+    QMenu *mnuTimestamp = nullptr;
+    QAction *mnuInserisciTimestamp = nullptr, *mnuImpostaTimestamp = nullptr;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -149,6 +157,11 @@ private:
     bool m_undoRestoring = false;
     std::function<void()> m_openFindDialog;
 
+    // Timestamps
+    bool timestampKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    bool claimsTimestampKey(int key, Qt::KeyboardModifiers modifiers) const;
+    void setUpTimestamps();
+    void applyTimestampLanguage();
     // --- the player's speed and loop keys (form2_playback_keys.cpp)
 public:
     // Reads the keys from the preferences; Form_Load does it once.

@@ -15,7 +15,7 @@ bool Form2::RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     switch (editorKeyFor(key, modifiers, m_player.languageFile())) {
     case EditorKey::None:
-        return playbackKeyDown(key, modifiers);
+        return false;
     case EditorKey::Bold:
         Label2_Click(4);
         return true;

@@ -7,14 +7,17 @@
 #include "editor/rtf/rtf_writer.h"
 #include "i18n/captions.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPagedPaintDevice>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextLayout>
 #include <QTextList>
 
 using namespace quillory;
@@ -506,4 +509,31 @@ void RichTextBox::SelPrint(QPagedPaintDevice *device) const
     QTextDocument selection;
     QTextCursor(&selection).insertFragment(cursor.selection());
     selection.print(device);
+}
+
+// ---------------------------------------------------------------- hit test
+
+int RichTextBox::characterAt(const QPoint &viewportPoint) const
+{
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    const QPointF point = QPointF(viewportPoint) +
+                          QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int hit = layout->hitTest(point, Qt::ExactHit);
+    if (hit < 0)
+        return -1;
+    const QTextBlock block = document()->findBlock(hit);
+    const QTextLayout *lines = block.layout();
+    if (!block.isValid() || !lines)
+        return -1;
+    const QPointF inBlock = point - layout->blockBoundingRect(block).topLeft();
+    for (int i = 0; i < lines->lineCount(); ++i) {
+        const QTextLine line = lines->lineAt(i);
+        if (inBlock.y() < line.y() || inBlock.y() >= line.y() + line.height())
+            continue;
+        if (inBlock.x() < line.x() || inBlock.x() >= line.x() + line.naturalTextWidth())
+            return -1;
+        const int inLine = line.xToCursor(inBlock.x(), QTextLine::CursorOnCharacter);
+        return inLine < block.length() - 1 ? block.position() + inLine : -1;
+    }
+    return -1;
 }

@@ -79,6 +79,10 @@ public:
     // Selects the hit and returns its offset, or -1.
     int Find(const QString &text, int start, int options);
 
+    // The document position of the character under a point of the viewport, or
+    // -1 when the point is not over text (margins, past the end of a line).
+    int characterAt(const QPoint &viewportPoint) const;
+
 signals:
     // One per change of the content, also for content set by the program.
     void Change();

@@ -164,6 +164,11 @@ public:
     void Form_MouseMove();
     void buttonHovered(int button);
 
+    // --- timestamps in the transcript (form1_timestamps.cpp)
+    bool hasMedia() override;
+    qint64 mediaPositionMs() override;
+    void playFromMediaPosition(qint64 ms) override;
+
 signals:
     // The program ends (Exit command, completed close, failed open).
     void programEnded();

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The player's commands that other windows run (the editor's function keys, the
-// bookmark list). None takes an argument.
+// bookmark list). The transport commands take no argument.
 class PlayerCommands {
 public:
     virtual ~PlayerCommands() = default;
@@ -21,6 +21,12 @@ public:
     virtual QString editorFolder() const = 0;
     virtual void setEditorFolder(const QString &folder) = 0;
 
+    // Timestamps in the transcript: whether a media file is open, where it is,
+    // and playing from a position as a bookmark does (playing on a little before
+    // it, or staying paused there).
+    virtual bool hasMedia() = 0;
+    virtual qint64 mediaPositionMs() = 0;
+    virtual void playFromMediaPosition(qint64 ms) = 0;
     // Playback speed and the loop over the last seconds heard.
     virtual void mnuPiuLento_Click() {}
     virtual void mnuPiuVeloce_Click() {}

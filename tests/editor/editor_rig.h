@@ -30,6 +30,13 @@ public:
     QString languageFile() const override { return language; }
     QString editorFolder() const override { return folder; }
     void setEditorFolder(const QString &f) override { folder = f; }
+    // The editor alone has no media open.
+    bool hasMedia() override { return false; }
+    qint64 mediaPositionMs() override { return 0; }
+    void playFromMediaPosition(qint64 ms) override
+    {
+        calls << QStringLiteral("playFrom %1").arg(ms);
+    }
     void mnuPiuLento_Click() override { calls << "slower"; }
     void mnuPiuVeloce_Click() override { calls << "faster"; }
     void mnuVelocitaNormale_Click() override { calls << "normal speed"; }

@@ -27,6 +27,9 @@ public:
     QString languageFile() const override { return QStringLiteral("English.lng"); }
     QString editorFolder() const override { return folder; }
     void setEditorFolder(const QString &f) override { folder = f; }
+    bool hasMedia() override { return false; }
+    qint64 mediaPositionMs() override { return 0; }
+    void playFromMediaPosition(qint64) override { calls << "playFrom"; }
 };
 
 } // namespace

@@ -22,6 +22,21 @@ template <typename F> bool resolve(void *handle, F *function, const char *name, 
     return *function != nullptr;
 }
 
+// Missing ones stay null: the player then has no picture, only sound.
+void loadVideoFunctions(void *handle, MpvLibrary *library)
+{
+    QString ignored;
+    resolve(handle, &library->renderContextCreate, "mpv_render_context_create", &ignored);
+    resolve(handle, &library->renderContextFree, "mpv_render_context_free", &ignored);
+    resolve(handle, &library->renderContextRender, "mpv_render_context_render", &ignored);
+    resolve(handle, &library->renderContextSetUpdateCallback,
+            "mpv_render_context_set_update_callback", &ignored);
+    resolve(handle, &library->renderContextUpdate, "mpv_render_context_update", &ignored);
+    resolve(handle, &library->createClient, "mpv_create_client", &ignored);
+    resolve(handle, &library->destroy, "mpv_destroy", &ignored);
+    resolve(handle, &library->unobserveProperty, "mpv_unobserve_property", &ignored);
+}
+
 Loaded loadLibrary(const QByteArray &name)
 {
     Loaded result;
@@ -48,6 +63,7 @@ Loaded loadLibrary(const QByteArray &name)
     all &= resolve(handle, &library->setProperty, "mpv_set_property", &missing);
     all &= resolve(handle, &library->observeProperty, "mpv_observe_property", &missing);
     all &= resolve(handle, &library->free, "mpv_free", &missing);
+    loadVideoFunctions(handle, library.get());
     using ClientApiVersion = unsigned long (*)();
     auto version = reinterpret_cast<ClientApiVersion>(dlsym(handle, "mpv_client_api_version"));
     if (!all) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <mpv/client.h>
+#include <mpv/render.h>
 
 #include <QByteArray>
 #include <QString>
@@ -26,6 +27,22 @@ struct MpvLibrary {
     decltype(&mpv_set_property) setProperty = nullptr;
     decltype(&mpv_observe_property) observeProperty = nullptr;
     decltype(&mpv_free) free = nullptr;
+
+    // Optional: picture output and a second client for watching the player. A
+    // libmpv without them plays sound only; hasVideoOutput() says which.
+    decltype(&mpv_render_context_create) renderContextCreate = nullptr;
+    decltype(&mpv_render_context_free) renderContextFree = nullptr;
+    decltype(&mpv_render_context_render) renderContextRender = nullptr;
+    decltype(&mpv_render_context_set_update_callback) renderContextSetUpdateCallback = nullptr;
+    decltype(&mpv_render_context_update) renderContextUpdate = nullptr;
+    decltype(&mpv_create_client) createClient = nullptr;
+    decltype(&mpv_destroy) destroy = nullptr;
+    decltype(&mpv_unobserve_property) unobserveProperty = nullptr;
+    bool hasVideoOutput() const
+    {
+        return renderContextCreate && renderContextFree && renderContextRender &&
+               renderContextSetUpdateCallback && renderContextUpdate && createClient && destroy;
+    }
 
     // The library file whose client API this build's header describes.
     static constexpr const char *DefaultName = "libmpv.so.2";

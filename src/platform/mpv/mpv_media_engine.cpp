@@ -71,7 +71,8 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // Exact seeks; the demuxer offset avoids silence after seeks in VBR MP3.
         {"hr-seek", "yes"},
         {"hr-seek-demuxer-offset", "1"},
-        {"vo", options.videoOutput},
+        {"vo",
+         options.videoHost && mpv.hasVideoOutput() ? QByteArray("libmpv") : options.videoOutput},
         {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
     };
     for (const auto &option : fixed)
@@ -136,6 +137,8 @@ MpvMediaEngine::~MpvMediaEngine()
         adopt(m_starter.get()); // a start still running is waited for, then stopped
     if (m_handle)
         m_mpv->setWakeupCallback(m_handle.get(), nullptr, nullptr);
+    if (m_handle && m_options.videoHost)
+        m_options.videoHost->detachPlayer(); // its render context must go first
 }
 
 // Takes over the player started on the worker thread, waiting for it if needed,
@@ -159,6 +162,8 @@ void MpvMediaEngine::adopt(Started started)
         if (m_speed != 1.0) // chosen before the player had started
             setSpeedProperty(m_speed);
     }
+    if (m_handle && m_options.videoHost)
+        m_options.videoHost->attachPlayer(*m_mpv, m_handle.get());
 }
 
 bool MpvMediaEngine::isReady()
@@ -349,7 +354,14 @@ MediaError MpvMediaEngine::open(const QString &path)
     }
     m_mpv->freeNodeContents(&result);
 
-    const MediaError error = waitUntilLoaded(entryId);
+    MediaError error = waitUntilLoaded(entryId);
+    // mpv starts the picture before the sound and gives a loaded file up when a
+    // picture it cannot decode leaves nothing started: the sound is tried alone.
+    if (error == MediaError::InvalidFile && m_entryLoaded) {
+        if (!loadFile(absolute, "vid=no", &entryId))
+            return MediaError::InternalError;
+        error = waitUntilLoaded(entryId);
+    }
     if (error != MediaError::None) {
         unload();
         return error;
@@ -367,9 +379,31 @@ MediaError MpvMediaEngine::open(const QString &path)
     return MediaError::None;
 }
 
+// Replaces the playlist with the file (with mpv's per-file `options`, if any);
+// `entryId` receives its playlist entry.
+bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
+                              std::int64_t *entryId)
+{
+    const char *command[] = {"loadfile", absolute.constData(), "replace", options, nullptr};
+    mpv_node result;
+    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
+        return false;
+    *entryId = 0;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                *entryId = result.u.list->values[i].u.int64;
+        }
+    }
+    m_mpv->freeNodeContents(&result);
+    return true;
+}
+
 void MpvMediaEngine::unload()
 {
     clearLoop();
+    m_stillAtMs = -1;
     cancelPendingUnpause();
     m_open = false;
     m_lengthMs = 0;
@@ -390,6 +424,8 @@ void MpvMediaEngine::close()
 
 void MpvMediaEngine::setPaused(bool paused)
 {
+    if (!paused)
+        m_stillAtMs = -1;
     int value = paused ? 1 : 0;
     m_mpv->setProperty(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
 }
@@ -429,9 +465,11 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
         return false;
     // time-pos is only the new position once playback has restarted.
     m_seeking = true;
-    const bool restarted = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
+    const bool done = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
     m_seeking = false;
-    return restarted;
+    // With a picture, time-pos is the frame shown, up to a frame past the target.
+    m_stillAtMs = done ? ms : -1;
+    return done;
 }
 
 // mpv's loop goes back to A when decoding reaches B, without flushing the output:
@@ -575,6 +613,8 @@ std::int64_t MpvMediaEngine::positionMs()
     if (!flag("pause")) {
         if (const std::optional<double> heard = heardSeconds())
             return std::clamp<std::int64_t>(toMilliseconds(inLoop(*heard)), 0, m_lengthMs);
+    } else if (m_stillAtMs >= 0) {
+        return std::clamp<std::int64_t>(m_stillAtMs, 0, m_lengthMs);
     }
     if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return 0;
@@ -627,7 +667,9 @@ bool MpvMediaEngine::applySpeed()
     if (flag("eof-reached"))
         return true;
     double seconds = 0;
-    if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+    if (m_stillAtMs >= 0)
+        seconds = double(m_stillAtMs) / 1000.0;
+    else if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return true;
     if (!seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
         return false;

@@ -3,6 +3,7 @@
 #include "platform/media/media_engine.h"
 #include "platform/mpv/held_audio.h"
 #include "platform/mpv/mpv_handle.h"
+#include "platform/mpv/mpv_video_host.h"
 #include "platform/mpv/pulse_latency.h"
 
 #include <QByteArray>
@@ -41,6 +42,9 @@ struct MpvEngineOptions {
     // Keep the pitch at speeds other than 1.0 (mpv's scaletempo2 audio filter);
     // without it a speed is a resampling, which moves the pitch with it.
     bool keepPitch = true;
+    // Shows the picture of video files (libmpv's render output replaces
+    // videoOutput); kept alive by the device until its player is gone.
+    std::shared_ptr<MpvVideoHost> videoHost;
 };
 
 // The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
@@ -128,6 +132,7 @@ private:
     void updateLengthAtEnd();
     std::optional<double> heardSeconds();
     void unload();
+    bool loadFile(const QByteArray &absolute, const char *options, std::int64_t *entryId);
 
     MpvEngineOptions m_options;
     const MpvLibrary *m_mpv = nullptr;
@@ -158,6 +163,9 @@ private:
     double inLoop(double heardSeconds) const;
     bool setSpeedProperty(double factor);
     bool applySpeed();
+
+    // Where the last exact seek left the paused player; -1 when it is not still.
+    std::int64_t m_stillAtMs = -1;
 };
 
 } // namespace quillory
