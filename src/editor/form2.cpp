@@ -30,13 +30,15 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
     connect(RTB, &RichTextBox::KeyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *handled) {
                 // The table first; the keys beyond it only when it did not take the key.
-                *handled = RTB_KeyDown(key, modifiers) || timestampKeyDown(key, modifiers);
+                *handled = RTB_KeyDown(key, modifiers) || timestampKeyDown(key, modifiers) ||
+                           playbackKeyDown(key, modifiers);
             });
     connect(RTB, &RichTextBox::ClaimsKey, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *claimed) {
                 *claimed =
                     editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None ||
-                    claimsTimestampKey(key, modifiers);
+                    claimsTimestampKey(key, modifiers) ||
+                    m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
     setUpTimestamps();
 }
@@ -260,6 +262,7 @@ void Form2::Form_Load()
     m_documentPath.clear();
     showUntitledCaption();
     Form_Resize();
+    loadPlaybackKeys();
 }
 
 void Form2::fillFontBoxes()

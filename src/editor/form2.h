@@ -4,6 +4,7 @@
 #include "editor/undo_history.h"
 #include "i18n/language_table.h"
 #include "platform/services/services.h"
+#include "player/playback_keys.h"
 #include "player/player_commands.h"
 #include "player/recent_list.h"
 
@@ -170,4 +171,12 @@ public:
 signals:
     // A save, New or Open has left nothing unsaved.
     void unsavedChangesCleared();
+    // --- the player's speed and loop keys (form2_playback_keys.cpp)
+public:
+    // Reads the keys from the preferences; Form_Load does it once.
+    void loadPlaybackKeys();
+
+private:
+    bool playbackKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    quillory::PlaybackKeys m_playbackKeys;
 };

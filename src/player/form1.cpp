@@ -47,6 +47,7 @@ Form1::Form1(MediaControl &media, const Services &services, QWidget *parent)
     Timer1.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connectBookmarkMenus();
+    buildSpeedControls();
 
     m_form2 = new Form2(*this, m_language, m_services);
     Form_Initialize();
@@ -296,6 +297,7 @@ void Form1::Form_Load(const QString &commandLine)
     // 7: the settings file.
     m_settings = SettingsFile::read(SettingsFile::defaultPath());
     mnuTitoloCompleto->setChecked(m_settings.showFullPath);
+    loadSpeedSettings();
     // 8, 9: the language, chosen from the country on the first start.
     if (m_settings.languageFile.trimmed().isEmpty())
         m_settings.languageFile = LanguageTable::languageForCountry(GetLingua());

@@ -7,6 +7,8 @@
 #include "platform/services/services.h"
 #include "player/companion_window.h"
 #include "player/mouse_image.h"
+#include "player/playback_keys.h"
+#include "player/playback_speed.h"
 #include "player/player_commands.h"
 #include "player/recent_list.h"
 #include "player/settings_file.h"
@@ -304,4 +306,26 @@ public:
     // Reopens a recovered session's media file and stops it at the position it
     // had, so the user resumes listening with the play key (form1_recovery.cpp).
     void resumeRecoveredMedia(const QString &path, qint64 positionMs);
+    // --- playback speed and the loop (form1_speed.cpp)
+public:
+    void mnuPiuLento_Click() override;
+    void mnuPiuVeloce_Click() override;
+    void mnuVelocitaNormale_Click() override;
+    void mnuCiclo_Click() override;
+    quillory::PlaybackSpeed playbackSpeed() const { return m_speed; }
+    bool loopOn() const;
+    QAction *mnuPiuLento = nullptr, *mnuPiuVeloce = nullptr, *mnuVelocitaNormale = nullptr,
+            *mnuCiclo = nullptr;
+    QLabel *lblVelocita = nullptr, *lblCiclo = nullptr;
+
+private:
+    void buildSpeedControls();
+    void loadSpeedSettings();
+    void applySpeedLanguage();
+    void showSpeedAndLoop();
+    void changeSpeed(quillory::PlaybackSpeed speed);
+    void endLoop();
+    quillory::PlaybackSpeed m_speed;
+    quillory::PlaybackKeys m_playbackKeys;
+    int m_loopSeconds = quillory::LoopRange::DefaultSeconds;
 };

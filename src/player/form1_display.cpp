@@ -89,6 +89,7 @@ void Form1::Label2_MouseMove(int, int, double x, double)
 
 void Form1::Label2_Click()
 {
+    endLoop();
     send(QStringLiteral("seek wav1 to start"));
     send(QStringLiteral("play wav1 from ") + Label2->tag);
     Timer1_Timer();

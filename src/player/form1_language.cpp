@@ -77,6 +77,7 @@ void Form1::ApplyLanguage()
                        static_cast<QWidget *>(cmdIndietro)})
         w->setAccessibleName(w->toolTip().trimmed());
     m_form2->CambiaLingua2();
+    applySpeedLanguage();
 }
 
 void Form1::mnuLingua_Click()

@@ -50,6 +50,7 @@ void Form1::setTransportEnabled(bool enabled)
 
 void Form1::vai(const QString &path)
 {
+    endLoop();
     Label4->show();
     Shape3->show();
     send(QStringLiteral("close all"));
@@ -67,6 +68,7 @@ void Form1::vai(const QString &path)
 
 void Form1::mnuChiudi_Click()
 {
+    endLoop();
     send(QStringLiteral("close wav1"));
     if (Timer1.isActive())
         cmdPlay_Click();
@@ -105,6 +107,7 @@ void Form1::ReturnFocus()
 
 void Form1::cmdPlay_Click()
 {
+    endLoop();
     if (m_playState == PlayState::NotPlaying) {
         setPlayState(PlayState::Playing);
         send(QStringLiteral("play wav1"));
@@ -131,6 +134,7 @@ void Form1::cmdPlay_Click()
 
 void Form1::mnuStop_Click()
 {
+    endLoop();
     send(QStringLiteral("seek wav1 to start"));
     Timer1_Timer();
     setPlayState(PlayState::NotPlaying);
@@ -138,6 +142,7 @@ void Form1::mnuStop_Click()
 
 void Form1::cmdAvanz_click()
 {
+    endLoop();
     if (m_settings.jumpSeconds == 0)
         m_settings.jumpSeconds = 2;
     const double p = CurPos();
@@ -149,6 +154,7 @@ void Form1::cmdAvanz_click()
 
 void Form1::cmdIndietro_Click()
 {
+    endLoop();
     if (m_settings.jumpSeconds == 0)
         m_settings.jumpSeconds = 2;
     const double p = CurPos();

@@ -27,4 +27,9 @@ public:
     virtual bool hasMedia() = 0;
     virtual qint64 mediaPositionMs() = 0;
     virtual void playFromMediaPosition(qint64 ms) = 0;
+    // Playback speed and the loop over the last seconds heard.
+    virtual void mnuPiuLento_Click() {}
+    virtual void mnuPiuVeloce_Click() {}
+    virtual void mnuVelocitaNormale_Click() {}
+    virtual void mnuCiclo_Click() {}
 };

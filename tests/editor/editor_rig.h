@@ -37,6 +37,10 @@ public:
     {
         calls << QStringLiteral("playFrom %1").arg(ms);
     }
+    void mnuPiuLento_Click() override { calls << "slower"; }
+    void mnuPiuVeloce_Click() override { calls << "faster"; }
+    void mnuVelocitaNormale_Click() override { calls << "normal speed"; }
+    void mnuCiclo_Click() override { calls << "loop"; }
 };
 
 struct EditorRig {

@@ -136,11 +136,13 @@ void Preferences::remove(const QString &key)
 
 Preferences &Preferences::shared()
 {
-    static Preferences store = [] {
-        Preferences p(ProgramFolder::file(QStringLiteral("Preferences.ini")));
-        p.load();
-        return p;
-    }();
+    // Follows the program folder, which tests set anew for each case.
+    static Preferences store;
+    const QString path = ProgramFolder::file(QStringLiteral("Preferences.ini"));
+    if (store.m_path != path) {
+        store = Preferences(path);
+        store.load();
+    }
     return store;
 }
 

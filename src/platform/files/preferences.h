@@ -34,7 +34,8 @@ public:
     void setFlag(const QString &key, bool value);
     void remove(const QString &key);
 
-    // The store of the program folder, loaded on first use.
+    // The store of the program folder, loaded on first use and again when the
+    // program folder changes.
     static Preferences &shared();
 
 private:

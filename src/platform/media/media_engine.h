@@ -34,6 +34,21 @@ public:
     // Current position in [0, length]; at the end of the media exactly the length.
     virtual std::int64_t positionMs() = 0;
     virtual std::int64_t lengthMs() = 0;
+
+    // Playback speed, 1.0 normal, with the pitch kept. Positions stay media time;
+    // the speed holds for the open file and the files opened after it. A device
+    // without speed control refuses with UnsupportedFunction.
+    virtual MediaError setSpeed(double) { return MediaError::UnsupportedFunction; }
+    virtual double speed() const { return 1.0; }
+    // Plays [fromMs, toMs] over and over: playback that reaches toMs goes on at
+    // fromMs. Playback that starts beyond toMs is not looped. Opening or closing a
+    // file ends the loop.
+    virtual MediaError setLoop(std::int64_t, std::int64_t)
+    {
+        return MediaError::UnsupportedFunction;
+    }
+    virtual void clearLoop() {}
+    virtual bool isLooping() const { return false; }
 };
 
 } // namespace quillory

@@ -2,16 +2,59 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 namespace quillory {
 
 void SimulatedMediaEngine::advance(std::int64_t ms)
 {
-    if (!m_open || !m_playing)
+    if (!m_open || !m_playing || ms <= 0)
         return;
-    m_position = std::min(m_length, m_position + ms);
-    if (m_position >= m_length)
+    double target = m_position + double(ms) * m_speed;
+    const double from = double(m_loopFrom);
+    const double to = double(m_loopTo);
+    if (m_looping && m_position < to && target >= to) {
+        // Each pass starts exactly at the loop's start, so nothing accumulates.
+        const double over = target - to;
+        const double span = to - from;
+        const double passes = std::floor(over / span);
+        m_loopPasses += 1 + static_cast<int>(passes);
+        target = from + (over - passes * span);
+    }
+    m_position = std::min(double(m_length), target);
+    if (m_position >= double(m_length))
         m_playing = false; // the device stops at the end, position == length
+}
+
+std::int64_t SimulatedMediaEngine::positionMs()
+{
+    return std::llround(m_position);
+}
+
+MediaError SimulatedMediaEngine::setSpeed(double factor)
+{
+    if (!std::isfinite(factor) || factor <= 0 || factor > 100)
+        return MediaError::OutOfRange;
+    m_speed = factor;
+    return MediaError::None;
+}
+
+MediaError SimulatedMediaEngine::setLoop(std::int64_t fromMs, std::int64_t toMs)
+{
+    if (!m_open)
+        return MediaError::InvalidDeviceName;
+    if (fromMs < 0 || toMs <= fromMs || toMs > m_length)
+        return MediaError::OutOfRange;
+    m_looping = true;
+    m_loopFrom = fromMs;
+    m_loopTo = toMs;
+    m_loopPasses = 0;
+    return MediaError::None;
+}
+
+void SimulatedMediaEngine::clearLoop()
+{
+    m_looping = false;
 }
 
 MediaError SimulatedMediaEngine::open(const QString &path)
@@ -32,6 +75,7 @@ MediaError SimulatedMediaEngine::open(const QString &path)
 
 void SimulatedMediaEngine::close()
 {
+    clearLoop();
     m_open = false;
     m_playing = false;
     m_position = 0;
@@ -43,7 +87,7 @@ MediaError SimulatedMediaEngine::play()
 {
     if (!m_open)
         return MediaError::InvalidDeviceName;
-    m_playing = m_position < m_length;
+    m_playing = m_position < double(m_length);
     return MediaError::None;
 }
 
@@ -53,8 +97,8 @@ MediaError SimulatedMediaEngine::playFrom(std::int64_t ms)
         return MediaError::InvalidDeviceName;
     if (ms < 0 || ms > m_length)
         return MediaError::OutOfRange;
-    m_position = ms;
-    m_playing = m_position < m_length;
+    m_position = double(ms);
+    m_playing = ms < m_length;
     return MediaError::None;
 }
 
@@ -72,7 +116,7 @@ MediaError SimulatedMediaEngine::seekTo(std::int64_t ms)
         return MediaError::InvalidDeviceName;
     if (ms < 0 || ms > m_length)
         return MediaError::OutOfRange;
-    m_position = ms;
+    m_position = double(ms);
     m_playing = false;
     return MediaError::None;
 }

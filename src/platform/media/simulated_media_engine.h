@@ -17,8 +17,11 @@ public:
     void setDefaultLength(std::int64_t ms) { m_defaultLength = ms; }
     std::int64_t defaultLength() const { return m_defaultLength; }
 
-    // Moves the clock: a playing device advances its position, up to the end.
+    // Moves the clock by `ms` of wall time: a playing device advances its position
+    // by ms x speed of media, up to the end, going round a loop it reaches.
     void advance(std::int64_t ms);
+    // Times playback has gone from the loop's end back to its start.
+    int loopPasses() const { return m_loopPasses; }
 
     const QString &openPath() const { return m_path; }
     int openCount() const { return m_openCount; }
@@ -31,8 +34,13 @@ public:
     MediaError stop() override;
     MediaError seekTo(std::int64_t ms) override;
     bool isPlaying() const override { return m_playing; }
-    std::int64_t positionMs() override { return m_position; }
+    std::int64_t positionMs() override;
     std::int64_t lengthMs() override { return m_length; }
+    MediaError setSpeed(double factor) override;
+    double speed() const override { return m_speed; }
+    MediaError setLoop(std::int64_t fromMs, std::int64_t toMs) override;
+    void clearLoop() override;
+    bool isLooping() const override { return m_looping; }
 
 private:
     QHash<QString, std::int64_t> m_lengths;
@@ -40,8 +48,13 @@ private:
     std::int64_t m_defaultLength = 60000;
     bool m_open = false;
     bool m_playing = false;
-    std::int64_t m_position = 0;
+    double m_position = 0; // media milliseconds, fractional at speeds other than 1
     std::int64_t m_length = 0;
+    double m_speed = 1.0;
+    bool m_looping = false;
+    std::int64_t m_loopFrom = 0;
+    std::int64_t m_loopTo = 0;
+    int m_loopPasses = 0;
     QString m_path;
     int m_openCount = 0;
 };

@@ -87,6 +87,10 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         mpv.setOptionString(h, option.first.constData(), option.second.constData());
     if (!options.audioOutput.isEmpty())
         mpv.setOptionString(h, "ao", options.audioOutput.constData());
+    // At speeds other than 1.0 mpv puts scaletempo2 into the audio filters itself
+    // (and takes it out again at 1.0); a scaletempo2 of our own in "af" would not
+    // be given the speed.
+    mpv.setOptionString(h, "audio-pitch-correction", options.keepPitch ? "yes" : "no");
     for (const auto &option : options.extraOptions) {
         if (mpv.setOptionString(h, option.first.constData(), option.second.constData()) < 0)
             qWarning("mpv rejected option %s", option.first.constData());
@@ -161,8 +165,11 @@ void MpvMediaEngine::adopt(Started started)
 {
     m_mpv = started.library;
     m_handle = std::move(started.handle);
-    if (m_handle)
+    if (m_handle) {
         m_mpv->setWakeupCallback(m_handle.get(), &MpvMediaEngine::onWakeup, this);
+        if (m_speed != 1.0) // chosen before the player had started
+            setSpeedProperty(m_speed);
+    }
     if (m_handle && m_options.videoHost)
         m_options.videoHost->attachPlayer(*m_mpv, m_handle.get());
 }
@@ -217,6 +224,11 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
         // entry has started and not ended.
         if (m_entryStarted && !m_entryEnded)
             m_entryLoaded = true;
+        break;
+    case MPV_EVENT_SEEK:
+        // A seek we did not ask for is the A-B loop going round.
+        if (m_looping && !m_seeking)
+            m_loopWrapped = true;
         break;
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
@@ -331,6 +343,7 @@ MediaError MpvMediaEngine::open(const QString &path)
     if (info.isDir())
         return MediaError::InvalidFile; // mpv would play a folder as a playlist
 
+    clearLoop();
     // An absolute path is always taken as a local file, never as a URL or option.
     const QByteArray absolute = QFile::encodeName(info.absoluteFilePath());
     drainEvents();
@@ -397,6 +410,7 @@ bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
 
 void MpvMediaEngine::unload()
 {
+    clearLoop();
     m_stillAtMs = -1;
     cancelPendingUnpause();
     m_open = false;
@@ -452,15 +466,28 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
     cancelPendingUnpause();
     setPaused(true);
     drainEvents();
+    m_loopWrapped = false; // the output is flushed: it holds nothing of a previous pass
     const QByteArray target = QByteArray::number(double(ms) / 1000.0, 'f', 3);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
     if (m_mpv->command(m_handle.get(), command) < 0)
         return false;
     // time-pos is only the new position once playback has restarted.
+    m_seeking = true;
     const bool done = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
+    m_seeking = false;
     // With a picture, time-pos is the frame shown, up to a frame past the target.
     m_stillAtMs = done ? ms : -1;
     return done;
+}
+
+// mpv's loop goes back to A when decoding reaches B, without flushing the output:
+// the end of the pass still sounds while audio-pts, counted back from what was
+// written, already reads before A. That is the same distance before B.
+double MpvMediaEngine::inLoop(double heardSeconds) const
+{
+    if (!m_looping || !m_loopWrapped || heardSeconds >= m_loopFrom)
+        return heardSeconds;
+    return heardSeconds + (m_loopTo - m_loopFrom);
 }
 
 MediaError MpvMediaEngine::play()
@@ -502,7 +529,9 @@ MediaError MpvMediaEngine::stop()
     // What was heard is read while still playing (a paused output's clock no
     // longer counts what its sink still plays); seeking there makes what is
     // reported and what a resume plays the same, and keeps it still.
-    const double seconds = heardAtPause();
+    double seconds = heardAtPause();
+    if (seconds >= 0)
+        seconds = inLoop(seconds);
     if (seconds >= 0 &&
         !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
         return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
@@ -532,7 +561,7 @@ double MpvMediaEngine::heardAtPause()
         if (held) {
             // The output went on playing in real time until the sink answered.
             const std::int64_t playedUs = (askedUs + answeredUs) / 2 - heard->playingAtUs;
-            return heard->playingSeconds + double(playedUs + *held) / 1e6;
+            return heard->playingSeconds + double(playedUs + *held) / 1e6 * heard->speed;
         }
     }
     return heard->seconds();
@@ -579,7 +608,7 @@ double MpvMediaEngine::HeardReading::seconds() const
     if (!heldUs)
         return playingSeconds;
     // Carried back to the moment audio-pts was read.
-    return playingSeconds + double(*heldUs + (heldAtUs - playingAtUs)) / 1e6;
+    return playingSeconds + double(*heldUs + (heldAtUs - playingAtUs)) / 1e6 * speed;
 }
 
 std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
@@ -605,6 +634,7 @@ std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
             continue;
         // The sink answered about halfway between the two clock readings.
         reading.heldAtUs = (reading.playingAtUs + afterUs) / 2;
+        reading.speed = m_speed;
         return reading;
     }
 }
@@ -632,7 +662,7 @@ std::int64_t MpvMediaEngine::positionMs()
     double seconds = 0;
     if (!flag("pause")) {
         if (const std::optional<double> heard = heardSeconds())
-            return std::clamp<std::int64_t>(toMilliseconds(*heard), 0, m_lengthMs);
+            return std::clamp<std::int64_t>(toMilliseconds(inLoop(*heard)), 0, m_lengthMs);
     } else if (m_stillAtMs >= 0) {
         return std::clamp<std::int64_t>(m_stillAtMs, 0, m_lengthMs);
     }
@@ -649,6 +679,88 @@ std::int64_t MpvMediaEngine::lengthMs()
     if (flag("eof-reached"))
         updateLengthAtEnd();
     return m_lengthMs;
+}
+
+} // namespace quillory
+
+namespace quillory {
+
+MediaError MpvMediaEngine::setSpeed(double factor)
+{
+    // mpv's own bounds are 0.01 to 100.
+    if (!std::isfinite(factor) || factor < 0.01 || factor > 100)
+        return MediaError::OutOfRange;
+    m_speed = factor;
+    if (!m_handle)
+        return MediaError::None; // applied once the player has started
+    drainEvents();
+    return applySpeed() ? MediaError::None : MediaError::InternalError;
+}
+
+bool MpvMediaEngine::setSpeedProperty(double factor)
+{
+    return m_handle && m_mpv->setProperty(m_handle.get(), "speed", MPV_FORMAT_DOUBLE, &factor) >= 0;
+}
+
+// mpv's speed holds for the files loaded after it. While paused, the output
+// already holds a block made at the old speed, which a resume would play first;
+// a seek to where playback stands makes it again.
+bool MpvMediaEngine::applySpeed()
+{
+    if (!setSpeedProperty(m_speed))
+        return false;
+    if (!m_open)
+        return true;
+    const bool resumeDue = m_unpausePending;
+    if (!resumeDue && !flag("pause"))
+        return true; // playing: the change is heard once the output's block has played
+    if (flag("eof-reached"))
+        return true;
+    double seconds = 0;
+    if (m_stillAtMs >= 0)
+        seconds = double(m_stillAtMs) / 1000.0;
+    else if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+        return true;
+    if (!seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
+        return false;
+    if (resumeDue) {
+        m_unpausePending = true;
+        m_unpauseTimer.start();
+    }
+    return true;
+}
+
+MediaError MpvMediaEngine::setLoop(std::int64_t fromMs, std::int64_t toMs)
+{
+    if (!m_open)
+        return MediaError::InvalidDeviceName;
+    drainEvents();
+    if (fromMs < 0 || toMs <= fromMs || toMs > lengthMs())
+        return MediaError::OutOfRange;
+    double a = double(fromMs) / 1000.0;
+    double b = double(toMs) / 1000.0;
+    if (m_mpv->setProperty(m_handle.get(), "ab-loop-a", MPV_FORMAT_DOUBLE, &a) < 0 ||
+        m_mpv->setProperty(m_handle.get(), "ab-loop-b", MPV_FORMAT_DOUBLE, &b) < 0) {
+        clearLoop();
+        return MediaError::InternalError;
+    }
+    m_looping = true;
+    m_loopWrapped = false;
+    m_loopFrom = a;
+    m_loopTo = b;
+    return MediaError::None;
+}
+
+void MpvMediaEngine::clearLoop()
+{
+    m_looping = false;
+    m_loopWrapped = false;
+    if (!m_handle)
+        return;
+    // The A-B points are options: they would carry over to the next file.
+    const char *none = "no";
+    m_mpv->setProperty(m_handle.get(), "ab-loop-a", MPV_FORMAT_STRING, &none);
+    m_mpv->setProperty(m_handle.get(), "ab-loop-b", MPV_FORMAT_STRING, &none);
 }
 
 } // namespace quillory

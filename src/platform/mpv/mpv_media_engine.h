@@ -39,6 +39,9 @@ struct MpvEngineOptions {
     // What the sound output holds beyond the sample it plays now; by default the
     // PulseAudio sink of the player's stream, when there is one.
     std::shared_ptr<HeldAudioProbe> heldAudio;
+    // Keep the pitch at speeds other than 1.0 (mpv's scaletempo2 audio filter);
+    // without it a speed is a resampling, which moves the pitch with it.
+    bool keepPitch = true;
     // Shows the picture of video files (libmpv's render output replaces
     // videoOutput); kept alive by the device until its player is gone.
     std::shared_ptr<MpvVideoHost> videoHost;
@@ -59,6 +62,10 @@ struct MpvEngineOptions {
 // hears, not the one the output's clock plays now: a sound server's sink has
 // already taken a block beyond it, which still sounds after a pause. So a pause
 // (and the rewind counted from it) starts from what was heard.
+//
+// Speed: the sink's held audio is wall-clock time; it holds held x speed of media.
+// Loops are mpv's A-B loop: each pass starts with an exact seek to A, so passes
+// do not drift, and the output is not flushed, so the passes join seamlessly.
 //
 // Ends and lengths: at the end of the media the position is the length (mpv's own
 // end position is a few ms off); positions are clamped to [0, length]. MP3 files
@@ -91,6 +98,11 @@ public:
     bool isPlaying() const override;
     std::int64_t positionMs() override;
     std::int64_t lengthMs() override;
+    MediaError setSpeed(double factor) override;
+    double speed() const override { return m_speed; }
+    MediaError setLoop(std::int64_t fromMs, std::int64_t toMs) override;
+    void clearLoop() override;
+    bool isLooping() const override { return m_looping; }
 
 signals:
     // A start asked for by startInBackground() has ended (possibly on a call that
@@ -125,6 +137,8 @@ private:
         std::int64_t playingAtUs = 0;
         std::optional<long long> heldUs;
         std::int64_t heldAtUs = 0;
+        // Held wall-clock time holds speed times as much media.
+        double speed = 1.0;
         double seconds() const;
     };
     std::optional<HeardReading> readHeard();
@@ -153,6 +167,15 @@ private:
     bool m_entryEnded = false;   // END_FILE seen for m_entryId
     bool m_entryLoaded = false;  // FILE_LOADED seen for m_entryId
     bool m_entryStarted = false; // START_FILE seen for m_entryId
+    double m_speed = 1.0;
+    bool m_looping = false;
+    bool m_loopWrapped = false; // mpv has gone round the loop since our last seek
+    bool m_seeking = false;     // a seek of ours is under way
+    double m_loopFrom = 0;      // seconds
+    double m_loopTo = 0;
+    double inLoop(double heardSeconds) const;
+    bool setSpeedProperty(double factor);
+    bool applySpeed();
 
     // Where the last exact seek left the paused player; -1 when it is not still.
     std::int64_t m_stillAtMs = -1;
