@@ -82,7 +82,12 @@ RecoverySession::RecoverySession(Form1 &player, const Services &services, const 
     connect(editor->RTB->document(), &QTextDocument::contentsChanged, m_writer.get(),
             &JournalWriter::documentChanged);
     connect(editor, &Form2::unsavedChangesCleared, m_writer.get(), &JournalWriter::removeCopy);
-    connect(&player, &Form1::programEnded, m_writer.get(), &JournalWriter::stop);
+    connect(&player, &Form1::programEnded, m_writer.get(), [this] {
+        if (m_player.endedWithUnaskedText())
+            m_writer->keepAndStop();
+        else
+            m_writer->stop();
+    });
     connect(m_writer.get(), &JournalWriter::writeFailed, this,
             &RecoverySession::reportWriteFailure);
 }

@@ -404,6 +404,7 @@ bool Form1::Form_Unload()
             break;
         }
     }
+    m_endedWithUnaskedText = !m_form2->isVisible() && m_form2->DocumentModified();
     setAcceptDrops(false);
     m_dropsEnabled = false;
     SaveSettings();

@@ -306,6 +306,13 @@ public:
     // Reopens a recovered session's media file and stops it at the position it
     // had, so the user resumes listening with the play key (form1_recovery.cpp).
     void resumeRecoveredMedia(const QString &path, qint64 positionMs);
+    // The program ended with unsaved text the user was not asked about: the
+    // player was closed while the editor was hidden.
+    bool endedWithUnaskedText() const { return m_endedWithUnaskedText; }
+
+private:
+    bool m_endedWithUnaskedText = false;
+
     // --- playback speed and the loop (form1_speed.cpp)
 public:
     void mnuPiuLento_Click() override;

@@ -193,6 +193,13 @@ void JournalWriter::removeCopy()
     m_journal.remove();
 }
 
+void JournalWriter::keepAndStop()
+{
+    writeNow();
+    m_stopped = true;
+    m_infoTimer.stop();
+}
+
 void JournalWriter::stop()
 {
     removeCopy();

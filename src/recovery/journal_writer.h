@@ -42,6 +42,10 @@ public:
     void removeCopy();
     // The program ends normally: removes the copy and writes no more.
     void stop();
+    // The program ends with unsaved text nobody was asked about (the player was
+    // closed while the editor was hidden): the copy is brought up to date and
+    // kept for the next start, and no more is written.
+    void keepAndStop();
     // Writes now and waits for it (start-up, tests). True when the copy is on disk.
     bool writeNow();
     // Waits for the write in flight, if any, and delivers its outcome.

@@ -153,6 +153,22 @@ private slots:
         QVERIFY(QDir(rig.folder()).entryList(QDir::Files).isEmpty());
     }
 
+    void closingWithTheEditorHiddenKeepsTheUnaskedTextForTheNextStart()
+    {
+        SessionRig rig;
+        rig.type(QStringLiteral("typed, then the editor was hidden"));
+        rig.settle();
+        rig.editor().hide();
+        rig.box().insertPlainText(QStringLiteral(" and one more line"));
+        // The close box asks nothing while the editor is hidden; the copy is the
+        // only place the text is left, so it is written now and kept.
+        rig.player.form->close();
+        QCOMPARE(rig.player.endCount(), 1);
+        QVERIFY(rig.player.form->endedWithUnaskedText());
+        QCOMPARE(readFile(rig.copy().textPath()), writeRtf(*rig.box().document()));
+        QVERIFY(QFile::exists(rig.copy().infoPath()));
+    }
+
     void startUpRestoresTextPathAndMediaPosition()
     {
         SessionRig rig;
