@@ -8,7 +8,8 @@
 
 TimestampClicks::TimestampClicks(RichTextBox *box, std::function<bool(int)> isTimestamp,
                                  std::function<bool(int)> onClick)
-    : QObject(box), m_box(box), m_isTimestamp(std::move(isTimestamp)), m_onClick(std::move(onClick))
+    : QObject(box), m_box(box), m_viewport(box->viewport()), m_isTimestamp(std::move(isTimestamp)),
+      m_onClick(std::move(onClick))
 {
     box->viewport()->setMouseTracking(true);
     box->viewport()->installEventFilter(this);
@@ -26,14 +27,14 @@ void TimestampClicks::updatePointer(const QPoint &viewportPoint, Qt::KeyboardMod
         return;
     m_handShown = overTimestamp;
     if (overTimestamp)
-        m_box->viewport()->setCursor(Qt::PointingHandCursor);
+        m_viewport->setCursor(Qt::PointingHandCursor);
     else
-        m_box->viewport()->setCursor(Qt::IBeamCursor);
+        m_viewport->setCursor(Qt::IBeamCursor);
 }
 
 bool TimestampClicks::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget *viewport = m_box->viewport();
+    QWidget *viewport = m_viewport;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <functional>
 
+class QWidget;
 class RichTextBox;
 
 // Ctrl+click on a timestamp of the transcript: the click goes to `onClick`
@@ -25,6 +26,9 @@ private:
     void updatePointer(const QPoint &viewportPoint, Qt::KeyboardModifiers modifiers);
 
     RichTextBox *m_box;
+    // Kept from the start: while the box is being destroyed its viewport can
+    // still send events here, and the box can no longer be asked for it.
+    QWidget *m_viewport;
     std::function<bool(int)> m_isTimestamp;
     std::function<bool(int)> m_onClick;
     bool m_pressTaken = false;

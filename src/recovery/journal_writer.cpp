@@ -133,12 +133,9 @@ void JournalWriter::start(RtfJob job, const RecoveryInfo &info)
     });
 }
 
-void JournalWriter::finished(unsigned generation, const FileResult &result,
-                             const RecoveryInfo &info)
+// A failure is reported once, until a write succeeds again.
+void JournalWriter::noteOutcome(const FileResult &result, const RecoveryInfo &info)
 {
-    if (generation != m_generation)
-        return; // removed or stopped meanwhile: this outcome no longer counts
-    m_inFlight = false;
     if (result) {
         ++m_writesDone;
         m_lastInfo = info;
@@ -147,6 +144,15 @@ void JournalWriter::finished(unsigned generation, const FileResult &result,
         m_failureShown = true;
         emit writeFailed(result.reason);
     }
+}
+
+void JournalWriter::finished(unsigned generation, const FileResult &result,
+                             const RecoveryInfo &info)
+{
+    if (generation != m_generation)
+        return; // removed or stopped meanwhile: this outcome no longer counts
+    m_inFlight = false;
+    noteOutcome(result, info);
     if (m_writeAgain)
         flush();
 }
@@ -171,14 +177,7 @@ bool JournalWriter::writeNow()
     const RecoveryInfo info = currentInfo();
     const QByteArray rtf = m_sources.capture()();
     const FileResult result = m_journal.write(&rtf, info);
-    if (result) {
-        ++m_writesDone;
-        m_lastInfo = info;
-        m_failureShown = false;
-    } else if (!m_failureShown) {
-        m_failureShown = true;
-        emit writeFailed(result.reason);
-    }
+    noteOutcome(result, info);
     return result.ok;
 }
 

@@ -64,6 +64,7 @@ private:
     void refreshInfo();
     void start(RtfJob job, const RecoveryInfo &info);
     void finished(unsigned generation, const FileResult &result, const RecoveryInfo &info);
+    void noteOutcome(const FileResult &result, const RecoveryInfo &info);
     RecoveryInfo currentInfo() const;
 
     RecoveryJournal &m_journal;

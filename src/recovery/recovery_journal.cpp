@@ -51,7 +51,7 @@ RecoveryJournal::RecoveryJournal(const QString &folder, const ProcessIdentity &m
 QString RecoveryJournal::defaultFolder()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification accepts absolute paths only.
+    // XDG base directories are honoured only when absolute.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/quillory");

@@ -1,4 +1,5 @@
 #include "platform/services/choice_boxes.h"
+#include "platform/services/qt_services.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -14,22 +15,7 @@ int QtChoiceBoxes::choose(QWidget *owner, const QString &text, const QStringList
     box.setObjectName(QStringLiteral("ChoiceBox"));
     box.setWindowTitle(title);
     box.setText(text);
-    switch (icon) {
-    case MsgIcon::None:
-        break;
-    case MsgIcon::Exclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MsgIcon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MsgIcon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case MsgIcon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    }
+    box.setIcon(messageBoxIcon(icon));
     std::vector<QPushButton *> buttons;
     for (int i = 0; i < answers.size(); ++i) {
         QPushButton *b = box.addButton(answers[i], QMessageBox::ActionRole);

@@ -2,7 +2,12 @@
 
 #include "services.h"
 
+#include <QMessageBox>
+
 namespace quillory {
+
+// The picture a message box shows for each kind of message.
+QMessageBox::Icon messageBoxIcon(MsgIcon icon);
 
 class QtMessageBoxes : public MessageBoxes {
 public:
