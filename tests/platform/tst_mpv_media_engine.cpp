@@ -408,9 +408,11 @@ private slots:
 
         // The sink had played out what it held before the pause reached it, so it
         // took a further block: what it holds after the pause tells the end.
+        // Nothing held while waiting, so the wait ends only once the output
+        // itself has moved on (not on the held time alone).
+        held->held = 0;
         QCOMPARE(engine.playFrom(3000), MediaError::None);
         QTRY_VERIFY(engine.positionMs() > 3100);
-        held->held = 0;
         QElapsedTimer between; // the output plays on while the stop is under way
         between.start();
         const std::int64_t playingNow = engine.positionMs();
