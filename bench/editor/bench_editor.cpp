@@ -6,6 +6,8 @@
 #include "editor/rich_text_box.h"
 #include "editor/undo_history.h"
 
+#include "../support/transcript_bench.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +20,9 @@
 #include <cstdio>
 #include <set>
 #include <vector>
+
+using quillory::bench::fillTranscript;
+using quillory::bench::percentile;
 
 namespace {
 
@@ -38,30 +43,6 @@ public:
     qint64 mediaPositionMs() override { return 0; }
     void playFromMediaPosition(qint64) override {}
 };
-
-// About 500 words a page, in paragraphs with some formatting, as a transcript.
-void fillTranscript(RichTextBox &box, int pages)
-{
-    const QString sentence =
-        QStringLiteral("Allora, come dicevo, la trascrizione procede con calma e precisione. ");
-    QTextDocument doc;
-    QTextCursor cursor(&doc);
-    QTextCharFormat plain, speaker;
-    speaker.setFontWeight(QFont::Bold);
-    for (int p = 0; p < pages * 10; ++p) {
-        cursor.insertText(QStringLiteral("Speaker %1: ").arg(p % 3 + 1), speaker);
-        for (int s = 0; s < 5; ++s)
-            cursor.insertText(sentence, plain);
-        cursor.insertBlock();
-    }
-    QTextCursor(box.document()).insertFragment(QTextDocumentFragment(&doc));
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
-}
 
 double residentMb()
 {

@@ -6,6 +6,8 @@
 #include "editor/rich_text_box.h"
 #include "editor/rtf/rtf_writer.h"
 
+#include "../support/transcript_bench.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -20,32 +22,10 @@
 
 using namespace quillory;
 
+using quillory::bench::fillTranscript;
+using quillory::bench::percentile;
+
 namespace {
-
-void fillTranscript(RichTextBox &box, int pages)
-{
-    const QString sentence =
-        QStringLiteral("Allora, come dicevo, la trascrizione procede con calma e precisione. ");
-    QTextDocument doc;
-    QTextCursor cursor(&doc);
-    QTextCharFormat plain, speaker;
-    speaker.setFontWeight(QFont::Bold);
-    for (int p = 0; p < pages * 10; ++p) {
-        cursor.insertText(QStringLiteral("Speaker %1: ").arg(p % 3 + 1), speaker);
-        for (int s = 0; s < 5; ++s)
-            cursor.insertText(sentence, plain);
-        cursor.insertBlock();
-    }
-    QTextCursor(box.document()).insertFragment(QTextDocumentFragment(&doc));
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
-}
 
 void waitMs(int ms)
 {
