@@ -1,7 +1,7 @@
 // Keystroke latency in a 300-page transcript with the recovery journal writing
 // and without it (p50/p99), the cost of writing the RTF on the GUI thread that
 // the journal avoids, and what the journal does on the GUI thread per write.
-//   bench_recovery [pages] [keystrokes] [ms between keys]
+//   bench_recovery [pages] [keystrokes] [ms between keys] [turns] [worker nice]
 #include "app/recovery_session.h"
 #include "editor/rich_text_box.h"
 #include "editor/rtf/rtf_writer.h"
@@ -11,13 +11,21 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMutex>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <iterator>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace quillory;
@@ -34,27 +42,40 @@ void waitMs(int ms)
     loop.exec();
 }
 
+struct Key {
+    qint64 start = 0, end = 0; // ns on the bench's clock
+    double ms = 0;
+};
+
 // Types `keys` characters into the middle of the text, one every `gapMs`; returns
 // the time each key took to be handled (key press, release, pending events).
-std::vector<double> typeKeys(RichTextBox &box, int keys, int gapMs)
+std::vector<Key> typeKeys(RichTextBox &box, int keys, int gapMs, const QElapsedTimer &clock)
 {
     QTextCursor cursor(box.document());
     cursor.setPosition(box.document()->characterCount() / 2);
     box.setTextCursor(cursor);
-    std::vector<double> latency;
+    std::vector<Key> latency;
     for (int i = 0; i < keys; ++i) {
         const QString text(QChar(QLatin1Char('a' + i % 26)));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_A + i % 26, Qt::NoModifier, text);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_A + i % 26, Qt::NoModifier, text);
-        QElapsedTimer t;
-        t.start();
+        Key key;
+        key.start = clock.nsecsElapsed();
         QApplication::sendEvent(&box, &press);
         QApplication::sendEvent(&box, &release);
         QCoreApplication::processEvents();
-        latency.push_back(double(t.nsecsElapsed()) / 1e6);
+        key.end = clock.nsecsElapsed();
+        key.ms = double(key.end - key.start) / 1e6;
+        latency.push_back(key);
         waitMs(gapMs);
     }
     return latency;
+}
+
+QByteArray loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine() : QByteArray("?\n");
 }
 
 } // namespace
@@ -65,6 +86,7 @@ int main(int argc, char **argv)
     const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 300;
     const int keys = argc > 2 ? std::max(10, atoi(argv[2])) : 400;
     const int gap = argc > 3 ? std::max(0, atoi(argv[3])) : 40;
+    const int turns = argc > 4 ? std::max(1, atoi(argv[4])) : 4;
 
     RichTextBox box;
     box.resize(800, 600);
@@ -95,44 +117,165 @@ int main(int argc, char **argv)
                 "%.1f ms\n",
                 percentile(capture, 0.5), percentile(worker, 0.5));
 
-    QTemporaryDir state;
-    RecoveryJournal journal(state.path());
-    JournalWriter::Sources sources;
-    std::vector<double> flushes;
-    sources.capture = [&box, &flushes] {
-        QElapsedTimer t;
-        t.start();
-        JournalWriter::RtfJob job = RecoverySession::captureDocument(box);
-        flushes.push_back(double(t.nsecsElapsed()) / 1e6);
-        return job;
+    // Each journal writes into a folder of its own; the keys are typed in turns
+    // with no journal (twice, so that the spread between two runs of the same
+    // thing shows the noise), with the journal's worker at its usual lowest
+    // priority, and with it at normal priority.
+    QElapsedTimer clock;
+    clock.start();
+    QMutex busyMutex;
+    struct Span {
+        qint64 from, to; // ns on `clock`
+        const JournalWriter *writer;
     };
-    sources.hasUnsavedChanges = [] { return true; };
-    sources.info = [] { return RecoveryInfo(); };
-    JournalWriter writer(journal, sources);
+    std::vector<Span> busy; // the workers' rebuild + RTF
+    std::vector<double> flushes;
+    auto sourcesFor = [&](const JournalWriter *const *writer) {
+        JournalWriter::Sources sources;
+        sources.capture = [&, writer] {
+            QElapsedTimer t;
+            t.start();
+            JournalWriter::RtfJob job = RecoverySession::captureDocument(box);
+            flushes.push_back(double(t.nsecsElapsed()) / 1e6);
+            return JournalWriter::RtfJob([&, job, writer] {
+                const qint64 from = clock.nsecsElapsed();
+                QByteArray rtf = job();
+                const QMutexLocker lock(&busyMutex);
+                busy.push_back({from, clock.nsecsElapsed(), *writer});
+                return rtf;
+            });
+        };
+        sources.hasUnsavedChanges = [] { return true; };
+        sources.info = [] { return RecoveryInfo(); };
+        return sources;
+    };
+    QTemporaryDir stateLow, stateNormal;
+    RecoveryJournal journalLow(stateLow.path()), journalNormal(stateNormal.path());
+    const JournalWriter *lowTag = nullptr, *normalTag = nullptr;
+    JournalWriter low(journalLow, sourcesFor(&lowTag));
+    JournalWriter normal(journalNormal, sourcesFor(&normalTag));
+    lowTag = &low;
+    normalTag = &normal;
+    if (argc > 5)
+        low.setWorkerNice(atoi(argv[5]));
+    normal.setWorkerNice(0);
+    const QByteArray lowName = "journal on, worker nice " + QByteArray::number(low.workerNice());
 
-    // Off and on in turns, so that a change in the machine's load during the
-    // run falls on both alike.
-    std::vector<double> off, on;
-    constexpr int Turns = 4;
-    for (int turn = 0; turn < Turns; ++turn) {
-        const std::vector<double> a = typeKeys(box, keys / (2 * Turns), gap);
-        off.insert(off.end(), a.begin(), a.end());
-        const QMetaObject::Connection c =
-            QObject::connect(box.document(), &QTextDocument::contentsChanged, &writer,
-                             &JournalWriter::documentChanged);
-        const std::vector<double> b = typeKeys(box, keys / (2 * Turns), gap);
-        on.insert(on.end(), b.begin(), b.end());
-        QObject::disconnect(c);
-        writer.waitForIdle();
+    struct Group {
+        const char *name;
+        JournalWriter *writer;
+        std::vector<Key> keys;
+    };
+    Group groups[] = {{"journal off (a)", nullptr, {}},
+                      {lowName.constData(), &low, {}},
+                      {"journal off (b)", nullptr, {}},
+                      {"journal on, worker nice 0", &normal, {}}};
+    const int perTurn = std::max(1, keys / (int(std::size(groups)) * turns));
+    std::printf("load average before: %s", loadAverage().constData());
+    for (int turn = 0; turn < turns; ++turn) {
+        for (Group &group : groups) {
+            QMetaObject::Connection c;
+            if (group.writer)
+                c = QObject::connect(box.document(), &QTextDocument::contentsChanged, group.writer,
+                                     &JournalWriter::documentChanged);
+            const std::vector<Key> typed = typeKeys(box, perTurn, gap, clock);
+            group.keys.insert(group.keys.end(), typed.begin(), typed.end());
+            if (group.writer) {
+                QObject::disconnect(c);
+                // Let the last change be written before the next group types.
+                waitMs(1100);
+                group.writer->waitForIdle();
+            }
+        }
     }
+    std::printf("load average after:  %s", loadAverage().constData());
 
-    std::printf("keystroke latency, %d keys every %d ms:\n", keys, gap);
-    std::printf("  journal off: p50 %.3f ms  p99 %.3f ms  max %.3f ms\n", percentile(off, 0.5),
-                percentile(off, 0.99), percentile(off, 1.0));
-    std::printf("  journal on:  p50 %.3f ms  p99 %.3f ms  max %.3f ms  (%d copies written)\n",
-                percentile(on, 0.5), percentile(on, 0.99), percentile(on, 1.0),
-                writer.writesDone());
+    auto duringAWrite = [&](const Key &key, const JournalWriter *writer) {
+        const QMutexLocker lock(&busyMutex);
+        for (const Span &span : busy)
+            if (span.writer == writer && key.start < span.to && key.end > span.from)
+                return true;
+        return false;
+    };
+    std::printf("keystroke latency, %d keys every %d ms, %d turns:\n", perTurn * turns, gap, turns);
+    for (const Group &group : groups) {
+        std::vector<double> all, overlapping;
+        for (const Key &key : group.keys) {
+            all.push_back(key.ms);
+            if (group.writer && duringAWrite(key, group.writer))
+                overlapping.push_back(key.ms);
+        }
+        std::printf("  %-27s p50 %.3f ms  p99 %.3f ms  max %.3f ms", group.name,
+                    percentile(all, 0.5), percentile(all, 0.99), percentile(all, 1.0));
+        if (group.writer)
+            std::printf("  (%d copies; %zu keys during a write: p50 %.3f  max %.3f ms)",
+                        group.writer->writesDone(), overlapping.size(),
+                        percentile(overlapping, 0.5), percentile(overlapping, 1.0));
+        std::printf("\n");
+    }
+    for (const JournalWriter *writer : {&low, &normal}) {
+        std::vector<double> took;
+        const QMutexLocker lock(&busyMutex);
+        for (const Span &span : busy)
+            if (span.writer == writer)
+                took.push_back(double(span.to - span.from) / 1e6);
+        std::printf("  worker nice %2d, rebuild + RTF, wall time: p50 %.1f ms  max %.1f ms (%zu "
+                    "writes)\n",
+                    writer->workerNice(), percentile(took, 0.5), percentile(took, 1.0),
+                    took.size());
+    }
     std::printf("  journal's GUI-thread work per write: p50 %.3f ms  max %.3f ms\n",
                 percentile(flushes, 0.5), percentile(flushes, 1.0));
+    {
+        // What every change costs the GUI thread besides the writes: the timers.
+        QTemporaryDir dir;
+        RecoveryJournal idleJournal(dir.path());
+        const JournalWriter *idleTag = nullptr;
+        JournalWriter idle(idleJournal, sourcesFor(&idleTag));
+        constexpr int Calls = 20000;
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < Calls; ++i)
+            idle.documentChanged();
+        std::printf("  journal's work per change (timers): %.3f us\n",
+                    double(t.nsecsElapsed()) / 1e3 / Calls);
+        idle.stop();
+    }
+
+    // The worst case, for telling scheduling from other sharing (caches, memory,
+    // locks): keys typed while a worker rebuilds and serialises without pause.
+    std::printf("keys while a worker rebuilds without pause (%d keys a turn):\n", perTurn);
+    struct Busy {
+        const char *name;
+        int nice; // -1: no worker
+        std::vector<double> ms;
+    };
+    const QByteArray busyLowName = "worker nice " + QByteArray::number(low.workerNice());
+    Busy busyGroups[] = {{"no worker", -1, {}},
+                         {busyLowName.constData(), low.workerNice(), {}},
+                         {"worker nice 19", 19, {}},
+                         {"worker nice 0", 0, {}}};
+    for (int turn = 0; turn < turns; ++turn) {
+        for (Busy &group : busyGroups) {
+            std::atomic<bool> running{group.nice >= 0};
+            const JournalWriter::RtfJob job = RecoverySession::captureDocument(box);
+            std::thread worker;
+            if (running)
+                worker = std::thread([&running, &job, nice = group.nice] {
+                    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), nice);
+                    while (running)
+                        job();
+                });
+            for (const Key &key : typeKeys(box, perTurn, gap, clock))
+                group.ms.push_back(key.ms);
+            running = false;
+            if (worker.joinable())
+                worker.join();
+        }
+    }
+    for (const Busy &group : busyGroups)
+        std::printf("  %-27s p50 %.3f ms  p99 %.3f ms  max %.3f ms\n", group.name,
+                    percentile(group.ms, 0.5), percentile(group.ms, 0.99),
+                    percentile(group.ms, 1.0));
     return 0;
 }

@@ -4,6 +4,12 @@
 #include <QElapsedTimer>
 #include <QMetaObject>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace quillory {
 
 namespace {
@@ -15,6 +21,26 @@ bool sameApartFromTime(RecoveryInfo a, RecoveryInfo b)
 {
     a.savedAt = b.savedAt = QDateTime();
     return a == b;
+}
+
+// Rebuilding and serialising a long transcript takes tens of milliseconds of
+// CPU; on a machine with few cores that would be taken from the typing. On
+// Linux the nice value belongs to the thread (QThread's priorities do not
+// change it for normal threads), so the pool's thread lowers its own, once.
+// A lower priority can always be taken without privileges; a failure leaves
+// the thread as it was.
+void lowerThisThreadsPriority(int nice)
+{
+#ifdef Q_OS_LINUX
+    thread_local int applied = 0;
+    if (nice <= applied)
+        return;
+    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
+    if (::setpriority(PRIO_PROCESS, tid, nice) == 0)
+        applied = nice;
+#else
+    Q_UNUSED(nice);
+#endif
 }
 } // namespace
 
@@ -106,7 +132,9 @@ void JournalWriter::start(RtfJob job, const RecoveryInfo &info)
     m_writeAgain = false;
     const unsigned generation = m_generation;
     RecoveryJournal *journal = &m_journal;
-    m_pool.start([this, journal, job = std::move(job), info, generation] {
+    const int nice = m_workerNice;
+    m_pool.start([this, journal, job = std::move(job), info, generation, nice] {
+        lowerThisThreadsPriority(nice);
         QElapsedTimer took;
         took.start();
         FileResult result;
