@@ -1,5 +1,7 @@
 #include "recovery/recovery_journal.h"
 
+#include "recovery/recovery_claim.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,7 +97,8 @@ QList<RecoveryCopy> RecoveryJournal::leftBehind(const QString &folder)
     const QDir dir(folder);
     QHash<QString, bool> bases; // base -> has text
     const QStringList names =
-        dir.entryList({QStringLiteral("recovery-*.rtf"), QStringLiteral("recovery-*.lock")},
+        dir.entryList({QStringLiteral("recovery-*.rtf"), QStringLiteral("recovery-*.lock"),
+                       QStringLiteral("recovery-*.claim")},
                       QDir::Files | QDir::Hidden);
     for (const QString &name : names) {
         const bool text = name.endsWith(QLatin1String(".rtf"));
@@ -106,6 +109,11 @@ QList<RecoveryCopy> RecoveryJournal::leftBehind(const QString &folder)
     for (auto it = bases.cbegin(); it != bases.cend(); ++it) {
         RecoveryCopy copy;
         copy.base = it.key();
+        if (!it.value() && QFileInfo::exists(copy.claimPath())) {
+            // A claim whose copy has gone: its holder died before removing it.
+            // Taken and given up at once it goes, unless a program still holds it.
+            RecoveryClaim::take(copy).release();
+        }
         copy.owner = ProcessIdentity::fromText(readSmallFile(copy.lockPath()));
         if (copy.owner.pid != 0 && copy.owner.isAlive())
             continue; // still being written by a running program

@@ -20,6 +20,8 @@ struct RecoveryCopy {
     QString textPath() const { return base + QStringLiteral(".rtf"); }
     QString infoPath() const { return base + QStringLiteral(".info"); }
     QString lockPath() const { return base + QStringLiteral(".lock"); }
+    // Held by the program offering the copy at start-up (RecoveryClaim).
+    QString claimPath() const { return base + QStringLiteral(".claim"); }
     // The info beside the text; defaults when it is missing or unreadable.
     RecoveryInfo readInfo() const;
 };

@@ -2,6 +2,7 @@
 
 #include "editor/rtf/rtf_reader.h"
 #include "i18n/captions.h"
+#include "recovery/recovery_claim.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -73,6 +74,14 @@ bool RecoveryOffer::offer(const QString &folder, const Prompts &prompts, const R
         caption(QStringLiteral("recovery.keep"), QStringLiteral("&Keep for later")),
         caption(QStringLiteral("recovery.discard"), QStringLiteral("&Discard"))};
     for (const RecoveryCopy &copy : RecoveryJournal::leftBehind(folder)) {
+        // Held until this copy is answered for; another program starting now
+        // passes it by instead of asking about it too.
+        const RecoveryClaim claim = RecoveryClaim::take(copy);
+        if (!claim.ours())
+            continue;
+        // Restored or discarded by one that held the claim a moment ago.
+        if (!QFileInfo::exists(copy.textPath()))
+            continue;
         QByteArray bytes;
         QString damage;
         const Reading reading = readCopy(copy.textPath(), &bytes, &damage);
