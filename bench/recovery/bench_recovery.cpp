@@ -2,9 +2,11 @@
 // and without it (p50/p99), the cost of writing the RTF on the GUI thread that
 // the journal avoids, and what the journal does on the GUI thread per write.
 //   bench_recovery [pages] [keystrokes] [ms between keys] [turns] [worker nice]
+//   bench_recovery --transcript OUT.rtf [pages]   only writes the transcript as RTF
 #include "app/recovery_session.h"
 #include "editor/rich_text_box.h"
 #include "editor/rtf/rtf_writer.h"
+#include "platform/files/text_file.h"
 
 #include "../support/transcript_bench.h"
 
@@ -83,6 +85,16 @@ QByteArray loadAverage()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--transcript") {
+        // The same transcript as an RTF file, for kill_restore.sh.
+        RichTextBox box;
+        fillTranscript(box, argc > 3 ? std::max(1, atoi(argv[3])) : 300);
+        const FileResult written =
+            writeFileSafely(QFile::decodeName(argv[2]), writeRtf(*box.document()));
+        if (!written)
+            std::fprintf(stderr, "%s\n", qPrintable(written.reason));
+        return written ? 0 : 1;
+    }
     const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 300;
     const int keys = argc > 2 ? std::max(10, atoi(argv[2])) : 400;
     const int gap = argc > 3 ? std::max(0, atoi(argv[3])) : 40;

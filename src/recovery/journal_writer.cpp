@@ -14,7 +14,10 @@ namespace quillory {
 
 namespace {
 constexpr int DefaultQuietMs = 300;
-constexpr int DefaultMaxWaitMs = 1000;
+// Below a second: the wait is counted from the first unwritten change, and the
+// timer and the write itself may be late by some tens of milliseconds on a busy
+// machine, while what a crash may take must stay under a second old.
+constexpr int DefaultMaxWaitMs = 900;
 constexpr int DefaultInfoIntervalMs = 1000;
 
 bool sameApartFromTime(RecoveryInfo a, RecoveryInfo b)

@@ -85,7 +85,7 @@ private:
     bool m_failureShown = false;
     unsigned m_generation = 0;
     int m_writesDone = 0;
-    int m_maxWaitMs = 1000;
+    int m_maxWaitMs = 900;
     int m_maxWaitFloorMs = 250; // writes are never closer together than this
     int m_workerNice = 10;
     RecoveryInfo m_lastInfo; // as last written, savedAt aside

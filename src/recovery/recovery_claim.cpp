@@ -16,7 +16,8 @@ RecoveryClaim RecoveryClaim::take(const RecoveryCopy &copy, const ProcessIdentit
     // The holder removes the file before it lets go, so the file we opened may
     // be gone by the time our lock is granted, and another program may have
     // made a new one: only a lock on the file the name leads to counts.
-    for (int attempt = 0; attempt < 8; ++attempt) {
+    constexpr int Attempts = 8;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
         const int fd =
             ::open(claim.m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0)
@@ -45,6 +46,11 @@ RecoveryClaim RecoveryClaim::take(const RecoveryCopy &copy, const ProcessIdentit
             return claim;
         }
         ::close(fd);
+        if (attempt + 1 == Attempts) {
+            // Claims taken and given up all the while: others are at it.
+            claim.m_path.clear();
+            return claim;
+        }
     }
     // No lock to be had: offered as before claims existed.
     claim.m_path.clear();
