@@ -1,5 +1,6 @@
 #include "app/app_icon.h"
 #include "app/application.h"
+#include "app/font_warm_up.h"
 #include "platform/files/program_folder.h"
 
 #include <QApplication>
@@ -15,8 +16,10 @@ void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
 int main(int argc, char *argv[])
 {
+    FontWarmUp fonts;
     snd_lib_error_set_handler(quietAlsa);
     QApplication app(argc, argv);
+    fonts.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Quillory"));
     QApplication::setOrganizationName(QStringLiteral("Quillory"));
     // Ties the windows to the launcher entry and its icon.
@@ -33,7 +36,9 @@ int main(int argc, char *argv[])
 
     // One media file path; a name with blanks may arrive split in several words.
     const QStringList arguments = QCoreApplication::arguments().mid(1);
+    fonts.waitForConfiguration();
     Application quillory;
     quillory.start(arguments.join(QLatin1Char(' ')));
+    fonts.finish();
     return app.exec();
 }
