@@ -13,6 +13,7 @@
 #include "find/find_dialog_launcher.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
+#include "player/picture_preload.h"
 #include "video/mpv_video_renderer.h"
 #include "video/video_window.h"
 
@@ -26,6 +27,8 @@ Application::Application()
     // The mixer's answer is first needed when the player loads, after its
     // windows are built; it is found meanwhile.
     m_mixer.openInBackground();
+    // The player's pictures are decoded meanwhile, on a worker of their own.
+    PicturePreload::start(Form1::firstFramePictures());
     // libmpv loads and starts on a worker thread once the player window is on
     // screen (loading it earlier holds the dynamic loader, which the window
     // needs for Qt's plugins, and competes for the processor).
@@ -72,6 +75,7 @@ Application::~Application()
     m_pedalController.reset();
     m_mpris.reset();
     m_desktopPlayer.reset();
+    PicturePreload::finish();
 }
 
 void Application::start(const QString &commandLine)
@@ -85,13 +89,14 @@ void Application::start(const QString &commandLine)
         [afterFirstFrame](std::function<void()> step) { afterFirstFrame->add(std::move(step)); });
     // The recovery journal follows the editor from the moment it is built, so
     // it also sees what was typed before it came up.
-    QObject::connect(
-        m_player.get(), &Form1::editorBuilt, m_player.get(),
-        [this, commandLine] {
-            if (!m_ended)
-                startRecovery(commandLine);
-        },
-        Qt::SingleShotConnection);
+    const auto startJournal = [this, commandLine] {
+        if (!m_ended)
+            startRecovery(commandLine);
+    };
+    const bool editorBuilt = m_player->editorIfBuilt() != nullptr;
+    if (!editorBuilt)
+        QObject::connect(m_player.get(), &Form1::editorBuilt, m_player.get(), startJournal,
+                         Qt::SingleShotConnection);
     if (commandLine.trimmed().isEmpty()) {
         m_player->Form_Load(commandLine);
     } else {
@@ -119,6 +124,8 @@ void Application::start(const QString &commandLine)
             QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
     });
     startDesktop();
+    if (editorBuilt)
+        startJournal();
 }
 
 std::function<void()> Application::findDialogOpener(Form2 &editor)

@@ -4,6 +4,7 @@
 #include "editor/form2.h"
 #include "platform/files/program_folder.h"
 #include "player/picture_button.h"
+#include "player/picture_preload.h"
 #include "player/position_bar.h"
 #include "player/twips.h"
 
@@ -315,7 +316,8 @@ void Form1::Form_Load(const QString &commandLine)
     m_openButtonLeft = static_cast<int>(pixelsToTwips(Image3->x()));
     for (int i = 0; i < 5; ++i)
         loadButtonPicture(i, false);
-    Image4->setPixmap(QPixmap(ProgramFolder::file(QStringLiteral("Files/Image4.png"))));
+    Image4->setPixmap(QPixmap::fromImage(
+        PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/Image4.png")))));
     // 17: the recent lists.
     if (m_recent.load(ProgramFolder::file(QStringLiteral("LastFiles.ini"))))
         mnuRiga->setVisible(true);

@@ -352,6 +352,8 @@ public:
     bool editorDue() const { return m_editorDue; }
     // The editor window if it has been built; null before.
     Form2 *editorIfBuilt() const { return m_form2; }
+    // The pictures of the player's first frame, as Form_Load reads them.
+    static QStringList firstFramePictures();
 
 signals:
     // The editor window has just been built (the composition root connects it).

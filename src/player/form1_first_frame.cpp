@@ -6,11 +6,23 @@
 #include "editor/form2.h"
 #include "editor/rich_text_box.h"
 #include "form1.h"
+#include "platform/files/program_folder.h"
 #include "player/early_keys.h"
 
 #include <memory>
 
 using namespace quillory;
+
+QStringList Form1::firstFramePictures()
+{
+    QStringList paths;
+    // In the order Form_Load shows them: the play button, all buttons, the
+    // logo, then the volume knob and its track.
+    for (const char *name : {"play.jpg", "Apri.bmp", "bac.jpg", "for.jpg", "stop.jpg", "Image4.png",
+                             "knob.bmp", "track.bmp"})
+        paths << ProgramFolder::file(QStringLiteral("Files/") + QLatin1String(name));
+    return paths;
+}
 
 Form2 *Form1::form2() const
 {

@@ -3,9 +3,11 @@
 // that neither typing nor a command given in between is lost.
 #include "editor/rich_text_box.h"
 #include "player/early_keys.h"
+#include "player/picture_preload.h"
 #include "test_form1_harness.h"
 
 #include <QLineEdit>
+#include <QTemporaryDir>
 
 using namespace quillory;
 using namespace quillory::test;
@@ -171,6 +173,44 @@ private slots:
         QCOMPARE(rig.fakes.switcher.switches, 0);
         frame.paint();
         QVERIFY(form.form2()->isVisible());
+    }
+
+    // What the start-up decodes ahead is what the player then shows.
+    void theFirstFramePicturesAreTheShippedOnes()
+    {
+        PlayerRig rig;
+        const QStringList pictures = Form1::firstFramePictures();
+        QCOMPARE(pictures.size(), 8);
+        for (const QString &path : pictures) {
+            QVERIFY2(path.startsWith(rig.home.file(QStringLiteral("Files/"))), qPrintable(path));
+            QVERIFY2(!QImage(path).isNull(), qPrintable(path));
+        }
+    }
+
+    void preloadedPicturesAreThoseOnDiskAndOthersAreReadAsAsked()
+    {
+        QTemporaryDir folder;
+        const QString red = folder.filePath(QStringLiteral("red.png"));
+        const QString blue = folder.filePath(QStringLiteral("blue.bmp"));
+        const QString later = folder.filePath(QStringLiteral("later.png"));
+        QImage image(7, 5, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(red));
+        image.fill(Qt::blue);
+        QVERIFY(image.save(blue));
+        PicturePreload::start({red, blue, folder.filePath(QStringLiteral("missing.jpg"))});
+        QCOMPARE(PicturePreload::read(blue).pixelColor(3, 2), QColor(Qt::blue));
+        QCOMPARE(PicturePreload::read(red).pixelColor(0, 0), QColor(Qt::red));
+        QCOMPARE(PicturePreload::read(red).size(), QSize(7, 5));
+        QVERIFY(PicturePreload::read(folder.filePath(QStringLiteral("missing.jpg"))).isNull());
+        // A picture nobody named ahead is read when asked, as it is then.
+        image.fill(Qt::green);
+        QVERIFY(image.save(later));
+        QCOMPARE(PicturePreload::read(later).pixelColor(1, 1), QColor(Qt::green));
+        image.fill(Qt::yellow);
+        QVERIFY(image.save(later));
+        QCOMPARE(PicturePreload::read(later).pixelColor(1, 1), QColor(Qt::yellow));
+        PicturePreload::finish();
     }
 
     void typingIsToldFromCommands()
