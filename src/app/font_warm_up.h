@@ -1,17 +1,16 @@
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
-// The fonts' set-up, done on a worker while the application object is built.
+// The fonts' configuration, read on a worker while the application object is
+// built.
 //
-// The player's first frame has text, so the program cannot show it before the
-// font configuration is read (fontconfig parses some hundred files and maps its
-// caches) and Qt has listed the installed fonts. Neither needs the GUI thread:
-// the configuration is read from the first line of main, overlapping with the
-// connection to the display, and the list is made as soon as the application
-// object exists, overlapping with the building of the windows.
+// The player's first frame has text, so the program cannot show it before
+// fontconfig has read its configuration (some hundred files) and mapped its
+// caches, which takes about as long as connecting to the display. Neither needs
+// the other, so the reading starts on the first line of main. Qt's own list of
+// fonts is left to the GUI thread: built on a worker it had the GUI thread
+// waiting for it whenever the machine was busy.
 class FontWarmUp {
 public:
     FontWarmUp();
@@ -19,22 +18,10 @@ public:
     FontWarmUp(const FontWarmUp &) = delete;
     FontWarmUp &operator=(const FontWarmUp &) = delete;
 
-    // The application object exists: the worker may go on with Qt's font list.
-    void applicationReady();
     // Returns once the configuration is read. Called before the GUI thread
-    // first needs a font, so it never starts a second reading of its own
-    // (Qt's font list has a lock of its own).
-    void waitForConfiguration();
-    // Returns once all the work is done (also from the destructor).
-    void finish();
+    // first needs a font, so that it never starts a second reading of its own.
+    void wait();
 
 private:
-    void run();
-
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_configurationRead = false;
-    bool m_applicationReady = false;
-    bool m_cancelled = false;
     std::thread m_worker;
 };

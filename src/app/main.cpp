@@ -19,7 +19,6 @@ int main(int argc, char *argv[])
     FontWarmUp fonts;
     snd_lib_error_set_handler(quietAlsa);
     QApplication app(argc, argv);
-    fonts.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Quillory"));
     QApplication::setOrganizationName(QStringLiteral("Quillory"));
     // Ties the windows to the launcher entry and its icon.
@@ -36,9 +35,8 @@ int main(int argc, char *argv[])
 
     // One media file path; a name with blanks may arrive split in several words.
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    fonts.waitForConfiguration();
+    fonts.wait();
     Application quillory;
     quillory.start(arguments.join(QLatin1Char(' ')));
-    fonts.finish();
     return app.exec();
 }
