@@ -11,6 +11,8 @@
 #include "desktop/pedal_source.h"
 #include "editor/form2.h"
 #include "find/find_dialog_launcher.h"
+#include "platform/files/preferences.h"
+#include "platform/mpv/audio_output_choice.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 #include "player/picture_preload.h"
@@ -34,6 +36,7 @@ Application::Application()
     // needs for Qt's plugins, and competes for the processor).
     MpvEngineOptions engineOptions;
     engineOptions.startLater = true;
+    engineOptions.audioOutput = audioOutputChoice(Preferences::shared().text("audio.output"));
     engineOptions.videoHost = m_videoRenderer = std::make_shared<MpvVideoRenderer>();
     auto engine = std::make_unique<MpvMediaEngine>(engineOptions);
     m_engine = engine.get();

@@ -3,6 +3,7 @@
 // dummy driver, whose clock follows the samples handed to it.
 #include "media_fixtures.h"
 #include "platform/media/media_control.h"
+#include "platform/mpv/audio_output_choice.h"
 #include "platform/mpv/mpv_media_engine.h"
 
 #include <QElapsedTimer>
@@ -440,6 +441,26 @@ private slots:
         QCOMPARE(engine.playFrom(2000), MediaError::None);
         QCOMPARE(engine.stop(), MediaError::None);
         QCOMPARE(engine.positionMs(), 2000);
+    }
+
+    void audioOutputChoiceOnlyPassesKnownOutputs_data()
+    {
+        QTest::addColumn<QString>("preference");
+        QTest::addColumn<QByteArray>("output");
+        QTest::newRow("alsa") << "alsa" << QByteArray("alsa");
+        QTest::newRow("case and blanks") << "  PipeWire " << QByteArray("pipewire");
+        QTest::newRow("unset") << QString() << QByteArray();
+        QTest::newRow("auto") << "auto" << QByteArray();
+        QTest::newRow("a list") << "alsa,pulse" << QByteArray();
+        QTest::newRow("a sub-option") << "pcm:file=/tmp/x" << QByteArray();
+        QTest::newRow("unknown") << "coreaudio" << QByteArray();
+    }
+
+    void audioOutputChoiceOnlyPassesKnownOutputs()
+    {
+        QFETCH(QString, preference);
+        QFETCH(QByteArray, output);
+        QCOMPARE(audioOutputChoice(preference), output);
     }
 
     void closeAllAndReopen()

@@ -79,14 +79,21 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // Exact seeks; the demuxer offset avoids silence after seeks in VBR MP3.
         {"hr-seek", "yes"},
         {"hr-seek-demuxer-offset", "1"},
+        // Each delay reading asks the sound server instead of extrapolating from
+        // an older timing report, which drifts by milliseconds.
+        {"pulse-latency-hacks", "yes"},
         {"vo",
          options.videoHost && mpv.hasVideoOutput() ? QByteArray("libmpv") : options.videoOutput},
         {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
     };
     for (const auto &option : fixed)
         mpv.setOptionString(h, option.first.constData(), option.second.constData());
-    if (!options.audioOutput.isEmpty())
-        mpv.setOptionString(h, "ao", options.audioOutput.constData());
+    // PulseAudio's interface first, also where PipeWire serves it: its delay,
+    // asked of the server at each reading, places a pause within a millisecond of
+    // what was heard, where PipeWire's own output is off by several. The trailing
+    // comma keeps the usual order after it.
+    mpv.setOptionString(h, "ao",
+                        options.audioOutput.isEmpty() ? "pulse," : options.audioOutput.constData());
     // At speeds other than 1.0 mpv puts scaletempo2 into the audio filters itself
     // (and takes it out again at 1.0); a scaletempo2 of our own in "af" would not
     // be given the speed.
@@ -618,10 +625,14 @@ std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
     constexpr int Attempts = 3;
     HeardReading reading;
     for (int attempt = 1;; ++attempt) {
-        reading.playingAtUs = steadyMicroseconds();
+        const std::int64_t askedUs = steadyMicroseconds();
         if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE,
                                &reading.playingSeconds) < 0)
             return std::nullopt;
+        // With each delay asked of the sound server, audio-pts holds for the moment
+        // the answer arrived, at the end of the call.
+        const std::int64_t gotUs = steadyMicroseconds();
+        reading.playingAtUs = gotUs;
         reading.heldUs = m_heldAudio->heldMicroseconds();
         if (!reading.heldUs)
             return reading;
@@ -630,10 +641,10 @@ std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
             QThread::usleep(static_cast<unsigned long>(*reading.heldUs + 500));
             continue;
         }
-        if (attempt < Attempts && afterUs - reading.playingAtUs > ReadingsApartUs)
+        if (attempt < Attempts && afterUs - askedUs > ReadingsApartUs)
             continue;
-        // The sink answered about halfway between the two clock readings.
-        reading.heldAtUs = (reading.playingAtUs + afterUs) / 2;
+        // The sink answered about halfway through its own call.
+        reading.heldAtUs = (gotUs + afterUs) / 2;
         reading.speed = m_speed;
         return reading;
     }
