@@ -26,8 +26,8 @@ using namespace quillory;
 
 Application::Application()
 {
-    // The mixer's answer is first needed when the player loads, after its
-    // windows are built; it is found meanwhile.
+    // The mixer's answer is first needed right after the player window is
+    // shown; it is found meanwhile.
     m_mixer.openInBackground();
     // The player's pictures are decoded meanwhile, on a worker of their own.
     PicturePreload::start(Form1::firstFramePictures());
