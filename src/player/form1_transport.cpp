@@ -96,7 +96,7 @@ void Form1::setPlayState(PlayState state)
 
 void Form1::ReturnFocus()
 {
-    if (m_form2->isVisible()) {
+    if (form2()->isVisible()) {
         m_form2->activateWindow();
         m_form2->raise();
         m_form2->focusEditor();
