@@ -1,19 +1,29 @@
 // Start-up to a window on screen, the program against a bare Qt window, side by
 // side in one run: each repetition starts both (in alternating order) and times
-// from the process start to the X server mapping its first top-level window.
-// Run on an X display (e.g. under xvfb-run); prints each repetition and medians.
+// from the process start to the X server mapping its main window (the one
+// titled "Quillory": the player, whichever window the program maps first), and
+// to the mapping of its next window (the editor, which comes up after it).
+// With a media file on the command line it also times the moment the player
+// shows the file's length, which the program reports when
+// QUILLORY_STARTUP_MARKS is set. Run on an X display (e.g. under xvfb-run);
+// prints each repetition, the medians and the load average, and beside the
+// times the processor time used until the window was mapped (which depends
+// less on the machine's load).
 //
 //   bench_startup [REPETITIONS=7] [MEDIA_FILE]
-// With a media file, the program is started with it on its command line.
 #include "platform/files/program_folder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <memory>
 #include <vector>
 #include <xcb/xcb.h>
@@ -29,33 +39,111 @@ struct XDisplay {
     }
 };
 
-// Milliseconds from the process start to its first top-level window being
-// mapped; negative when none was mapped within the time limit.
-double timeToWindow(xcb_connection_t *x, const QString &program, const QStringList &arguments,
-                    const QProcessEnvironment &environment)
+qint64 monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<qint64>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+// The window's title as the program set it (UTF-8 name first, then the
+// Latin-1 one); empty when it has none or is already gone.
+QByteArray windowTitle(xcb_connection_t *x, xcb_window_t window)
+{
+    const auto atom = [x](const char *name) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            x, xcb_intern_atom(x, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t result = reply != nullptr ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return result;
+    };
+    static const xcb_atom_t netName = atom("_NET_WM_NAME");
+    for (const xcb_atom_t name : {netName, xcb_atom_t(XCB_ATOM_WM_NAME)}) {
+        xcb_get_property_reply_t *reply = xcb_get_property_reply(
+            x, xcb_get_property(x, 0, window, name, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
+        QByteArray title;
+        if (reply != nullptr)
+            title = QByteArray(static_cast<const char *>(xcb_get_property_value(reply)),
+                               xcb_get_property_value_length(reply));
+        std::free(reply);
+        if (!title.isEmpty())
+            return title;
+    }
+    return {};
+}
+
+struct Times {
+    double windowMs = -1; // process start to the main window mapped
+    double cpuMs = -1;    // processor time all its threads had used by then
+    double otherMs = -1;  // process start to another of its windows mapped (the editor)
+    double lengthMs = -1; // process start to the media file's length shown
+};
+
+// Processor time used so far by all threads of a process, from the scheduler's
+// own account (nanoseconds, unlike the clock ticks of /proc/PID/stat): less
+// dependent on what else the machine runs than the time on the clock.
+double processorMs(qint64 pid)
+{
+    double ns = 0;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks + QLatin1Char('/') + task + QStringLiteral("/schedstat"));
+        if (stat.open(QIODevice::ReadOnly))
+            ns += stat.readAll().split(' ').value(0).toDouble();
+    }
+    return ns / 1e6;
+}
+
+// Starts `program` and waits for its main window (and, when asked, for another
+// window and for its report of the media length shown); -1 for what did not
+// come within the time limit.
+Times timeStart(xcb_connection_t *x, const QString &program, const QStringList &arguments,
+                const QProcessEnvironment &environment, const QByteArray &title, bool waitForOther,
+                bool waitForLength)
 {
     while (xcb_generic_event_t *stale = xcb_poll_for_event(x))
         std::free(stale);
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.setStandardOutputFile(QProcess::nullDevice());
+    process.setReadChannel(QProcess::StandardError);
     QElapsedTimer timer;
     timer.start();
+    const qint64 startNs = monotonicNs();
     process.start(program, arguments);
-    double ms = -1;
-    while (timer.elapsed() < 20000 && ms < 0) {
+    Times times;
+    const QByteArray lengthMark = QByteArrayLiteral("quillory-startup media-length-shown ");
+    const auto done = [&] {
+        return times.windowMs >= 0 && (!waitForOther || times.otherMs >= 0) &&
+               (!waitForLength || times.lengthMs >= 0);
+    };
+    while (timer.elapsed() < 20000 && !done()) {
+        while (process.canReadLine()) {
+            const QByteArray line = process.readLine();
+            if (line.startsWith(lengthMark))
+                times.lengthMs =
+                    double(line.mid(lengthMark.size()).trimmed().toLongLong() - startNs) / 1e6;
+            else if (!line.startsWith("quillory-startup "))
+                std::fputs(line.constData(), stderr);
+        }
         xcb_generic_event_t *event = xcb_poll_for_event(x);
         if (event == nullptr) {
             if (process.state() == QProcess::NotRunning)
                 break;
-            process.waitForFinished(1); // also lets QProcess see its child
+            process.waitForReadyRead(1); // also lets QProcess see its child
             continue;
         }
-        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY && times.windowMs < 0) {
             const auto *map = reinterpret_cast<xcb_map_notify_event_t *>(event);
-            if (!map->override_redirect)
-                ms = double(timer.nsecsElapsed()) / 1e6;
+            if (!map->override_redirect && windowTitle(x, map->window) == title) {
+                times.windowMs = double(timer.nsecsElapsed()) / 1e6;
+                times.cpuMs = processorMs(process.processId());
+            }
+        }
+        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY && times.otherMs < 0) {
+            const auto *map = reinterpret_cast<xcb_map_notify_event_t *>(event);
+            if (!map->override_redirect && windowTitle(x, map->window) != title)
+                times.otherMs = double(timer.nsecsElapsed()) / 1e6;
         }
         std::free(event);
     }
@@ -64,13 +152,19 @@ double timeToWindow(xcb_connection_t *x, const QString &program, const QStringLi
         process.kill();
         process.waitForFinished(5000);
     }
-    return ms;
+    return times;
 }
 
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
+}
+
+QByteArray loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray("unknown");
 }
 
 } // namespace
@@ -83,6 +177,7 @@ int main(int argc, char *argv[])
     const QString folder = QCoreApplication::applicationDirPath();
     const QString quillory = folder + QStringLiteral("/quillory");
     const QString bare = folder + QStringLiteral("/bench_bare_window");
+    const QByteArray title = QByteArrayLiteral("Quillory");
 
     XDisplay display;
     display.connection = xcb_connect(nullptr, nullptr);
@@ -95,33 +190,62 @@ int main(int argc, char *argv[])
     xcb_change_window_attributes(display.connection, screen->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(display.connection);
 
+    std::printf("load average at the start: %s\n", loadAverage().constData());
     // The program runs in a fresh program folder of its own each time.
-    std::vector<double> programMs, bareMs;
+    std::vector<double> programMs, bareMs, lengthMs, programCpuMs, bareCpuMs, editorMs;
     for (int i = 0; i < repetitions; ++i) {
         QTemporaryDir home;
         quillory::ProgramFolder::populateFrom(folder, home.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QUILLORY_HOME"), home.path());
+        environment.insert(QStringLiteral("QUILLORY_STARTUP_MARKS"), QStringLiteral("1"));
         const QStringList arguments = media.isEmpty() ? QStringList() : QStringList{media};
-        double p = 0, b = 0;
+        Times p, b;
+        const auto runProgram = [&] {
+            p = timeStart(display.connection, quillory, arguments, environment, title, true,
+                          !media.isEmpty());
+        };
+        const auto runBare = [&] {
+            b = timeStart(display.connection, bare, {}, environment, title, false, false);
+        };
         if (i % 2 == 0) {
-            p = timeToWindow(display.connection, quillory, arguments, environment);
-            b = timeToWindow(display.connection, bare, {}, environment);
+            runProgram();
+            runBare();
         } else {
-            b = timeToWindow(display.connection, bare, {}, environment);
-            p = timeToWindow(display.connection, quillory, arguments, environment);
+            runBare();
+            runProgram();
         }
-        if (p < 0 || b < 0) {
-            std::fprintf(stderr, "repetition %d: a window did not appear\n", i + 1);
+        if (p.windowMs < 0 || p.otherMs < 0 || b.windowMs < 0 ||
+            (!media.isEmpty() && p.lengthMs < 0)) {
+            std::fprintf(stderr, "repetition %d: a window or the media length did not appear\n",
+                         i + 1);
             return 1;
         }
-        programMs.push_back(p);
-        bareMs.push_back(b);
-        std::printf("repetition %d: program %.1f ms, bare window %.1f ms\n", i + 1, p, b);
+        programMs.push_back(p.windowMs);
+        bareMs.push_back(b.windowMs);
+        programCpuMs.push_back(p.cpuMs);
+        bareCpuMs.push_back(b.cpuMs);
+        editorMs.push_back(p.otherMs);
+        std::printf("repetition %d: program %.1f ms (processor %.1f ms), bare window %.1f ms "
+                    "(processor %.1f ms), editor %.1f ms",
+                    i + 1, p.windowMs, p.cpuMs, b.windowMs, b.cpuMs, p.otherMs);
+        if (!media.isEmpty()) {
+            lengthMs.push_back(p.lengthMs);
+            std::printf(", media length shown %.1f ms", p.lengthMs);
+        }
+        std::printf("\n");
     }
     const double p = median(programMs), b = median(bareMs);
     std::printf("process start to window mapped, median of %d: program %.1f ms, bare window "
                 "%.1f ms, ratio %.2f\n",
                 repetitions, p, b, p / b);
+    const double pc = median(programCpuMs), bc = median(bareCpuMs);
+    std::printf("processor time of all threads until then, median: program %.1f ms, bare window "
+                "%.1f ms, ratio %.2f\n",
+                pc, bc, pc / bc);
+    std::printf("process start to the editor window mapped, median: %.1f ms\n", median(editorMs));
+    if (!media.isEmpty())
+        std::printf("process start to the media length shown, median: %.1f ms\n", median(lengthMs));
+    std::printf("load average at the end: %s\n", loadAverage().constData());
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "app/first_paint.h"
 #include "app/recovery_session.h"
+#include "app/startup_marks.h"
 #include "bookmarks/form3.h"
 #include "desktop/desktop_player.h"
 #include "desktop/foot_pedals.h"
@@ -14,6 +15,7 @@
 #include "platform/mpv/audio_output_choice.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
+#include "player/picture_preload.h"
 #include "video/mpv_video_renderer.h"
 #include "video/video_window.h"
 
@@ -24,9 +26,11 @@ using namespace quillory;
 
 Application::Application()
 {
-    // The mixer's answer is first needed when the player loads, after its
-    // windows are built; it is found meanwhile.
+    // The mixer's answer is first needed right after the player window is
+    // shown; it is found meanwhile.
     m_mixer.openInBackground();
+    // The player's pictures are decoded meanwhile, on a worker of their own.
+    PicturePreload::start(Form1::firstFramePictures());
     // libmpv loads and starts on a worker thread once the player window is on
     // screen (loading it earlier holds the dynamic loader, which the window
     // needs for Qt's plugins, and competes for the processor).
@@ -52,8 +56,9 @@ Application::Application()
     m_player = std::make_unique<Form1>(*m_media, services);
     m_services = services;
     // The editor's Find and Replace open one dialog, created on first use.
-    Form2 *editor = m_player->form2();
-    editor->setFindDialogOpener(findDialogOpener([editor] { return editor->Tag; }));
+    QObject::connect(m_player.get(), &Form1::editorBuilt, [this](Form2 *editor) {
+        editor->setFindDialogOpener(findDialogOpener(*editor));
+    });
     m_player->setBookmarkWindowFactory([this, services] {
         return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),
                                        m_player->bookmarkEntries(), *m_player, *m_player);
@@ -73,17 +78,28 @@ Application::~Application()
     m_pedalController.reset();
     m_mpris.reset();
     m_desktopPlayer.reset();
+    PicturePreload::finish();
 }
 
 void Application::start(const QString &commandLine)
 {
-    MpvMediaEngine *engine = m_engine;
-    afterFirstPaint(m_player.get(), [engine] {
-        engine->startInBackground();
-        // No installed picture was found: an icon theme may still have one.
-        if (QApplication::windowIcon().isNull())
-            QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
-    });
+    // What the player's first frame does not show waits for it, then runs in
+    // this order: the editor is built and comes up (Form_Load hands it over),
+    // then libmpv loads on its worker (loading holds the dynamic loader, which
+    // the windows may still need).
+    auto *afterFirstFrame = new FirstPaintSteps(m_player.get());
+    m_player->setAfterFirstFrame(
+        [afterFirstFrame](std::function<void()> step) { afterFirstFrame->add(std::move(step)); });
+    // The recovery journal follows the editor from the moment it is built, so
+    // it also sees what was typed before it came up.
+    const auto startJournal = [this, commandLine] {
+        if (!m_ended)
+            startRecovery(commandLine);
+    };
+    const bool editorBuilt = m_player->editorIfBuilt() != nullptr;
+    if (!editorBuilt)
+        QObject::connect(m_player.get(), &Form1::editorBuilt, m_player.get(), startJournal,
+                         Qt::SingleShotConnection);
     if (commandLine.trimmed().isEmpty()) {
         m_player->Form_Load(commandLine);
     } else {
@@ -92,8 +108,10 @@ void Application::start(const QString &commandLine)
         // unless the user has opened one in the meantime.
         m_player->Form_Load(QString());
         auto openCommandLineFile = [this, commandLine] {
-            if (!m_ended && m_player->mediaPath().isEmpty())
+            if (!m_ended && m_player->mediaPath().isEmpty()) {
                 m_player->OpenMediaFile(commandLine);
+                markStartup("media-length-shown");
+            }
         };
         if (!m_engine->isStarting())
             openCommandLineFile();
@@ -101,15 +119,23 @@ void Application::start(const QString &commandLine)
             QObject::connect(m_engine, &MpvMediaEngine::started, m_player.get(),
                              openCommandLineFile, Qt::QueuedConnection);
     }
+    MpvMediaEngine *engine = m_engine;
+    afterFirstFrame->add([engine] {
+        engine->startInBackground();
+        // No installed picture was found: an icon theme may still have one.
+        if (QApplication::windowIcon().isNull())
+            QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
+    });
     startDesktop();
-    startRecovery(commandLine);
+    if (editorBuilt)
+        startJournal();
 }
 
-std::function<void()> Application::findDialogOpener(std::function<QString()> editorTag)
+std::function<void()> Application::findDialogOpener(Form2 &editor)
 {
-    Form2 *editor = m_player->form2();
-    FindDialogLauncher::Editor target{editor->RTB, editor, std::move(editorTag),
-                                      [editor] { editor->focusEditor(); }};
+    Form2 *form = &editor;
+    FindDialogLauncher::Editor target{form->RTB, form, [form] { return form->Tag; },
+                                      [form] { form->focusEditor(); }};
     m_find = std::make_unique<FindDialogLauncher>(
         std::move(target), m_player->languageTable(), m_services,
         [this](CompanionWindow *window) { m_player->addCompanionWindow(window); });

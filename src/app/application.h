@@ -14,6 +14,7 @@
 
 class FindDialogLauncher;
 class Form1;
+class Form2;
 namespace quillory {
 class MpvMediaEngine;
 class DesktopPlayer;
@@ -35,8 +36,8 @@ public:
     // Starts the player with the command line (one media file path, may be empty).
     void start(const QString &commandLine);
     // What the editor's Find and Replace commands call to open the find and
-    // replace dialog; `editorTag` reads the editor window's tag.
-    std::function<void()> findDialogOpener(std::function<QString()> editorTag);
+    // replace dialog (whose mode is the editor window's tag).
+    std::function<void()> findDialogOpener(Form2 &editor);
 
 private:
     // Media keys and foot pedals (application_desktop.cpp).

@@ -44,3 +44,27 @@ void afterFirstPaint(QWidget *window, std::function<void()> action, int fallback
 {
     new FirstPaintWatch(window, std::move(action), fallbackMs); // owned by the window
 }
+
+FirstPaintSteps::FirstPaintSteps(QWidget *window, int fallbackMs) : QObject(window)
+{
+    afterFirstPaint(
+        window, [this] { runAll(); }, fallbackMs);
+}
+
+void FirstPaintSteps::add(std::function<void()> step)
+{
+    if (m_painted)
+        step();
+    else
+        m_steps.push_back(std::move(step));
+}
+
+void FirstPaintSteps::runAll()
+{
+    m_painted = true;
+    // A step added by one of these runs at once.
+    std::vector<std::function<void()>> steps;
+    steps.swap(m_steps);
+    for (auto &step : steps)
+        step();
+}

@@ -1,5 +1,6 @@
 #include "app/app_icon.h"
 #include "app/application.h"
+#include "app/font_warm_up.h"
 #include "platform/files/program_folder.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
 int main(int argc, char *argv[])
 {
+    FontWarmUp fonts;
     snd_lib_error_set_handler(quietAlsa);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillory"));
@@ -33,6 +35,7 @@ int main(int argc, char *argv[])
 
     // One media file path; a name with blanks may arrive split in several words.
     const QStringList arguments = QCoreApplication::arguments().mid(1);
+    fonts.wait();
     Application quillory;
     quillory.start(arguments.join(QLatin1Char(' ')));
     return app.exec();

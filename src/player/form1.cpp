@@ -4,6 +4,7 @@
 #include "editor/form2.h"
 #include "platform/files/program_folder.h"
 #include "player/picture_button.h"
+#include "player/picture_preload.h"
 #include "player/position_bar.h"
 #include "player/twips.h"
 
@@ -48,9 +49,6 @@ Form1::Form1(MediaControl &media, const Services &services, QWidget *parent)
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connectBookmarkMenus();
     buildSpeedControls();
-
-    m_form2 = new Form2(*this, m_language, m_services);
-    Form_Initialize();
 }
 
 Form1::~Form1()
@@ -277,7 +275,8 @@ void Form1::placeAgainOnceFramed()
 void Form1::Form_Initialize()
 {
     // The editor sits under the player (under the bookmark list once it has one).
-    m_form2->placeBelow(editorAboveFrame());
+    if (m_form2)
+        m_form2->placeBelow(editorAboveFrame());
 }
 
 void Form1::Form_Load(const QString &commandLine)
@@ -289,8 +288,8 @@ void Form1::Form_Load(const QString &commandLine)
     setAcceptDrops(true);
     m_dropsEnabled = true;
     // 3, 4: the master volume and the knob centred on its track.
-    OpenMixer();
-    PlaceVolumeKnob();
+    // 3, 4 follow the show below: the mixer is found on a worker meanwhile, and
+    // the knob is in place before the first frame is drawn.
     // 5: the product name is the caption.
     m_productTitle = QStringLiteral("Quillory");
     setWindowTitle(m_productTitle);
@@ -302,11 +301,8 @@ void Form1::Form_Load(const QString &commandLine)
     if (m_settings.languageFile.trimmed().isEmpty())
         m_settings.languageFile = LanguageTable::languageForCountry(GetLingua());
     LoadLanguageFile();
-    // A missing mixer is reported once its message can be read.
-    reportMissingMixer();
     // 10: the editor, shown or hidden as the settings say.
-    m_form2->Form_Load();
-    m_form2->setVisible(m_settings.editorHidden == 0);
+    startEditor(m_settings.editorHidden == 0);
     // 11 to 15
     ApplyLanguage();
     Shape1->hide();
@@ -320,7 +316,8 @@ void Form1::Form_Load(const QString &commandLine)
     m_openButtonLeft = static_cast<int>(pixelsToTwips(Image3->x()));
     for (int i = 0; i < 5; ++i)
         loadButtonPicture(i, false);
-    Image4->setPixmap(QPixmap(ProgramFolder::file(QStringLiteral("Files/Image4.png"))));
+    Image4->setPixmap(QPixmap::fromImage(
+        PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/Image4.png")))));
     // 17: the recent lists.
     if (m_recent.load(ProgramFolder::file(QStringLiteral("LastFiles.ini"))))
         mnuRiga->setVisible(true);
@@ -328,14 +325,20 @@ void Form1::Form_Load(const QString &commandLine)
         mnuRecent[static_cast<size_t>(i)]->setText(m_recent.caption(i));
         mnuRecent[static_cast<size_t>(i)]->setVisible(RecentList::isShown(m_recent.caption(i)));
     }
-    m_form2->LoadRecentDocuments();
+    if (!m_editorDue)
+        form2()->LoadRecentDocuments();
     show();
+    // 3, 4: the master volume and the knob centred on its track. A missing
+    // mixer is reported once its message can be read.
+    OpenMixer();
+    PlaceVolumeKnob();
+    reportMissingMixer();
     Form_Initialize();
     m_frameExtra = frameGeometry().size() - size();
     for (int ms : {300, 1000, 2000})
         QTimer::singleShot(ms, this, [this] { placeAgainOnceFramed(); });
-    if (m_form2->isVisible())
-        m_form2->show();
+    if (!m_editorDue && form2()->isVisible())
+        form2()->show();
     // 18: a file named on the command line.
     if (!commandLine.trimmed().isEmpty())
         OpenMediaFile(commandLine);
@@ -346,7 +349,7 @@ void Form1::Form_Load(const QString &commandLine)
 void Form1::SaveSettings()
 {
     m_settings.showFullPath = mnuTitoloCompleto->isChecked();
-    m_settings.editorHidden = m_form2->isVisible() ? 0 : 1;
+    m_settings.editorHidden = form2()->isVisible() ? 0 : 1;
     storeVolumeSettings();
     // A failure leaves the old file whole; nothing is reported.
     SettingsFile::write(SettingsFile::defaultPath(), m_settings);
@@ -359,7 +362,7 @@ bool Form1::showFullPath() const
 
 void Form1::mnuMostraNascondi_Click()
 {
-    if (m_form2->isVisible()) {
+    if (form2()->isVisible()) {
         m_form2->hide();
         mnuMostraNascondi->setText(m_language.T(84) + QStringLiteral(" ") + m_language.T(86));
     } else {
@@ -373,7 +376,7 @@ void Form1::mnuMostraNascondi_Click()
 
 Form1::SaveAnswer Form1::askToSaveTranscript()
 {
-    const QString text = m_language.T(75) + QStringLiteral(" ") + m_form2->UntitledName() +
+    const QString text = m_language.T(75) + QStringLiteral(" ") + form2()->UntitledName() +
                          QString::number(m_form2->UntitledCounter()) + QStringLiteral("?");
     const MsgResult answer = m_services.messages->show(this, text, MsgButtons::YesNoCancel,
                                                        MsgIcon::Exclamation, m_productTitle);
@@ -391,7 +394,7 @@ bool Form1::Form_Unload()
 {
     if (m_ended)
         return false;
-    if (m_form2->isVisible() && m_form2->DocumentModified()) {
+    if (form2()->isVisible() && m_form2->DocumentModified()) {
         switch (askToSaveTranscript()) {
         case SaveAnswer::Cancelled:
             // The program goes on exactly as it was.
@@ -426,7 +429,7 @@ void Form1::mnuEsci_Click()
     if (m_ended)
         return;
     mnuChiudi_Click();
-    if (m_form2->DocumentModified() && askToSaveTranscript() != SaveAnswer::GoOn)
+    if (form2()->DocumentModified() && askToSaveTranscript() != SaveAnswer::GoOn)
         return;
     // Exit writes no settings, but the bookmarks added since the file was
     // opened are kept.

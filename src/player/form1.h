@@ -34,6 +34,9 @@ class PositionBar;
 class Form2;
 class BookmarkWindow;
 class frmAbout;
+namespace quillory {
+class EarlyKeys;
+}
 
 enum class PlayState { NotPlaying, Playing };
 
@@ -141,7 +144,8 @@ public:
     void bookmarkWindowUnloaded() override;
 
     // --- state other windows and tests read
-    Form2 *form2() const { return m_form2; }
+    // The editor window, built on first use (form1_first_frame.cpp).
+    Form2 *form2() const;
     quillory::LanguageTable &languageTable() { return m_language; }
     QString languageFile() const override { return m_settings.languageFile; }
     PlayState playState() const { return m_playState; }
@@ -335,4 +339,32 @@ private:
     quillory::PlaybackSpeed m_speed;
     quillory::PlaybackKeys m_playbackKeys;
     int m_loopSeconds = quillory::LoopRange::DefaultSeconds;
+
+    // --- what waits for the player's first frame (form1_first_frame.cpp)
+public:
+    // Start-up work that the player's first frame does not show (bringing up
+    // the editor) is handed to `later`, which runs it once the frame is on
+    // screen; without one it runs at once, in the start-up order.
+    using FirstFrameDeferral = std::function<void(std::function<void()>)>;
+    void setAfterFirstFrame(FirstFrameDeferral later) { m_afterFirstFrame = std::move(later); }
+    // The editor's start-up still waits for the first frame. Whatever asks
+    // for the editor meanwhile (form2()) completes it first.
+    bool editorDue() const { return m_editorDue; }
+    // The editor window if it has been built; null before.
+    Form2 *editorIfBuilt() const { return m_form2; }
+    // The pictures of the player's first frame, as Form_Load reads them.
+    static QStringList firstFramePictures();
+
+signals:
+    // The editor window has just been built (the composition root connects it).
+    void editorBuilt(Form2 *editor);
+
+private:
+    Form2 *buildEditor();
+    void startEditor(bool shown);
+    void finishEditorStart();
+    FirstFrameDeferral m_afterFirstFrame;
+    bool m_editorDue = false;
+    bool m_editorShownAtStart = true;
+    quillory::EarlyKeys *m_earlyKeys = nullptr; // a child of this window while it holds keys
 };

@@ -37,7 +37,7 @@ BookmarkWindow *Form1::bookmarkWindow()
 
 QWidget *Form1::editorWindow()
 {
-    return m_form2;
+    return form2();
 }
 
 void Form1::setBookmarkMenuCaption(bool windowShown)

@@ -64,7 +64,7 @@ public:
         // Null while the window is being destroyed: its Form1 part is gone then.
         if (!qobject_cast<Form1 *>(watched))
             return false;
-        QWidget *editor = m_player->form2();
+        QWidget *editor = m_player->editorIfBuilt();
         if (editor) {
             const auto *resize = static_cast<QResizeEvent *>(event);
             const int grown = resize->size().height() - resize->oldSize().height();
@@ -156,7 +156,7 @@ void Form1::mnuImpostaAudio_Click()
 void Form1::mnuInfo_Click()
 {
     hide();
-    m_form2->hide();
+    form2()->hide();
     if (!m_about) {
         m_about = new frmAbout(m_language, m_services.links, this);
         connect(m_about, &frmAbout::unloaded, this, &Form1::frmAbout_Unload);
@@ -173,7 +173,7 @@ void Form1::frmAbout_Unload()
         return;
     show();
     if (editorWasShown(mnuMostraNascondi->text(), m_language.T(84), m_language.T(85)))
-        m_form2->show();
+        form2()->show();
 }
 
 void Form1::mnuAggLingua_Click()

@@ -66,7 +66,8 @@ void Form1::ApplyLanguage()
     mnuInfo->setText(L.T(19));
     mnuTitoloCompleto->setText(L.T(80));
     mnuImpostaAudio->setText(L.T(81));
-    mnuMostraNascondi->setText((m_form2->isVisible() ? L.T(85) : L.T(84)) + blank + L.T(86));
+    const bool editorShown = m_editorDue ? m_editorShownAtStart : form2()->isVisible();
+    mnuMostraNascondi->setText((editorShown ? L.T(85) : L.T(84)) + blank + L.T(86));
     mnuVisualizza->setTitle(L.T(87));
     applyBookmarkLanguage();
     mnuAddBM->setText(L.T(93));
@@ -76,7 +77,9 @@ void Form1::ApplyLanguage()
                        static_cast<QWidget *>(CmdStop), static_cast<QWidget *>(CmdAvanz),
                        static_cast<QWidget *>(cmdIndietro)})
         w->setAccessibleName(w->toolTip().trimmed());
-    m_form2->CambiaLingua2();
+    // An editor still to be built takes the language when it loads.
+    if (!m_editorDue)
+        form2()->CambiaLingua2();
     applySpeedLanguage();
 }
 

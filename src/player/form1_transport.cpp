@@ -96,7 +96,7 @@ void Form1::setPlayState(PlayState state)
 
 void Form1::ReturnFocus()
 {
-    if (m_form2->isVisible()) {
+    if (form2()->isVisible()) {
         m_form2->activateWindow();
         m_form2->raise();
         m_form2->focusEditor();
@@ -118,6 +118,11 @@ void Form1::cmdPlay_Click()
         Shape1->show();
     } else {
         setPlayState(PlayState::NotPlaying);
+        // The output stops first: only then is it known where the listener's
+        // sound ended (a sound server plays on what it took before the pause
+        // arrived, or takes back what it had not yet played), and the rewind
+        // counts from there.
+        send(QStringLiteral("stop wav1"));
         const double p = CurPos();
         // Computed wide: an edited settings file may hold any 16-bit value.
         double target = p - static_cast<double>(m_settings.pauseRewindSeconds) * 1000.0;

@@ -5,6 +5,7 @@
 #include "platform/files/program_folder.h"
 #include "platform/mixer/mixer.h"
 #include "player/mouse_image.h"
+#include "player/picture_preload.h"
 #include "player/twips.h"
 
 #include <QFontMetrics>
@@ -131,8 +132,10 @@ void Form1::PlaceVolumeKnob()
                                pixelsToTwips(track.width()), pixelsToTwips(track.height()),
                                pixelsToTwips(knob.width()), pixelsToTwips(knob.height()));
     m_volumeSlider.centre();
-    Image1->setPixmap(QPixmap(ProgramFolder::file(QStringLiteral("Files/knob.bmp"))));
-    Image2->setPixmap(QPixmap(ProgramFolder::file(QStringLiteral("Files/track.bmp"))));
+    Image1->setPixmap(QPixmap::fromImage(
+        PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/knob.bmp")))));
+    Image2->setPixmap(QPixmap::fromImage(
+        PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/track.bmp")))));
     if (!Image2->pixmap().isNull())
         Image2->setStyleSheet(QString());
     setVolumeTagFromKnob();

@@ -1,6 +1,7 @@
 #include "picture_button.h"
 
-#include <QImageReader>
+#include "player/picture_preload.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -16,8 +17,7 @@ PictureButton::PictureButton(const QString &fallbackText, QWidget *parent) : QAb
 bool PictureButton::loadPicture(const QString &path)
 {
     m_path = path;
-    QImageReader reader(path);
-    const QImage image = reader.read();
+    const QImage image = quillory::PicturePreload::read(path);
     m_pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
     update();
     return !m_pixmap.isNull();

@@ -114,10 +114,22 @@ void WrappingMenuBar::changeEvent(QEvent *event)
     }
 }
 
+void WrappingMenuBar::showEvent(QShowEvent *event)
+{
+    QMenuBar::showEvent(event);
+    relayout();
+}
+
 void WrappingMenuBar::relayout()
 {
+    // Rows are laid out for the width the bar has on screen; while a window is
+    // built its bar has no real width yet (heightForWidth needs no rows).
     if (m_moving)
         return;
+    if (!isVisible()) {
+        updateGeometry();
+        return;
+    }
     const QList<QList<QAction *>> rows = splitIntoRows(width());
     const int oldRows = rowCount();
     m_moving = true;

@@ -27,6 +27,7 @@ protected:
     void actionEvent(QActionEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QList<QList<QAction *>> splitIntoRows(int width) const;

@@ -15,6 +15,11 @@ public:
     // The same for a stream that has just been paused: what the output still
     // plays of it. Nothing when that cannot be known.
     virtual std::optional<long long> heldAfterPauseMicroseconds() { return std::nullopt; }
+    // What the server still queued of the stream, not yet taken by the output, in
+    // the answer to the last of the two questions above; nothing when unknown.
+    // Between a reading before a pause and one after it, the queue tells what the
+    // output took meanwhile (it shrinks) or gave back unplayed (it grows).
+    virtual std::optional<long long> queuedMicroseconds() const { return std::nullopt; }
 };
 
 } // namespace quillory

@@ -546,10 +546,12 @@ MediaError MpvMediaEngine::stop()
 }
 
 // Pauses, and returns the position of the last sample the listener hears (-1
-// when no position can be read). The reading is taken before the pause; when
-// the sink had played out all it held by the time the pause reached the
-// server, it took a further block of ours, which still sounds: what it holds
-// after the pause then tells the end instead.
+// when no position can be read). The reading is taken before the pause. Until
+// the pause reaches the server the sink may still take a block of ours, and a
+// sink that rewinds gives back what it had not yet played: the server's queue of
+// the stream, before and after the pause, tells how much either way. Without the
+// queue, a sink that had played out all it held by the time the pause arrived
+// took a further block, and what it holds after the pause tells the end.
 double MpvMediaEngine::heardAtPause()
 {
     const std::optional<HeardReading> heard = readHeard();
@@ -561,15 +563,21 @@ double MpvMediaEngine::heardAtPause()
             return -1;
         return seconds;
     }
-    if (heard->heldUs && pausedAtUs - heard->heldAtUs >= *heard->heldUs) {
-        const std::int64_t askedUs = steadyMicroseconds();
-        const std::optional<long long> held = m_heldAudio->heldAfterPauseMicroseconds();
-        const std::int64_t answeredUs = steadyMicroseconds();
-        if (held) {
-            // The output went on playing in real time until the sink answered.
-            const std::int64_t playedUs = (askedUs + answeredUs) / 2 - heard->playingAtUs;
-            return heard->playingSeconds + double(playedUs + *held) / 1e6 * heard->speed;
-        }
+    if (!heard->heldUs)
+        return heard->seconds();
+    const bool drained = pausedAtUs - heard->heldAtUs >= *heard->heldUs;
+    if (!heard->queuedUs && !drained)
+        return heard->seconds();
+    const std::int64_t askedUs = steadyMicroseconds();
+    const std::optional<long long> held = m_heldAudio->heldAfterPauseMicroseconds();
+    const std::int64_t answeredUs = steadyMicroseconds();
+    const std::optional<long long> queued = m_heldAudio->queuedMicroseconds();
+    if (held && queued && heard->queuedUs)
+        return heard->seconds() + double(*heard->queuedUs - *queued) / 1e6 * heard->speed;
+    if (held && drained) {
+        // The output went on playing in real time until the sink answered.
+        const std::int64_t playedUs = (askedUs + answeredUs) / 2 - heard->playingAtUs;
+        return heard->playingSeconds + double(playedUs + *held) / 1e6 * heard->speed;
     }
     return heard->seconds();
 }
@@ -636,8 +644,10 @@ std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
         reading.heldUs = m_heldAudio->heldMicroseconds();
         if (!reading.heldUs)
             return reading;
+        reading.queuedUs = m_heldAudio->queuedMicroseconds();
         const std::int64_t afterUs = steadyMicroseconds();
-        if (attempt < Attempts && *reading.heldUs < BlockDueGuardUs) {
+        // A sink that tells no latency at all (PipeWire's) has nothing to wait for.
+        if (attempt<Attempts && * reading.heldUs> 0 && *reading.heldUs < BlockDueGuardUs) {
             QThread::usleep(static_cast<unsigned long>(*reading.heldUs + 500));
             continue;
         }

@@ -136,6 +136,7 @@ private:
         double playingSeconds = 0;
         std::int64_t playingAtUs = 0;
         std::optional<long long> heldUs;
+        std::optional<long long> queuedUs; // the server's queue in the same answer
         std::int64_t heldAtUs = 0;
         // Held wall-clock time holds speed times as much media.
         double speed = 1.0;

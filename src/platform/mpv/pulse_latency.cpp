@@ -136,6 +136,7 @@ struct SinkInputQuery {
     QByteArray pid;
     bool corked = false; // the state of the stream asked about
     std::optional<long long> heldUs;
+    std::optional<long long> queuedUs;
 };
 
 void onSinkInput(pa_context *, const pa_sink_input_info *info, int eol, void *userdata)
@@ -144,8 +145,10 @@ void onSinkInput(pa_context *, const pa_sink_input_info *info, int eol, void *us
     if (eol != 0 || info == nullptr || (info->corked != 0) != query->corked)
         return;
     const char *pid = query->api->proplistGets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
-    if (pid != nullptr && query->pid == pid)
+    if (pid != nullptr && query->pid == pid) {
         query->heldUs = static_cast<long long>(info->sink_usec);
+        query->queuedUs = static_cast<long long>(info->buffer_usec);
+    }
 }
 
 } // namespace
@@ -162,6 +165,7 @@ std::optional<long long> PulseSinkLatency::heldAfterPauseMicroseconds()
 
 std::optional<long long> PulseSinkLatency::query(bool corked)
 {
+    m_queuedUs.reset();
     if (m_failed)
         return std::nullopt;
     if (!m_connection) {
@@ -193,7 +197,10 @@ std::optional<long long> PulseSinkLatency::query(bool corked)
     if (!done)
         c.api.operationCancel(operation);
     c.api.operationUnref(operation);
-    return done ? query.heldUs : std::nullopt;
+    if (!done)
+        return std::nullopt;
+    m_queuedUs = query.queuedUs;
+    return query.heldUs;
 }
 
 } // namespace quillory

@@ -24,12 +24,14 @@ public:
     // The sink's latency still applies to a corked stream: the sink plays out
     // what it took before the cork.
     std::optional<long long> heldAfterPauseMicroseconds() override;
+    std::optional<long long> queuedMicroseconds() const override { return m_queuedUs; }
 
 private:
     std::optional<long long> query(bool corked);
     struct Connection;
     std::unique_ptr<Connection> m_connection;
     bool m_failed = false;
+    std::optional<long long> m_queuedUs;
 };
 
 } // namespace quillory
