@@ -565,6 +565,16 @@ double MpvMediaEngine::heardAtPause()
     }
     if (!heard->heldUs)
         return heard->seconds();
+    if (*heard->heldUs == 0 && heard->queuedUs.value_or(0) == 0) {
+        // A server that tells neither (PipeWire's) only moves the stream's
+        // position when its output takes a block. The reading mpv took itself
+        // as the pause began, just before the output stopped taking data, is the
+        // closest to the end: it leaves out only a block taken in between.
+        double atPause = 0;
+        if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &atPause) >= 0)
+            return atPause;
+        return heard->seconds();
+    }
     const bool drained = pausedAtUs - heard->heldAtUs >= *heard->heldUs;
     if (!heard->queuedUs && !drained)
         return heard->seconds();
