@@ -379,11 +379,39 @@ private slots:
         }
     }
 
+    void aReadingWhilePlayingIsCarriedForward()
+    {
+        auto held = std::make_shared<FakeHeldAudio>();
+        MpvEngineOptions options = exactOutput();
+        options.heldAudio = held;
+        options.readingReuseMs = 60000;
+        MpvMediaEngine engine(options);
+        QCOMPARE(engine.open(media("click.wav")), MediaError::None);
+        QCOMPARE(engine.playFrom(1000), MediaError::None);
+        QTRY_VERIFY(engine.positionMs() > 1100);
+        held->held = 250000;
+        QCOMPARE(engine.play(), MediaError::None); // a resume reads afresh
+        const int asked = held->queries;
+        QElapsedTimer between;
+        between.start();
+        const std::int64_t first = engine.positionMs();
+        QTest::qWait(30);
+        const std::int64_t carried = engine.positionMs();
+        QCOMPARE(held->queries, asked + 1);
+        // Carried forward in real time, not read again.
+        QVERIFY2(carried >= first + 29 && carried <= first + between.elapsed() + 1,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(first).arg(carried)));
+        // A pause takes a fresh reading of its own.
+        QCOMPARE(engine.stop(), MediaError::None);
+        QVERIFY(held->queries > asked + 1);
+    }
+
     void pausePositionIncludesWhatTheOutputHolds()
     {
         auto held = std::make_shared<FakeHeldAudio>();
         MpvEngineOptions options = exactOutput();
         options.heldAudio = held;
+        options.readingReuseMs = 0; // every reading asks the sink
         MpvMediaEngine engine(options);
         QCOMPARE(engine.open(media("click.wav")), MediaError::None);
         QCOMPARE(engine.playFrom(1000), MediaError::None);

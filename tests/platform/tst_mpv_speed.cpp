@@ -116,6 +116,7 @@ private slots:
         MpvEngineOptions options;
         options.audioOutput = "sdl";
         options.heldAudio = held;
+        options.readingReuseMs = 0;
         MpvMediaEngine engine(options);
         QCOMPARE(engine.open(file("click.wav")), MediaError::None);
         QCOMPARE(engine.setSpeed(2.0), MediaError::None);

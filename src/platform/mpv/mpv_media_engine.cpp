@@ -417,6 +417,7 @@ bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
 
 void MpvMediaEngine::unload()
 {
+    m_lastReading.reset();
     clearLoop();
     m_stillAtMs = -1;
     cancelPendingUnpause();
@@ -439,6 +440,7 @@ void MpvMediaEngine::close()
 
 void MpvMediaEngine::setPaused(bool paused)
 {
+    m_lastReading.reset(); // what follows a pause or a resume is read afresh
     if (!paused)
         m_stillAtMs = -1;
     int value = paused ? 1 : 0;
@@ -565,7 +567,7 @@ double MpvMediaEngine::heardAtPause()
     }
     if (!heard->heldUs)
         return heard->seconds();
-    if (*heard->heldUs == 0 && heard->queuedUs.value_or(0) == 0) {
+    if (*heard->heldUs == 0 && heard->queuedUs == 0) {
         // A server that tells neither (PipeWire's) only moves the stream's
         // position when its output takes a block. The reading mpv took itself
         // as the pause began, just before the output stopped taking data, is the
@@ -670,11 +672,21 @@ std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
     }
 }
 
+// The display asks many times a second, and each exact reading asks the sound
+// server twice (mpv's delay and the sink's), which would cost the server and
+// both programs several times what playing does. A recent reading is carried
+// forward in real time instead; a pause always takes an exact one of its own.
 std::optional<double> MpvMediaEngine::heardSeconds()
 {
+    const std::int64_t nowUs = steadyMicroseconds();
+    if (m_lastReading && !m_looping &&
+        nowUs - m_lastReadingAtUs < std::int64_t(m_options.readingReuseMs) * 1000)
+        return m_lastReading->seconds() + double(nowUs - m_lastReadingAtUs) / 1e6 * m_speed;
     const std::optional<HeardReading> reading = readHeard();
     if (!reading)
         return std::nullopt;
+    m_lastReading = reading;
+    m_lastReadingAtUs = nowUs;
     return reading->seconds();
 }
 
@@ -738,6 +750,7 @@ bool MpvMediaEngine::setSpeedProperty(double factor)
 // a seek to where playback stands makes it again.
 bool MpvMediaEngine::applySpeed()
 {
+    m_lastReading.reset();
     if (!setSpeedProperty(m_speed))
         return false;
     if (!m_open)

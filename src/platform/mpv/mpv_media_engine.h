@@ -36,6 +36,9 @@ struct MpvEngineOptions {
     // Bounds of every synchronous wait on the player.
     int openTimeoutMs = 10000;
     int seekTimeoutMs = 5000;
+    // How long a reading of the heard position while playing is carried forward
+    // before the sound server is asked again; 0 asks at every reading.
+    int readingReuseMs = 40;
     // What the sound output holds beyond the sample it plays now; by default the
     // PulseAudio sink of the player's stream, when there is one.
     std::shared_ptr<HeldAudioProbe> heldAudio;
@@ -143,6 +146,8 @@ private:
         double seconds() const;
     };
     std::optional<HeardReading> readHeard();
+    std::optional<HeardReading> m_lastReading;
+    std::int64_t m_lastReadingAtUs = 0;
     std::optional<double> heardSeconds();
     double heardAtPause();
     void unload();
