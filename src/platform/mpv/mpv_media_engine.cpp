@@ -580,9 +580,16 @@ double MpvMediaEngine::heardAtPause()
     const bool drained = pausedAtUs - heard->heldAtUs >= *heard->heldUs;
     if (!heard->queuedUs && !drained)
         return heard->seconds();
-    const std::int64_t askedUs = steadyMicroseconds();
-    const std::optional<long long> held = m_heldAudio->heldAfterPauseMicroseconds();
-    const std::int64_t answeredUs = steadyMicroseconds();
+    // The paused stream stays as it is, so a question that went unanswered (a
+    // busy server) is asked again.
+    std::int64_t askedUs = 0;
+    std::int64_t answeredUs = 0;
+    std::optional<long long> held;
+    for (int attempt = 0; attempt < 3 && !held; ++attempt) {
+        askedUs = steadyMicroseconds();
+        held = m_heldAudio->heldAfterPauseMicroseconds();
+        answeredUs = steadyMicroseconds();
+    }
     const std::optional<long long> queued = m_heldAudio->queuedMicroseconds();
     if (held && queued && heard->queuedUs)
         return heard->seconds() + double(*heard->queuedUs - *queued) / 1e6 * heard->speed;
