@@ -666,8 +666,9 @@ std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
         reading.queuedUs = m_heldAudio->queuedMicroseconds();
         const std::int64_t afterUs = steadyMicroseconds();
         // A sink that tells no latency at all (PipeWire's) has nothing to wait for.
-        if (attempt<Attempts && * reading.heldUs> 0 && *reading.heldUs < BlockDueGuardUs) {
-            QThread::usleep(static_cast<unsigned long>(*reading.heldUs + 500));
+        const long long heldNowUs = *reading.heldUs;
+        if (attempt < Attempts && heldNowUs > 0 && heldNowUs < BlockDueGuardUs) {
+            QThread::usleep(static_cast<unsigned long>(heldNowUs + 500));
             continue;
         }
         if (attempt < Attempts && afterUs - askedUs > ReadingsApartUs)
