@@ -3,10 +3,10 @@
 // from the process start to the X server mapping its main window (the one
 // titled "Quillory": the player, whichever window the program maps first), and
 // to the mapping of its next window (the editor, which comes up after it).
-// With a media file on the command line it also times the moment the player
-// shows the file's length, which the program reports when
-// QUILLORY_STARTUP_MARKS is set. Run on an X display (e.g. under xvfb-run);
-// prints each repetition, the medians and the load average, and beside the
+// It also times the player's first frame (its first paint done) and, with a
+// media file on the command line, the moment the player shows the file's
+// length, both of which the program reports when QUILLORY_STARTUP_MARKS is set. Run on an X display
+// (e.g. under xvfb-run); prints each repetition, the medians and the load average, and beside the
 // times the processor time used until the window was mapped (which depends
 // less on the machine's load).
 //
@@ -77,6 +77,7 @@ struct Times {
     double cpuMs = -1;    // processor time all its threads had used by then
     double otherMs = -1;  // process start to another of its windows mapped (the editor)
     double lengthMs = -1; // process start to the media file's length shown
+    double frameMs = -1;  // process start to the player's first frame painted
 };
 
 // Processor time used so far by all threads of a process, from the scheduler's
@@ -113,6 +114,7 @@ Times timeStart(xcb_connection_t *x, const QString &program, const QStringList &
     process.start(program, arguments);
     Times times;
     const QByteArray lengthMark = QByteArrayLiteral("quillory-startup media-length-shown ");
+    const QByteArray frameMark = QByteArrayLiteral("quillory-startup first-frame ");
     const auto done = [&] {
         return times.windowMs >= 0 && (!waitForOther || times.otherMs >= 0) &&
                (!waitForLength || times.lengthMs >= 0);
@@ -123,6 +125,9 @@ Times timeStart(xcb_connection_t *x, const QString &program, const QStringList &
             if (line.startsWith(lengthMark))
                 times.lengthMs =
                     double(line.mid(lengthMark.size()).trimmed().toLongLong() - startNs) / 1e6;
+            else if (line.startsWith(frameMark))
+                times.frameMs =
+                    double(line.mid(frameMark.size()).trimmed().toLongLong() - startNs) / 1e6;
             else if (!line.startsWith("quillory-startup "))
                 std::fputs(line.constData(), stderr);
         }
@@ -192,7 +197,7 @@ int main(int argc, char *argv[])
 
     std::printf("load average at the start: %s\n", loadAverage().constData());
     // The program runs in a fresh program folder of its own each time.
-    std::vector<double> programMs, bareMs, lengthMs, programCpuMs, bareCpuMs, editorMs;
+    std::vector<double> programMs, bareMs, lengthMs, programCpuMs, bareCpuMs, editorMs, frameMs;
     for (int i = 0; i < repetitions; ++i) {
         QTemporaryDir home;
         quillory::ProgramFolder::populateFrom(folder, home.path());
@@ -226,9 +231,11 @@ int main(int argc, char *argv[])
         programCpuMs.push_back(p.cpuMs);
         bareCpuMs.push_back(b.cpuMs);
         editorMs.push_back(p.otherMs);
+        if (p.frameMs >= 0)
+            frameMs.push_back(p.frameMs);
         std::printf("repetition %d: program %.1f ms (processor %.1f ms), bare window %.1f ms "
-                    "(processor %.1f ms), editor %.1f ms",
-                    i + 1, p.windowMs, p.cpuMs, b.windowMs, b.cpuMs, p.otherMs);
+                    "(processor %.1f ms), first frame %.1f ms, editor %.1f ms",
+                    i + 1, p.windowMs, p.cpuMs, b.windowMs, b.cpuMs, p.frameMs, p.otherMs);
         if (!media.isEmpty()) {
             lengthMs.push_back(p.lengthMs);
             std::printf(", media length shown %.1f ms", p.lengthMs);
@@ -243,6 +250,7 @@ int main(int argc, char *argv[])
     std::printf("processor time of all threads until then, median: program %.1f ms, bare window "
                 "%.1f ms, ratio %.2f\n",
                 pc, bc, pc / bc);
+    std::printf("process start to the player's first frame, median: %.1f ms\n", median(frameMs));
     std::printf("process start to the editor window mapped, median: %.1f ms\n", median(editorMs));
     if (!media.isEmpty())
         std::printf("process start to the media length shown, median: %.1f ms\n", median(lengthMs));

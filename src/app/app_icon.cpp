@@ -1,5 +1,6 @@
 #include "app_icon.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,4 +35,12 @@ QStringList appIconDataFolders(const QString &programFolder)
     if (!folders.contains(beside))
         folders.append(beside);
     return folders;
+}
+
+void setAppIcon(const QString &name, const QStringList &dataFolders)
+{
+    QIcon icon = installedAppIcon(name, dataFolders);
+    if (icon.isNull())
+        icon = QIcon::fromTheme(name);
+    QApplication::setWindowIcon(icon);
 }

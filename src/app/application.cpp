@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "app/app_icon.h"
 #include "app/first_paint.h"
 #include "app/recovery_session.h"
 #include "app/startup_marks.h"
@@ -20,7 +21,6 @@
 #include "video/video_window.h"
 
 #include <QApplication>
-#include <QIcon>
 
 using namespace quillory;
 
@@ -84,10 +84,16 @@ Application::~Application()
 void Application::start(const QString &commandLine)
 {
     // What the player's first frame does not show waits for it, then runs in
-    // this order: the editor is built and comes up (Form_Load hands it over),
-    // then libmpv loads on its worker (loading holds the dynamic loader, which
-    // the windows may still need).
+    // this order: the windows' icon (the editor then comes up with it), the
+    // editor is built and comes up (Form_Load hands it over), then libmpv loads
+    // on its worker (loading holds the dynamic loader, which the windows may
+    // still need).
     auto *afterFirstFrame = new FirstPaintSteps(m_player.get());
+    afterFirstFrame->add([] { markStartup("first-frame"); });
+    afterFirstFrame->add([] {
+        setAppIcon(QStringLiteral("org.quillory.Quillory"),
+                   appIconDataFolders(QCoreApplication::applicationDirPath()));
+    });
     m_player->setAfterFirstFrame(
         [afterFirstFrame](std::function<void()> step) { afterFirstFrame->add(std::move(step)); });
     // The recovery journal follows the editor from the moment it is built, so
@@ -120,12 +126,7 @@ void Application::start(const QString &commandLine)
                              openCommandLineFile, Qt::QueuedConnection);
     }
     MpvMediaEngine *engine = m_engine;
-    afterFirstFrame->add([engine] {
-        engine->startInBackground();
-        // No installed picture was found: an icon theme may still have one.
-        if (QApplication::windowIcon().isNull())
-            QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
-    });
+    afterFirstFrame->add([engine] { engine->startInBackground(); });
     startDesktop();
     if (editorBuilt)
         startJournal();

@@ -1,10 +1,8 @@
-#include "app/app_icon.h"
 #include "app/application.h"
 #include "app/font_warm_up.h"
 #include "platform/files/program_folder.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QStringList>
 #include <alsa/asoundlib.h>
 #include <clocale>
@@ -23,9 +21,7 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quillory"));
     // Ties the windows to the launcher entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
-    QApplication::setWindowIcon(
-        installedAppIcon(QStringLiteral("org.quillory.Quillory"),
-                         appIconDataFolders(QCoreApplication::applicationDirPath())));
+    // The icon follows the player's first frame (Application::start).
     QApplication::setQuitOnLastWindowClosed(false);
     // The media engine parses numbers with the C conventions.
     std::setlocale(LC_NUMERIC, "C");
