@@ -418,6 +418,7 @@ bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
 void MpvMediaEngine::unload()
 {
     m_lastReading.reset();
+    m_fullQueueUs.reset();
     clearLoop();
     m_stillAtMs = -1;
     cancelPendingUnpause();
@@ -548,57 +549,36 @@ MediaError MpvMediaEngine::stop()
 }
 
 // Pauses, and returns the position of the last sample the listener hears (-1
-// when no position can be read). The reading is taken before the pause. Until
-// the pause reaches the server the sink may still take a block of ours, and a
-// sink that rewinds gives back what it had not yet played: the server's queue of
-// the stream, before and after the pause, tells how much either way. Without the
-// queue, a sink that had played out all it held by the time the pause arrived
-// took a further block, and what it holds after the pause tells the end.
+// when no position can be read). The reading is taken before the pause; what
+// the server tells once the stream has stopped shows what its sink took or gave
+// back meanwhile.
 double MpvMediaEngine::heardAtPause()
 {
     const std::optional<HeardReading> heard = readHeard();
-    const std::int64_t pausedAtUs = steadyMicroseconds();
+    AfterPause after;
+    after.pauseBeganUs = steadyMicroseconds();
     setPaused(true);
+    after.pauseEndedUs = steadyMicroseconds();
     if (!heard) {
         double seconds = 0;
         if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
             return -1;
         return seconds;
     }
-    if (!heard->heldUs)
-        return heard->seconds();
-    if (*heard->heldUs == 0 && heard->queuedUs == 0) {
-        // A server that tells neither (PipeWire's) only moves the stream's
-        // position when its output takes a block. The reading mpv took itself
-        // as the pause began, just before the output stopped taking data, is the
-        // closest to the end: it leaves out only a block taken in between.
-        double atPause = 0;
-        if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &atPause) >= 0)
-            return atPause;
-        return heard->seconds();
+    double stopped = 0;
+    if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &stopped) >= 0)
+        after.outputStoppedSeconds = stopped;
+    if (needsAfterPause(*heard, after.pauseEndedUs)) {
+        // The paused stream stays as it is, so a question that went unanswered
+        // (a busy server) is asked again.
+        for (int attempt = 0; attempt < 3 && !after.heldUs; ++attempt) {
+            after.heldAskedUs = steadyMicroseconds();
+            after.heldUs = m_heldAudio->heldAfterPauseMicroseconds();
+            after.heldAnsweredUs = steadyMicroseconds();
+        }
+        after.queuedUs = m_heldAudio->queuedMicroseconds();
     }
-    const bool drained = pausedAtUs - heard->heldAtUs >= *heard->heldUs;
-    if (!heard->queuedUs && !drained)
-        return heard->seconds();
-    // The paused stream stays as it is, so a question that went unanswered (a
-    // busy server) is asked again.
-    std::int64_t askedUs = 0;
-    std::int64_t answeredUs = 0;
-    std::optional<long long> held;
-    for (int attempt = 0; attempt < 3 && !held; ++attempt) {
-        askedUs = steadyMicroseconds();
-        held = m_heldAudio->heldAfterPauseMicroseconds();
-        answeredUs = steadyMicroseconds();
-    }
-    const std::optional<long long> queued = m_heldAudio->queuedMicroseconds();
-    if (held && queued && heard->queuedUs)
-        return heard->seconds() + double(*heard->queuedUs - *queued) / 1e6 * heard->speed;
-    if (held && drained) {
-        // The output went on playing in real time until the sink answered.
-        const std::int64_t playedUs = (askedUs + answeredUs) / 2 - heard->playingAtUs;
-        return heard->playingSeconds + double(playedUs + *held) / 1e6 * heard->speed;
-    }
-    return heard->seconds();
+    return heardEndSeconds(*heard, after);
 }
 
 MediaError MpvMediaEngine::seekTo(std::int64_t ms)
@@ -637,15 +617,7 @@ void MpvMediaEngine::updateLengthAtEnd()
 // preempted between them) are taken again. When the sink's next block is due
 // within the guard, it would be taken between this read and a pause that follows
 // it, so the read waits for it instead.
-double MpvMediaEngine::HeardReading::seconds() const
-{
-    if (!heldUs)
-        return playingSeconds;
-    // Carried back to the moment audio-pts was read.
-    return playingSeconds + double(*heldUs + (heldAtUs - playingAtUs)) / 1e6 * speed;
-}
-
-std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
+std::optional<HeardReading> MpvMediaEngine::readHeard()
 {
     constexpr qint64 BlockDueGuardUs = 4000;
     constexpr qint64 ReadingsApartUs = 1500;
@@ -664,6 +636,9 @@ std::optional<MpvMediaEngine::HeardReading> MpvMediaEngine::readHeard()
         if (!reading.heldUs)
             return reading;
         reading.queuedUs = m_heldAudio->queuedMicroseconds();
+        if (reading.queuedUs)
+            m_fullQueueUs = std::max(*reading.queuedUs, m_fullQueueUs.value_or(0));
+        reading.fullQueueUs = m_fullQueueUs;
         const std::int64_t afterUs = steadyMicroseconds();
         // A sink that tells no latency at all (PipeWire's) has nothing to wait for.
         const long long heldNowUs = *reading.heldUs;

@@ -4,6 +4,7 @@
 #include "platform/mpv/held_audio.h"
 #include "platform/mpv/mpv_handle.h"
 #include "platform/mpv/mpv_video_host.h"
+#include "platform/mpv/pause_end.h"
 #include "platform/mpv/pulse_latency.h"
 
 #include <QByteArray>
@@ -133,20 +134,9 @@ private:
     void commitPendingUnpause();
     void cancelPendingUnpause();
     void updateLengthAtEnd();
-    // One reading of the heard position: the output clock's sample and what the
-    // sink holds beyond it, with the steady-clock moments (us) they were read.
-    struct HeardReading {
-        double playingSeconds = 0;
-        std::int64_t playingAtUs = 0;
-        std::optional<long long> heldUs;
-        std::optional<long long> queuedUs; // the server's queue in the same answer
-        std::int64_t heldAtUs = 0;
-        // Held wall-clock time holds speed times as much media.
-        double speed = 1.0;
-        double seconds() const;
-    };
     std::optional<HeardReading> readHeard();
     std::optional<HeardReading> m_lastReading;
+    std::optional<long long> m_fullQueueUs; // the most the server queued of the stream
     std::int64_t m_lastReadingAtUs = 0;
     std::optional<double> heardSeconds();
     double heardAtPause();
