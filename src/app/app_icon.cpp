@@ -37,10 +37,11 @@ QStringList appIconDataFolders(const QString &programFolder)
     return folders;
 }
 
-void setAppIcon(const QString &name, const QStringList &dataFolders)
+bool setInstalledAppIcon(const QString &name, const QStringList &dataFolders)
 {
-    QIcon icon = installedAppIcon(name, dataFolders);
+    const QIcon icon = installedAppIcon(name, dataFolders);
     if (icon.isNull())
-        icon = QIcon::fromTheme(name);
+        return false;
     QApplication::setWindowIcon(icon);
+    return true;
 }

@@ -21,6 +21,7 @@
 #include "video/video_window.h"
 
 #include <QApplication>
+#include <QIcon>
 
 using namespace quillory;
 
@@ -84,15 +85,15 @@ Application::~Application()
 void Application::start(const QString &commandLine)
 {
     // What the player's first frame does not show waits for it, then runs in
-    // this order: the windows' icon (the editor then comes up with it), the
+    // this order: the installed icon (so the editor comes up with it), the
     // editor is built and comes up (Form_Load hands it over), then libmpv loads
     // on its worker (loading holds the dynamic loader, which the windows may
     // still need).
     auto *afterFirstFrame = new FirstPaintSteps(m_player.get());
     afterFirstFrame->add([] { markStartup("first-frame"); });
     afterFirstFrame->add([] {
-        setAppIcon(QStringLiteral("org.quillory.Quillory"),
-                   appIconDataFolders(QCoreApplication::applicationDirPath()));
+        setInstalledAppIcon(QStringLiteral("org.quillory.Quillory"),
+                            appIconDataFolders(QCoreApplication::applicationDirPath()));
     });
     m_player->setAfterFirstFrame(
         [afterFirstFrame](std::function<void()> step) { afterFirstFrame->add(std::move(step)); });
@@ -126,7 +127,12 @@ void Application::start(const QString &commandLine)
                              openCommandLineFile, Qt::QueuedConnection);
     }
     MpvMediaEngine *engine = m_engine;
-    afterFirstFrame->add([engine] { engine->startInBackground(); });
+    afterFirstFrame->add([engine] {
+        engine->startInBackground();
+        // No installed picture was found: an icon theme may still have one.
+        if (QApplication::windowIcon().isNull())
+            QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
+    });
     startDesktop();
     if (editorBuilt)
         startJournal();
