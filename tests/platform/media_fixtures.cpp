@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QtEndian>
 #include <cstdint>
+#include <cstdlib>
 
 namespace quillory::testmedia {
 
@@ -66,6 +67,25 @@ bool writeNoiseWav(const QString &path, int seconds, int sampleRate)
     for (qsizetype i = 0; i < qsizetype(seconds) * sampleRate; ++i) {
         state = state * 1664525u + 1013904223u;
         pcm[i] = std::int16_t(std::int32_t(state >> 16) - 32768) / 4;
+    }
+    return writeWav(path, samples, sampleRate);
+}
+
+bool writeSteppedNoiseWav(const QString &path, int seconds, int sampleRate)
+{
+    QByteArray samples(qsizetype(seconds) * sampleRate * 2, '\0');
+    auto *pcm = reinterpret_cast<std::int16_t *>(samples.data());
+    std::uint32_t state = 54321;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return std::int32_t(state >> 16) - 32768;
+    };
+    const qsizetype step = sampleRate / 10;
+    std::int32_t level = 0;
+    for (qsizetype i = 0; i < qsizetype(seconds) * sampleRate; ++i) {
+        if (i % step == 0)
+            level = std::abs(next()) / 4; // a sudden change of loudness
+        pcm[i] = std::int16_t(next() * level / 32768);
     }
     return writeWav(path, samples, sampleRate);
 }

@@ -13,6 +13,10 @@ bool writeClickWav(const QString &path, int seconds, int sampleRate = 44100);
 // is unique, so a decoded excerpt can be located by correlation.
 bool writeNoiseWav(const QString &path, int seconds, int sampleRate = 44100);
 
+// White noise whose loudness jumps every tenth of a second: a Vorbis encoder
+// switches between long and short blocks at such jumps.
+bool writeSteppedNoiseWav(const QString &path, int seconds, int sampleRate = 44100);
+
 bool ffmpegAvailable();
 
 // Runs ffmpeg quietly with `arguments` (overwriting outputs); true on success.

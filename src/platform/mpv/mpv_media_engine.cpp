@@ -390,8 +390,29 @@ MediaError MpvMediaEngine::open(const QString &path)
     }
     m_mpv->free(format);
     m_lengthMs = std::max<std::int64_t>(0, toMilliseconds(seconds));
+    useSteadyAudioTimestamps();
     m_open = true;
     return MediaError::None;
+}
+
+// FFmpeg stamps each Vorbis packet that passes from a long block to a short one
+// 448 samples (10 ms at 44.1 kHz) later than it sounds, and mpv takes such a
+// stamp for a jump. An exact seek that lands in one of those packets starts up
+// to 10 ms early. The filter below counts samples instead, and takes a new
+// starting point only when two packets in a row agree on it (an isolated wrong
+// stamp never does). Other codecs stamp their packets exactly.
+void MpvMediaEngine::useSteadyAudioTimestamps()
+{
+    static const char SteadyTimestamps[] =
+        "lavfi=[asetpts='st(3,T-N/SR);if(eq(ld(2),0),st(0,ld(3)));"
+        "if(lt(abs(ld(3)-ld(1)),0.0005),st(0,ld(3)));st(1,ld(3));st(2,ld(2)+1);"
+        "(N/SR+ld(0))/TB']";
+    char *codec = m_mpv->getPropertyString(m_handle.get(), "audio-codec-name");
+    const bool vorbis = codec != nullptr && qstrcmp(codec, "vorbis") == 0;
+    m_mpv->free(codec);
+    const char *filters = vorbis ? SteadyTimestamps : "";
+    if (m_mpv->setProperty(m_handle.get(), "af", MPV_FORMAT_STRING, &filters) < 0)
+        qWarning("mpv refused the audio filter for steady timestamps");
 }
 
 // Replaces the playlist with the file (with mpv's per-file `options`, if any);

@@ -134,6 +134,7 @@ private:
     void commitPendingUnpause();
     void cancelPendingUnpause();
     void updateLengthAtEnd();
+    void useSteadyAudioTimestamps();
     std::optional<HeardReading> readHeard();
     std::optional<HeardReading> m_lastReading;
     std::optional<long long> m_fullQueueUs; // the most the server queued of the stream
