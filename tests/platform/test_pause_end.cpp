@@ -82,6 +82,22 @@ private slots:
         QCOMPARE(
             heardEndSeconds(close, pausedWith(close, 1000200, 1001000, 1006000, 1006100, 20000)),
             close.seconds());
+        // ... unless the stream's queue is still short of the block: the sink
+        // took it from the stream, whatever the clocks say.
+        AfterPause shortOfIt = pausedWith(close, 1000200, 1001000, 1006000, 1006100, 20000);
+        *shortOfIt.queuedUs -= 20000;
+        QVERIFY(heardEndSeconds(close, shortOfIt) > close.seconds() + 0.019);
+    }
+
+    void theMiddleOfThreeReadings()
+    {
+        HeardReading low = playingAt10s(15000), mid = low, high = low;
+        low.playingSeconds -= 0.003; // a slow answer one way
+        high.playingSeconds += 0.0005;
+        QCOMPARE(medianReading(low, mid, high).playingSeconds, 10.0);
+        QCOMPARE(medianReading(high, low, mid).playingSeconds, 10.0);
+        QCOMPARE(medianReading(mid, high, low).playingSeconds, 10.0);
+        QCOMPARE(medianReading(high, mid, low).playingSeconds, 10.0);
     }
 
     void clockNoiseIsNotABlock()

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 using namespace quillory;
@@ -29,6 +30,8 @@ public:
     {
         ++queries;
         lastAfterPause = false;
+        if (!slowAnswersUs.isEmpty())
+            QThread::usleep(static_cast<unsigned long>(slowAnswersUs.takeFirst()));
         if (!readings.isEmpty())
             return readings.takeFirst();
         return held;
@@ -44,7 +47,8 @@ public:
         return lastAfterPause ? queuedAfterPause : queued;
     }
     std::optional<long long> held;
-    QList<long long> readings; // taken first, one a query
+    QList<long long> readings;      // taken first, one a query
+    QList<long long> slowAnswersUs; // how long the next queries take to answer
     int queries = 0;
     std::optional<long long> heldAfterPause;
     int afterPauseQueries = 0;
@@ -377,6 +381,35 @@ private slots:
             MpvMediaEngine engine(options);
             engine.startInBackground();
         }
+    }
+
+    void ofSlowAnswersTheQuickestCounts()
+    {
+        auto held = std::make_shared<FakeHeldAudio>();
+        MpvEngineOptions options = exactOutput();
+        options.heldAudio = held;
+        options.readingReuseMs = 0;
+        MpvMediaEngine engine(options);
+        QCOMPARE(engine.open(media("click.wav")), MediaError::None);
+        QCOMPARE(engine.playFrom(1000), MediaError::None);
+        QTRY_VERIFY(engine.positionMs() > 1100);
+        held->held = 0;
+        const std::int64_t before = engine.positionMs();
+        // Five answers that all take long; the second, quickest one is used.
+        held->readings = {100000, 600000, 300000, 400000, 500000};
+        held->slowAnswersUs = {12000, 4000, 12000, 12000, 12000};
+        QElapsedTimer clock;
+        clock.start();
+        const std::int64_t heard = engine.positionMs();
+        const std::int64_t took = clock.elapsed();
+        QVERIFY(held->readings.isEmpty());
+        QVERIFY2(heard >= before + 600 && heard <= before + 600 + took + 2,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(heard)));
+        // A quick answer ends the questions.
+        held->readings = {100000, 200000, 300000};
+        held->slowAnswersUs = {12000, 0};
+        engine.positionMs();
+        QCOMPARE(held->readings.size(), 1);
     }
 
     void aReadingWhilePlayingIsCarriedForward()

@@ -575,7 +575,13 @@ MediaError MpvMediaEngine::stop()
 // back meanwhile.
 double MpvMediaEngine::heardAtPause()
 {
-    const std::optional<HeardReading> heard = readHeard();
+    std::optional<HeardReading> heard = readHeard();
+    if (heard && heard->heldUs && *heard->heldUs > 0) {
+        const std::optional<HeardReading> second = readHeard();
+        const std::optional<HeardReading> third = readHeard();
+        if (second && third)
+            heard = medianReading(*heard, *second, *third);
+    }
     AfterPause after;
     after.pauseBeganUs = steadyMicroseconds();
     setPaused(true);
@@ -635,16 +641,20 @@ void MpvMediaEngine::updateLengthAtEnd()
 // only refreshed when the output asks for data, up to a buffer period late). The
 // sink of a sound server renders ahead in blocks; what it holds is added, carried
 // back to the moment audio-pts was read. Two readings far apart (the thread was
-// preempted between them) are taken again. When the sink's next block is due
-// within the guard, it would be taken between this read and a pause that follows
-// it, so the read waits for it instead.
+// preempted between them, or a server slow to answer) are taken again. When the sink's next block
+// is due within the guard, it would be taken between this read and a pause that follows it, so the
+// read waits for it instead.
 std::optional<HeardReading> MpvMediaEngine::readHeard()
 {
     constexpr qint64 BlockDueGuardUs = 4000;
     constexpr qint64 ReadingsApartUs = 1500;
-    constexpr int Attempts = 3;
-    HeardReading reading;
-    for (int attempt = 1;; ++attempt) {
+    constexpr int Attempts = 5;
+    // Of readings that all took long, the quickest: each moment is known only to
+    // within the call that read it.
+    std::optional<HeardReading> quickest;
+    std::int64_t quickestUs = 0;
+    for (int attempt = 1; attempt <= Attempts; ++attempt) {
+        HeardReading reading;
         const std::int64_t askedUs = steadyMicroseconds();
         if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE,
                                &reading.playingSeconds) < 0)
@@ -665,15 +675,21 @@ std::optional<HeardReading> MpvMediaEngine::readHeard()
         const long long heldNowUs = *reading.heldUs;
         if (attempt < Attempts && heldNowUs > 0 && heldNowUs < BlockDueGuardUs) {
             QThread::usleep(static_cast<unsigned long>(heldNowUs + 500));
+            quickest.reset(); // from before the block the sink takes now
             continue;
         }
-        if (attempt < Attempts && afterUs - askedUs > ReadingsApartUs)
-            continue;
         // The sink answered about halfway through its own call.
         reading.heldAtUs = (gotUs + afterUs) / 2;
         reading.speed = m_speed;
-        return reading;
+        const std::int64_t tookUs = afterUs - askedUs;
+        if (tookUs <= ReadingsApartUs)
+            return reading;
+        if (!quickest || tookUs < quickestUs) {
+            quickest = reading;
+            quickestUs = tookUs;
+        }
     }
+    return quickest;
 }
 
 // The display asks many times a second, and each exact reading asks the sound

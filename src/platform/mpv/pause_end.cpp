@@ -43,6 +43,17 @@ std::int64_t stoppedAtUs(const HeardReading &before, const AfterPause &after)
 
 } // namespace
 
+const HeardReading &medianReading(const HeardReading &a, const HeardReading &b,
+                                  const HeardReading &c)
+{
+    const double x = a.seconds(), y = b.seconds(), z = c.seconds();
+    if ((x <= y && y <= z) || (z <= y && y <= x))
+        return b;
+    if ((y <= x && x <= z) || (z <= x && x <= y))
+        return a;
+    return c;
+}
+
 bool needsAfterPause(const HeardReading &before, std::int64_t pauseEndedUs)
 {
     if (!before.heldUs || tellsNothing(before))
@@ -82,9 +93,12 @@ double heardEndSeconds(const HeardReading &before, const AfterPause &after)
     if (takenUs <= uncertainUs)
         return seconds;
     // The sink takes its next block when what it held runs out. A block taken
-    // after the stream had stopped was silence for it.
+    // after the stream had stopped was silence for it. A queue still short of
+    // that block shows it came from the stream all the same.
     const std::int64_t dueUs = before.heldAtUs + *before.heldUs;
-    if (dueUs >= stoppedAtUs(before, after))
+    const bool queueGaveIt =
+        before.queuedUs && after.queuedUs && *after.queuedUs < *before.queuedUs - QueueSlackUs;
+    if (!queueGaveIt && dueUs >= stoppedAtUs(before, after))
         return seconds;
     return seconds + double(takenUs) / 1e6 * before.speed;
 }

@@ -37,6 +37,11 @@ struct AfterPause {
     std::int64_t heldAnsweredUs = 0;
 };
 
+// Of three readings, the one in the middle. mpv's own delay is now and then a
+// millisecond or more off, when the server's answer was slow one way.
+const HeardReading &medianReading(const HeardReading &a, const HeardReading &b,
+                                  const HeardReading &c);
+
 // Whether the sink must be asked after the pause: it may have taken a block of
 // the stream between the reading and the stop, or the queue may tell a change.
 bool needsAfterPause(const HeardReading &before, std::int64_t pauseEndedUs);
