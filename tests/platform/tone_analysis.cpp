@@ -140,4 +140,13 @@ double dominantHertz(const PcmSound &sound, std::size_t first, std::size_t count
     return (double(peak) + shift) * sound.sampleRate / double(n);
 }
 
+QList<QPair<QByteArray, QByteArray>> pcmOutputOptions(const QString &path)
+{
+    return {{"ao-pcm-file", path.toUtf8()},
+            {"ao-pcm-waveheader", "yes"},
+            {"audio-format", "s16"},
+            {"audio-channels", "mono"},
+            {"audio-samplerate", "44100"}};
+}
+
 } // namespace quillory::testmedia

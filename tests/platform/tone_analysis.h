@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <vector>
 
@@ -17,6 +20,10 @@ struct PcmSound {
     double seconds() const { return sampleRate > 0 ? double(samples.size()) / sampleRate : 0; }
 };
 PcmSound readPcmWav(const QString &path);
+
+// mpv options for its PCM output: 16-bit mono 44.1 kHz into the WAV at `path`,
+// written as fast as it decodes.
+QList<QPair<QByteArray, QByteArray>> pcmOutputOptions(const QString &path);
 
 // The strongest frequency in samples [first, first + 2^k) with k as large as fits
 // (at most 2^17), from a Hann-windowed FFT with the peak interpolated between

@@ -57,11 +57,7 @@ class TestMpvDecodedSeek : public QObject {
         MpvEngineOptions options;
         options.audioOutput = "pcm";
         options.heldAudio = std::make_shared<NoHeldAudio>();
-        options.extraOptions = {{"ao-pcm-file", file(outName).toUtf8()},
-                                {"ao-pcm-waveheader", "yes"},
-                                {"audio-format", "s16"},
-                                {"audio-channels", "mono"},
-                                {"audio-samplerate", "44100"}};
+        options.extraOptions = pcmOutputOptions(file(outName));
         {
             MpvMediaEngine engine(options);
             if (engine.open(media) != MediaError::None || engine.playFrom(ms) != MediaError::None ||

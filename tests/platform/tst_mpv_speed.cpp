@@ -39,11 +39,7 @@ class TestMpvSpeed : public QObject {
         options.audioOutput = "pcm";
         options.keepPitch = keepPitch;
         options.heldAudio = std::make_shared<FakeHeldAudio>();
-        options.extraOptions = {{"ao-pcm-file", file(outName).toUtf8()},
-                                {"ao-pcm-waveheader", "yes"},
-                                {"audio-format", "s16"},
-                                {"audio-channels", "mono"},
-                                {"audio-samplerate", "44100"}};
+        options.extraOptions = pcmOutputOptions(file(outName));
         {
             MpvMediaEngine engine(options);
             // Chosen for the open file, or before (it then holds for the next one).
