@@ -641,9 +641,9 @@ void MpvMediaEngine::updateLengthAtEnd()
 // only refreshed when the output asks for data, up to a buffer period late). The
 // sink of a sound server renders ahead in blocks; what it holds is added, carried
 // back to the moment audio-pts was read. Two readings far apart (the thread was
-// preempted between them, or a server slow to answer) are taken again. When the sink's next block
-// is due within the guard, it would be taken between this read and a pause that follows it, so the
-// read waits for it instead.
+// preempted between them, or the server was slow to answer) are taken again.
+// When the sink's next block is due within the guard, it would be taken between
+// this read and a pause that follows it, so the read waits for it instead.
 std::optional<HeardReading> MpvMediaEngine::readHeard()
 {
     constexpr qint64 BlockDueGuardUs = 4000;

@@ -68,6 +68,9 @@ double heardEndSeconds(const HeardReading &before, const AfterPause &after)
 {
     if (!before.heldUs)
         return before.playingSeconds; // no server: the output's own clock
+    // Such a server moves the stream's position only when its output takes a
+    // block. mpv's reading just before the output stopped taking data is the
+    // closest to the end; it leaves out only a block taken in between.
     if (tellsNothing(before))
         return after.outputStoppedSeconds.value_or(before.seconds());
     const double seconds = before.seconds();
