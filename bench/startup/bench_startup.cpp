@@ -1,5 +1,6 @@
 // Start-up to a window on screen, the program against a bare Qt window, side by
-// side in one run: each repetition starts both (in alternating order) and times
+// side in one run: each repetition starts both in turns (in a rotating order, with a
+// third reference, a window that shows a menu bar and a line of text) and times
 // from the process start to the X server mapping its main window (the one
 // titled "Quillory": the player, whichever window the program maps first), and
 // to the mapping of its next window (the editor, which comes up after it).
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <vector>
 #include <xcb/xcb.h>
@@ -197,7 +199,8 @@ int main(int argc, char *argv[])
 
     std::printf("load average at the start: %s\n", loadAverage().constData());
     // The program runs in a fresh program folder of its own each time.
-    std::vector<double> programMs, bareMs, lengthMs, programCpuMs, bareCpuMs, editorMs, frameMs;
+    std::vector<double> programMs, bareMs, lengthMs, programCpuMs, bareCpuMs, editorMs, frameMs,
+        textMs, textCpuMs;
     for (int i = 0; i < repetitions; ++i) {
         QTemporaryDir home;
         quillory::ProgramFolder::populateFrom(folder, home.path());
@@ -205,7 +208,7 @@ int main(int argc, char *argv[])
         environment.insert(QStringLiteral("QUILLORY_HOME"), home.path());
         environment.insert(QStringLiteral("QUILLORY_STARTUP_MARKS"), QStringLiteral("1"));
         const QStringList arguments = media.isEmpty() ? QStringList() : QStringList{media};
-        Times p, b;
+        Times p, b, t;
         const auto runProgram = [&] {
             p = timeStart(display.connection, quillory, arguments, environment, title, true,
                           !media.isEmpty());
@@ -213,14 +216,14 @@ int main(int argc, char *argv[])
         const auto runBare = [&] {
             b = timeStart(display.connection, bare, {}, environment, title, false, false);
         };
-        if (i % 2 == 0) {
-            runProgram();
-            runBare();
-        } else {
-            runBare();
-            runProgram();
-        }
-        if (p.windowMs < 0 || p.otherMs < 0 || b.windowMs < 0 ||
+        const auto runText = [&] {
+            t = timeStart(display.connection, bare, {QStringLiteral("--menu-and-text")},
+                          environment, title, false, false);
+        };
+        const std::function<void()> runs[] = {runProgram, runBare, runText};
+        for (int k = 0; k < 3; ++k)
+            runs[(i + k) % 3]();
+        if (p.windowMs < 0 || p.otherMs < 0 || b.windowMs < 0 || t.windowMs < 0 ||
             (!media.isEmpty() && p.lengthMs < 0)) {
             std::fprintf(stderr, "repetition %d: a window or the media length did not appear\n",
                          i + 1);
@@ -230,12 +233,16 @@ int main(int argc, char *argv[])
         bareMs.push_back(b.windowMs);
         programCpuMs.push_back(p.cpuMs);
         bareCpuMs.push_back(b.cpuMs);
+        textMs.push_back(t.windowMs);
+        textCpuMs.push_back(t.cpuMs);
         editorMs.push_back(p.otherMs);
         if (p.frameMs >= 0)
             frameMs.push_back(p.frameMs);
         std::printf("repetition %d: program %.1f ms (processor %.1f ms), bare window %.1f ms "
-                    "(processor %.1f ms), first frame %.1f ms, editor %.1f ms",
-                    i + 1, p.windowMs, p.cpuMs, b.windowMs, b.cpuMs, p.frameMs, p.otherMs);
+                    "(processor %.1f ms), window with text %.1f ms (processor %.1f ms), first "
+                    "frame %.1f ms, editor %.1f ms",
+                    i + 1, p.windowMs, p.cpuMs, b.windowMs, b.cpuMs, t.windowMs, t.cpuMs, p.frameMs,
+                    p.otherMs);
         if (!media.isEmpty()) {
             lengthMs.push_back(p.lengthMs);
             std::printf(", media length shown %.1f ms", p.lengthMs);
@@ -250,6 +257,10 @@ int main(int argc, char *argv[])
     std::printf("processor time of all threads until then, median: program %.1f ms, bare window "
                 "%.1f ms, ratio %.2f\n",
                 pc, bc, pc / bc);
+    const double t = median(textMs), tc = median(textCpuMs);
+    std::printf("the window with a menu bar and text: %.1f ms (processor %.1f ms), ratio to the "
+                "bare window %.2f (processor %.2f); the program against it %.2f\n",
+                t, tc, t / b, tc / bc, p / t);
     std::printf("process start to the player's first frame, median: %.1f ms\n", median(frameMs));
     std::printf("process start to the editor window mapped, median: %.1f ms\n", median(editorMs));
     if (!media.isEmpty())
