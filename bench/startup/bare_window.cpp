@@ -8,21 +8,23 @@
 #include <QMenuBar>
 #include <QWidget>
 #include <cstring>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const bool withText = argc > 1 && std::strcmp(argv[1], "--menu-and-text") == 0;
-    QMainWindow textWindow;
-    QWidget bareWindow;
-    QWidget &window = withText ? static_cast<QWidget &>(textWindow) : bareWindow;
-    if (withText) {
+    std::unique_ptr<QWidget> window;
+    if (argc > 1 && std::strcmp(argv[1], "--menu-and-text") == 0) {
+        auto textWindow = std::make_unique<QMainWindow>();
         for (const char *title : {"&File", "&Bookmarks", "&Options", "&Language", "&Window", "&?"})
-            textWindow.menuBar()->addMenu(QString::fromLatin1(title));
-        textWindow.setCentralWidget(new QLabel(QStringLiteral("0:00 / 0:00")));
+            textWindow->menuBar()->addMenu(QString::fromLatin1(title));
+        textWindow->setCentralWidget(new QLabel(QStringLiteral("0:00 / 0:00")));
+        window = std::move(textWindow);
+    } else {
+        window = std::make_unique<QWidget>();
     }
-    window.setWindowTitle(QStringLiteral("Quillory"));
-    window.resize(320, 170);
-    window.show();
+    window->setWindowTitle(QStringLiteral("Quillory"));
+    window->resize(320, 170);
+    window->show();
     return app.exec();
 }
