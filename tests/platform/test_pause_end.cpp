@@ -98,6 +98,21 @@ private slots:
         QCOMPARE(medianReading(high, low, mid).playingSeconds, 10.0);
         QCOMPARE(medianReading(mid, high, low).playingSeconds, 10.0);
         QCOMPARE(medianReading(high, mid, low).playingSeconds, 10.0);
+
+        // Taken 40 ms apart during a stall, the one that is 3 ms off lies
+        // between the others in value; it is still not the one taken.
+        HeardReading first = playingAt10s(15000), stalled = first, last = first;
+        for (HeardReading *r : {&stalled, &last}) {
+            const std::int64_t laterUs = r == &stalled ? 40000 : 80000;
+            r->playingSeconds += laterUs / 1e6;
+            r->playingAtUs += laterUs;
+            r->heldAtUs += laterUs;
+        }
+        stalled.playingSeconds -= 0.003;
+        QVERIFY(first.seconds() < stalled.seconds() && stalled.seconds() < last.seconds());
+        QVERIFY(&medianReading(first, stalled, last) != &stalled);
+        QVERIFY(&medianReading(stalled, last, first) != &stalled);
+        QVERIFY(&medianReading(last, first, stalled) != &stalled);
     }
 
     void clockNoiseIsNotABlock()

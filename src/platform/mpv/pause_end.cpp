@@ -46,7 +46,13 @@ std::int64_t stoppedAtUs(const HeardReading &before, const AfterPause &after)
 const HeardReading &medianReading(const HeardReading &a, const HeardReading &b,
                                   const HeardReading &c)
 {
-    const double x = a.seconds(), y = b.seconds(), z = c.seconds();
+    // Each is carried to the first one's moment, so that what is compared is
+    // how far off they are: taken far apart (a busy machine), the middle in
+    // value would otherwise be the middle in time, whatever its error.
+    const auto carried = [&a](const HeardReading &r) {
+        return r.seconds() - double(r.playingAtUs - a.playingAtUs) / 1e6 * r.speed;
+    };
+    const double x = carried(a), y = carried(b), z = carried(c);
     if ((x <= y && y <= z) || (z <= y && y <= x))
         return b;
     if ((y <= x && x <= z) || (z <= x && x <= y))

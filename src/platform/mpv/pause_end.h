@@ -37,8 +37,9 @@ struct AfterPause {
     std::int64_t heldAnsweredUs = 0;
 };
 
-// Of three readings, the one in the middle. mpv's own delay is now and then a
-// millisecond or more off, when the server's answer was slow one way.
+// Of three readings, the one whose error is in the middle. mpv's own delay is
+// now and then a millisecond or more off, when the server's answer was slow one
+// way.
 const HeardReading &medianReading(const HeardReading &a, const HeardReading &b,
                                   const HeardReading &c);
 
