@@ -103,6 +103,21 @@ private:
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
+    // An engine on a sink the test controls, playing click.wav past 1.1 s.
+    std::unique_ptr<MpvMediaEngine> playingOn(const std::shared_ptr<FakeHeldAudio> &held,
+                                              int readingReuseMs)
+    {
+        MpvEngineOptions options = exactOutput();
+        options.heldAudio = held;
+        options.readingReuseMs = readingReuseMs;
+        auto engine = std::make_unique<MpvMediaEngine>(options);
+        if (engine->open(media("click.wav")) != MediaError::None ||
+            engine->playFrom(1000) != MediaError::None ||
+            !QTest::qWaitFor([&engine] { return engine->positionMs() > 1100; }))
+            return nullptr;
+        return engine;
+    }
+
     // Waits (bounded) until the device leaves the playing mode.
     bool waitUntilStopped(int timeoutMs)
     {
@@ -386,21 +401,16 @@ private slots:
     void ofSlowAnswersTheQuickestCounts()
     {
         auto held = std::make_shared<FakeHeldAudio>();
-        MpvEngineOptions options = exactOutput();
-        options.heldAudio = held;
-        options.readingReuseMs = 0;
-        MpvMediaEngine engine(options);
-        QCOMPARE(engine.open(media("click.wav")), MediaError::None);
-        QCOMPARE(engine.playFrom(1000), MediaError::None);
-        QTRY_VERIFY(engine.positionMs() > 1100);
+        const auto engine = playingOn(held, 0);
+        QVERIFY(engine);
         held->held = 0;
-        const std::int64_t before = engine.positionMs();
+        const std::int64_t before = engine->positionMs();
         // Five answers that all take long; the second, quickest one is used.
         held->readings = {100000, 600000, 300000, 400000, 500000};
         held->slowAnswersUs = {12000, 4000, 12000, 12000, 12000};
         QElapsedTimer clock;
         clock.start();
-        const std::int64_t heard = engine.positionMs();
+        const std::int64_t heard = engine->positionMs();
         const std::int64_t took = clock.elapsed();
         QVERIFY(held->readings.isEmpty());
         QVERIFY2(heard >= before + 600 && heard <= before + 600 + took + 2,
@@ -408,101 +418,91 @@ private slots:
         // A quick answer ends the questions.
         held->readings = {100000, 200000, 300000};
         held->slowAnswersUs = {12000, 0};
-        engine.positionMs();
+        engine->positionMs();
         QCOMPARE(held->readings.size(), 1);
     }
 
     void aReadingWhilePlayingIsCarriedForward()
     {
         auto held = std::make_shared<FakeHeldAudio>();
-        MpvEngineOptions options = exactOutput();
-        options.heldAudio = held;
-        options.readingReuseMs = 60000;
-        MpvMediaEngine engine(options);
-        QCOMPARE(engine.open(media("click.wav")), MediaError::None);
-        QCOMPARE(engine.playFrom(1000), MediaError::None);
-        QTRY_VERIFY(engine.positionMs() > 1100);
+        const auto engine = playingOn(held, 60000);
+        QVERIFY(engine);
         held->held = 250000;
-        QCOMPARE(engine.play(), MediaError::None); // a resume reads afresh
+        QCOMPARE(engine->play(), MediaError::None); // a resume reads afresh
         const int asked = held->queries;
         QElapsedTimer between;
         between.start();
-        const std::int64_t first = engine.positionMs();
+        const std::int64_t first = engine->positionMs();
         QTest::qWait(30);
-        const std::int64_t carried = engine.positionMs();
+        const std::int64_t carried = engine->positionMs();
         QCOMPARE(held->queries, asked + 1);
         // Carried forward in real time, not read again.
         QVERIFY2(carried >= first + 29 && carried <= first + between.elapsed() + 1,
                  qPrintable(QStringLiteral("%1 -> %2").arg(first).arg(carried)));
         // A pause takes a fresh reading of its own.
-        QCOMPARE(engine.stop(), MediaError::None);
+        QCOMPARE(engine->stop(), MediaError::None);
         QVERIFY(held->queries > asked + 1);
     }
 
     void pausePositionIncludesWhatTheOutputHolds()
     {
         auto held = std::make_shared<FakeHeldAudio>();
-        MpvEngineOptions options = exactOutput();
-        options.heldAudio = held;
-        options.readingReuseMs = 0; // every reading asks the sink
-        MpvMediaEngine engine(options);
-        QCOMPARE(engine.open(media("click.wav")), MediaError::None);
-        QCOMPARE(engine.playFrom(1000), MediaError::None);
-        QTRY_VERIFY(engine.positionMs() > 1100);
+        const auto engine = playingOn(held, 0); // every reading asks the sink
+        QVERIFY(engine);
 
         held->held = 0;
-        const std::int64_t playing = engine.positionMs();
+        const std::int64_t playing = engine->positionMs();
         held->held = 250000;
-        const std::int64_t heard = engine.positionMs();
+        const std::int64_t heard = engine->positionMs();
         held->held = 0;
-        const std::int64_t later = engine.positionMs();
+        const std::int64_t later = engine->positionMs();
         QVERIFY2(heard - playing >= 250 && heard - playing <= 250 + (later - playing) + 2,
                  qPrintable(QStringLiteral("%1 %2 %3").arg(playing).arg(heard).arg(later)));
 
         // A sink about to take its next block is waited for and read again.
         held->readings = {500, 40000};
         const int queries = held->queries;
-        const std::int64_t afterBlock = engine.positionMs();
+        const std::int64_t afterBlock = engine->positionMs();
         // (A slow reading is taken once more as well.)
         QVERIFY(held->queries - queries >= 2);
         QVERIFY2(afterBlock >= later + 40, qPrintable(QString::number(afterBlock - later)));
 
         // A stop while playing stays where the heard position was read.
         held->held = 250000;
-        const std::int64_t before = engine.positionMs();
-        QCOMPARE(engine.stop(), MediaError::None);
-        const std::int64_t stopped = engine.positionMs();
+        const std::int64_t before = engine->positionMs();
+        QCOMPARE(engine->stop(), MediaError::None);
+        const std::int64_t stopped = engine->positionMs();
         QVERIFY2(stopped >= before + 0 && stopped <= before + 250,
                  qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(stopped)));
         QTest::qWait(100);
-        QCOMPARE(engine.positionMs(), stopped);
+        QCOMPARE(engine->positionMs(), stopped);
 
         // The sink had played out what it held before the pause reached it, so it
         // took a further block: what it holds after the pause tells the end.
         // Nothing held while waiting, so the wait ends only once the output
         // itself has moved on (not on the held time alone).
         held->held = 0;
-        QCOMPARE(engine.playFrom(3000), MediaError::None);
-        QTRY_VERIFY(engine.positionMs() > 3100);
+        QCOMPARE(engine->playFrom(3000), MediaError::None);
+        QTRY_VERIFY(engine->positionMs() > 3100);
         QElapsedTimer between; // the output plays on while the stop is under way
         between.start();
-        const std::int64_t playingNow = engine.positionMs();
+        const std::int64_t playingNow = engine->positionMs();
         held->readings = {1, 1, 1}; // drained at every reading
         held->heldAfterPause = 300000;
-        QCOMPARE(engine.stop(), MediaError::None);
+        QCOMPARE(engine->stop(), MediaError::None);
         const std::int64_t playedOn = between.elapsed();
         QCOMPARE(held->afterPauseQueries, 1);
-        const std::int64_t afterBlock2 = engine.positionMs();
+        const std::int64_t afterBlock2 = engine->positionMs();
         QVERIFY2(afterBlock2 >= playingNow + 300 && afterBlock2 <= playingNow + 300 + playedOn + 2,
                  qPrintable(QStringLiteral("%1 -> %2 (%3 ms played on)")
                                 .arg(playingNow)
                                 .arg(afterBlock2)
                                 .arg(playedOn)));
         // A sink still holding audio at the pause is not asked again.
-        QCOMPARE(engine.playFrom(3000), MediaError::None);
-        QTRY_VERIFY(engine.positionMs() > 3100);
+        QCOMPARE(engine->playFrom(3000), MediaError::None);
+        QTRY_VERIFY(engine->positionMs() > 3100);
         held->held = 250000;
-        QCOMPARE(engine.stop(), MediaError::None);
+        QCOMPARE(engine->stop(), MediaError::None);
         QCOMPARE(held->afterPauseQueries, 1);
         held->heldAfterPause.reset();
 
@@ -516,14 +516,14 @@ private slots:
             held->heldAfterPause = 5000;
             held->queued = 100000;
             held->queuedAfterPause = after;
-            QCOMPARE(engine.playFrom(3000), MediaError::None);
-            QTRY_VERIFY(engine.positionMs() > 3100);
+            QCOMPARE(engine->playFrom(3000), MediaError::None);
+            QTRY_VERIFY(engine->positionMs() > 3100);
             held->readings = {20000}; // the reading the stop takes
             QElapsedTimer between;
             between.start();
-            const std::int64_t playingNow = engine.positionMs() - 20;
-            QCOMPARE(engine.stop(), MediaError::None);
-            *moved = engine.positionMs() - playingNow;
+            const std::int64_t playingNow = engine->positionMs() - 20;
+            QCOMPARE(engine->stop(), MediaError::None);
+            *moved = engine->positionMs() - playingNow;
             *within = between.elapsed();
         };
         std::int64_t took = 0, tookWithin = 0, gaveBack = 0, gaveBackWithin = 0;
@@ -541,9 +541,9 @@ private slots:
 
         // Without anything held (no sound server), the output's own clock counts.
         held->held.reset();
-        QCOMPARE(engine.playFrom(2000), MediaError::None);
-        QCOMPARE(engine.stop(), MediaError::None);
-        QCOMPARE(engine.positionMs(), 2000);
+        QCOMPARE(engine->playFrom(2000), MediaError::None);
+        QCOMPARE(engine->stop(), MediaError::None);
+        QCOMPARE(engine->positionMs(), 2000);
     }
 
     void audioOutputChoiceOnlyPassesKnownOutputs_data()
