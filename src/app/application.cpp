@@ -5,7 +5,7 @@
 #include "app/recovery_session.h"
 #include "app/startup_marks.h"
 #include "bookmarks/form3.h"
-#include "desktop/desktop_player.h"
+#include "contracts/desktop_player.h"
 #include "desktop/foot_pedals.h"
 #include "desktop/mpris_service.h"
 #include "desktop/pedal_controller.h"
@@ -17,6 +17,7 @@
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 #include "player/picture_preload.h"
+#include "session/player_session.h"
 #include "video/mpv_video_renderer.h"
 #include "video/video_window.h"
 
@@ -54,20 +55,25 @@ Application::Application()
     services.colorDialogs = &m_colorDialogs;
     services.printing = &m_printing;
     services.choices = &m_choices;
-    m_player = std::make_unique<Form1>(*m_media, services);
+    m_session = std::make_unique<PlayerSession>(*m_media);
     m_services = services;
-    // The editor's Find and Replace open one dialog, created on first use.
-    QObject::connect(m_player.get(), &Form1::editorBuilt, [this](Form2 *editor) {
-        editor->setFindDialogOpener(findDialogOpener(*editor));
-    });
+    m_player = std::make_unique<Form1>(*m_session, services);
+    m_player->setEditorFactory([this] { return buildEditor(); });
     m_player->setBookmarkWindowFactory([this, services] {
-        return std::make_unique<Form3>(*m_media, services, m_player->languageTable(),
-                                       m_player->bookmarkEntries(), *m_player, *m_player);
+        return std::make_unique<Form3>(*m_session, services, m_player->languageTable(), *m_player);
     });
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(m_player.get(), &Form1::programEnded, [this] { m_ended = true; });
     startVideo();
+}
+
+Form2 *Application::buildEditor()
+{
+    m_editor = std::make_unique<Form2>(*m_player, m_player->languageTable(), m_services);
+    // The editor's Find and Replace open one dialog, created on first use.
+    m_editor->setFindDialogOpener(findDialogOpener(*m_editor));
+    return m_editor.get();
 }
 
 Application::~Application()
@@ -141,7 +147,8 @@ void Application::start(const QString &commandLine)
 std::function<void()> Application::findDialogOpener(Form2 &editor)
 {
     Form2 *form = &editor;
-    FindDialogLauncher::Editor target{form->RTB, form, [form] { return form->Tag; },
+    FindDialogLauncher::Editor target{form->searchedText(), form,
+                                      [form] { return form->findMode(); },
                                       [form] { form->focusEditor(); }};
     m_find = std::make_unique<FindDialogLauncher>(
         std::move(target), m_player->languageTable(), m_services,

@@ -25,6 +25,7 @@ class FootPedals;
 class MpvVideoRenderer;
 class VideoWindow;
 class RecoverySession;
+class PlayerSession;
 } // namespace quillory
 
 // The composition root: owns the services, the media device and the windows,
@@ -40,6 +41,7 @@ public:
     std::function<void()> findDialogOpener(Form2 &editor);
 
 private:
+    Form2 *buildEditor();
     // Media keys and foot pedals (application_desktop.cpp).
     void startDesktop();
     // The video window and its View menu item (application_video.cpp).
@@ -59,7 +61,9 @@ private:
     quillory::QtColorDialogs m_colorDialogs;
     quillory::QtPrintSystem m_printing;
     std::unique_ptr<quillory::MediaControl> m_media;
+    std::unique_ptr<quillory::PlayerSession> m_session;
     std::unique_ptr<Form1> m_player;
+    std::unique_ptr<Form2> m_editor; // built on the player's first need of it
     bool m_ended = false;
     std::unique_ptr<quillory::DesktopPlayer> m_desktopPlayer;
     std::unique_ptr<quillory::MprisService> m_mpris;

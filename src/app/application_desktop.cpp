@@ -2,38 +2,40 @@
 // pedals, both driving the player through its commands.
 #include "application.h"
 
-#include "app/form1_desktop_player.h"
-#include "bookmarks/bookmark_navigation.h"
+#include "app/session_desktop_player.h"
 #include "desktop/foot_pedals.h"
 #include "desktop/hidraw_pedal_source.h"
 #include "desktop/mpris_service.h"
 #include "desktop/pedal_controller.h"
 #include "platform/files/preferences.h"
 #include "player/form1.h"
+#include "session/bookmark_navigation.h"
 
-#include <QAction>
 #include <QDBusConnection>
 
 using namespace quillory;
 
 void Application::startDesktop()
 {
-    m_desktopPlayer = std::make_unique<Form1DesktopPlayer>(*m_player, *m_media);
+    Form1 *player = m_player.get();
+    m_desktopPlayer = std::make_unique<SessionDesktopPlayer>(
+        *m_session, [player](const QString &path) { player->OpenMediaFile(path); },
+        [player] { player->raiseWindows(); });
 
     m_mpris = std::make_unique<MprisService>(*m_player, *m_desktopPlayer);
     MprisHooks hooks;
     // Next and previous are the bookmarks the player's own commands would go to.
-    Form1 *player = m_player.get();
-    const auto bookmark = [player](bool forward) {
-        const double current = player->CurPos();
-        const double rewindMs = static_cast<double>(player->pauseRewindSeconds()) * 1000.0;
-        return forward ? BookmarkNavigation::next(player->bookmarkEntries(), current, rewindMs)
-                       : BookmarkNavigation::previous(player->bookmarkEntries(), current, rewindMs);
+    PlayerSession *session = m_session.get();
+    const auto bookmark = [session](bool forward) {
+        const double current = session->position();
+        const double rewindMs = static_cast<double>(session->pauseRewindSeconds()) * 1000.0;
+        return forward ? BookmarkNavigation::next(session->bookmarks(), current, rewindMs)
+                       : BookmarkNavigation::previous(session->bookmarks(), current, rewindMs);
     };
     hooks.canGoNext = [bookmark] { return bookmark(true).has_value(); };
     hooks.canGoPrevious = [bookmark] { return bookmark(false).has_value(); };
-    hooks.next = [player] { player->mnuBMsuccessivo->trigger(); };
-    hooks.previous = [player] { player->mnuBMprecedente->trigger(); };
+    hooks.next = [player] { player->mnuBMsuccessivo_Click(); };
+    hooks.previous = [player] { player->mnuBMprecedente_Click(); };
     m_mpris->setHooks(hooks);
     // Without a session bus the program runs as before, silently.
     m_mpris->registerOn(QDBusConnection::sessionBus());

@@ -9,7 +9,7 @@ using namespace quillory;
 
 void Application::startRecovery(const QString &commandLine)
 {
-    m_recovery = std::make_unique<RecoverySession>(*m_player, m_services);
+    m_recovery = std::make_unique<RecoverySession>(*m_player, *m_editor, m_services);
     // A file named on the command line is what the user asked for now: a
     // restored session then brings back its text only.
     const bool mediaFromCommandLine = !commandLine.trimmed().isEmpty();

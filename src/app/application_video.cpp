@@ -1,13 +1,11 @@
 #include "app/application.h"
 
-#include "editor/form2.h"
 #include "i18n/captions.h"
 #include "player/form1.h"
 #include "video/mpv_video_renderer.h"
 #include "video/video_window.h"
 
 #include <QAction>
-#include <QMenu>
 
 using namespace quillory;
 
@@ -15,22 +13,17 @@ void Application::startVideo()
 {
     Form1 *player = m_player.get();
     m_videoWindow = std::make_unique<VideoWindow>(*m_videoRenderer, [player] {
-        return QList<QWidget *>{player, player->form2()};
+        return QList<QWidget *>{player, player->editor()->asWidget()};
     });
     VideoWindow *window = m_videoWindow.get();
     player->addCompanionWindow(window);
     QObject::connect(window, &VideoWindow::clicked, player, &Form1::ReturnFocus);
 
-    QAction *item = player->mnuVisualizza->addAction(QString());
-    item->setObjectName(QStringLiteral("mnuMostraVideo"));
-    item->setCheckable(true);
-    item->setChecked(window->videoShown());
-    auto retitle = [item] {
+    QAction *item = player->addViewMenuItem(QStringLiteral("mnuMostraVideo"), [](QAction *item) {
         item->setText(caption(QStringLiteral("video.show"), QStringLiteral("Show &video")));
         item->setToolTip(item->text().remove(QLatin1Char('&')));
-    };
-    retitle();
-    // The language may have changed since the menu was last opened.
-    QObject::connect(player->mnuVisualizza, &QMenu::aboutToShow, item, retitle);
+    });
+    item->setCheckable(true);
+    item->setChecked(window->videoShown());
     QObject::connect(item, &QAction::toggled, window, &VideoWindow::setVideoShown);
 }

@@ -66,22 +66,22 @@ JournalWriter::RtfJob RecoverySession::captureDocument(const RichTextBox &box)
     };
 }
 
-RecoverySession::RecoverySession(Form1 &player, const Services &services, const QString &folder)
-    : m_player(player), m_services(services), m_journal(folder)
+RecoverySession::RecoverySession(Form1 &player, Form2 &editor, const Services &services,
+                                 const QString &folder)
+    : m_player(player), m_editor(editor), m_services(services), m_journal(folder)
 {
     m_speed = [] {
         return Preferences::shared().number(QStringLiteral("speed.value"), 1.0, 0.1, 16.0);
     };
     m_whenMediaReady = [](std::function<void()> step) { step(); };
-    Form2 *editor = player.form2();
     JournalWriter::Sources sources;
-    sources.capture = [editor] { return captureDocument(*editor->RTB); };
-    sources.hasUnsavedChanges = [editor] { return editor->DocumentModified(); };
+    sources.capture = [&editor] { return captureDocument(editor.textBox()); };
+    sources.hasUnsavedChanges = [&editor] { return editor.DocumentModified(); };
     sources.info = [this] { return currentInfo(); };
     m_writer = std::make_unique<JournalWriter>(m_journal, std::move(sources));
-    connect(editor->RTB->document(), &QTextDocument::contentsChanged, m_writer.get(),
+    connect(editor.textBox().document(), &QTextDocument::contentsChanged, m_writer.get(),
             &JournalWriter::documentChanged);
-    connect(editor, &Form2::unsavedChangesCleared, m_writer.get(), &JournalWriter::removeCopy);
+    connect(&editor, &Form2::unsavedChangesCleared, m_writer.get(), &JournalWriter::removeCopy);
     connect(&player, &Form1::programEnded, m_writer.get(), [this] {
         if (m_player.endedWithUnaskedText())
             m_writer->keepAndStop();
@@ -97,10 +97,9 @@ RecoverySession::~RecoverySession() = default;
 RecoveryInfo RecoverySession::currentInfo() const
 {
     RecoveryInfo info;
-    const Form2 *editor = m_player.form2();
-    info.documentPath = editor->DocumentPath();
+    info.documentPath = m_editor.DocumentPath();
     if (info.documentPath.isEmpty())
-        info.untitledName = editor->UntitledName() + QString::number(editor->UntitledCounter());
+        info.untitledName = m_editor.untitledTitle();
     info.mediaPath = m_player.mediaPath();
     if (!info.mediaPath.isEmpty()) {
         info.positionMs = static_cast<qint64>(m_player.CurPos());
@@ -116,7 +115,7 @@ RecoveryInfo RecoverySession::currentInfo() const
 void RecoverySession::reportWriteFailure(const QString &reason)
 {
     m_services.messages->show(
-        m_player.form2(),
+        &m_editor,
         caption(QStringLiteral("recovery.cannotWrite"),
                 QStringLiteral("The recovery copy of the transcript cannot be written in %1 "
                                "(%2).\nYou can go on typing; save the transcript to keep it."))
@@ -126,7 +125,7 @@ void RecoverySession::reportWriteFailure(const QString &reason)
 
 bool RecoverySession::restore(const QByteArray &rtf, const RecoveryInfo &info)
 {
-    m_player.form2()->takeRecoveredDocument(rtf, info.documentPath);
+    m_editor.takeRecoveredDocument(rtf, info.documentPath);
     if (!info.mediaPath.isEmpty()) {
         Form1 *player = &m_player;
         const QString media = info.mediaPath;
@@ -147,8 +146,8 @@ bool RecoverySession::offerLeftCopies()
     RecoveryOffer::Prompts prompts;
     prompts.choices = m_services.choices;
     prompts.messages = m_services.messages;
-    prompts.owner = m_player.form2()->isVisible() ? static_cast<QWidget *>(m_player.form2())
-                                                  : static_cast<QWidget *>(&m_player);
+    prompts.owner = m_editor.isVisible() ? static_cast<QWidget *>(&m_editor)
+                                         : static_cast<QWidget *>(&m_player);
     prompts.title = m_player.languageTable().T(1);
     if (!prompts.choices || !prompts.messages)
         return false;

@@ -9,6 +9,7 @@
 #include <memory>
 
 class Form1;
+class Form2;
 class RichTextBox;
 
 namespace quillory {
@@ -19,7 +20,7 @@ namespace quillory {
 class RecoverySession : public QObject {
     Q_OBJECT
 public:
-    RecoverySession(Form1 &player, const Services &services,
+    RecoverySession(Form1 &player, Form2 &editor, const Services &services,
                     const QString &folder = RecoveryJournal::defaultFolder());
     ~RecoverySession() override;
 
@@ -47,6 +48,7 @@ private:
     void reportWriteFailure(const QString &reason);
 
     Form1 &m_player;
+    Form2 &m_editor;
     Services m_services;
     RecoveryJournal m_journal;
     std::unique_ptr<JournalWriter> m_writer;

@@ -1,20 +1,17 @@
 #include "form3.h"
 
-#include "bookmarks/bookmark_navigation.h"
-#include "platform/media/media_control.h"
-#include "player/twips.h"
+#include "platform/geometry/twips.h"
+#include "session/player_session.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
-#include <array>
 
 using namespace quillory;
 
 namespace {
 
-constexpr int ReplyLength = 127;
 constexpr int CloseTimerMs = 50;
 // How long after showing the window a late frame from the window manager still
 // moves it and the editor into place.
@@ -37,10 +34,10 @@ template <typename W> W *place(W *widget, const char *name, double l, double t, 
 
 } // namespace
 
-Form3::Form3(MediaControl &media, const Services &services, LanguageTable &language,
-             BookmarkEntries &entries, PlayerCommands &player, BookmarkHost &host, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_media(media), m_services(services), m_language(language),
-      m_entries(entries), m_player(player), m_host(host)
+Form3::Form3(PlayerSession &session, const Services &services, LanguageTable &language,
+             BookmarkHost &host, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_services(services), m_language(language),
+      m_entries(session.bookmarks()), m_host(host)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Bookmarks"));
@@ -224,23 +221,11 @@ void Form3::applyLanguage()
                                                             : m_language.T(100));
 }
 
-// ---------------------------------------------------------------- the device
+// ---------------------------------------------------------------- the player
 
 double Form3::CurPos()
 {
-    std::array<char, ReplyLength> reply{};
-    if (m_media.sendString(QStringLiteral("status wav1 position"), reply.data(), ReplyLength) != 0)
-        return 0;
-    return QString::fromUtf8(reply.data()).toDouble();
-}
-
-bool Form3::mediaOpen(double *length)
-{
-    std::array<char, ReplyLength> reply{};
-    if (m_media.sendString(QStringLiteral("status wav1 length"), reply.data(), ReplyLength) != 0)
-        return false;
-    *length = QString::fromUtf8(reply.data()).toDouble();
-    return true;
+    return m_session.position();
 }
 
 // ---------------------------------------------------------------- commands
@@ -274,18 +259,15 @@ bool Form3::hasLabel(const QString &label) const
 
 void Form3::Command1_Click()
 {
-    double length = 0;
-    if (!mediaOpen(&length))
+    const std::optional<double> length = m_session.length();
+    if (!length)
         return;
     if (List1->count() >= BookmarkEntries::Capacity) {
         // The table is full; what it holds stays as it is.
         m_services.messages->beep();
         return;
     }
-    if (length == CurPos()) {
-        m_media.sendString(QStringLiteral("seek wav1 to start"), nullptr, 0);
-        m_player.cmdPlay_Click();
-    }
+    m_session.rewindAtEnd(*length);
     const QString time = BookmarkLine::timeLabel(CurPos());
     const QString name = m_services.inputs->ask(this, m_language.T(88), m_host.programTitle(),
                                                 QStringLiteral("BookMark"));
@@ -316,12 +298,11 @@ void Form3::List1_DblClick()
     if (row < 0 || row >= List2->count())
         return;
     const std::optional<std::int64_t> position = BookmarkLine::positionOf(List2->item(row)->text());
-    double length = 0;
     // With no media open there is nothing to play, and Play/Pause must not
     // wake the transport of a closed device.
-    if (!position || !mediaOpen(&length))
+    if (!position || !m_session.hasMedia())
         return;
-    BookmarkNavigation::playFrom(m_media, m_player, *position);
+    m_session.playFromMark(*position);
 }
 
 bool Form3::eventFilter(QObject *watched, QEvent *event)

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "bookmarks/bookmark_entries.h"
-#include "bookmarks/bookmark_host.h"
-#include "bookmarks/bookmark_window.h"
+#include "contracts/bookmark_host.h"
+#include "contracts/bookmark_window.h"
 #include "i18n/language_table.h"
 #include "platform/services/services.h"
-#include "player/player_commands.h"
+#include "session/bookmark_entries.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -14,7 +13,7 @@ class QListWidget;
 class QPushButton;
 
 namespace quillory {
-class MediaControl;
+class PlayerSession;
 }
 
 // The bookmark list window beside the player: the current media file's
@@ -22,9 +21,8 @@ class MediaControl;
 // remove the selected one, a double click to play from one.
 class Form3 : public QWidget, public BookmarkWindow {
 public:
-    Form3(quillory::MediaControl &media, const quillory::Services &services,
-          quillory::LanguageTable &language, quillory::BookmarkEntries &entries,
-          PlayerCommands &player, BookmarkHost &host, QWidget *parent = nullptr);
+    Form3(quillory::PlayerSession &session, const quillory::Services &services,
+          quillory::LanguageTable &language, BookmarkHost &host, QWidget *parent = nullptr);
     ~Form3() override;
 
     // --- window events
@@ -74,15 +72,13 @@ private:
     // Puts an entry into both lists at its place in the lists' order.
     void insertEntry(const QString &entry);
     bool hasLabel(const QString &label) const;
-    bool mediaOpen(double *length);
     void placeBesidePlayer();
     void pushEditorBelow();
 
-    quillory::MediaControl &m_media;
+    quillory::PlayerSession &m_session;
     quillory::Services m_services;
     quillory::LanguageTable &m_language;
     quillory::BookmarkEntries &m_entries;
-    PlayerCommands &m_player;
     BookmarkHost &m_host;
     bool m_loaded = false;
     bool m_settling = false;

@@ -1,8 +1,8 @@
 #include "mpris_service.h"
 
-#include "desktop/desktop_player.h"
+#include "contracts/desktop_player.h"
+#include "contracts/player_commands.h"
 #include "desktop/mpris_adaptors.h"
-#include "player/player_commands.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>

@@ -1,8 +1,8 @@
 #include "pedal_controller.h"
 
-#include "desktop/desktop_player.h"
+#include "contracts/desktop_player.h"
+#include "contracts/player_commands.h"
 #include "platform/files/preferences.h"
-#include "player/player_commands.h"
 
 namespace quillory {
 

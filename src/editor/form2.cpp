@@ -342,3 +342,18 @@ void Form2::setCaptionFromPath(const QString &path)
         return;
     setWindowTitle(m_language.T(96) + QStringLiteral(" - ") + path.mid(slash + 1));
 }
+
+QString Form2::untitledTitle() const
+{
+    return m_untitledName + QString::number(m_untitledCounter);
+}
+
+QWidget *Form2::textArea()
+{
+    return RTB;
+}
+
+SearchableText *Form2::searchedText()
+{
+    return RTB;
+}

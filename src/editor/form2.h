@@ -1,12 +1,14 @@
 #pragma once
 
+#include "contracts/player_commands.h"
+#include "contracts/searchable_text.h"
+#include "contracts/transcript_editor.h"
 #include "editor/document_snapshot.h"
 #include "editor/undo_history.h"
 #include "i18n/language_table.h"
 #include "platform/services/services.h"
-#include "player/playback_keys.h"
-#include "player/player_commands.h"
-#include "player/recent_list.h"
+#include "session/playback_keys.h"
+#include "session/recent_list.h"
 
 #include <QMainWindow>
 #include <array>
@@ -23,7 +25,7 @@ class ClickArea;
 
 // The transcript editor: one rich-text document under the player window. Its
 // function keys drive the player without leaving the text.
-class Form2 : public QMainWindow {
+class Form2 : public QMainWindow, public TranscriptEditor {
     Q_OBJECT
 public:
     Form2(PlayerCommands &player, quillory::LanguageTable &language,
@@ -36,7 +38,23 @@ public:
     void CambiaLingua2();
 
     // --- placement: directly under the window whose frame is given
-    void placeBelow(const QRect &aboveFrame);
+    void placeBelow(const QRect &aboveFrame) override;
+
+    // --- TranscriptEditor
+    QWidget *asWidget() override { return this; }
+    void loadAtStart() override { Form_Load(); }
+    void loadRecentDocuments() override { LoadRecentDocuments(); }
+    void focusText() override { focusEditor(); }
+    bool hasUnsavedChanges() const override { return m_documentModified; }
+    QString untitledTitle() const override;
+    void saveAs() override { mnuSalvaConNome_Click(); }
+    void applyLanguage() override { CambiaLingua2(); }
+    QWidget *textArea() override;
+    // The text box, read by the recovery journal and searched by the find dialog.
+    const RichTextBox &textBox() const { return *RTB; }
+    SearchableText *searchedText();
+    // What the find and replace dialog opens as: "" Find, "1" Replace.
+    QString findMode() const { return Tag; }
 
     // --- document state the player's close question reads
     bool DocumentModified() const { return m_documentModified; }

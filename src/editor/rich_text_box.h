@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contracts/searchable_text.h"
 #include "editor/document_snapshot.h"
 #include "platform/files/text_file.h"
 
@@ -12,7 +13,7 @@ class QTextCharFormat;
 
 // The transcript's rich-text control: a QTextEdit with the file operations and
 // the selection and search operations the editor and the find dialog use.
-class RichTextBox : public QTextEdit {
+class RichTextBox : public QTextEdit, public SearchableText {
     Q_OBJECT
 public:
     explicit RichTextBox(QWidget *parent = nullptr);
@@ -38,15 +39,20 @@ public:
     QByteArray TextRTF() const;
     void setTextRTF(const QByteArray &rtf);
     QString Text() const { return toPlainText(); }
+    // SearchableText: the QTextEdit's own.
+    QTextCursor textCursor() const override { return QTextEdit::textCursor(); }
+    void setTextCursor(const QTextCursor &cursor) override { QTextEdit::setTextCursor(cursor); }
+    QTextDocument *document() const override { return QTextEdit::document(); }
+    QWidget *textWidget() override { return this; }
     // Puts clipboard-style content in at the caret, as a paste does.
     void pasteMimeData(const QMimeData *source) { insertFromMimeData(source); }
     void setText(const QString &text);
 
-    int SelStart() const;
-    void setSelStart(int start);
-    int SelLength() const;
+    int SelStart() const override;
+    void setSelStart(int start) override;
+    int SelLength() const override;
     void setSelLength(int length);
-    QString SelText() const;
+    QString SelText() const override;
     void setSelText(const QString &text);
 
     // Selection attributes. Reading a boolean over a mixed selection gives
@@ -77,7 +83,7 @@ public:
 
     // Finds `text` from `start` to the end; options: 2 whole word, 4 match case.
     // Selects the hit and returns its offset, or -1.
-    int Find(const QString &text, int start, int options);
+    int Find(const QString &text, int start, int options) override;
 
     // The document position of the character under a point of the viewport, or
     // -1 when the point is not over text (margins, past the end of a line).

@@ -8,7 +8,7 @@
 
 class CompanionWindow;
 class QWidget;
-class RichTextBox;
+class SearchableText;
 class frmFind;
 
 // What the editor's Find and Replace commands call: the dialog is created on
@@ -17,7 +17,7 @@ class frmFind;
 class FindDialogLauncher {
 public:
     struct Editor {
-        RichTextBox *rtb = nullptr;
+        SearchableText *rtb = nullptr;
         // The editor's window; the dialog stays above it and ends with it.
         QWidget *window = nullptr;
         // Reads the editor window's tag: "" for Find, "1" for Replace.

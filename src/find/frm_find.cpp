@@ -1,6 +1,6 @@
 #include "frm_find.h"
 
-#include "editor/rich_text_box.h"
+#include "contracts/searchable_text.h"
 #include "find/find_rules.h"
 
 #include <QCheckBox>
@@ -49,7 +49,7 @@ QComboBox *historyBox(QWidget *parent, const char *name)
 
 } // namespace
 
-frmFind::frmFind(RichTextBox &rtb, std::function<QString()> editorTag,
+frmFind::frmFind(SearchableText &rtb, std::function<QString()> editorTag,
                  const LanguageTable &language, const Services &services, QWidget *parent)
     : QDialog(parent), m_rtb(rtb), m_editorTag(std::move(editorTag)), m_language(language),
       m_services(services)

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "contracts/companion_window.h"
 #include "i18n/language_table.h"
 #include "platform/services/services.h"
-#include "player/companion_window.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -15,7 +15,7 @@ class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class RichTextBox;
+class SearchableText;
 
 // The modeless find and replace dialog over the editor's text. Find, find next
 // and single replace move the editor's selection; replace all changes the rich
@@ -27,7 +27,7 @@ public:
     // `editorTag` reads the editor window's tag; `editorFocus` gives the editor
     // window the keyboard focus (by default the text's window is activated and
     // the text focused).
-    frmFind(RichTextBox &rtb, std::function<QString()> editorTag,
+    frmFind(SearchableText &rtb, std::function<QString()> editorTag,
             const quillory::LanguageTable &language, const quillory::Services &services,
             QWidget *parent = nullptr);
     ~frmFind() override;
@@ -99,7 +99,7 @@ private:
     void message(const QString &text);
     void showProgress(int permille);
 
-    RichTextBox &m_rtb;
+    SearchableText &m_rtb;
     std::function<QString()> m_editorTag;
     std::function<void()> m_editorFocus;
     const quillory::LanguageTable &m_language;

@@ -1,7 +1,7 @@
 // Find, find next, single replace and replace all.
 #include "frm_find.h"
 
-#include "editor/rich_text_box.h"
+#include "contracts/searchable_text.h"
 #include "find/find_rules.h"
 #include "find/replace_all.h"
 #include "platform/files/program_folder.h"
@@ -14,6 +14,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QWidget>
 
 using namespace quillory;
 
@@ -54,8 +56,8 @@ void frmFind::giveEditorFocus()
         m_editorFocus();
         return;
     }
-    m_rtb.window()->activateWindow();
-    m_rtb.setFocus(Qt::OtherFocusReason);
+    m_rtb.textWidget()->window()->activateWindow();
+    m_rtb.textWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 void frmFind::message(const QString &text)

@@ -1,12 +1,11 @@
 #include "form1.h"
 
-#include "bookmarks/bookmark_window.h"
-#include "editor/form2.h"
+#include "contracts/bookmark_window.h"
 #include "platform/files/program_folder.h"
+#include "platform/geometry/twips.h"
 #include "player/picture_button.h"
 #include "player/picture_preload.h"
 #include "player/position_bar.h"
-#include "player/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,6 +13,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -37,24 +37,19 @@ template <typename W> W *place(W *widget, const char *name, double l, double t, 
 
 } // namespace
 
-Form1::Form1(MediaControl &media, const Services &services, QWidget *parent)
-    : QMainWindow(parent), m_media(media), m_services(services)
+Form1::Form1(PlayerSession &session, const Services &services, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_services(services)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     buildControls();
     buildMenus();
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connectBookmarkMenus();
     buildSpeedControls();
+    connectSession();
 }
 
-Form1::~Form1()
-{
-    delete m_form2;
-}
+Form1::~Form1() {}
 
 void Form1::buildControls()
 {
@@ -275,35 +270,30 @@ void Form1::placeAgainOnceFramed()
 void Form1::Form_Initialize()
 {
     // The editor sits under the player (under the bookmark list once it has one).
-    if (m_form2)
-        m_form2->placeBelow(editorAboveFrame());
+    if (m_editor)
+        m_editor->placeBelow(editorAboveFrame());
 }
 
 void Form1::Form_Load(const QString &commandLine)
 {
-    // 1, 6: topmost, 50 pixels from the left, at the top of the screen.
+    // Topmost, 50 pixels from the left, at the top of the screen.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     placeAtTopOfScreen();
-    // 2: drops are accepted from now until the window closes.
+    // Drops are accepted from now until the window closes.
     setAcceptDrops(true);
     m_dropsEnabled = true;
-    // 3, 4: the master volume and the knob centred on its track.
-    // 3, 4 follow the show below: the mixer is found on a worker meanwhile, and
-    // the knob is in place before the first frame is drawn.
-    // 5: the product name is the caption.
     m_productTitle = QStringLiteral("Quillory");
     setWindowTitle(m_productTitle);
-    // 7: the settings file.
     m_settings = SettingsFile::read(SettingsFile::defaultPath());
+    m_session.setJumpSeconds(m_settings.jumpSeconds);
+    m_session.setPauseRewindSeconds(m_settings.pauseRewindSeconds);
     mnuTitoloCompleto->setChecked(m_settings.showFullPath);
     loadSpeedSettings();
-    // 8, 9: the language, chosen from the country on the first start.
+    // The language is chosen from the country on the first start.
     if (m_settings.languageFile.trimmed().isEmpty())
         m_settings.languageFile = LanguageTable::languageForCountry(GetLingua());
     LoadLanguageFile();
-    // 10: the editor, shown or hidden as the settings say.
     startEditor(m_settings.editorHidden == 0);
-    // 11 to 15
     ApplyLanguage();
     Shape1->hide();
     Label2->setGeometry(Shape1->x(), Label2->y(), Shape1->width(), Label2->height());
@@ -311,25 +301,26 @@ void Form1::Form_Load(const QString &commandLine)
     setTransportEnabled(false);
     mnuSecIndietro->setText(m_language.T(30));
     Image1->setToolTip(QStringLiteral(" ") + m_language.T(27) + QStringLiteral(" "));
-    // 16: the open button's home position.
+    // The open button's home position.
     m_openButtonTop = static_cast<int>(pixelsToTwips(Image3->y()));
     m_openButtonLeft = static_cast<int>(pixelsToTwips(Image3->x()));
     for (int i = 0; i < 5; ++i)
         loadButtonPicture(i, false);
     Image4->setPixmap(QPixmap::fromImage(
         PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/Image4.png")))));
-    // 17: the recent lists.
-    if (m_recent.load(ProgramFolder::file(QStringLiteral("LastFiles.ini"))))
+    if (m_session.loadRecentFiles(ProgramFolder::file(QStringLiteral("LastFiles.ini"))))
         mnuRiga->setVisible(true);
-    for (int i = 0; i < 4; ++i) {
-        mnuRecent[static_cast<size_t>(i)]->setText(m_recent.caption(i));
-        mnuRecent[static_cast<size_t>(i)]->setVisible(RecentList::isShown(m_recent.caption(i)));
+    for (int i = 0; i < RecentList::Size; ++i) {
+        const QString &caption = m_session.recentFiles().caption(i);
+        mnuRecent[static_cast<size_t>(i)]->setText(caption);
+        mnuRecent[static_cast<size_t>(i)]->setVisible(RecentList::isShown(caption));
     }
     if (!m_editorDue)
-        form2()->LoadRecentDocuments();
+        editor()->loadRecentDocuments();
     show();
-    // 3, 4: the master volume and the knob centred on its track. A missing
-    // mixer is reported once its message can be read.
+    // The master volume and the knob centred on its track (the mixer was
+    // found on a worker meanwhile). A missing mixer is reported once its
+    // message can be read.
     OpenMixer();
     PlaceVolumeKnob();
     reportMissingMixer();
@@ -337,19 +328,20 @@ void Form1::Form_Load(const QString &commandLine)
     m_frameExtra = frameGeometry().size() - size();
     for (int ms : {300, 1000, 2000})
         QTimer::singleShot(ms, this, [this] { placeAgainOnceFramed(); });
-    if (!m_editorDue && form2()->isVisible())
-        form2()->show();
-    // 18: a file named on the command line.
+    if (!m_editorDue && editorWidget()->isVisible())
+        editorWidget()->show();
     if (!commandLine.trimmed().isEmpty())
         OpenMediaFile(commandLine);
-    // 19: the stored volume (the knob's position and value, lines 2 and 3).
+    // The stored volume: the knob's position and value.
     restoreVolume();
 }
 
 void Form1::SaveSettings()
 {
+    m_settings.jumpSeconds = m_session.jumpSeconds();
+    m_settings.pauseRewindSeconds = m_session.pauseRewindSeconds();
     m_settings.showFullPath = mnuTitoloCompleto->isChecked();
-    m_settings.editorHidden = form2()->isVisible() ? 0 : 1;
+    m_settings.editorHidden = editorWidget()->isVisible() ? 0 : 1;
     storeVolumeSettings();
     // A failure leaves the old file whole; nothing is reported.
     SettingsFile::write(SettingsFile::defaultPath(), m_settings);
@@ -362,29 +354,40 @@ bool Form1::showFullPath() const
 
 void Form1::mnuMostraNascondi_Click()
 {
-    if (form2()->isVisible()) {
-        m_form2->hide();
+    if (editorWidget()->isVisible()) {
+        editorWidget()->hide();
         mnuMostraNascondi->setText(m_language.T(84) + QStringLiteral(" ") + m_language.T(86));
     } else {
         mnuMostraNascondi->setText(m_language.T(85) + QStringLiteral(" ") + m_language.T(86));
-        m_form2->show();
+        editorWidget()->show();
     }
     SaveSettings();
+}
+
+void Form1::raiseWindows()
+{
+    showNormal();
+    raise();
+    activateWindow();
+    if (QWidget *window = editorWidget(); window->isVisible()) {
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 // ---------------------------------------------------------------- shutdown
 
 Form1::SaveAnswer Form1::askToSaveTranscript()
 {
-    const QString text = m_language.T(75) + QStringLiteral(" ") + form2()->UntitledName() +
-                         QString::number(m_form2->UntitledCounter()) + QStringLiteral("?");
+    const QString text =
+        m_language.T(75) + QStringLiteral(" ") + editor()->untitledTitle() + QStringLiteral("?");
     const MsgResult answer = m_services.messages->show(this, text, MsgButtons::YesNoCancel,
                                                        MsgIcon::Exclamation, m_productTitle);
     if (answer == MsgResult::Cancel)
         return SaveAnswer::Cancelled;
     if (answer == MsgResult::Yes) {
-        m_form2->mnuSalvaConNome_Click();
-        if (m_form2->DocumentModified())
+        m_editor->saveAs();
+        if (m_editor->hasUnsavedChanges())
             return SaveAnswer::NotSaved;
     }
     return SaveAnswer::GoOn;
@@ -394,7 +397,7 @@ bool Form1::Form_Unload()
 {
     if (m_ended)
         return false;
-    if (form2()->isVisible() && m_form2->DocumentModified()) {
+    if (editorWidget()->isVisible() && m_editor->hasUnsavedChanges()) {
         switch (askToSaveTranscript()) {
         case SaveAnswer::Cancelled:
             // The program goes on exactly as it was.
@@ -407,7 +410,7 @@ bool Form1::Form_Unload()
             break;
         }
     }
-    m_endedWithUnaskedText = !m_form2->isVisible() && m_form2->DocumentModified();
+    m_endedWithUnaskedText = !editorWidget()->isVisible() && m_editor->hasUnsavedChanges();
     setAcceptDrops(false);
     m_dropsEnabled = false;
     SaveSettings();
@@ -417,9 +420,9 @@ bool Form1::Form_Unload()
         window->hideWithPlayer();
     for (CompanionWindow *window : m_companions)
         window->startCloseTimer();
-    send(QStringLiteral("seek wav1 to start"));
-    Timer1.stop();
-    m_form2->hide();
+    m_session.rewindQuietly();
+    m_session.end();
+    editorWidget()->hide();
     endProgram();
     return false;
 }
@@ -429,19 +432,19 @@ void Form1::mnuEsci_Click()
     if (m_ended)
         return;
     mnuChiudi_Click();
-    if (form2()->DocumentModified() && askToSaveTranscript() != SaveAnswer::GoOn)
+    if (editor()->hasUnsavedChanges() && askToSaveTranscript() != SaveAnswer::GoOn)
         return;
     // Exit writes no settings, but the bookmarks added since the file was
     // opened are kept.
     SaveBookmarks();
-    m_form2->hide();
+    editorWidget()->hide();
     endProgram();
 }
 
 void Form1::endProgram()
 {
     m_ended = true;
-    Timer1.stop();
+    m_session.end();
     m_dropsEnabled = false;
     setAcceptDrops(false);
     hide();
@@ -465,7 +468,16 @@ void Form1::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
-// ---------------------------------------------------------------- later work
+QAction *Form1::addViewMenuItem(const QString &name, std::function<void(QAction *)> retitle)
+{
+    QAction *item = mnuVisualizza->addAction(QString());
+    item->setObjectName(name);
+    retitle(item);
+    connect(mnuVisualizza, &QMenu::aboutToShow, item, [item, retitle] { retitle(item); });
+    return item;
+}
+
+// ---------------------------------------------------------------- companion windows
 
 void Form1::addCompanionWindow(CompanionWindow *window)
 {

@@ -1,19 +1,17 @@
 #pragma once
 
-#include "bookmarks/bookmark_entries.h"
-#include "bookmarks/bookmark_host.h"
+#include "contracts/bookmark_host.h"
+#include "contracts/companion_window.h"
+#include "contracts/player_commands.h"
+#include "contracts/transcript_editor.h"
 #include "i18n/language_table.h"
-#include "platform/media/media_control.h"
+#include "platform/files/settings_file.h"
 #include "platform/services/services.h"
-#include "player/companion_window.h"
 #include "player/mouse_image.h"
-#include "player/playback_keys.h"
-#include "player/playback_speed.h"
-#include "player/player_commands.h"
-#include "player/recent_list.h"
-#include "player/settings_file.h"
 #include "player/volume.h"
 #include "player/volume_slider.h"
+#include "session/playback_keys.h"
+#include "session/player_session.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -31,21 +29,20 @@ class QMenu;
 class QPushButton;
 class PictureButton;
 class PositionBar;
-class Form2;
 class BookmarkWindow;
 class frmAbout;
 namespace quillory {
 class EarlyKeys;
 }
 
-enum class PlayState { NotPlaying, Playing };
+using quillory::PlayState;
 
-// The player window: owns the program's lifetime, the media session under the
-// alias "wav1", the transport, the time display and the settings.
+// The player window: the program's lifetime, the transport's buttons and
+// menus, the time display and the settings. What plays is the session's.
 class Form1 : public QMainWindow, public PlayerCommands, public BookmarkHost {
     Q_OBJECT
 public:
-    Form1(quillory::MediaControl &media, const quillory::Services &services,
+    Form1(quillory::PlayerSession &session, const quillory::Services &services,
           QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -57,11 +54,12 @@ public:
     bool Form_Unload();
     void mnuEsci_Click() override;
     void mnuMostraNascondi_Click();
+    // Both windows to the front, the keyboard to the editor (media keys' Raise).
+    void raiseWindows();
 
     // --- media session
-    void vai(const QString &path);
     void mnuChiudi_Click();
-    double CurPos();
+    double CurPos() { return m_session.position(); }
     void errore(std::uint32_t code);
 
     // --- transport
@@ -112,7 +110,6 @@ public:
     double volumeKnobTop() const { return m_volumeSlider.knobTop(); }
     QColor readoutColor() const { return m_readoutColor; }
 
-    // --- commands built by later work
     void mnuBookMark_Click() override;
 
     // --- help, web pages, sound settings, about box, translation page
@@ -123,6 +120,10 @@ public:
     void mnuInfo_Click();
     void mnuAggLingua_Click();
     frmAbout *aboutBox() const { return m_about; }
+
+    // An item at the end of the View menu; `retitle` sets its caption now and
+    // each time the menu opens, so it follows the language.
+    QAction *addViewMenuItem(const QString &name, std::function<void(QAction *)> retitle);
 
     // A window that closes with the player (bookmark list, find dialog); kept in
     // the order of registration. The window outlives the player's close.
@@ -137,33 +138,36 @@ public:
     // The bookmark list window is made by the composition root on first use.
     void setBookmarkWindowFactory(BookmarkWindowFactory factory);
     BookmarkWindow *bookmarkWindow();
-    quillory::BookmarkEntries &bookmarkEntries() { return m_bookmarkEntries; }
+    quillory::BookmarkEntries &bookmarkEntries() { return m_session.bookmarks(); }
     QWidget *playerWindow() override { return this; }
     QWidget *editorWindow() override;
     QString programTitle() const override { return m_productTitle; }
     void bookmarkWindowUnloaded() override;
 
     // --- state other windows and tests read
-    // The editor window, built on first use (form1_first_frame.cpp).
-    Form2 *form2() const;
+    // The editor, built on first use by the factory the composition root
+    // hands in (form1_first_frame.cpp).
+    TranscriptEditor *editor() const;
+    using EditorFactory = std::function<TranscriptEditor *()>;
+    void setEditorFactory(EditorFactory factory) { m_editorFactory = std::move(factory); }
     quillory::LanguageTable &languageTable() { return m_language; }
     QString languageFile() const override { return m_settings.languageFile; }
-    PlayState playState() const { return m_playState; }
-    bool displayTimerRunning() const { return Timer1.isActive(); }
+    quillory::PlayerSession &session() { return m_session; }
+    PlayState playState() const { return m_session.playState(); }
+    bool displayTimerRunning() const { return m_session.isTicking(); }
     QString timeText() const;
     QString fileLabelText() const;
-    QString mediaPath() const { return m_mediaPath; }
-    std::int32_t jumpSeconds() const { return m_settings.jumpSeconds; }
-    std::int16_t pauseRewindSeconds() const { return m_settings.pauseRewindSeconds; }
-    void setJumpSeconds(std::int32_t s) { m_settings.jumpSeconds = s; }
-    void setPauseRewindSeconds(std::int16_t s) { m_settings.pauseRewindSeconds = s; }
+    QString mediaPath() const { return m_session.mediaPath(); }
+    std::int32_t jumpSeconds() const { return m_session.jumpSeconds(); }
+    std::int16_t pauseRewindSeconds() const { return m_session.pauseRewindSeconds(); }
+    void setJumpSeconds(std::int32_t s) { m_session.setJumpSeconds(s); }
+    void setPauseRewindSeconds(std::int16_t s) { m_session.setPauseRewindSeconds(s); }
     bool showFullPath() const;
-    const quillory::RecentList &recentList() const { return m_recent; }
+    const quillory::RecentList &recentList() const { return m_session.recentFiles(); }
     QString editorFolder() const override { return m_settings.editorFolder; }
     void setEditorFolder(const QString &folder) override { m_settings.editorFolder = folder; }
     int fillWidthTwips() const;
     QString mouseOverTime() const;
-    quillory::MediaControl &media() { return m_media; }
     bool isHovered(int button) const; // 0 open, 1 play, 2 back, 3 forward, 4 stop
     void Form_MouseMove();
     void buttonHovered(int button);
@@ -189,15 +193,15 @@ private:
     void buildMenus();
     QAction *addItem(QMenu *menu, const char *name, const QString &caption,
                      const QKeySequence &shortcut = QKeySequence());
+    void connectSession();
     void setTransportEnabled(bool enabled);
-    void setPlayState(PlayState state);
-    std::uint32_t send(const QString &command);
-    bool queryLength(double *length);
+    void showPlayState(PlayState state);
+    void showPosition(double positionMs, double lengthMs);
+    void showOpenedMedia();
     void updateRecentMenu();
     template <typename T> void clampWithWarning(T *value, T low, T high);
-    void saveOutgoingBookmarks();
-    void loadIncomingBookmarks();
     void connectBookmarkMenus();
+    void connectSessionBookmarks();
     void applyBookmarkLanguage();
     void setBookmarkMenuCaption(bool windowShown);
     void goToBookmark(bool forward);
@@ -245,7 +249,6 @@ public:
     QLabel *Label5 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label3 = nullptr;
-    QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
 
@@ -265,15 +268,13 @@ public:
             *mnuAggiornamenti = nullptr, *mnuR4 = nullptr, *mnuInfo = nullptr;
 
 private:
-    quillory::MediaControl &m_media;
+    quillory::PlayerSession &m_session;
     quillory::Services m_services;
     quillory::LanguageTable m_language;
     quillory::PlayerSettings m_settings;
-    quillory::RecentList m_recent;
-    Form2 *m_form2 = nullptr;
+    TranscriptEditor *m_editor = nullptr; // owned by the composition root
+    EditorFactory m_editorFactory;
     std::vector<CompanionWindow *> m_companions;
-    PlayState m_playState = PlayState::NotPlaying;
-    QString m_mediaPath; // the file label's tag
     QString m_productTitle;
     int m_openButtonTop = 0;
     int m_openButtonLeft = 0;
@@ -299,9 +300,6 @@ private:
     double m_knobTarget = 0;
     QColor m_readoutColor = Qt::white;
 
-    // The table holds the bookmarks of this media path (the one last opened).
-    quillory::BookmarkEntries m_bookmarkEntries;
-    QString m_bookmarkMediaPath;
     BookmarkWindowFactory m_bookmarkWindowFactory;
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
     frmAbout *m_about = nullptr; // created on first use
@@ -323,8 +321,8 @@ public:
     void mnuPiuVeloce_Click() override;
     void mnuVelocitaNormale_Click() override;
     void mnuCiclo_Click() override;
-    quillory::PlaybackSpeed playbackSpeed() const { return m_speed; }
-    bool loopOn() const;
+    quillory::PlaybackSpeed playbackSpeed() const { return m_session.speed(); }
+    bool loopOn() const { return m_session.isLooping(); }
     QAction *mnuPiuLento = nullptr, *mnuPiuVeloce = nullptr, *mnuVelocitaNormale = nullptr,
             *mnuCiclo = nullptr;
     QLabel *lblVelocita = nullptr, *lblCiclo = nullptr;
@@ -335,10 +333,7 @@ private:
     void applySpeedLanguage();
     void showSpeedAndLoop();
     void changeSpeed(quillory::PlaybackSpeed speed);
-    void endLoop();
-    quillory::PlaybackSpeed m_speed;
     quillory::PlaybackKeys m_playbackKeys;
-    int m_loopSeconds = quillory::LoopRange::DefaultSeconds;
 
     // --- what waits for the player's first frame (form1_first_frame.cpp)
 public:
@@ -348,19 +343,20 @@ public:
     using FirstFrameDeferral = std::function<void(std::function<void()>)>;
     void setAfterFirstFrame(FirstFrameDeferral later) { m_afterFirstFrame = std::move(later); }
     // The editor's start-up still waits for the first frame. Whatever asks
-    // for the editor meanwhile (form2()) completes it first.
+    // for the editor meanwhile (editor()) completes it first.
     bool editorDue() const { return m_editorDue; }
-    // The editor window if it has been built; null before.
-    Form2 *editorIfBuilt() const { return m_form2; }
+    // The editor if it has been built; null before.
+    TranscriptEditor *editorIfBuilt() const { return m_editor; }
     // The pictures of the player's first frame, as Form_Load reads them.
     static QStringList firstFramePictures();
 
 signals:
-    // The editor window has just been built (the composition root connects it).
-    void editorBuilt(Form2 *editor);
+    // The editor has just been built and placed.
+    void editorBuilt();
 
 private:
-    Form2 *buildEditor();
+    TranscriptEditor *buildEditor();
+    QWidget *editorWidget() const { return editor()->asWidget(); }
     void startEditor(bool shown);
     void finishEditorStart();
     FirstFrameDeferral m_afterFirstFrame;

@@ -1,8 +1,8 @@
 // Button pictures and their hover states; the open button sinks while hovered.
 #include "form1.h"
 #include "platform/files/program_folder.h"
+#include "platform/geometry/twips.h"
 #include "player/picture_button.h"
-#include "player/twips.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -26,8 +26,8 @@ void Form1::loadButtonPicture(int button, bool hover)
         break;
     case PlayButton:
         target = cmdPlay;
-        file = (m_playState == PlayState::NotPlaying ? QStringLiteral("play")
-                                                     : QStringLiteral("pause")) +
+        file = (m_session.playState() == PlayState::NotPlaying ? QStringLiteral("play")
+                                                               : QStringLiteral("pause")) +
                suffix + QStringLiteral(".jpg");
         break;
     case BackButton:

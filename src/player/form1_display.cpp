@@ -1,8 +1,8 @@
-// Time display, end of the media, file label and the clickable position bar.
+// Time display, file label and the clickable position bar.
 #include "form1.h"
+#include "platform/geometry/twips.h"
 #include "player/position_bar.h"
-#include "player/time_format.h"
-#include "player/twips.h"
+#include "session/time_format.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -12,16 +12,12 @@ using namespace quillory;
 
 void Form1::Timer1_Timer()
 {
-    double length = 0;
-    if (!queryLength(&length))
-        return;
-    // A device that reports no length has no end to detect (and no fill to scale).
-    if (length > 0 && length == CurPos()) {
-        send(QStringLiteral("seek wav1 to start"));
-        cmdPlay_Click();
-    }
-    Label2->setText(formatTimeText(CurPos(), length));
-    const double position = CurPos();
+    m_session.tick();
+}
+
+void Form1::showPosition(double position, double length)
+{
+    Label2->setText(formatTimeText(position, length));
     const double barWidth = pixelsToTwips(Label2->width());
     m_fillWidthTwips = length > 0 ? std::clamp(barWidth * position / length, 0.0, barWidth) : 0.0;
     Shape1->resize(twipsToPixels(m_fillWidthTwips), Shape1->height());
@@ -49,13 +45,14 @@ QString Form1::mouseOverTime() const
 
 void Form1::MostraPath()
 {
-    const int slash = m_mediaPath.lastIndexOf(QLatin1Char('/'));
-    const QString fileName = slash < 0 ? m_mediaPath : m_mediaPath.mid(slash + 1);
-    double length = 0;
-    if (!queryLength(&length))
+    const QString &path = m_session.mediaPath();
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString fileName = slash < 0 ? path : path.mid(slash + 1);
+    const std::optional<double> length = m_session.length();
+    if (!length)
         return;
-    const QString caption = (mnuTitoloCompleto->isChecked() ? m_mediaPath : fileName) +
-                            QStringLiteral(" - ") + formatMinutesSeconds(length);
+    const QString caption = (mnuTitoloCompleto->isChecked() ? path : fileName) +
+                            QStringLiteral(" - ") + formatMinutesSeconds(*length);
     QFont font(QStringLiteral("Arial"));
     const int n = caption.size();
     font.setPointSize(n <= 20 ? 14 : n <= 44 ? 11 : 9);
@@ -74,13 +71,13 @@ void Form1::mnuTitoloCompleto_Click()
 
 void Form1::Label2_MouseMove(int, int, double x, double)
 {
-    double length = 0;
-    if (!queryLength(&length))
+    const std::optional<double> length = m_session.length();
+    if (!length)
         return;
     const double width = pixelsToTwips(Label2->width());
     if (width <= 0)
         return;
-    const double t = std::floor(length / width * x);
+    const double t = std::floor(*length / width * x);
     const QString text =
         (t >= 0 ? QStringLiteral(" ") : QString()) + QString::number(static_cast<qint64>(t));
     if (text != Label2->tag)
@@ -89,12 +86,7 @@ void Form1::Label2_MouseMove(int, int, double x, double)
 
 void Form1::Label2_Click()
 {
-    endLoop();
-    send(QStringLiteral("seek wav1 to start"));
-    send(QStringLiteral("play wav1 from ") + Label2->tag);
-    Timer1_Timer();
-    if (m_playState == PlayState::NotPlaying) {
-        m_playState = PlayState::Playing;
-        cmdPlay_Click();
-    }
+    bool ok = false;
+    const qint64 ms = Label2->tag.trimmed().toLongLong(&ok);
+    m_session.playFromBar(ok ? std::optional<std::int64_t>(ms) : std::nullopt);
 }

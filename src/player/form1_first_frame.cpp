@@ -3,8 +3,6 @@
 // once, in the start-up order): the player is on screen sooner, and the editor
 // follows a moment later in its usual place. Characters typed into the player
 // meanwhile go to the editor.
-#include "editor/form2.h"
-#include "editor/rich_text_box.h"
 #include "form1.h"
 #include "platform/files/program_folder.h"
 #include "player/early_keys.h"
@@ -24,31 +22,31 @@ QStringList Form1::firstFramePictures()
     return paths;
 }
 
-Form2 *Form1::form2() const
+TranscriptEditor *Form1::editor() const
 {
     auto *self = const_cast<Form1 *>(this);
     if (m_editorDue)
         self->finishEditorStart();
-    else if (m_form2 == nullptr)
+    else if (m_editor == nullptr)
         self->buildEditor();
-    return m_form2;
+    return m_editor;
 }
 
-Form2 *Form1::buildEditor()
+TranscriptEditor *Form1::buildEditor()
 {
-    m_form2 = new Form2(*this, m_language, m_services);
+    m_editor = m_editorFactory();
     // Under the player before anything is loaded.
     Form_Initialize();
-    emit editorBuilt(m_form2);
-    return m_form2;
+    emit editorBuilt();
+    return m_editor;
 }
 
 void Form1::startEditor(bool shown)
 {
     m_editorShownAtStart = shown;
     if (!m_afterFirstFrame) {
-        form2()->Form_Load();
-        m_form2->setVisible(shown);
+        editor()->loadAtStart();
+        m_editor->asWidget()->setVisible(shown);
         return;
     }
     m_editorDue = true;
@@ -64,18 +62,19 @@ void Form1::finishEditorStart()
     m_editorDue = false;
     const std::unique_ptr<EarlyKeys> typed(m_earlyKeys);
     m_earlyKeys = nullptr;
-    if (m_form2 == nullptr)
+    if (m_editor == nullptr)
         buildEditor();
     // What the start-up does for the editor, in its order: load it (with the
     // language), its recent list, then show or hide it.
-    m_form2->Form_Load();
-    m_form2->LoadRecentDocuments();
+    m_editor->loadAtStart();
+    m_editor->loadRecentDocuments();
     if (m_ended)
         return;
-    m_form2->setVisible(m_editorShownAtStart);
-    if (!typed || typed->isEmpty() || !m_form2->isVisible())
+    QWidget *window = m_editor->asWidget();
+    window->setVisible(m_editorShownAtStart);
+    if (!typed || typed->isEmpty() || !window->isVisible())
         return;
     // Typing goes on in the editor.
     ReturnFocus();
-    typed->takeKeys().replayInto(m_form2->RTB);
+    typed->takeKeys().replayInto(m_editor->textArea());
 }

@@ -1,7 +1,6 @@
 // The player's help menu and links: the help page, the update and donation
 // pages, the system's sound settings, the about box and the translation page;
 // and the menu bar that wraps so that every menu stays within reach.
-#include "editor/form2.h"
 #include "form1.h"
 #include "i18n/captions.h"
 #include "i18n/translation_page.h"
@@ -64,8 +63,8 @@ public:
         // Null while the window is being destroyed: its Form1 part is gone then.
         if (!qobject_cast<Form1 *>(watched))
             return false;
-        QWidget *editor = m_player->editorIfBuilt();
-        if (editor) {
+        TranscriptEditor *built = m_player->editorIfBuilt();
+        if (QWidget *editor = built ? built->asWidget() : nullptr) {
             const auto *resize = static_cast<QResizeEvent *>(event);
             const int grown = resize->size().height() - resize->oldSize().height();
             const int frame = m_player->frameGeometry().height() - m_player->height();
@@ -156,7 +155,7 @@ void Form1::mnuImpostaAudio_Click()
 void Form1::mnuInfo_Click()
 {
     hide();
-    form2()->hide();
+    editorWidget()->hide();
     if (!m_about) {
         m_about = new frmAbout(m_language, m_services.links, this);
         connect(m_about, &frmAbout::unloaded, this, &Form1::frmAbout_Unload);
@@ -173,7 +172,7 @@ void Form1::frmAbout_Unload()
         return;
     show();
     if (editorWasShown(mnuMostraNascondi->text(), m_language.T(84), m_language.T(85)))
-        form2()->show();
+        editorWidget()->show();
 }
 
 void Form1::mnuAggLingua_Click()

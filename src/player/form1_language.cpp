@@ -1,5 +1,4 @@
 // The language table applied to the player's captions, and the language command.
-#include "editor/form2.h"
 #include "form1.h"
 #include "i18n/captions.h"
 #include "platform/files/program_folder.h"
@@ -44,7 +43,7 @@ void Form1::ApplyLanguage()
     mnuEsci->setText(L.T(5));
     mnuRiproduzione->setTitle(L.T(6));
     mnuPlay->setText(L.T(7));
-    setPlayState(PlayState::NotPlaying);
+    showPlayState(m_session.playState());
     cmdPlay->setToolTip(tooltip(L.T(78)));
     CmdStop->setToolTip(tooltip(L.T(79)));
     mnuStop->setText(L.T(9));
@@ -66,7 +65,7 @@ void Form1::ApplyLanguage()
     mnuInfo->setText(L.T(19));
     mnuTitoloCompleto->setText(L.T(80));
     mnuImpostaAudio->setText(L.T(81));
-    const bool editorShown = m_editorDue ? m_editorShownAtStart : form2()->isVisible();
+    const bool editorShown = m_editorDue ? m_editorShownAtStart : editorWidget()->isVisible();
     mnuMostraNascondi->setText((editorShown ? L.T(85) : L.T(84)) + blank + L.T(86));
     mnuVisualizza->setTitle(L.T(87));
     applyBookmarkLanguage();
@@ -79,7 +78,7 @@ void Form1::ApplyLanguage()
         w->setAccessibleName(w->toolTip().trimmed());
     // An editor still to be built takes the language when it loads.
     if (!m_editorDue)
-        form2()->CambiaLingua2();
+        editor()->applyLanguage();
     applySpeedLanguage();
 }
 

@@ -1,11 +1,9 @@
 // Opening media: the one open operation, the recent list, dropped files.
-#include "editor/form2.h"
 #include "form1.h"
-#include "platform/files/program_folder.h"
 #include "platform/files/text_file.h"
+#include "platform/geometry/twips.h"
 #include "platform/services/file_dialog.h"
 #include "player/picture_button.h"
-#include "player/twips.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -43,18 +41,14 @@ void Form1::OpenMediaFile(const QString &name)
                                   m_language.T(1));
         return;
     }
-    saveOutgoingBookmarks();
-    m_mediaPath = candidate;
-    vai(candidate);
-    if (m_ended)
-        return;
+    m_session.open(candidate);
+}
 
-    m_recent.moveToFront(candidate);
+void Form1::showOpenedMedia()
+{
+    MostraPath();
     updateRecentMenu();
     mnuRiga->setVisible(true);
-    m_recent.save(ProgramFolder::file(QStringLiteral("LastFiles.ini")));
-
-    loadIncomingBookmarks();
     Image3->move(twipsToPixels(m_openButtonLeft), twipsToPixels(m_openButtonTop));
     Form_Initialize();
     ReturnFocus();
@@ -64,8 +58,9 @@ void Form1::updateRecentMenu()
 {
     for (int i = 0; i < RecentList::Size; ++i) {
         QAction *item = mnuRecent[static_cast<size_t>(i)];
-        item->setText(m_recent.caption(i));
-        item->setVisible(i == 0 || RecentList::isShown(m_recent.caption(i)));
+        const QString &caption = m_session.recentFiles().caption(i);
+        item->setText(caption);
+        item->setVisible(i == 0 || RecentList::isShown(caption));
     }
 }
 
@@ -98,7 +93,7 @@ void Form1::Image3_Click()
 
 void Form1::mnuRecent_Click(int slot)
 {
-    OpenMediaFile(m_recent.caption(slot));
+    OpenMediaFile(m_session.recentFiles().caption(slot));
 }
 
 // Drops are accepted only between start-up and the window's close; only local

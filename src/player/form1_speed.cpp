@@ -3,8 +3,8 @@
 #include "form1.h"
 #include "i18n/captions.h"
 #include "platform/files/preferences.h"
+#include "platform/geometry/twips.h"
 #include "player/picture_button.h"
-#include "player/twips.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -14,7 +14,6 @@
 using namespace quillory;
 
 namespace {
-constexpr int DisplayIntervalMs = 10;
 
 QLabel *indicator(QWidget *parent, const char *name, double top)
 {
@@ -67,12 +66,8 @@ void Form1::loadSpeedSettings()
     mnuPiuVeloce->setShortcut(m_playbackKeys.sequence(PlaybackKey::SpeedUp));
     mnuVelocitaNormale->setShortcut(m_playbackKeys.sequence(PlaybackKey::SpeedReset));
     mnuCiclo->setShortcut(m_playbackKeys.sequence(PlaybackKey::Loop));
-    m_loopSeconds = LoopRange::secondsFromPreferences(preferences);
-    const PlaybackSpeed stored = PlaybackSpeed::fromPreferences(preferences);
-    m_speed = PlaybackSpeed();
-    if (m_media.engine().setSpeed(stored.factor()) == MediaError::None)
-        m_speed = stored;
-    showSpeedAndLoop();
+    m_session.setLoopSeconds(LoopRange::secondsFromPreferences(preferences));
+    m_session.restoreSpeed(PlaybackSpeed::fromPreferences(preferences));
 }
 
 void Form1::applySpeedLanguage()
@@ -86,20 +81,16 @@ void Form1::applySpeedLanguage()
     showSpeedAndLoop();
 }
 
-bool Form1::loopOn() const
-{
-    return m_media.engine().isLooping();
-}
-
 void Form1::showSpeedAndLoop()
 {
     const QString speedName = caption(QStringLiteral("speed.name"), QStringLiteral("Speed"));
-    lblVelocita->setText(m_speed.label());
-    lblVelocita->setToolTip(speedName + QStringLiteral(" ") + m_speed.label());
+    const PlaybackSpeed speed = m_session.speed();
+    lblVelocita->setText(speed.label());
+    lblVelocita->setToolTip(speedName + QStringLiteral(" ") + speed.label());
     lblVelocita->setAccessibleName(lblVelocita->toolTip());
-    lblVelocita->setVisible(!m_speed.isNormal());
+    lblVelocita->setVisible(!speed.isNormal());
 
-    const bool looping = loopOn();
+    const bool looping = m_session.isLooping();
     lblCiclo->setText(caption(QStringLiteral("loop.indicator"), QStringLiteral("Loop")));
     lblCiclo->setToolTip(
         caption(QStringLiteral("loop.tooltip"), QStringLiteral("A loop is playing; %1 ends it"))
@@ -111,24 +102,22 @@ void Form1::showSpeedAndLoop()
 
 void Form1::changeSpeed(PlaybackSpeed speed)
 {
-    if (speed != m_speed && m_media.engine().setSpeed(speed.factor()) == MediaError::None) {
-        m_speed = speed;
+    if (m_session.changeSpeed(speed)) {
         Preferences &preferences = Preferences::shared();
-        m_speed.store(preferences);
+        speed.store(preferences);
         preferences.save(); // a failure keeps the old file; the speed holds for this run
     }
-    showSpeedAndLoop();
     ReturnFocus();
 }
 
 void Form1::mnuPiuLento_Click()
 {
-    changeSpeed(m_speed.slower());
+    changeSpeed(m_session.speed().slower());
 }
 
 void Form1::mnuPiuVeloce_Click()
 {
-    changeSpeed(m_speed.faster());
+    changeSpeed(m_session.speed().faster());
 }
 
 void Form1::mnuVelocitaNormale_Click()
@@ -136,48 +125,10 @@ void Form1::mnuVelocitaNormale_Click()
     changeSpeed(PlaybackSpeed());
 }
 
-void Form1::endLoop()
-{
-    if (!loopOn())
-        return;
-    m_media.engine().clearLoop();
-    showSpeedAndLoop();
-}
-
-// The loop key: the last seconds before the position play over and over, until
-// the same key (playback then simply goes on) or Play/Pause (which pauses as
-// always). Any other transport command, a bar click, a bookmark or another
-// file ends the loop first.
 void Form1::mnuCiclo_Click()
 {
-    MediaEngine &engine = m_media.engine();
-    if (!engine.isOpen()) {
-        showSpeedAndLoop();
-        return;
-    }
-    if (loopOn()) {
-        endLoop();
+    const bool hadMedia = m_session.hasMedia();
+    m_session.toggleLoop();
+    if (hadMedia)
         ReturnFocus();
-        return;
-    }
-    const LoopRange range = LoopRange::before(CurPos(), m_loopSeconds);
-    if (!range.isPlayable() || engine.setLoop(range.fromMs, range.toMs) != MediaError::None) {
-        // At the very start there is nothing heard to go back over.
-        showSpeedAndLoop();
-        ReturnFocus();
-        return;
-    }
-    send(QStringLiteral("play wav1 from ") + QString::number(range.fromMs));
-    if (m_playState == PlayState::NotPlaying) {
-        // Playing, as Play/Pause would have started it.
-        setPlayState(PlayState::Playing);
-        Timer1.start(DisplayIntervalMs);
-        cmdVai->setEnabled(true);
-        cmdIndietro->setEnabled(true);
-        CmdAvanz->setEnabled(true);
-        Shape1->show();
-    }
-    Timer1_Timer();
-    showSpeedAndLoop();
-    ReturnFocus();
 }

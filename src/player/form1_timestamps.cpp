@@ -1,6 +1,5 @@
 // The player's side of the transcript's timestamps: the position to write down
 // and playing from a timestamp the user clicked.
-#include "bookmarks/bookmark_navigation.h"
 #include "form1.h"
 
 #include <algorithm>
@@ -10,24 +9,16 @@ using namespace quillory;
 
 bool Form1::hasMedia()
 {
-    double length = 0;
-    return queryLength(&length);
+    return m_session.hasMedia();
 }
 
 qint64 Form1::mediaPositionMs()
 {
-    return static_cast<qint64>(std::floor(std::max(0.0, CurPos())));
+    return static_cast<qint64>(std::floor(std::max(0.0, m_session.position())));
 }
 
 void Form1::playFromMediaPosition(qint64 ms)
 {
-    double length = 0;
-    // With no media open, or for a timestamp past this recording's end (one of
-    // another recording), there is nothing to play. A device that reports no
-    // length has no end to check.
-    if (!queryLength(&length) || ms < 0 || (length > 0 && static_cast<double>(ms) > length)) {
+    if (!m_session.playFromTimestamp(ms))
         m_services.messages->beep();
-        return;
-    }
-    BookmarkNavigation::playFrom(m_media, *this, ms);
 }

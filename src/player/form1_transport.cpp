@@ -1,42 +1,41 @@
-// Media session and transport: open, close, position, play/pause with the rewind
-// on pause, stop, jumps and the focus return after each command.
-#include "editor/form2.h"
+// The window's side of the transport: the buttons and menu items run the
+// session's commands, and the session's signals drive what the window shows.
 #include "form1.h"
+#include "platform/media/media_error.h"
 #include "player/picture_button.h"
 #include "player/position_bar.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <array>
 
 using namespace quillory;
 
-namespace {
-constexpr int ReplyLength = 127;
-constexpr int DisplayIntervalMs = 10;
-} // namespace
-
-std::uint32_t Form1::send(const QString &command)
+void Form1::connectSession()
 {
-    return m_media.sendString(command, nullptr, 0);
-}
-
-bool Form1::queryLength(double *length)
-{
-    std::array<char, ReplyLength> reply{};
-    if (m_media.sendString(QStringLiteral("status wav1 length"), reply.data(), ReplyLength) != 0)
-        return false;
-    *length = QString::fromUtf8(reply.data()).toDouble();
-    return true;
-}
-
-double Form1::CurPos()
-{
-    std::array<char, ReplyLength> reply{};
-    if (m_media.sendString(QStringLiteral("status wav1 position"), reply.data(), ReplyLength) != 0)
-        return 0;
-    return QString::fromUtf8(reply.data()).toDouble();
+    connect(&m_session, &PlayerSession::playStateChanged, this, &Form1::showPlayState);
+    connect(&m_session, &PlayerSession::playPauseDone, this, &Form1::ReturnFocus);
+    connect(&m_session, &PlayerSession::positionShown, this, &Form1::showPosition);
+    connect(&m_session, &PlayerSession::positionCleared, this,
+            [this] { Label2->setText(QStringLiteral("0:00 / 0:00")); });
+    connect(&m_session, &PlayerSession::opening, this, [this] {
+        Label4->show();
+        Shape3->show();
+    });
+    connect(&m_session, &PlayerSession::openFailed, this, &Form1::errore);
+    connect(&m_session, &PlayerSession::transportReady, this,
+            [this] { setTransportEnabled(true); });
+    connect(&m_session, &PlayerSession::mediaOpened, this, &Form1::showOpenedMedia);
+    connect(&m_session, &PlayerSession::mediaClosed, this, [this] {
+        Shape1->hide();
+        Label2->setText(QStringLiteral("0:00 / 0:00"));
+        Label4->hide();
+        Shape3->hide();
+        setTransportEnabled(false);
+    });
+    connect(&m_session, &PlayerSession::speedChanged, this, [this] { showSpeedAndLoop(); });
+    connect(&m_session, &PlayerSession::loopChanged, this, [this] { showSpeedAndLoop(); });
+    connectSessionBookmarks();
 }
 
 void Form1::setTransportEnabled(bool enabled)
@@ -48,58 +47,37 @@ void Form1::setTransportEnabled(bool enabled)
         b->setEnabled(enabled);
 }
 
-void Form1::vai(const QString &path)
-{
-    endLoop();
-    Label4->show();
-    Shape3->show();
-    send(QStringLiteral("close all"));
-    const std::uint32_t code =
-        send(QStringLiteral("open \"") + path + QStringLiteral("\" ALIAS wav1"));
-    if (code > 0) {
-        errore(code);
-        if (m_ended)
-            return;
-    }
-    setTransportEnabled(true);
-    cmdPlay_Click();
-    MostraPath();
-}
-
 void Form1::mnuChiudi_Click()
 {
-    endLoop();
-    send(QStringLiteral("close wav1"));
-    if (Timer1.isActive())
-        cmdPlay_Click();
-    Shape1->hide();
-    Label2->setText(QStringLiteral("0:00 / 0:00"));
-    Label4->hide();
-    Shape3->hide();
-    setTransportEnabled(false);
+    m_session.close();
 }
 
 void Form1::errore(std::uint32_t code)
 {
-    m_services.messages->show(this, m_media.errorText(code), MsgButtons::Ok, MsgIcon::None,
+    m_services.messages->show(this, mediaErrorText(code), MsgButtons::Ok, MsgIcon::None,
                               m_productTitle);
     mnuEsci_Click();
 }
 
-void Form1::setPlayState(PlayState state)
+void Form1::showPlayState(PlayState state)
 {
-    m_playState = state;
     // The button keeps the state's text, as the language table names it.
     cmdPlay->tag = m_language.T(state == PlayState::NotPlaying ? 7 : 8);
     loadButtonPicture(1, m_hover[1]);
+    if (state == PlayState::Playing) {
+        cmdVai->setEnabled(true);
+        cmdIndietro->setEnabled(true);
+        CmdAvanz->setEnabled(true);
+        Shape1->show();
+    }
 }
 
 void Form1::ReturnFocus()
 {
-    if (form2()->isVisible()) {
-        m_form2->activateWindow();
-        m_form2->raise();
-        m_form2->focusEditor();
+    if (QWidget *window = editorWidget(); window->isVisible()) {
+        window->activateWindow();
+        window->raise();
+        m_editor->focusText();
     } else {
         m_services.windowSwitcher->activatePreviousWindow(this);
     }
@@ -107,66 +85,22 @@ void Form1::ReturnFocus()
 
 void Form1::cmdPlay_Click()
 {
-    endLoop();
-    if (m_playState == PlayState::NotPlaying) {
-        setPlayState(PlayState::Playing);
-        send(QStringLiteral("play wav1"));
-        Timer1.start(DisplayIntervalMs);
-        cmdVai->setEnabled(true);
-        cmdIndietro->setEnabled(true);
-        CmdAvanz->setEnabled(true);
-        Shape1->show();
-    } else {
-        setPlayState(PlayState::NotPlaying);
-        // The output stops first: only then is it known where the listener's
-        // sound ended (a sound server plays on what it took before the pause
-        // arrived, or takes back what it had not yet played), and the rewind
-        // counts from there.
-        send(QStringLiteral("stop wav1"));
-        const double p = CurPos();
-        // Computed wide: an edited settings file may hold any 16-bit value.
-        double target = p - static_cast<double>(m_settings.pauseRewindSeconds) * 1000.0;
-        if (!(target > 0))
-            target = 0;
-        send(QStringLiteral("play wav1 from ") + QString::number(static_cast<qint64>(target)));
-        send(QStringLiteral("stop wav1"));
-        Timer1.stop();
-        cmdVai->setEnabled(true);
-        Label2->setText(QStringLiteral("0:00 / 0:00"));
-    }
-    ReturnFocus();
+    m_session.playPause();
 }
 
 void Form1::mnuStop_Click()
 {
-    endLoop();
-    send(QStringLiteral("seek wav1 to start"));
-    Timer1_Timer();
-    setPlayState(PlayState::NotPlaying);
+    m_session.stop();
 }
 
 void Form1::cmdAvanz_click()
 {
-    endLoop();
-    if (m_settings.jumpSeconds == 0)
-        m_settings.jumpSeconds = 2;
-    const double p = CurPos();
-    const double target = p + static_cast<double>(m_settings.jumpSeconds) * 1000.0;
-    send(QStringLiteral("play wav1 from ") + QString::number(static_cast<qint64>(target)));
-    Timer1_Timer();
+    m_session.jumpForward();
     ReturnFocus();
 }
 
 void Form1::cmdIndietro_Click()
 {
-    endLoop();
-    if (m_settings.jumpSeconds == 0)
-        m_settings.jumpSeconds = 2;
-    const double p = CurPos();
-    double target = p - static_cast<double>(m_settings.jumpSeconds) * 1000.0;
-    if (!(target > 0))
-        target = 0;
-    send(QStringLiteral("play wav1 from ") + QString::number(static_cast<qint64>(target)));
-    Timer1_Timer();
+    m_session.jumpBack();
     ReturnFocus();
 }

@@ -1,12 +1,11 @@
 // The volume slider and the system's master volume it sets.
 #include "form1.h"
 
-#include "editor/form2.h"
 #include "platform/files/program_folder.h"
+#include "platform/geometry/twips.h"
 #include "platform/mixer/mixer.h"
 #include "player/mouse_image.h"
 #include "player/picture_preload.h"
-#include "player/twips.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "mouse_image.h"
 
-#include "twips.h"
+#include "platform/geometry/twips.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
 #include "position_bar.h"
 
-#include "twips.h"
+#include "platform/geometry/twips.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/companion_window.h"
+#include "contracts/companion_window.h"
 #include "video/video_tracks.h"
 
 #include <QList>

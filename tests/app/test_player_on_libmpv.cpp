@@ -4,6 +4,7 @@
 #include "media_fixtures.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
+#include "session/player_session.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
 
@@ -19,7 +20,9 @@ class TestPlayerOnLibmpv : public QObject {
         test::FakeServices fakes;
         MpvMediaEngine *engine = nullptr;
         std::unique_ptr<MediaControl> media;
+        std::unique_ptr<PlayerSession> session;
         std::unique_ptr<Form1> form;
+        std::unique_ptr<Form2> editor;
         Rig()
         {
             MpvEngineOptions options;
@@ -28,7 +31,12 @@ class TestPlayerOnLibmpv : public QObject {
             engine = owned.get();
             media = std::make_unique<MediaControl>(std::move(owned));
             home.write("Quillory.ini", "English.lng\r\n\r\n0\r\n2\r\n3\r\n0\r\n\r\n1\r\n");
-            form = std::make_unique<Form1>(*media, fakes.services());
+            session = std::make_unique<PlayerSession>(*media);
+            form = std::make_unique<Form1>(*session, fakes.services());
+            form->setEditorFactory([this] {
+                editor = std::make_unique<Form2>(*form, form->languageTable(), fakes.services());
+                return editor.get();
+            });
             form->Form_Load(QString());
         }
     };
@@ -101,7 +109,13 @@ private slots:
         options.libraryName = "libquillory-no-such-mpv.so.2";
         options.startLater = true;
         MediaControl media(std::make_unique<MpvMediaEngine>(options));
-        Form1 form(media, fakes.services());
+        PlayerSession session(media);
+        Form1 form(session, fakes.services());
+        std::unique_ptr<Form2> editor;
+        form.setEditorFactory([&] {
+            editor = std::make_unique<Form2>(form, form.languageTable(), fakes.services());
+            return editor.get();
+        });
         form.Form_Load(QString()); // the window comes up without the engine
         QVERIFY(fakes.messages.shown.isEmpty());
         const QString wav = home.file("short.wav");

@@ -1,7 +1,7 @@
 // The bookmark table, its line format and label rule, its .bm files (also
 // damaged ones) and the next / previous search.
-#include "bookmarks/bookmark_file.h"
-#include "bookmarks/bookmark_navigation.h"
+#include "session/bookmark_file.h"
+#include "session/bookmark_navigation.h"
 #include "support/program_home.h"
 
 #include <QRandomGenerator>

@@ -1,9 +1,9 @@
 // The bookmark list window with the player: adding, removing, playing from a
 // bookmark, the media switch, the two ways the program ends, placement and the
 // language.
-#include "bookmarks/bookmark_file.h"
 #include "bookmarks/form3.h"
 #include "player/test_form1_harness.h"
+#include "session/bookmark_file.h"
 
 #include <QListWidget>
 
@@ -35,8 +35,7 @@ public:
         Services services = fakes.services();
         services.inputs = &typing;
         form->setBookmarkWindowFactory([this, services] {
-            return std::make_unique<Form3>(media, services, form->languageTable(),
-                                           form->bookmarkEntries(), *form, *form);
+            return std::make_unique<Form3>(session, services, form->languageTable(), *form);
         });
         start();
     }
@@ -364,7 +363,7 @@ private slots:
     {
         BookmarkRig rig;
         Form1 &player = *rig.form;
-        QWidget *editor = player.form2();
+        QWidget *editor = editorOf(player);
         editor->show();
         player.mnuBookMark_Click();
         Form3 *list = rig.list();
@@ -396,7 +395,7 @@ private slots:
     {
         BookmarkRig rig;
         Form1 &player = *rig.form;
-        QWidget *editor = player.form2();
+        QWidget *editor = editorOf(player);
         editor->show();
         rig.writeBm(QStringLiteral("b.mp3"), {stored(QStringLiteral("01:00  x"), 60000)});
         rig.openAt(QStringLiteral("b.mp3"), 120000, 0);

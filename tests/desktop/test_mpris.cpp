@@ -1,4 +1,4 @@
-#include "app/form1_desktop_player.h"
+#include "app/session_desktop_player.h"
 #include "desktop/mpris_service.h"
 #include "player/test_form1_harness.h"
 
@@ -27,14 +27,14 @@ const QString Props = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // A player on the simulated device, put on the private bus.
 struct BusRig {
-    explicit BusRig(const QDBusConnection &bus) : desktop(rig.start(), rig.media)
+    explicit BusRig(const QDBusConnection &bus) : desktop(desktopFor(rig.start()))
     {
         rig.form->setPauseRewindSeconds(3);
         service = std::make_unique<MprisService>(*rig.form, desktop);
         registered = service->registerOn(bus);
     }
     PlayerRig rig;
-    Form1DesktopPlayer desktop;
+    SessionDesktopPlayer desktop;
     std::unique_ptr<MprisService> service;
     bool registered = false;
 };
@@ -327,7 +327,7 @@ private slots:
     {
         PlayerRig rig;
         rig.start();
-        Form1DesktopPlayer desktop(*rig.form, rig.media);
+        SessionDesktopPlayer desktop = desktopFor(*rig.form);
         MprisService lonely(*rig.form, desktop);
         QVERIFY(!lonely.registerOn(QDBusConnection(QStringLiteral("no-such-connection"))));
         lonely.refresh(); // harmless without a bus

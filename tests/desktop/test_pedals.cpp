@@ -1,4 +1,4 @@
-#include "app/form1_desktop_player.h"
+#include "app/session_desktop_player.h"
 #include "desktop/foot_pedals.h"
 #include "desktop/hidraw_pedal_source.h"
 #include "desktop/pedal_controller.h"
@@ -39,7 +39,7 @@ QList<Recording> recordings()
 
 // A player on the simulated device, a controller on it and a fake pedal source.
 struct PedalRig {
-    PedalRig() : desktop(rig.start(), rig.media)
+    PedalRig() : desktop(desktopFor(rig.start()))
     {
         rig.form->setPauseRewindSeconds(2);
         rig.form->setJumpSeconds(5);
@@ -55,7 +55,7 @@ struct PedalRig {
     bool playing() { return desktop.isPlaying(); }
 
     PlayerRig rig;
-    Form1DesktopPlayer desktop;
+    SessionDesktopPlayer desktop;
     QString path;
     FakePedalSource source;
     std::unique_ptr<PedalController> controller;
@@ -217,7 +217,7 @@ private slots:
     {
         PlayerRig rig;
         rig.start();
-        Form1DesktopPlayer desktop(*rig.form, rig.media);
+        SessionDesktopPlayer desktop = desktopFor(*rig.form);
         PedalController controller(*rig.form, desktop);
         FakePedalSource source;
         QStringList told;

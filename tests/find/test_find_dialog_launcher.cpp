@@ -19,7 +19,7 @@ private slots:
     {
         PlayerRig rig;
         Form1 &form = rig.start();
-        Form2 *editor = form.form2();
+        Form2 *editor = editorOf(form);
         editor->show();
         QString tag;
         int created = 0;

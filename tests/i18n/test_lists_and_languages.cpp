@@ -1,7 +1,7 @@
 #include "i18n/captions.h"
 #include "i18n/language_table.h"
 #include "platform/files/text_file.h"
-#include "player/recent_list.h"
+#include "session/recent_list.h"
 #include "support/program_home.h"
 
 #include <QDirIterator>

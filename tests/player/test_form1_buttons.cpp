@@ -1,5 +1,5 @@
 // Button pictures and hover states, the sinking open button, missing pictures.
-#include "player/twips.h"
+#include "platform/geometry/twips.h"
 #include "test_form1_harness.h"
 
 #include <QMouseEvent>

@@ -52,13 +52,14 @@ private slots:
         // already offers to hide it, as it will be shown.
         QVERIFY(form.isVisible());
         QVERIFY(form.editorDue());
-        QCOMPARE(form.editorIfBuilt(), nullptr);
+        QVERIFY(form.editorIfBuilt() == nullptr);
         QCOMPARE(form.mnuMostraNascondi->text(), hideEditorCaption(rig));
         QCOMPARE(frame.steps.size(), size_t(1));
 
         frame.paint();
         QVERIFY(!form.editorDue());
-        Form2 *editor = form.editorIfBuilt();
+        Form2 *editor = rig.editorWindow.get();
+        QCOMPARE(form.editorIfBuilt(), static_cast<TranscriptEditor *>(editor));
         QVERIFY(editor != nullptr);
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->pos(), QPoint(form.x(), form.y() + form.frameGeometry().height()));
@@ -77,14 +78,14 @@ private slots:
         FirstFrame frame;
         frame.attach(rig.create());
         Form1 &form = rig.start();
-        QCOMPARE(form.editorIfBuilt(), nullptr);
+        QVERIFY(form.editorIfBuilt() == nullptr);
         QCOMPARE(form.mnuMostraNascondi->text(), rig.T(84) + QStringLiteral(" ") + rig.T(86));
         QTest::keyClicks(&form, QStringLiteral("abc"));
         frame.paint();
         QVERIFY(form.editorIfBuilt() != nullptr);
-        QVERIFY(!form.form2()->isVisible());
+        QVERIFY(!editorOf(form)->isVisible());
         // With no editor to type into, the player drops typing as always.
-        QCOMPARE(form.form2()->RTB->toPlainText(), QString());
+        QCOMPARE(editorOf(form)->RTB->toPlainText(), QString());
     }
 
     void charactersTypedBeforeTheEditorIsUpGoIntoIt()
@@ -98,10 +99,10 @@ private slots:
         QTest::keyClicks(&form, QStringLiteral("worlds"));
         QTest::keyClick(&form, Qt::Key_Backspace);
         frame.paint();
-        QCOMPARE(form.form2()->RTB->toPlainText(), QStringLiteral("Hello, \nworld"));
-        QVERIFY(form.form2()->DocumentModified());
+        QCOMPARE(editorOf(form)->RTB->toPlainText(), QStringLiteral("Hello, \nworld"));
+        QVERIFY(editorOf(form)->DocumentModified());
         // The editor took the focus for what follows.
-        QCOMPARE(form.form2()->focusWidget(), static_cast<QWidget *>(form.form2()->RTB));
+        QCOMPARE(editorOf(form)->focusWidget(), static_cast<QWidget *>(editorOf(form)->RTB));
         QCOMPARE(rig.fakes.switcher.switches, 0);
     }
 
@@ -117,10 +118,10 @@ private slots:
         // The typing is the editor's text, so Exit asks about it, then ends.
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
         QCOMPARE(rig.fakes.messages.shown.first().buttons, MsgButtons::YesNoCancel);
-        QCOMPARE(form.form2()->RTB->toPlainText(), QStringLiteral("ab"));
+        QCOMPARE(editorOf(form)->RTB->toPlainText(), QStringLiteral("ab"));
         QCOMPARE(rig.endCount(), 1);
         frame.paint();
-        QVERIFY(!form.form2()->isVisible());
+        QVERIFY(!editorOf(form)->isVisible());
         QVERIFY(!form.isVisible());
     }
 
@@ -134,7 +135,7 @@ private slots:
         QVERIFY(rig.fakes.messages.shown.isEmpty());
         QCOMPARE(rig.endCount(), 1);
         frame.paint();
-        QVERIFY(!form.form2()->isVisible());
+        QVERIFY(!editorOf(form)->isVisible());
     }
 
     // A command that needs the editor does not wait for the first frame: it
@@ -148,12 +149,12 @@ private slots:
         QTest::keyClicks(&form, QStringLiteral("x"));
         form.mnuTitoloCompleto->trigger(); // toggles the option and saves the settings
         QVERIFY(!form.editorDue());
-        QVERIFY(form.form2()->isVisible());
+        QVERIFY(editorOf(form)->isVisible());
         QCOMPARE(rig.settingsLines().value(7), QStringLiteral("0"));
         QCOMPARE(rig.fakes.switcher.switches, 0);
-        Form2 *editor = form.form2();
+        Form2 *editor = editorOf(form);
         frame.paint();
-        QCOMPARE(form.form2(), editor);
+        QCOMPARE(editorOf(form), editor);
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->RTB->toPlainText(), QStringLiteral("x"));
     }
@@ -169,10 +170,10 @@ private slots:
         QCOMPARE(form.fileLabelText(), file + QStringLiteral(" - 2:05"));
         QCOMPARE(form.playState(), PlayState::Playing);
         // Opening returned the focus to the editor, which therefore came up.
-        QVERIFY(form.form2()->isVisible());
+        QVERIFY(editorOf(form)->isVisible());
         QCOMPARE(rig.fakes.switcher.switches, 0);
         frame.paint();
-        QVERIFY(form.form2()->isVisible());
+        QVERIFY(editorOf(form)->isVisible());
     }
 
     // What the start-up decodes ahead is what the player then shows.

@@ -3,12 +3,14 @@
 // One player window on a simulated media device, with fake platform services and
 // a temporary program folder. The device's clock moves only through advance().
 
+#include "app/session_desktop_player.h"
 #include "editor/form2.h"
 #include "platform/media/media_control.h"
 #include "platform/media/simulated_media_engine.h"
 #include "player/form1.h"
 #include "player/picture_button.h"
 #include "player/position_bar.h"
+#include "session/player_session.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
 
@@ -26,12 +28,21 @@ namespace quillory::test {
 
 class PlayerRig {
 public:
-    PlayerRig() : engine(new SimulatedMediaEngine), media(std::unique_ptr<MediaEngine>(engine)) {}
+    PlayerRig()
+        : engine(new SimulatedMediaEngine), media(std::unique_ptr<MediaEngine>(engine)),
+          session(media)
+    {
+    }
 
     // Creates the window (before Form_Load); the spy counts programEnded.
-    Form1 &create()
+    Form1 &create() { return create(fakes.services()); }
+    Form1 &create(const Services &services)
     {
-        form = std::make_unique<Form1>(media, fakes.services());
+        form = std::make_unique<Form1>(session, services);
+        form->setEditorFactory([this, services] {
+            editorWindow = std::make_unique<Form2>(*form, form->languageTable(), services);
+            return editorWindow.get();
+        });
         ended = std::make_unique<QSignalSpy>(form.get(), &Form1::programEnded);
         return *form;
     }
@@ -85,10 +96,26 @@ public:
     ProgramHome home;
     SimulatedMediaEngine *engine; // owned by media
     MediaControl media;
+    PlayerSession session;
     FakeServices fakes;
     std::unique_ptr<Form1> form;
+    std::unique_ptr<Form2> editorWindow; // built when the player first needs it
     std::unique_ptr<QSignalSpy> ended;
 };
+
+// The player's editor window, built (or its start finished) on this first need.
+inline Form2 *editorOf(Form1 &form)
+{
+    return static_cast<Form2 *>(form.editor()->asWidget());
+}
+
+// The session as media keys and pedals see it, with the window's open and raise.
+inline SessionDesktopPlayer desktopFor(Form1 &form)
+{
+    return SessionDesktopPlayer(
+        form.session(), [&form](const QString &path) { form.OpenMediaFile(path); },
+        [&form] { form.raiseWindows(); });
+}
 
 // Entry k of a language file read directly: the line from its fourth character.
 inline QStringList languageFileEntries(const QString &path)

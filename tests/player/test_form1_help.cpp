@@ -162,14 +162,14 @@ private slots:
         PlayerRig rig;
         startIn(rig, language, editorShown);
         Form1 &form = *rig.form;
-        QCOMPARE(form.form2()->isVisible(), editorShown);
+        QCOMPARE(editorOf(form)->isVisible(), editorShown);
         QVERIFY(!form.aboutBox());
         form.mnuInfo->trigger();
         frmAbout *about = form.aboutBox();
         QVERIFY(about);
         QVERIFY(about->isVisible());
         QVERIFY(!form.isVisible());
-        QVERIFY(!form.form2()->isVisible());
+        QVERIFY(!editorOf(form)->isVisible());
         QCOMPARE(about->lblVersion->text(), product::releaseText());
         QCOMPARE(about->lblDescription->text(), rig.T(22));
         QVERIFY(about->lblCredits->text().endsWith(" - " + rig.T(23)));
@@ -177,7 +177,7 @@ private slots:
         QTest::mouseClick(about->lblDescription, Qt::LeftButton);
         QVERIFY(!about->isVisible());
         QVERIFY(form.isVisible());
-        QCOMPARE(form.form2()->isVisible(), editorShown);
+        QCOMPARE(editorOf(form)->isVisible(), editorShown);
 
         // The box is kept and shown again the next time.
         form.mnuInfo_Click();
@@ -185,7 +185,7 @@ private slots:
         QVERIFY(about->isVisible());
         about->close();
         QVERIFY(form.isVisible());
-        QCOMPARE(form.form2()->isVisible(), editorShown);
+        QCOMPARE(editorOf(form)->isVisible(), editorShown);
     }
 
     void aboutBoxTellsShowFromHideWhenTheyBeginAlike()
@@ -202,11 +202,11 @@ private slots:
             PlayerRig rig;
             rig.home.write("Lang/Test.lng", bytes);
             startIn(rig, "Test", shown);
-            QCOMPARE(rig.form->form2()->isVisible(), shown);
+            QCOMPARE(editorOf(*rig.form)->isVisible(), shown);
             rig.form->mnuInfo_Click();
-            QVERIFY(!rig.form->form2()->isVisible());
+            QVERIFY(!editorOf(*rig.form)->isVisible());
             rig.form->aboutBox()->close();
-            QCOMPARE(rig.form->form2()->isVisible(), shown);
+            QCOMPARE(editorOf(*rig.form)->isVisible(), shown);
         }
     }
 
@@ -294,7 +294,7 @@ private slots:
         QTRY_COMPARE(bar->rowCount(), oneRow + 1);
         QTRY_COMPARE(form.height(), height + rowHeight);
         // The editor keeps its place directly below the player.
-        QWidget *editor = form.form2();
+        QWidget *editor = editorOf(form);
         QCOMPARE(editor->y(), form.y() + form.frameGeometry().height());
         QTRY_COMPARE(bar->height(), 2 * rowHeight);
         QVERIFY(bar->rowOf(form.mnuHelp->menuAction()) != bar);
@@ -314,7 +314,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *bar = qobject_cast<WrappingMenuBar *>(form.menuBar());
         QVERIFY(bar->rowCount() >= 2);
-        QCOMPARE(form.form2()->y(), form.y() + form.frameGeometry().height());
+        QCOMPARE(editorOf(form)->y(), form.y() + form.frameGeometry().height());
         QMenuBar *row = bar->rowOf(form.mnuHelp->menuAction());
         QVERIFY(row != bar);
         QTest::mouseClick(row, Qt::LeftButton, {},

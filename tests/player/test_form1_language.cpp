@@ -36,10 +36,10 @@ private:
         QCOMPARE(form.CmdStop->toolTip(), QStringLiteral(" ") + e.value(79) + QStringLiteral(" "));
         QCOMPARE(form.CmdAvanz->tag, e.value(10) + QStringLiteral(" ->"));
         QCOMPARE(form.cmdIndietro->tag, QStringLiteral("<- ") + e.value(11));
-        QCOMPARE(form.mnuMostraNascondi->text(),
-                 e.value(form.form2()->isVisible() ? 85 : 84) + QStringLiteral(" ") + e.value(86));
+        QCOMPARE(form.mnuMostraNascondi->text(), e.value(editorOf(form)->isVisible() ? 85 : 84) +
+                                                     QStringLiteral(" ") + e.value(86));
         QCOMPARE(form.mnuAggLingua->text(), QStringLiteral("Aggiungi Lingua..."));
-        Form2 *editor = form.form2();
+        Form2 *editor = editorOf(form);
         QCOMPARE(editor->mnuFile->title(), e.value(2));
         QCOMPARE(editor->mnuNuovo->text(), e.value(42));
         QCOMPARE(editor->mnuApri->text(), e.value(43));
@@ -102,8 +102,7 @@ private slots:
         verifyCaptions(form, languageFileEntries(rig.home.file("Lang/French.lng")));
     }
 
-    // Cancelled: the texts are applied again (Play/Pause flag included) and the
-    // settings written.
+    // Cancelled: the texts are applied again and the settings written.
     void cancelledDialogStillAppliesAndSaves()
     {
         PlayerRig rig;
@@ -112,12 +111,12 @@ private slots:
         QVERIFY(!rig.settingsExist());
         form.mnuLingua_Click();
         QCOMPARE(form.languageFile(), QStringLiteral("English.lng"));
-        QCOMPARE(form.playState(), PlayState::NotPlaying);
+        QCOMPARE(form.playState(), PlayState::Playing);
         QCOMPARE(rig.settingsLines().value(0), QStringLiteral("English.lng"));
     }
 
-    // The flag says NotPlaying while the device goes on; the next Play/Pause
-    // therefore "plays" (no pause), and the one after pauses.
+    // A switch while playing keeps playing, and the play button shows the
+    // pause caption of the new language; the next Play/Pause pauses.
     void switchWhilePlaying()
     {
         PlayerRig rig;
@@ -126,17 +125,15 @@ private slots:
         rig.openAt(QStringLiteral("a.wav"), 60000, 5000);
         rig.fakes.fileDialogs.choose(rig.home.file("Lang/Español.lng"));
         form.mnuLingua_Click();
-        QCOMPARE(form.playState(), PlayState::NotPlaying);
-        QCOMPARE(form.cmdPlay->tag, rig.T(7));
-        QCOMPARE(form.cmdPlay->picturePath(), rig.home.file("Files/play.jpg"));
+        QCOMPARE(form.playState(), PlayState::Playing);
+        QCOMPARE(form.cmdPlay->tag, rig.T(8));
         QVERIFY(rig.engine->isPlaying());
         QVERIFY(form.displayTimerRunning());
-        form.cmdPlay_Click();
-        QVERIFY(rig.engine->isPlaying());
-        QCOMPARE(form.cmdPlay->tag, rig.T(8));
         rig.engine->advance(1000);
         form.cmdPlay_Click();
         QVERIFY(!rig.engine->isPlaying());
+        QCOMPARE(form.playState(), PlayState::NotPlaying);
+        QCOMPARE(form.cmdPlay->tag, rig.T(7));
         QCOMPARE(rig.engine->positionMs(), std::int64_t(6000));
     }
 
@@ -158,7 +155,7 @@ private slots:
         // Entries past the file's end keep the English texts.
         QCOMPARE(form.mnuAvanti->text(), english.value(10));
         QCOMPARE(form.mnuSecIndietro->text(), english.value(30));
-        QCOMPARE(form.form2()->mnuNuovo->text(), english.value(42));
+        QCOMPARE(editorOf(form)->mnuNuovo->text(), english.value(42));
     }
 
     void missingLanguageFile()

@@ -17,7 +17,7 @@ private:
         QVERIFY(rig.engine->isPlaying());
         QCOMPARE(form.playState(), PlayState::Playing);
         QVERIFY(form.displayTimerRunning());
-        QCOMPARE(form.Timer1.interval(), 10);
+        QCOMPARE(form.session().tickInterval(), 10);
         QCOMPARE(form.mediaPath(), path);
         QVERIFY(form.Label4->isVisibleTo(&form));
         QVERIFY(form.Shape3->isVisibleTo(&form));
@@ -92,7 +92,7 @@ private slots:
     {
         PlayerRig rig;
         Form1 &form = rig.start();
-        form.form2()->setDocumentModified(true);
+        editorOf(form)->setDocumentModified(true);
         const QString path = rig.mediaFile(QStringLiteral("broken.wav"));
         rig.engine->setOpenError(path, MediaError::CannotLoadDriver);
         rig.fakes.messages.answers = {MsgResult::Ok, MsgResult::Cancel};

@@ -35,7 +35,7 @@ private slots:
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(form.pos(), screen.topLeft() + QPoint(50, 0));
         // The editor sits right under the player, same left edge.
-        QCOMPARE(form.form2()->pos(), QPoint(form.x(), form.y() + form.frameGeometry().height()));
+        QCOMPARE(editorOf(form)->pos(), QPoint(form.x(), form.y() + form.frameGeometry().height()));
         QCOMPARE(form.Label2->x(), form.Shape1->x());
         QCOMPARE(form.Label2->width(), form.Shape1->width());
         QCOMPARE(rig.endCount(), 0);
@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(form.pauseRewindSeconds(), std::int16_t(4));
         QVERIFY(!form.showFullPath());
         QCOMPARE(form.editorFolder(), lines[6]);
-        QVERIFY(!form.form2()->isVisible());
+        QVERIFY(!editorOf(form)->isVisible());
         rig.removeSettings();
         form.SaveSettings();
         QCOMPARE(rig.settingsBytes(), original);
@@ -117,10 +117,10 @@ private slots:
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "3", "1", "", line8});
         Form1 &form = rig.start();
-        QCOMPARE(form.form2()->isVisible(), editorShown);
+        QCOMPARE(editorOf(form)->isVisible(), editorShown);
         // The show/hide command flips the editor and writes the new state at once.
         form.mnuMostraNascondi_Click();
-        QCOMPARE(form.form2()->isVisible(), !editorShown);
+        QCOMPARE(editorOf(form)->isVisible(), !editorShown);
         QCOMPARE(rig.settingsLines().value(7),
                  editorShown ? QStringLiteral("1") : QStringLiteral("0"));
         QCOMPARE(form.mnuMostraNascondi->text(),
@@ -176,7 +176,7 @@ private slots:
         rig.writeSettings({"English.lng", "", "0", "5", "3", "1", "/data/Rossi, Mario", "1"});
         Form1 &form = rig.start();
         QCOMPARE(form.editorFolder(), QStringLiteral("/data/Rossi, Mario"));
-        QVERIFY(!form.form2()->isVisible());
+        QVERIFY(!editorOf(form)->isVisible());
     }
 
     void truncatedFileFillsTheRestWithDefaults()
@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(form.jumpSeconds(), 9);
         QCOMPARE(form.pauseRewindSeconds(), std::int16_t(0));
         QVERIFY(form.showFullPath());
-        QVERIFY(form.form2()->isVisible());
+        QVERIFY(editorOf(form)->isVisible());
         form.SaveSettings();
         QCOMPARE(rig.settingsBytes(),
                  QByteArray("English.lng\r\n50\r\n1200\r\n9\r\n0\r\n1\r\n\r\n0\r\n"));
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(form.jumpSeconds(), 0);
         QCOMPARE(form.pauseRewindSeconds(), std::int16_t(0));
         QVERIFY(form.showFullPath());
-        QVERIFY(form.form2()->isVisible());
+        QVERIFY(editorOf(form)->isVisible());
         QCOMPARE(form.languageFile(), QStringLiteral("English.lng"));
     }
 
@@ -274,7 +274,7 @@ private slots:
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "3", "1", "", "1"});
         Form1 &form = rig.start();
-        form.form2()->setDocumentModified(true);
+        editorOf(form)->setDocumentModified(true);
         QVERIFY(form.close());
         QVERIFY(rig.fakes.messages.shown.isEmpty());
         QCOMPARE(rig.endCount(), 1);
@@ -303,7 +303,7 @@ private slots:
         QFETCH(bool, settingsWritten);
         PlayerRig rig;
         Form1 &form = rig.start();
-        form.form2()->setDocumentModified(true);
+        editorOf(form)->setDocumentModified(true);
         rig.fakes.messages.answers = {MsgResult(answer)};
         if (!saveAs.isEmpty())
             rig.fakes.fileDialogs.choose(rig.home.file(saveAs));
@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(question.title, QStringLiteral("Quillory"));
         QCOMPARE(rig.endCount(), ends ? 1 : 0);
         QCOMPARE(rig.settingsExist(), settingsWritten);
-        QCOMPARE(form.form2()->DocumentModified(), !(ends && answer == int(MsgResult::Yes)));
+        QCOMPARE(editorOf(form)->DocumentModified(), !(ends && answer == int(MsgResult::Yes)));
         if (!ends) {
             QVERIFY(form.isVisible());
             // Still running: a second close asks again.
@@ -349,7 +349,7 @@ private slots:
         Form1 &form = rig.start();
         rig.removeSettings();
         form.OpenMediaFile(rig.mediaFile(QStringLiteral("a.wav")));
-        form.form2()->setDocumentModified(true);
+        editorOf(form)->setDocumentModified(true);
         rig.fakes.messages.answers = {MsgResult(answer)};
         form.mnuEsci_Click();
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
@@ -368,7 +368,7 @@ private slots:
         form.mnuEsci->trigger();
         QVERIFY(rig.fakes.messages.shown.isEmpty());
         QCOMPARE(rig.endCount(), 1);
-        QVERIFY(!form.form2()->isVisible());
+        QVERIFY(!editorOf(form)->isVisible());
         QVERIFY(!rig.settingsExist());
     }
 };

@@ -28,7 +28,7 @@ struct StampRig : PlayerRig {
         start();
         form->setPauseRewindSeconds(3);
     }
-    Form2 &editor() { return *form->form2(); }
+    Form2 &editor() { return *test::editorOf(*form); }
     RichTextBox &rtb() { return *editor().RTB; }
     QString text() { return rtb().Text(); }
     void choose(int format, const QString &offset)

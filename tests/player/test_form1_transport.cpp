@@ -192,7 +192,7 @@ private slots:
             form.activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&form));
             form.cmdAvanz_click();
-            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(form.form2()));
+            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(editorOf(form)));
         }
         // Stop makes no focus return.
         before = rig.fakes.switcher.switches;

@@ -1,6 +1,6 @@
 // The player's volume slider on a fake mixer: knob, track, readout, start-up and
 // settings lines 2 and 3.
-#include "player/twips.h"
+#include "platform/geometry/twips.h"
 #include "test_form1_harness.h"
 
 #include <QMouseEvent>
@@ -187,7 +187,7 @@ private slots:
             form.activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&form));
             form.Image2_MouseUp(1, 45, 300);
-            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(form.form2()));
+            QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(editorOf(form)));
         }
     }
 

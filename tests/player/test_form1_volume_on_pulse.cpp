@@ -21,7 +21,7 @@ class TestForm1VolumeOnPulse : public QObject {
         m_mixers.push_back(std::make_unique<AlsaMixer>());
         Services services = rig.fakes.services();
         services.mixer = m_mixers.back().get();
-        rig.form = std::make_unique<Form1>(rig.media, services);
+        rig.create(services);
         rig.form->Form_Load(QString());
         return *rig.form;
     }

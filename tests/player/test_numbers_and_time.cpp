@@ -1,5 +1,5 @@
 #include "platform/text/numeric_text.h"
-#include "player/time_format.h"
+#include "session/time_format.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // damaged or hand-edited Preferences.ini makes of them.
 #include "platform/files/preferences.h"
 #include "platform/files/text_file.h"
-#include "player/playback_keys.h"
-#include "player/playback_speed.h"
+#include "session/playback_keys.h"
+#include "session/playback_speed.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "player/settings_file.h"
+#include "platform/files/settings_file.h"
 #include "support/program_home.h"
 
 #include <QFile>

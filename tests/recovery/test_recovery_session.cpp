@@ -29,13 +29,13 @@ struct SessionRig {
         player.start();
         services = player.fakes.services();
         services.choices = &choices;
-        session = std::make_unique<RecoverySession>(*player.form, services, folder());
+        session = std::make_unique<RecoverySession>(*player.form, editor(), services, folder());
         // Short delays keep the test quick; the order of events is the same.
         session->writer().setDelays(5, 20);
         session->writer().setInfoInterval(10);
     }
     QString folder() const { return state.filePath(QStringLiteral("quillory")); }
-    Form2 &editor() { return *player.form->form2(); }
+    Form2 &editor() { return *editorOf(*player.form); }
     RichTextBox &box() { return *editor().RTB; }
     void type(const QString &text)
     {

@@ -1,4 +1,4 @@
-#include "player/playback_keys.h"
+#include "session/playback_keys.h"
 
 #include "platform/files/preferences.h"
 

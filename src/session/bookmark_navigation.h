@@ -5,15 +5,9 @@
 #include <cstdint>
 #include <optional>
 
-class PlayerCommands;
-
 namespace quillory {
 
-class MediaControl;
-
-// Going to a bookmark plays from its position and then runs Play/Pause twice,
-// so the player ends in the state it was in: playing again a little before the
-// bookmark (by the pause rewind), or paused there.
+// Which bookmark the next and previous commands go to.
 namespace BookmarkNavigation {
 
 constexpr double PreviousGraceMs = 2000;
@@ -31,9 +25,6 @@ std::optional<std::int64_t> next(const BookmarkEntries &entries, double currentM
 // again; right after arriving, it goes on to the one before.
 std::optional<std::int64_t> previous(const BookmarkEntries &entries, double currentMs,
                                      double rewindMs, double graceMs = PreviousGraceMs);
-
-// "play wav1 from <ms>", then the player's Play/Pause twice.
-void playFrom(MediaControl &media, PlayerCommands &player, std::int64_t positionMs);
 
 } // namespace BookmarkNavigation
 

@@ -1,4 +1,4 @@
-#include "player/playback_speed.h"
+#include "session/playback_speed.h"
 
 #include "platform/files/preferences.h"
 

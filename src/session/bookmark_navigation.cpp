@@ -1,8 +1,5 @@
 #include "bookmark_navigation.h"
 
-#include "platform/media/media_control.h"
-#include "player/player_commands.h"
-
 #include <algorithm>
 
 namespace quillory::BookmarkNavigation {
@@ -33,13 +30,6 @@ std::optional<std::int64_t> previous(const BookmarkEntries &entries, double curr
             best = p;
     }
     return best;
-}
-
-void playFrom(MediaControl &media, PlayerCommands &player, std::int64_t positionMs)
-{
-    media.sendString(QStringLiteral("play wav1 from ") + QString::number(positionMs), nullptr, 0);
-    player.cmdPlay_Click();
-    player.cmdPlay_Click();
 }
 
 } // namespace quillory::BookmarkNavigation

@@ -1,0 +1,60 @@
+cmake_minimum_required(VERSION 3.22)
+# Fails when a source file includes a header of a layer it may not use: the
+# folders below are the program's layers and window families, each with the
+# folders it may include from. A window never includes another window's
+# header; what windows offer each other lives in contracts/.
+#   cmake -DSOURCE_DIR=<src> -P check_layers.cmake
+set(base platform i18n)
+set(allowed_platform platform)
+set(allowed_i18n platform i18n)
+set(allowed_editor/rtf platform editor/rtf)
+set(allowed_pictures pictures)
+set(allowed_session ${base} session)
+set(allowed_recovery ${base} editor/rtf recovery)
+set(allowed_contracts contracts)
+set(allowed_about ${base} about)
+set(allowed_dialogs ${base} dialogs)
+set(allowed_player ${base} session contracts about player)
+set(allowed_editor ${base} editor/rtf session contracts dialogs pictures editor)
+set(allowed_bookmarks ${base} session contracts bookmarks)
+set(allowed_find ${base} contracts find)
+set(allowed_video ${base} contracts video)
+set(allowed_desktop ${base} session contracts desktop)
+# The composition root builds everything.
+set(families platform i18n editor/rtf pictures session recovery contracts about dialogs player
+    editor bookmarks find video desktop)
+
+# The family a path below src/ belongs to (editor/rtf before editor).
+function(family_of path out)
+    set(found "")
+    foreach(f editor/rtf ${families})
+        if(path MATCHES "^${f}/" AND found STREQUAL "")
+            set(found ${f})
+        endif()
+    endforeach()
+    set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+set(violations "")
+foreach(family ${families})
+    file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${family}/*.cpp
+         ${SOURCE_DIR}/${family}/*.h)
+    foreach(file ${files})
+        family_of(${file} own)
+        if(NOT own STREQUAL family)
+            continue() # editor/rtf files are checked as editor/rtf, not editor
+        endif()
+        file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^#include \"[^\"]+/[^\"]+\"")
+        foreach(line ${includes})
+            string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
+            family_of(${header} target)
+            if(target STREQUAL "" OR target IN_LIST allowed_${family})
+                continue()
+            endif()
+            string(APPEND violations "  ${file} includes ${header} (${family} may not use ${target})\n")
+        endforeach()
+    endforeach()
+endforeach()
+if(violations)
+    message(FATAL_ERROR "Includes across layers:\n${violations}")
+endif()

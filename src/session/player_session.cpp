@@ -1,0 +1,376 @@
+#include "player_session.h"
+
+#include "platform/files/text_file.h"
+#include "session/bookmark_file.h"
+#include "session/bookmark_navigation.h"
+
+#include <array>
+
+namespace quillory {
+
+namespace {
+constexpr int ReplyLength = 127;
+// The device takes one file at a time, under this alias.
+const QString Alias = QStringLiteral("wav1");
+
+QString command(const char *verb, const QString &rest = QString())
+{
+    QString text = QLatin1String(verb) + QLatin1Char(' ') + Alias;
+    if (!rest.isEmpty())
+        text += QLatin1Char(' ') + rest;
+    return text;
+}
+} // namespace
+
+PlayerSession::PlayerSession(MediaControl &media, QObject *parent) : QObject(parent), m_media(media)
+{
+    m_tick.setObjectName(QStringLiteral("Timer1"));
+    m_tick.setTimerType(Qt::PreciseTimer);
+    m_tick.setInterval(DisplayIntervalMs);
+    connect(&m_tick, &QTimer::timeout, this, &PlayerSession::tick);
+}
+
+std::uint32_t PlayerSession::send(const QString &text)
+{
+    return m_media.sendString(text, nullptr, 0);
+}
+
+bool PlayerSession::hasMedia()
+{
+    return length().has_value();
+}
+
+double PlayerSession::position()
+{
+    std::array<char, ReplyLength> reply{};
+    if (m_media.sendString(command("status", QStringLiteral("position")), reply.data(),
+                           ReplyLength) != 0)
+        return 0;
+    return QString::fromUtf8(reply.data()).toDouble();
+}
+
+std::optional<double> PlayerSession::length()
+{
+    std::array<char, ReplyLength> reply{};
+    if (m_media.sendString(command("status", QStringLiteral("length")), reply.data(),
+                           ReplyLength) != 0)
+        return std::nullopt;
+    return QString::fromUtf8(reply.data()).toDouble();
+}
+
+void PlayerSession::playFrom(std::int64_t ms)
+{
+    send(command("play", QStringLiteral("from ") + QString::number(ms)));
+}
+
+void PlayerSession::setState(PlayState state)
+{
+    m_state = state;
+    emit playStateChanged(state);
+}
+
+// ---------------------------------------------------------------- opening
+
+void PlayerSession::open(const QString &path)
+{
+    saveOutgoingBookmarks();
+    m_mediaPath = path;
+    endLoop();
+    emit opening(path);
+    send(QStringLiteral("close all"));
+    const std::uint32_t code =
+        send(QStringLiteral("open \"") + path + QStringLiteral("\" ALIAS ") + Alias);
+    if (code > 0) {
+        emit openFailed(code);
+        if (m_ended)
+            return;
+    }
+    emit transportReady();
+    playPause();
+    if (m_ended)
+        return;
+    m_recent.moveToFront(path);
+    if (!m_recentPath.isEmpty())
+        m_recent.save(m_recentPath);
+    loadIncomingBookmarks();
+    emit mediaOpened(path);
+}
+
+void PlayerSession::close()
+{
+    endLoop();
+    send(command("close"));
+    if (m_tick.isActive())
+        playPause();
+    emit mediaClosed();
+}
+
+void PlayerSession::rewindQuietly()
+{
+    send(command("seek", QStringLiteral("to start")));
+}
+
+void PlayerSession::end()
+{
+    m_ended = true;
+    m_tick.stop();
+}
+
+bool PlayerSession::loadRecentFiles(const QString &path)
+{
+    m_recentPath = path;
+    return m_recent.load(path);
+}
+
+// ---------------------------------------------------------------- the transport
+
+void PlayerSession::startPlaying()
+{
+    setState(PlayState::Playing);
+    m_tick.start();
+}
+
+void PlayerSession::playPause()
+{
+    endLoop();
+    if (m_state == PlayState::NotPlaying) {
+        send(command("play"));
+        startPlaying();
+    } else {
+        setState(PlayState::NotPlaying);
+        // The output stops first: only then is it known where the listener's
+        // sound ended (a sound server plays on what it took before the pause
+        // arrived, or takes back what it had not yet played), and the rewind
+        // counts from there.
+        send(command("stop"));
+        const double p = position();
+        // Computed wide: an edited settings file may hold any 16-bit value.
+        double target = p - static_cast<double>(m_pauseRewindSeconds) * 1000.0;
+        if (!(target > 0))
+            target = 0;
+        playFrom(static_cast<std::int64_t>(target));
+        send(command("stop"));
+        m_tick.stop();
+        emit positionCleared();
+    }
+    emit playPauseDone();
+}
+
+void PlayerSession::stop()
+{
+    endLoop();
+    send(command("seek", QStringLiteral("to start")));
+    tick();
+    setState(PlayState::NotPlaying);
+}
+
+void PlayerSession::jumpBy(double deltaMs)
+{
+    endLoop();
+    double target = position() + deltaMs;
+    if (!(target > 0))
+        target = 0;
+    playFrom(static_cast<std::int64_t>(target));
+    tick();
+}
+
+void PlayerSession::jumpForward()
+{
+    if (m_jumpSeconds == 0)
+        m_jumpSeconds = 2;
+    jumpBy(static_cast<double>(m_jumpSeconds) * 1000.0);
+}
+
+void PlayerSession::jumpBack()
+{
+    if (m_jumpSeconds == 0)
+        m_jumpSeconds = 2;
+    jumpBy(-static_cast<double>(m_jumpSeconds) * 1000.0);
+}
+
+void PlayerSession::tick()
+{
+    const std::optional<double> total = length();
+    if (!total)
+        return;
+    rewindAtEnd(*total);
+    emit positionShown(position(), *total);
+}
+
+bool PlayerSession::rewindAtEnd(double totalMs)
+{
+    // A device that reports no length has no end to detect.
+    if (!(totalMs > 0 && totalMs == position()))
+        return false;
+    send(command("seek", QStringLiteral("to start")));
+    playPause();
+    return true;
+}
+
+void PlayerSession::playFromBar(std::optional<std::int64_t> ms)
+{
+    endLoop();
+    send(command("seek", QStringLiteral("to start")));
+    if (ms && *ms >= 0)
+        playFrom(*ms);
+    tick();
+    if (m_state == PlayState::NotPlaying) {
+        // Taken as playing, so the Play/Pause that follows pauses there.
+        m_state = PlayState::Playing;
+        playPause();
+    }
+}
+
+void PlayerSession::playFromMark(std::int64_t ms)
+{
+    playFrom(ms);
+    playPause();
+    playPause();
+}
+
+bool PlayerSession::playFromTimestamp(std::int64_t ms)
+{
+    const std::optional<double> total = length();
+    // A device that reports no length has no end to check.
+    if (!total || ms < 0 || (*total > 0 && static_cast<double>(ms) > *total))
+        return false;
+    playFromMark(ms);
+    return true;
+}
+
+void PlayerSession::seekKeepingState(std::int64_t ms)
+{
+    if (!hasMedia())
+        return;
+    if (m_state == PlayState::Playing) {
+        playFrom(ms);
+        // The display catches up at once, and reaching the end ends as usual.
+        tick();
+    } else {
+        send(command("seek", QStringLiteral("to ") + QString::number(ms)));
+    }
+}
+
+void PlayerSession::restAt(std::int64_t ms)
+{
+    std::int64_t target = ms > 0 ? ms : 0;
+    const std::optional<double> total = length();
+    // Stopped at the very end the display tick would rewind at once.
+    if (total && *total > 0 && static_cast<double>(target) >= *total)
+        target = 0;
+    if (m_state == PlayState::Playing) {
+        setState(PlayState::NotPlaying);
+        m_tick.stop();
+    }
+    send(command("stop"));
+    send(command("seek", QStringLiteral("to ") + QString::number(target)));
+    tick();
+}
+
+// ---------------------------------------------------------------- speed and the loop
+
+void PlayerSession::restoreSpeed(PlaybackSpeed speed)
+{
+    m_speed = PlaybackSpeed();
+    if (m_media.engine().setSpeed(speed.factor()) == MediaError::None)
+        m_speed = speed;
+    emit speedChanged(m_speed);
+}
+
+bool PlayerSession::changeSpeed(PlaybackSpeed speed)
+{
+    const bool changed =
+        speed != m_speed && m_media.engine().setSpeed(speed.factor()) == MediaError::None;
+    if (changed)
+        m_speed = speed;
+    emit speedChanged(m_speed);
+    return changed;
+}
+
+bool PlayerSession::isLooping() const
+{
+    return m_media.engine().isLooping();
+}
+
+void PlayerSession::endLoop()
+{
+    if (!isLooping())
+        return;
+    m_media.engine().clearLoop();
+    emit loopChanged(false);
+}
+
+// The last seconds before the position play over and over, until the same key
+// (playback then simply goes on) or Play/Pause (which pauses as always). Any
+// other transport command, a bar click, a bookmark or another file ends the
+// loop first.
+void PlayerSession::toggleLoop()
+{
+    MediaEngine &engine = m_media.engine();
+    if (!engine.isOpen()) {
+        emit loopChanged(false);
+        return;
+    }
+    if (isLooping()) {
+        endLoop();
+        return;
+    }
+    const LoopRange range = LoopRange::before(position(), m_loopSeconds);
+    if (!range.isPlayable() || engine.setLoop(range.fromMs, range.toMs) != MediaError::None) {
+        // At the very start there is nothing heard to go back over.
+        emit loopChanged(false);
+        return;
+    }
+    playFrom(range.fromMs);
+    // Playing, as Play/Pause would have started it.
+    if (m_state == PlayState::NotPlaying)
+        startPlaying();
+    tick();
+    emit loopChanged(true);
+}
+
+// ---------------------------------------------------------------- bookmarks
+
+void PlayerSession::saveBookmarks()
+{
+    // The table belongs to the media file it was loaded for; a failed open of
+    // another file must not write these bookmarks under the new name.
+    BookmarkFile::save(m_bookmarkMediaPath, m_bookmarks);
+}
+
+void PlayerSession::saveOutgoingBookmarks()
+{
+    const bool hadBookmarks = !m_bookmarks.isEmpty();
+    if (hadBookmarks || m_bookmarks.heldBookmarks())
+        saveBookmarks();
+    emit bookmarksLeft(hadBookmarks);
+}
+
+void PlayerSession::loadIncomingBookmarks()
+{
+    m_bookmarks.startFresh();
+    m_bookmarkMediaPath = m_mediaPath;
+    const QString path = BookmarkFile::pathFor(m_mediaPath);
+    if (!isOrdinaryFile(path))
+        return;
+    emit bookmarkFileFound();
+    BookmarkFile::read(path, &m_bookmarks);
+    emit bookmarksLoaded();
+}
+
+PlayerSession::BookmarkJump PlayerSession::goToBookmark(bool forward)
+{
+    if (!hasMedia())
+        return BookmarkJump::NoMedia;
+    const double rewindMs = static_cast<double>(m_pauseRewindSeconds) * 1000.0;
+    const double current = position();
+    const std::optional<std::int64_t> target =
+        forward ? BookmarkNavigation::next(m_bookmarks, current, rewindMs)
+                : BookmarkNavigation::previous(m_bookmarks, current, rewindMs);
+    if (!target)
+        return BookmarkJump::NoBookmark;
+    playFromMark(*target);
+    return BookmarkJump::Moved;
+}
+
+} // namespace quillory

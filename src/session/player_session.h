@@ -1,0 +1,160 @@
+#pragma once
+
+#include "platform/media/media_control.h"
+#include "session/bookmark_entries.h"
+#include "session/playback_speed.h"
+#include "session/recent_list.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <optional>
+
+namespace quillory {
+
+enum class PlayState { NotPlaying, Playing };
+
+// The one player of the program: it owns the media device (through its command
+// strings), the play state, the transport rules, speed and loop, and the open
+// sequence with the media file's bookmark table and the recent list. Windows,
+// media keys and pedals call it and learn what changed from its signals, so
+// they never disagree about what plays, where and which file.
+class PlayerSession : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int DisplayIntervalMs = 10;
+
+    explicit PlayerSession(MediaControl &media, QObject *parent = nullptr);
+
+    // --- the transport settings (kept in the settings file by the player window)
+    std::int32_t jumpSeconds() const { return m_jumpSeconds; }
+    void setJumpSeconds(std::int32_t seconds) { m_jumpSeconds = seconds; }
+    std::int16_t pauseRewindSeconds() const { return m_pauseRewindSeconds; }
+    void setPauseRewindSeconds(std::int16_t seconds) { m_pauseRewindSeconds = seconds; }
+    void setLoopSeconds(int seconds) { m_loopSeconds = seconds; }
+
+    // --- what plays, where
+    PlayState playState() const { return m_state; }
+    // A file is open on the device.
+    bool hasMedia();
+    // The path of the last open (kept after a close, as the file label is).
+    const QString &mediaPath() const { return m_mediaPath; }
+    // The device's position in milliseconds; 0 when it does not answer.
+    double position();
+    // The open file's length; nothing when no file is open.
+    std::optional<double> length();
+    // The display tick runs while playing and catches the end of the media.
+    bool isTicking() const { return m_tick.isActive(); }
+    int tickInterval() const { return m_tick.interval(); }
+
+    // --- opening and closing
+    // Opens `path` (an ordinary file the caller has checked): the outgoing
+    // file's bookmarks are saved, the device opens the file and plays it, the
+    // recent list takes it, and its bookmarks are read. A device error is told
+    // by openFailed; the sequence goes on unless the program ended meanwhile.
+    void open(const QString &path);
+    void close();
+    // Back to the start, as the program leaves it at its close.
+    void rewindQuietly();
+    // The program ends: the tick stops and a sequence in flight goes no further.
+    void end();
+
+    // --- the transport
+    // Play, or pause with the rewind by pauseRewindSeconds.
+    void playPause();
+    // Back to the start, paused.
+    void stop();
+    void jumpForward();
+    void jumpBack();
+    // One display tick: the end of the media rewinds and pauses; the position
+    // is shown.
+    void tick();
+    // At the end of the media (`totalMs` long): back to the start, paused.
+    bool rewindAtEnd(double totalMs);
+    // A click on the position bar at `ms` (nothing when the pointer gave none).
+    void playFromBar(std::optional<std::int64_t> ms);
+    // Plays from `ms`, then Play/Pause twice: playing again a little before it
+    // (by the pause rewind), or paused there (bookmarks and timestamps).
+    void playFromMark(std::int64_t ms);
+    // A timestamp of the transcript; false with no media open or past the
+    // recording's end (a timestamp of another recording).
+    bool playFromTimestamp(std::int64_t ms);
+    // Moves to `ms` and keeps playing or paused as it was (media keys).
+    void seekKeepingState(std::int64_t ms);
+    // Stopped at `ms` (0 when at or past the end), the tick at rest: a
+    // recovered session resumes with the play key.
+    void restAt(std::int64_t ms);
+
+    // --- speed and the loop
+    PlaybackSpeed speed() const { return m_speed; }
+    // Applies a stored speed at start; a device without speed control keeps 1.0x.
+    void restoreSpeed(PlaybackSpeed speed);
+    // Changes the speed; true when it changed (the caller stores it).
+    bool changeSpeed(PlaybackSpeed speed);
+    bool isLooping() const;
+    // The loop key: starts the loop over the last seconds, or ends it.
+    void toggleLoop();
+    void endLoop();
+
+    // --- the bookmark table of the open file
+    BookmarkEntries &bookmarks() { return m_bookmarks; }
+    // Writes the table under the media file it was read for.
+    void saveBookmarks();
+    // The next or previous bookmark from the position, played as playFromMark.
+    enum class BookmarkJump { NoMedia, NoBookmark, Moved };
+    BookmarkJump goToBookmark(bool forward);
+
+    // --- the recent media files
+    const RecentList &recentFiles() const { return m_recent; }
+    // Reads the list at start; true when it names at least one file.
+    bool loadRecentFiles(const QString &path);
+    void setRecentFilesPath(const QString &path) { m_recentPath = path; }
+
+signals:
+    void playStateChanged(PlayState state);
+    // Every Play/Pause ends here, also those the session runs itself (the end
+    // of the media, an open): the window hands the keyboard back.
+    void playPauseDone();
+    void positionShown(double positionMs, double lengthMs);
+    // A pause shows no position.
+    void positionCleared();
+    void opening(const QString &path);
+    void openFailed(std::uint32_t code);
+    // The device has the file and plays it; the transport can be used.
+    void transportReady();
+    void mediaOpened(const QString &path);
+    void mediaClosed();
+    // The outgoing file's bookmarks have been saved; the list shows none now.
+    void bookmarksLeft(bool hadBookmarks);
+    // The incoming file has a bookmark file, about to be read into the table.
+    void bookmarkFileFound();
+    void bookmarksLoaded();
+    void speedChanged(PlaybackSpeed speed);
+    void loopChanged(bool looping);
+
+private:
+    std::uint32_t send(const QString &command);
+    void playFrom(std::int64_t ms);
+    void startPlaying();
+    void setState(PlayState state);
+    void saveOutgoingBookmarks();
+    void loadIncomingBookmarks();
+    void jumpBy(double deltaMs);
+
+    MediaControl &m_media;
+    QTimer m_tick;
+    PlayState m_state = PlayState::NotPlaying;
+    QString m_mediaPath;
+    bool m_ended = false;
+    std::int32_t m_jumpSeconds = 5;
+    std::int16_t m_pauseRewindSeconds = 0;
+    int m_loopSeconds = LoopRange::DefaultSeconds;
+    PlaybackSpeed m_speed;
+    BookmarkEntries m_bookmarks;
+    QString m_bookmarkMediaPath;
+    RecentList m_recent;
+    QString m_recentPath;
+};
+
+} // namespace quillory
