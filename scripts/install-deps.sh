@@ -11,6 +11,7 @@ PACKAGES=(
     clang libclang-rt-14-dev  # the RTF fuzz run (libFuzzer)
     xvfb xauth x11-utils imagemagick  # looking at the windows
     dbus-daemon desktop-file-utils appstream  # the media-key and install tests
+    lintian             # the package test checks the .deb
     pulseaudio pulseaudio-utils libasound2-plugins  # the volume knob on a sound server's mixer
 )
 

@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix and checks what the desktop sees:
 # the launcher entry and the software-centre description validate, the entry
 # names the installed program and an icon that is there, and the program starts
-# from a prefix it cannot write to, with its program folder in the user's home.
+# from a prefix it cannot write to, with its program folder in the user's home;
+# outside /usr the install says where the udev rule must be copied.
 # Usage: check_install.sh <build-folder>
 set -euo pipefail
 build="$1"
@@ -10,14 +11,18 @@ work="$(mktemp -d)"
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 chmod 755 "$work"
 prefix="$work/prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" >"$work/install.txt"
+# Outside /usr udev never reads the rule: the install says where to copy it.
+grep -q "cp $prefix/lib/udev/rules.d/70-quillory-pedals.rules /etc/udev/rules.d/" "$work/install.txt" ||
+    { echo "the install does not say where the udev rule goes"; cat "$work/install.txt"; exit 1; }
 
 id=org.quillory.Quillory
 desktop="$prefix/share/applications/$id.desktop"
 for f in "$prefix/bin/quillory" "$desktop" "$prefix/share/metainfo/$id.metainfo.xml" \
          "$prefix/share/icons/hicolor/scalable/apps/$id.svg" \
          "$prefix/share/icons/hicolor/48x48/apps/$id.png" \
-         "$prefix/share/quillory/Lang/English.lng" "$prefix/lib/udev/rules.d/70-quillory-pedals.rules"; do
+         "$prefix/share/quillory/Lang/English.lng" "$prefix/lib/udev/rules.d/70-quillory-pedals.rules" \
+         "$prefix/share/man/man1/quillory.1"; do
     [ -e "$f" ] || { echo "missing: $f"; exit 1; }
 done
 grep -qx "Exec=$prefix/bin/quillory %f" "$desktop" || { echo "Exec line wrong"; exit 1; }
@@ -53,6 +58,6 @@ if [ "$status" -ne 124 ]; then
     exit 1
 fi
 folder="$home/.local/share/Quillory/Quillory"
-[ -f "$folder/Lang/English.lng" ] && [ -d "$folder/Files" ] ||
+[ -f "$folder/Lang/English.lng" ] && [ -d "$folder/Files" ] && [ -f "$folder/ShippedFiles.sha256" ] ||
     { echo "program folder not filled: $folder"; ls -R "$home"; exit 1; }
 echo "installed program ran with its program folder in $folder"

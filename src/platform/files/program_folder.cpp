@@ -1,5 +1,6 @@
 #include "program_folder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -14,7 +15,96 @@ QString &current()
     static QString folder;
     return folder;
 }
+
+QByteArray hashOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+void populateAndWarn(const QString &shippedDir, const QString &target)
+{
+    const ShippedUpdate update = ProgramFolder::populateFrom(shippedDir, target);
+    if (update.recordDamaged)
+        qWarning("Program folder %s: %s was damaged; files that differ from the shipped ones are "
+                 "kept",
+                 qUtf8Printable(target), ShippedRecord::FileName);
+    for (const QString &error : update.errors)
+        qWarning("Program folder %s: %s", qUtf8Printable(target), qUtf8Printable(error));
+}
+
+bool readAll(const QString &path, QByteArray *bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+bool isHexHash(const QByteArray &text)
+{
+    if (text.size() != 64)
+        return false;
+    for (char c : text) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+// A record names files inside the folder only.
+bool isInsideRelative(const QString &relative)
+{
+    if (relative.isEmpty() || relative.startsWith(QLatin1Char('/')))
+        return false;
+    const QStringList parts = relative.split(QLatin1Char('/'));
+    return !parts.contains(QStringLiteral("..")) && !parts.contains(QString());
+}
 } // namespace
+
+ShippedRecord ShippedRecord::parse(const QByteArray &bytes, bool *ok)
+{
+    ShippedRecord record;
+    *ok = false;
+    for (const QByteArray &line : bytes.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        // "<hash>  <path>", or "<hash> *<path>" as sha256sum writes in binary mode.
+        const QByteArray hash = line.left(64);
+        const QByteArray mode = line.mid(64, 2);
+        const QString relative = QString::fromUtf8(line.mid(66));
+        if (!isHexHash(hash) || (mode != "  " && mode != " *") || !isInsideRelative(relative) ||
+            relative.contains(QChar::ReplacementCharacter))
+            return {};
+        record.set(relative, hash);
+    }
+    *ok = true;
+    return record;
+}
+
+ShippedRecord ShippedRecord::read(const QString &path, State *state)
+{
+    State outcome = State::Missing;
+    ShippedRecord record;
+    QByteArray bytes;
+    if (QFileInfo::exists(path)) {
+        bool ok = readAll(path, &bytes);
+        if (ok)
+            record = parse(bytes, &ok);
+        outcome = ok ? State::Read : State::Damaged;
+    }
+    if (state != nullptr)
+        *state = outcome;
+    return record;
+}
+
+QByteArray ShippedRecord::format() const
+{
+    QByteArray bytes;
+    for (auto it = m_hashes.cbegin(); it != m_hashes.cend(); ++it)
+        bytes += it.value() + "  " + it.key().toUtf8() + '\n';
+    return bytes;
+}
 
 QString ProgramFolder::shippedFolder(const QString &executableDir)
 {
@@ -31,7 +121,7 @@ QString ProgramFolder::resolve(const QString &executableDir)
     const QString home = qEnvironmentVariable("QUILLORY_HOME");
     if (!home.isEmpty()) {
         QDir().mkpath(home);
-        populateFrom(shipped, home);
+        populateAndWarn(shipped, home);
         return QDir(home).absolutePath();
     }
     QFileInfo exeDir(executableDir);
@@ -41,32 +131,86 @@ QString ProgramFolder::resolve(const QString &executableDir)
     if (data.isEmpty())
         data = QDir::homePath() + QStringLiteral("/.local/share/Quillory");
     QDir().mkpath(data);
-    populateFrom(shipped, data);
+    populateAndWarn(shipped, data);
     return QDir(data).absolutePath();
 }
 
-void ProgramFolder::populateFrom(const QString &shippedDir, const QString &target)
+QStringList ProgramFolder::shippedFiles(const QString &shippedDir)
 {
-    const QStringList shipped = {QStringLiteral("Lang"), QStringLiteral("Files")};
-    for (const QString &sub : shipped) {
+    QStringList files;
+    const QDir root(shippedDir);
+    for (const QString &sub : {QStringLiteral("Lang"), QStringLiteral("Files")}) {
         QDirIterator it(shippedDir + QLatin1Char('/') + sub, QDir::Files,
                         QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString source = it.next();
-            const QString relative = QDir(shippedDir).relativeFilePath(source);
-            const QString destination = target + QLatin1Char('/') + relative;
-            if (QFileInfo::exists(destination))
-                continue;
-            QDir().mkpath(QFileInfo(destination).absolutePath());
-            QFile::copy(source, destination);
+        while (it.hasNext())
+            files << root.relativeFilePath(it.next());
+    }
+    files += root.entryList({QStringLiteral("*.html")}, QDir::Files);
+    files.sort();
+    return files;
+}
+
+ShippedUpdate ProgramFolder::populateFrom(const QString &shippedDir, const QString &target)
+{
+    ShippedUpdate update;
+    const QString recordPath = target + QLatin1Char('/') + QLatin1String(ShippedRecord::FileName);
+    ShippedRecord::State state;
+    const ShippedRecord old = ShippedRecord::read(recordPath, &state);
+    update.recordDamaged = state == ShippedRecord::State::Damaged;
+    ShippedRecord record;
+
+    for (const QString &relative : shippedFiles(shippedDir)) {
+        QByteArray bytes;
+        if (!readAll(shippedDir + QLatin1Char('/') + relative, &bytes)) {
+            update.errors << QStringLiteral("cannot read the shipped %1").arg(relative);
+            continue;
         }
+        const QByteArray shippedHash = hashOf(bytes);
+        const QByteArray lastShipped = old.hash(relative);
+        const QString destination = target + QLatin1Char('/') + relative;
+        const bool exists = QFileInfo::exists(destination);
+        if (exists && lastShipped == shippedHash) {
+            record.set(relative,
+                       shippedHash); // nothing new; the user's copy, changed or not, stays
+            continue;
+        }
+        if (exists) {
+            QByteArray present;
+            const QByteArray presentHash = readAll(destination, &present) ? hashOf(present) : "";
+            if (presentHash == shippedHash) {
+                record.set(relative, shippedHash);
+                continue;
+            }
+            if (presentHash.isEmpty() || presentHash != lastShipped) {
+                // Changed or made by the user, or unknown: only a record that
+                // names the very content there lets a newer version replace it.
+                update.kept << relative;
+                if (!lastShipped.isEmpty())
+                    record.set(relative, lastShipped);
+                continue;
+            }
+        }
+        QDir().mkpath(QFileInfo(destination).absolutePath());
+        const FileResult written = writeFileSafely(destination, bytes);
+        if (!written) {
+            update.errors << QStringLiteral("cannot write %1: %2").arg(relative, written.reason);
+            if (!lastShipped.isEmpty())
+                record.set(relative, lastShipped);
+            continue;
+        }
+        (exists ? update.replaced : update.added) << relative;
+        record.set(relative, shippedHash);
     }
-    const QStringList pages = QDir(shippedDir).entryList({QStringLiteral("*.html")}, QDir::Files);
-    for (const QString &page : pages) {
-        const QString destination = target + QLatin1Char('/') + page;
-        if (!QFileInfo::exists(destination))
-            QFile::copy(shippedDir + QLatin1Char('/') + page, destination);
+
+    QByteArray oldBytes;
+    const QByteArray newBytes = record.format();
+    if (update.recordDamaged || !readAll(recordPath, &oldBytes) || oldBytes != newBytes) {
+        const FileResult written = writeFileSafely(recordPath, newBytes);
+        if (!written)
+            update.errors << QStringLiteral("cannot write %1: %2")
+                                 .arg(QLatin1String(ShippedRecord::FileName), written.reason);
     }
+    return update;
 }
 
 const QString &ProgramFolder::path()
