@@ -83,6 +83,16 @@ QByteArray inChild(const std::function<QByteArray()> &job)
     return answer;
 }
 
+// Permissions do not bind root: a child running as root gives `folder` to
+// "nobody" and becomes it. False when that cannot be done.
+bool becomeAnOrdinaryUser(const QByteArray &folder)
+{
+    if (::geteuid() != 0)
+        return true;
+    return ::chown(folder.constData(), 65534, 65534) == 0 && ::setgid(65534) == 0 &&
+           ::setuid(65534) == 0;
+}
+
 QByteArray outcome(const FileResult &result)
 {
     return result ? QByteArray("ok")
@@ -344,11 +354,11 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("talk.rtf");
         put(path, "old");
+        // The file itself may be written: only the folder stands in the way.
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
         const QByteArray folder = QFile::encodeName(dir.path());
-        // Permissions do not bind root: the child writes as "nobody" then.
         const QByteArray answer = inChild([&]() -> QByteArray {
-            if (::geteuid() == 0 && (::chown(folder.constData(), 65534, 65534) != 0 ||
-                                     ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            if (!becomeAnOrdinaryUser(folder))
                 return "cannot become another user";
             if (::chmod(folder.constData(), 0500) != 0)
                 return "chmod failed";
@@ -361,6 +371,23 @@ private slots:
         QVERIFY2(answer.contains("no permission to write in " + folder), answer.constData());
         QCOMPARE(contents(path), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"talk.rtf"});
+    }
+
+    void aReadOnlyFileIsNotReplaced()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("talk.rtf");
+        put(path, "old");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+        const QByteArray folder = QFile::encodeName(dir.path());
+        const QByteArray answer = inChild([&]() -> QByteArray {
+            if (!becomeAnOrdinaryUser(folder))
+                return "cannot become another user";
+            return outcome(writeFileSafely(path, "new"));
+        });
+        QVERIFY(::chown(folder.constData(), ::geteuid(), ::getegid()) == 0);
+        QVERIFY2(answer.contains(path.toUtf8() + " is read-only"), answer.constData());
+        QCOMPARE(contents(path), QByteArray("old"));
     }
 };
 

@@ -183,7 +183,8 @@ FileResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray *byt
         // One byte past the limit tells a file that is too large from one that
         // is exactly as large as allowed.
         const qint64 room = maxBytes + 1 - data.size();
-        const qint64 want = qMin(Chunk, room);
+        // The size told is read in one go; a file that tells none, in chunks.
+        const qint64 want = qMin(qMax(Chunk, qint64(opened.st_size) + 1 - data.size()), room);
         const qsizetype at = data.size();
         data.resize(at + qsizetype(want));
         const ssize_t n = ::read(fd, data.data() + at, size_t(want));
@@ -295,6 +296,11 @@ FileResult writeFileSafely(const QString &path, const QByteArray &bytes, FileAcc
                                          : ::stat(targetName.constData(), &old)) == 0;
     if (replacing && S_ISDIR(old.st_mode))
         return FileResult::failure(writeFailureReason(EISDIR, target), EISDIR);
+    // A file the user made read-only is not replaced behind their back, though
+    // the folder would allow it.
+    if (access == FileAccess::Usual && replacing && ::access(targetName.constData(), W_OK) != 0 &&
+        errno == EACCES)
+        return FileResult::failure(QStringLiteral("%1 is read-only").arg(target), EACCES);
 
     int error = 0;
     QByteArray tempName;
