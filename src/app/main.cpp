@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <alsa/asoundlib.h>
 #include <clocale>
+#include <csignal>
 
 namespace {
 // Without a sound card alsa-lib would print its failed probes to stderr.
@@ -14,6 +15,9 @@ void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
 int main(int argc, char *argv[])
 {
+    // Past a file-size limit (ulimit -f) a write fails with EFBIG and is
+    // reported like any failed write, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     FontWarmUp fonts;
     snd_lib_error_set_handler(quietAlsa);
     QApplication app(argc, argv);

@@ -3,8 +3,6 @@
 #include "i18n/language_table.h"
 #include "platform/files/text_file.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace quillory {
@@ -12,13 +10,11 @@ namespace quillory {
 namespace {
 QString readWhole(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Companion files are small; anything larger is not one of ours.
+    QByteArray bytes;
+    if (!readRegularFile(path, SmallTextFileLimit, &bytes))
         return QString();
-    // Companion files are small; anything larger than 1 MB is not one of ours.
-    if (file.size() > 1024 * 1024)
-        return QString();
-    return decodeText(file.readAll());
+    return decodeText(bytes);
 }
 } // namespace
 
@@ -54,7 +50,7 @@ void Captions::load(const QString &languageFile)
 {
     clear();
     loadFromText(readWhole(pathFor(QStringLiteral("English.lng"))), true);
-    loadFromText(readWhole(pathFor(languageFile)), false);
+    loadFromText(readWhole(pathFor(LanguageTable::insideLangFolder(languageFile))), false);
 }
 
 QString Captions::text(const QString &key, const QString &englishDefault) const

@@ -50,6 +50,18 @@ QString LanguageTable::languageFileFromPath(const QString &chosenPath, const QSt
     return chosenPath.mid(at + marker.size());
 }
 
+QString LanguageTable::insideLangFolder(const QString &languageFile)
+{
+    const QLatin1String suffix(".lng");
+    const bool bare =
+        !languageFile.contains(QLatin1Char('/')) && !languageFile.contains(QLatin1Char('\\')) &&
+        !languageFile.contains(QLatin1String("..")) && !languageFile.contains(QChar(0));
+    if (bare && languageFile.size() > suffix.size() &&
+        languageFile.endsWith(suffix, Qt::CaseInsensitive))
+        return languageFile;
+    return DefaultFile;
+}
+
 QString LanguageTable::pathOf(const QString &languageFile)
 {
     return ProgramFolder::file(QStringLiteral("Lang/") + languageFile);

@@ -33,6 +33,12 @@ public:
     // Program folder + "/Lang/" + file name.
     static QString pathOf(const QString &languageFile);
 
+    // The language file named in the settings, kept inside Lang/: a bare file
+    // name ending in ".lng" (any case), without a folder separator or "..".
+    // Anything else (a path leading elsewhere, an empty name) gives DefaultFile.
+    static QString insideLangFolder(const QString &languageFile);
+    static inline const QString DefaultFile = QStringLiteral("English.lng");
+
 private:
     std::array<QString, Size> m_entries;
 };

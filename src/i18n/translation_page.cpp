@@ -2,8 +2,6 @@
 
 #include "platform/files/program_folder.h"
 
-#include <QFile>
-
 namespace quillory::TranslationForm {
 
 namespace {
@@ -18,22 +16,24 @@ QString escaped(const QString &text)
     return text.toHtmlEscaped();
 }
 
-// Reads up to MaxRows lines; a file of any size costs no more than that.
+// Reads up to MaxRows lines of a regular file of a bounded size, so neither a
+// FIFO nor a device put in place of a language file can stall the page.
 int readColumn(const QString &path, Grid *grid, int column)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!readRegularFile(path, SmallTextFileLimit, &bytes))
         return 0;
+    const QString text = decodeText(bytes);
     int count = 0;
-    while (count < MaxRows && !file.atEnd()) {
-        QByteArray bytes = file.readLine();
-        if (bytes.endsWith('\n'))
-            bytes.chop(1);
-        if (bytes.endsWith('\r'))
-            bytes.chop(1);
-        QString line = decodeText(bytes);
-        if (count == 0 && line.startsWith(QChar(0xFEFF)))
-            line.remove(0, 1);
+    qsizetype start = 0;
+    while (count < MaxRows && start < text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        QString line = text.mid(start, end - start);
+        start = end + 1;
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
         grid->cells[static_cast<size_t>(count)][static_cast<size_t>(column)] = line;
         ++count;
     }

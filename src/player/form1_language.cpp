@@ -28,7 +28,8 @@ QString Form1::GetLingua()
 
 void Form1::LoadLanguageFile()
 {
-    m_language.load(LanguageTable::pathOf(m_settings.languageFile));
+    m_language.load(
+        LanguageTable::pathOf(LanguageTable::insideLangFolder(m_settings.languageFile)));
     Captions::current().load(m_settings.languageFile);
 }
 

@@ -1,7 +1,8 @@
 #include "picture_preload.h"
 
+#include "platform/files/text_file.h"
+
 #include <QHash>
-#include <QImageReader>
 #include <QSet>
 #include <condition_variable>
 #include <mutex>
@@ -27,8 +28,8 @@ Preload &preload()
 
 QImage decode(const QString &path)
 {
-    QImageReader reader(path);
-    return reader.read();
+    QByteArray bytes;
+    return readRegularFile(path, PictureFileLimit, &bytes) ? QImage::fromData(bytes) : QImage();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "recovery/recovery_journal.h"
 
+#include "recovery/private_folder.h"
 #include "recovery/recovery_claim.h"
 
 #include <QDir>
@@ -15,11 +16,10 @@ namespace {
 
 QByteArray readSmallFile(const QString &path)
 {
-    QFile file(path);
     // Lock and info files are a few lines; anything larger is not ours.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
-        return QByteArray();
-    return file.readAll();
+    QByteArray bytes;
+    readRegularFile(path, 64 * 1024, &bytes);
+    return bytes;
 }
 
 bool anyExists(const QString &base)
@@ -61,23 +61,27 @@ QString RecoveryJournal::defaultFolder()
 
 FileResult RecoveryJournal::write(const QByteArray *rtf, const RecoveryInfo &info)
 {
-    if (!QDir().mkpath(m_folder))
-        return FileResult::failure(QStringLiteral("cannot create %1").arg(m_folder));
+    // Checked on every write: the folder may be replaced while the program runs.
+    const FileResult folder = PrivateFolder::make(m_folder);
+    if (!folder)
+        return folder;
     if (!m_lockWritten) {
-        const FileResult lock = writeFileSafely(m_copy.lockPath(), m_me.toText());
+        const FileResult lock =
+            writeFileSafely(m_copy.lockPath(), m_me.toText(), FileAccess::OwnerOnly);
         if (!lock)
             return lock;
         m_lockWritten = true;
     }
     if (rtf) {
-        const FileResult text = writeFileSafely(m_copy.textPath(), *rtf);
+        const FileResult text = writeFileSafely(m_copy.textPath(), *rtf, FileAccess::OwnerOnly);
         if (!text)
             return text;
     } else if (!m_written) {
         // The info alone describes nothing.
         return FileResult::success();
     }
-    const FileResult result = writeFileSafely(m_copy.infoPath(), info.toText());
+    const FileResult result =
+        writeFileSafely(m_copy.infoPath(), info.toText(), FileAccess::OwnerOnly);
     if (result)
         m_written = true;
     return result;
@@ -94,6 +98,10 @@ void RecoveryJournal::remove()
 
 QList<RecoveryCopy> RecoveryJournal::leftBehind(const QString &folder)
 {
+    // Copies in a folder others control are not offered: they may have been
+    // planted there.
+    if (!QFileInfo::exists(folder) || !PrivateFolder::make(folder))
+        return {};
     const QDir dir(folder);
     QHash<QString, bool> bases; // base -> has text
     const QStringList names =

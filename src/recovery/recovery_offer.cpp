@@ -4,7 +4,6 @@
 #include "i18n/captions.h"
 #include "recovery/recovery_claim.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTextDocument>
@@ -15,14 +14,16 @@ namespace {
 
 enum class Reading { Whole, Damaged, Unreadable };
 
+// Far above any transcript, pictures included; a copy this size is not ours.
+constexpr qint64 MaxCopyBytes = 512 * 1024 * 1024;
+
 Reading readCopy(const QString &path, QByteArray *bytes, QString *damage)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *damage = file.errorString();
+    const FileResult read = readRegularFile(path, MaxCopyBytes, bytes);
+    if (!read) {
+        *damage = read.reason;
         return Reading::Unreadable;
     }
-    *bytes = file.readAll();
     // The journal writes RTF only: anything else is not a transcript of ours.
     if (!isRtf(*bytes))
         return Reading::Unreadable;

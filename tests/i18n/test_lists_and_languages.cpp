@@ -6,6 +6,7 @@
 
 #include <QDirIterator>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace quillory;
 
@@ -162,6 +163,73 @@ private slots:
         QFile::remove(home.file("Lang/English.captions"));
         c.load("Nowhere.lng");
         QCOMPARE(c.text("greeting", "Built in"), QString("Built in"));
+    }
+
+    void languageNamesStayInsideTheLangFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("used");
+        QTest::newRow("shipped") << "Italiano.lng"
+                                 << "Italiano.lng";
+        QTest::newRow("any case") << "Deutsch.LNG"
+                                  << "Deutsch.LNG";
+        QTest::newRow("blank inside") << "Mio dialetto.lng"
+                                      << "Mio dialetto.lng";
+        QTest::newRow("climbs out") << "../../../../dev/zero"
+                                    << "English.lng";
+        QTest::newRow("climbs out as .lng") << "../../secret.lng"
+                                            << "English.lng";
+        QTest::newRow("dots inside") << "a..b.lng"
+                                     << "English.lng";
+        QTest::newRow("absolute") << "/etc/passwd.lng"
+                                  << "English.lng";
+        QTest::newRow("subfolder") << "old/French.lng"
+                                   << "English.lng";
+        QTest::newRow("windows separator") << "old\\French.lng"
+                                           << "English.lng";
+        QTest::newRow("other kind") << "Deutsch.txt"
+                                    << "English.lng";
+        QTest::newRow("suffix alone") << ".lng"
+                                      << "English.lng";
+        QTest::newRow("empty") << ""
+                               << "English.lng";
+        QTest::newRow("nul") << QString("Deutsch") + QChar(0) + ".lng"
+                             << "English.lng";
+    }
+
+    void languageNamesStayInsideTheLangFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, used);
+        QCOMPARE(LanguageTable::insideLangFolder(name), used);
+    }
+
+    void languageFilesThatAreNotRegularFilesAreSkipped()
+    {
+        test::ProgramHome home;
+        LanguageTable table;
+        QVERIFY(table.load(LanguageTable::pathOf("English.lng")));
+        const QString before = table.T(7);
+        QVERIFY(!before.isEmpty());
+        const QString deutsch = home.file("Lang/Deutsch.lng");
+        QFile::remove(deutsch);
+        QCOMPARE(::mkfifo(QFile::encodeName(deutsch).constData(), 0600), 0);
+        QVERIFY(!table.load(deutsch)); // at once, not waiting for a writer
+        QCOMPARE(table.T(7), before);
+        QVERIFY(QFile::link("/dev/zero", home.file("Lang/Zero.lng")));
+        QVERIFY(!table.load(home.file("Lang/Zero.lng")));
+
+        writeTextLines(home.file("Lang/English.captions"), {"greeting=Hello"});
+        QFile::remove(home.file("Lang/Deutsch.captions"));
+        QCOMPARE(::mkfifo(QFile::encodeName(home.file("Lang/Deutsch.captions")).constData(), 0600),
+                 0);
+        Captions c;
+        c.load("Deutsch.lng");
+        QCOMPARE(c.text("greeting", "x"), QString("Hello"));
+        // A name leading out of Lang/ reads English's companion instead.
+        home.write("Secret.captions", "greeting=Leaked\n");
+        c.load("../Secret.lng");
+        QCOMPARE(c.text("greeting", "x"), QString("Hello"));
     }
 
     void textFilesReadBothLineEndsAndOldCodePages()

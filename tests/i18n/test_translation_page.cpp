@@ -4,8 +4,10 @@
 #include "platform/files/text_file.h"
 #include "support/program_home.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace quillory;
 using namespace quillory::test;
@@ -78,6 +80,36 @@ private slots:
                 rows[r][6],
                 QStringLiteral("<TD><input type=text name=\"Traduzione%1\"></TD></TR>").arg(r));
         }
+    }
+
+    void aLanguageFileThatIsNotARegularFileLeavesItsColumnEmpty()
+    {
+        ProgramHome home(false);
+        home.write("Lang/Italiano.lng", "01 Uno\r\n02 Due\r\n");
+        QVERIFY(QDir().mkpath(home.file("Lang")));
+        QCOMPARE(::mkfifo(QFile::encodeName(home.file("Lang/Deutsch.lng")).constData(), 0600), 0);
+        QVERIFY(QFile::link("/dev/zero", home.file("Lang/French.lng")));
+        const TranslationForm::Grid grid = TranslationForm::readGrid(home.file("Lang"));
+        QCOMPARE(grid.rows, 2);
+        QVERIFY(grid.cells[0][0].isEmpty()); // Deutsch
+        QVERIFY(grid.cells[0][3].isEmpty()); // French
+        QCOMPARE(grid.cells[1][4], QString("02 Due"));
+    }
+
+    void aUtf16LanguageFileReadsLikeAUtf8One()
+    {
+        ProgramHome home(false);
+        const QString text = QString::fromUtf8("01 Perch\xC3\xA9\r\n02 Due\r\n");
+        QByteArray utf16("\xFF\xFE");
+        for (QChar c : text) {
+            utf16 += char(c.unicode() & 0xFF);
+            utf16 += char(c.unicode() >> 8);
+        }
+        home.write("Lang/Italiano.lng", utf16);
+        const TranslationForm::Grid grid = TranslationForm::readGrid(home.file("Lang"));
+        QCOMPARE(grid.rows, 2);
+        QCOMPARE(grid.cells[0][4], QString::fromUtf8("01 Perch\xC3\xA9"));
+        QCOMPARE(grid.cells[1][4], QString("02 Due"));
     }
 
     void headerAndFooterAsDesigned()
