@@ -18,17 +18,19 @@ int main(int argc, char *argv[])
     // Past a file-size limit (ulimit -f) a write fails with EFBIG and is
     // reported like any failed write, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    FontWarmUp fonts;
     snd_lib_error_set_handler(quietAlsa);
+    // The application object sets the locale from the environment; the media
+    // engine then needs C numbers. Both come before the first thread starts,
+    // since setlocale is not thread safe.
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    FontWarmUp fonts;
     QApplication::setApplicationName(QStringLiteral("Quillory"));
     QApplication::setOrganizationName(QStringLiteral("Quillory"));
     // Ties the windows to the launcher entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     // The icon follows the player's first frame (Application::start).
     QApplication::setQuitOnLastWindowClosed(false);
-    // The media engine parses numbers with the C conventions.
-    std::setlocale(LC_NUMERIC, "C");
 
     quillory::ProgramFolder::set(
         quillory::ProgramFolder::resolve(QCoreApplication::applicationDirPath()));

@@ -1,7 +1,7 @@
 #include "form2.h"
 
+#include "dialogs/print_dialog.h"
 #include "editor/rich_text_box.h"
-#include "platform/dialogs/print_dialog.h"
 #include "platform/files/program_folder.h"
 #include "platform/files/text_file.h"
 #include "platform/services/file_dialog.h"

@@ -1,8 +1,8 @@
 #include "form2.h"
 
+#include "dialogs/print_dialog.h"
+#include "dialogs/show_color.h"
 #include "editor/rich_text_box.h"
-#include "platform/dialogs/print_dialog.h"
-#include "platform/dialogs/show_color.h"
 #include "platform/services/print_system.h"
 #include "platform/text/numeric_text.h"
 

@@ -1,6 +1,6 @@
 #include "editor/formatting_bar.h"
 
-#include "ToolbarPicture.h"
+#include "pictures/ToolbarPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

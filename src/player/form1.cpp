@@ -27,18 +27,12 @@ namespace {
 constexpr int ClientWidthTwips = 4920;
 constexpr int ClientHeightTwips = 2325;
 
-template <typename W> W *place(W *widget, const char *name, double l, double t, double w, double h)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(QLatin1String(name));
-    widget->setGeometry(twipsRect(l, t, w, h));
-    return widget;
-}
-
 } // namespace
 
 Form1::Form1(PlayerSession &session, const Services &services, QWidget *parent)
-    : QMainWindow(parent), m_session(session), m_services(services)
+    : QMainWindow(parent), m_session(session), m_services(services),
+      m_links(this, services, m_language),
+      m_buttonPictures(*this, [this] { return m_session.playState() == PlayState::Playing; })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -64,46 +58,8 @@ void Form1::buildControls()
     client->setPalette(pal);
     setCentralWidget(client);
 
-    Image4 = place(new QLabel(client), "Image4", 270, 270, 3570, 840);
-    Image4->setScaledContents(true);
-    Shape3 = place(new QFrame(client), "Shape3", 120, 180, 4005, 945);
-    Shape3->setStyleSheet(QStringLiteral("background: white; border: 1px solid #9aa3ad;"));
-    Label4 = place(new QLabel(client), "Label4", 210, 240, 3825, 825);
-    Label4->setWordWrap(true);
-    Label4->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Label4->setStyleSheet(QStringLiteral("color: #202020; background: transparent;"));
-    Shape3->hide();
-    Label4->hide();
-
-    Image3 = place(new PictureButton(tr("Open"), client), "Image3", 330, 1290, 660, 570);
-    cmdPlay = place(new PictureButton(tr("Play"), client), "cmdPlay", 1140, 1200, 720, 735);
-    cmdIndietro =
-        place(new PictureButton(QStringLiteral("<<"), client), "cmdIndietro", 1950, 1320, 465, 480);
-    CmdStop =
-        place(new PictureButton(QStringLiteral("[]"), client), "CmdStop", 2490, 1320, 465, 480);
-    CmdAvanz =
-        place(new PictureButton(QStringLiteral(">>"), client), "CmdAvanz", 3030, 1320, 465, 480);
-    Image3->setToolTip(QStringLiteral(" Apri file... "));
-    cmdVai =
-        place(new QPushButton(QStringLiteral("&Vai a..."), client), "cmdVai", 2880, 390, 735, 405);
-    cmdVai->hide();
-    for (PictureButton *b : {cmdPlay, cmdIndietro, CmdStop, CmdAvanz})
-        b->setEnabled(false);
-    cmdVai->setEnabled(false);
-
-    Shape2 = place(new QFrame(client), "Shape2", 120, 1980, 4695, 285);
-    Shape2->setStyleSheet(QStringLiteral("background: #2b3038; border: 1px solid #6c7682;"));
-    Shape1 = place(new QFrame(client), "Shape1", 150, 2010, 4635, 225);
-    Shape1->setStyleSheet(QStringLiteral("background: #3d8bd4; border: none;"));
-    Label2 = place(new PositionBar(client), "Label2", 150, 2010, 4635, 240);
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSizeF(8.25);
-    Label2->setFont(arial);
-    Label2->setAlignment(Qt::AlignCenter);
-    Label2->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    Label2->setText(QStringLiteral("0:00 / 0:00"));
-
-    buildVolumeSlider(client);
+    setupControls(client);
+    m_volume = new MasterVolumePanel(client, m_services, m_language, [this] { ReturnFocus(); });
 
     connect(cmdPlay, &QAbstractButton::clicked, this, &Form1::cmdPlay_Click);
     connect(CmdStop, &QAbstractButton::clicked, this, &Form1::mnuStop_Click);
@@ -117,117 +73,17 @@ void Form1::buildControls()
     for (int i = 0; i < 5; ++i)
         connect(buttons[static_cast<size_t>(i)], &PictureButton::mouseMoved, this,
                 [this, i] { buttonHovered(i); });
-    for (QLabel *l :
-         std::initializer_list<QLabel *>{Image4, Label4, Label5, Label1, Label3, Image1, Image2})
-        l->setAttribute(Qt::WA_TransparentForMouseEvents,
-                        l == Image4 || l == Label4 || l == Label1 || l == Label3);
-    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Shape2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Shape3->setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-QAction *Form1::addItem(QMenu *menu, const char *name, const QString &caption,
-                        const QKeySequence &shortcut)
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    return action;
+    for (QLabel *l : {m_volume->Label1, m_volume->Label3})
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void Form1::buildMenus()
 {
     installWrappingMenuBar();
-    QMenuBar *bar = menuBar();
-    auto menu = [&](const char *name, const QString &caption) {
-        QMenu *m = bar->addMenu(caption);
-        m->setObjectName(QLatin1String(name));
-        m->menuAction()->setObjectName(QLatin1String(name));
-        return m;
-    };
-    auto separator = [](QMenu *m, const char *name) {
-        QAction *a = m->addSeparator();
-        if (name)
-            a->setObjectName(QLatin1String(name));
-        return a;
-    };
-
-    mnuFile = menu("mnuFile", QStringLiteral("&File"));
-    mnuApri = addItem(mnuFile, "mnuApri", QStringLiteral("&Apri file..."),
-                      QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuChiudi = addItem(mnuFile, "mnuChiudi", QStringLiteral("&Chiudi file multimediale"),
-                        QKeySequence(Qt::CTRL | Qt::Key_F4));
-    mnuChiudi->setEnabled(false);
-    mnuRiga = separator(mnuFile, "mnuRiga");
-    mnuRiga->setVisible(false);
-    for (int i = 0; i < 4; ++i) {
-        const QByteArray name = "mnuRecent" + QByteArray::number(i + 1);
-        mnuRecent[static_cast<size_t>(i)] =
-            addItem(mnuFile, name.constData(), RecentList::placeholder(i));
-        mnuRecent[static_cast<size_t>(i)]->setVisible(false);
+    setupMenus(menuBar());
+    for (int i = 0; i < RecentList::Size; ++i)
         connect(mnuRecent[static_cast<size_t>(i)], &QAction::triggered, this,
                 [this, i] { mnuRecent_Click(i); });
-    }
-    mnuR1 = separator(mnuFile, "mnuR1");
-    mnuEsci =
-        addItem(mnuFile, "mnuEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-
-    mnuRiproduzione = menu("mnuRiproduzione", QStringLiteral("&Riproduzione"));
-    mnuPlay =
-        addItem(mnuRiproduzione, "mnuPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
-    mnuStop = addItem(mnuRiproduzione, "mnuStop", QStringLiteral("&Stop"));
-    mnuIndietro = addItem(mnuRiproduzione, "mnuIndietro", QStringLiteral("&Indietro"),
-                          QKeySequence(Qt::Key_F6));
-    mnuAvanti =
-        addItem(mnuRiproduzione, "mnuAvanti", QStringLiteral("&Avanti"), QKeySequence(Qt::Key_F7));
-    mnuVai = addItem(mnuRiproduzione, "mnuVai", QStringLiteral("Vai a..."));
-    mnuVai->setVisible(false);
-    mnuVai->setEnabled(false);
-    separator(mnuRiproduzione, nullptr);
-    mnuAddBM = addItem(mnuRiproduzione, "mnuAddBM", QStringLiteral("Aggiungi BookMark"),
-                       QKeySequence(Qt::CTRL | Qt::Key_M));
-    mnuBMsuccessivo =
-        addItem(mnuRiproduzione, "mnuBMsuccessivo", QStringLiteral("Vai al BookMark successivo"));
-    mnuBMprecedente =
-        addItem(mnuRiproduzione, "mnuBMprecedente", QStringLiteral("Vai al BookMark precedente"));
-
-    mnuVisualizza = menu("mnuVisualizza", QStringLiteral("&Visualizza"));
-    mnuMostraNascondi =
-        addItem(mnuVisualizza, "mnuMostraNascondi", QStringLiteral("Mostra l'editor di testo"));
-    mnuBookMark = addItem(mnuVisualizza, "mnuBookMark", QStringLiteral("Mostra &BookMark"),
-                          QKeySequence(Qt::Key_F8));
-
-    mnuOpzioni = menu("mnuOpzioni", QStringLiteral("&Opzioni"));
-    mnuImpostaAudio = addItem(mnuOpzioni, "mnuImpostaAudio", QStringLiteral("&Imposta audio..."),
-                              QKeySequence(Qt::Key_F9));
-    separator(mnuOpzioni, nullptr);
-    mnuSecIndietro =
-        addItem(mnuOpzioni, "mnuSecIndietro", QStringLiteral("Secondi indietro su &pausa..."));
-    mnuSalto =
-        addItem(mnuOpzioni, "mnuSalto", QStringLiteral("&Salto avanti / indietro secondi..."));
-    separator(mnuOpzioni, nullptr);
-    mnuTitoloCompleto = addItem(mnuOpzioni, "mnuTitoloCompleto",
-                                QStringLiteral("Mostra percorso file"), QKeySequence(Qt::Key_F11));
-    mnuTitoloCompleto->setCheckable(true);
-    mnuR2 = separator(mnuOpzioni, "mnuR2");
-    mnuLingua = addItem(mnuOpzioni, "mnuLingua", QStringLiteral("&Lingua..."),
-                        QKeySequence(Qt::CTRL | Qt::Key_W));
-    mnuAggLingua = addItem(mnuOpzioni, "mnuAggLingua", QStringLiteral("Aggiungi Lingua..."));
-
-    mnuDonazioni = menu("mnuDonazioni", QStringLiteral("&Donazioni"));
-    mnuFaiDonazione =
-        addItem(mnuDonazioni, "mnuFaiDonazione", QStringLiteral("&Fai una donazione"));
-
-    mnuHelp = menu("mnuHelp", QStringLiteral("&?"));
-    mnuGuida = addItem(mnuHelp, "mnuGuida", QStringLiteral("&Guida..."), QKeySequence(Qt::Key_F1));
-    mnuR3 = separator(mnuHelp, "mnuR3");
-    mnuAggiornamenti =
-        addItem(mnuHelp, "mnuAggiornamenti", QStringLiteral("&Controlla aggiornamenti..."));
-    mnuR4 = separator(mnuHelp, "mnuR4");
-    mnuInfo = addItem(mnuHelp, "mnuInfo", QStringLiteral("&Informazioni sul programma..."),
-                      QKeySequence(Qt::CTRL | Qt::Key_F1));
-
     connect(mnuApri, &QAction::triggered, this, &Form1::mnuApri_Click);
     connect(mnuChiudi, &QAction::triggered, this, &Form1::mnuChiudi_Click);
     connect(mnuEsci, &QAction::triggered, this, &Form1::mnuEsci_Click);
@@ -300,12 +156,9 @@ void Form1::Form_Load(const QString &commandLine)
     Label2->setText(QStringLiteral("0:00 / 0:00"));
     setTransportEnabled(false);
     mnuSecIndietro->setText(m_language.T(30));
-    Image1->setToolTip(QStringLiteral(" ") + m_language.T(27) + QStringLiteral(" "));
+    m_volume->Image1->setToolTip(QStringLiteral(" ") + m_language.T(27) + QStringLiteral(" "));
     // The open button's home position.
-    m_openButtonTop = static_cast<int>(pixelsToTwips(Image3->y()));
-    m_openButtonLeft = static_cast<int>(pixelsToTwips(Image3->x()));
-    for (int i = 0; i < 5; ++i)
-        loadButtonPicture(i, false);
+    m_buttonPictures.loadAtStart();
     Image4->setPixmap(QPixmap::fromImage(
         PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/Image4.png")))));
     if (m_session.loadRecentFiles(ProgramFolder::file(QStringLiteral("LastFiles.ini"))))
@@ -321,9 +174,9 @@ void Form1::Form_Load(const QString &commandLine)
     // The master volume and the knob centred on its track (the mixer was
     // found on a worker meanwhile). A missing mixer is reported once its
     // message can be read.
-    OpenMixer();
-    PlaceVolumeKnob();
-    reportMissingMixer();
+    m_volume->OpenMixer();
+    m_volume->PlaceVolumeKnob();
+    m_volume->reportMissingMixer(this);
     Form_Initialize();
     m_frameExtra = frameGeometry().size() - size();
     for (int ms : {300, 1000, 2000})
@@ -333,7 +186,7 @@ void Form1::Form_Load(const QString &commandLine)
     if (!commandLine.trimmed().isEmpty())
         OpenMediaFile(commandLine);
     // The stored volume: the knob's position and value.
-    restoreVolume();
+    m_volume->restore(m_settings);
 }
 
 void Form1::SaveSettings()
@@ -342,7 +195,7 @@ void Form1::SaveSettings()
     m_settings.pauseRewindSeconds = m_session.pauseRewindSeconds();
     m_settings.showFullPath = mnuTitoloCompleto->isChecked();
     m_settings.editorHidden = editorWidget()->isVisible() ? 0 : 1;
-    storeVolumeSettings();
+    m_volume->store(&m_settings);
     // A failure leaves the old file whole; nothing is reported.
     SettingsFile::write(SettingsFile::defaultPath(), m_settings);
 }

@@ -7,9 +7,12 @@
 #include "i18n/language_table.h"
 #include "platform/files/settings_file.h"
 #include "platform/services/services.h"
-#include "player/mouse_image.h"
-#include "player/volume.h"
-#include "player/volume_slider.h"
+#include "player/master_volume_panel.h"
+#include "player/player_controls.h"
+#include "player/player_links.h"
+#include "player/player_menus.h"
+#include "player/speed_loop_indicators.h"
+#include "player/transport_button_pictures.h"
 #include "session/playback_keys.h"
 #include "session/player_session.h"
 
@@ -39,7 +42,11 @@ using quillory::PlayState;
 
 // The player window: the program's lifetime, the transport's buttons and
 // menus, the time display and the settings. What plays is the session's.
-class Form1 : public QMainWindow, public PlayerCommands, public BookmarkHost {
+class Form1 : public QMainWindow,
+              public PlayerControls,
+              public PlayerMenus,
+              public PlayerCommands,
+              public BookmarkHost {
     Q_OBJECT
 public:
     Form1(quillory::PlayerSession &session, const quillory::Services &services,
@@ -93,22 +100,8 @@ public:
     QString GetLingua();
     void LoadLanguageFile();
 
-    // --- volume slider and master volume
-    void OpenMixer();
-    void PlaceVolumeKnob();
-    void ApplyVolume();
-    void Image1_MouseDown(int button, double x, double y);
-    void Image1_MouseMove(int button, double x, double y);
-    void Image1_MouseUp(int button, double x, double y);
-    void Image2_MouseDown(int button, double x, double y);
-    void Image2_MouseMove(int button, double x, double y);
-    void Image2_MouseUp(int button, double x, double y);
-    void Timer2_Timer();
-    void Timer3_Timer();
-    std::int32_t volumeMax() const { return m_volumeControl.maximum(); }
-    QString volumeTag() const { return m_volumeTag; }
-    double volumeKnobTop() const { return m_volumeSlider.knobTop(); }
-    QColor readoutColor() const { return m_readoutColor; }
+    // --- the volume slider and the master volume it sets
+    MasterVolumePanel &volumePanel() { return *m_volume; }
 
     void mnuBookMark_Click() override;
 
@@ -191,8 +184,6 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    QAction *addItem(QMenu *menu, const char *name, const QString &caption,
-                     const QKeySequence &shortcut = QKeySequence());
     void connectSession();
     void setTransportEnabled(bool enabled);
     void showPlayState(PlayState state);
@@ -212,73 +203,23 @@ private:
     enum class SaveAnswer { Cancelled, NotSaved, GoOn };
     SaveAnswer askToSaveTranscript();
 
-    // Button pictures and hover states
-    void loadButtonPicture(int button, bool hover);
-
-    // Volume slider
-    void buildVolumeSlider(QWidget *client);
-    void showVolumeKnob();
-    void setVolumeTagFromKnob();
-    void setReadoutColor(const QColor &color);
-    void showReadout(const QString &text);
-    void reportMissingMixer();
-    void restoreVolume();
-    void storeVolumeSettings();
     // Help and links
     void installWrappingMenuBar();
     void connectHelpCommands();
     void frmAbout_Unload();
-    void openLink(const QUrl &url);
 
 public:
-    // Controls, named as designed.
-    PictureButton *cmdPlay = nullptr;
-    PictureButton *cmdIndietro = nullptr;
-    PictureButton *CmdStop = nullptr;
-    PictureButton *CmdAvanz = nullptr;
-    PictureButton *Image3 = nullptr;
-    QPushButton *cmdVai = nullptr;
-    PositionBar *Label2 = nullptr;
-    QFrame *Shape1 = nullptr;
-    QFrame *Shape2 = nullptr;
-    QFrame *Shape3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Image4 = nullptr;
-    MouseImage *Image1 = nullptr;
-    MouseImage *Image2 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label3 = nullptr;
-    QTimer Timer2;
-    QTimer Timer3;
-
-    QMenu *mnuFile = nullptr, *mnuRiproduzione = nullptr, *mnuVisualizza = nullptr,
-          *mnuOpzioni = nullptr, *mnuDonazioni = nullptr, *mnuHelp = nullptr;
-    QAction *mnuApri = nullptr, *mnuChiudi = nullptr, *mnuRiga = nullptr, *mnuR1 = nullptr,
-            *mnuEsci = nullptr;
-    std::array<QAction *, 4> mnuRecent{};
-    QAction *mnuPlay = nullptr, *mnuStop = nullptr, *mnuIndietro = nullptr, *mnuAvanti = nullptr,
-            *mnuVai = nullptr, *mnuAddBM = nullptr, *mnuBMsuccessivo = nullptr,
-            *mnuBMprecedente = nullptr;
-    QAction *mnuMostraNascondi = nullptr, *mnuBookMark = nullptr;
-    QAction *mnuImpostaAudio = nullptr, *mnuSecIndietro = nullptr, *mnuSalto = nullptr,
-            *mnuTitoloCompleto = nullptr, *mnuR2 = nullptr, *mnuLingua = nullptr,
-            *mnuAggLingua = nullptr;
-    QAction *mnuFaiDonazione = nullptr, *mnuGuida = nullptr, *mnuR3 = nullptr,
-            *mnuAggiornamenti = nullptr, *mnuR4 = nullptr, *mnuInfo = nullptr;
-
 private:
     quillory::PlayerSession &m_session;
     quillory::Services m_services;
     quillory::LanguageTable m_language;
+    PlayerLinks m_links;
+    TransportButtonPictures m_buttonPictures;
     quillory::PlayerSettings m_settings;
     TranscriptEditor *m_editor = nullptr; // owned by the composition root
     EditorFactory m_editorFactory;
     std::vector<CompanionWindow *> m_companions;
     QString m_productTitle;
-    int m_openButtonTop = 0;
-    int m_openButtonLeft = 0;
-    std::array<bool, 5> m_hover{}; // open, play, back, forward, stop
     bool m_dropsEnabled = false;
     bool m_ended = false;
     // The window manager's frame arrives after the first show; the windows are
@@ -288,17 +229,7 @@ private:
     void placeAgainOnceFramed();
     double m_fillWidthTwips = 0;
 
-    // Volume slider and master volume
-    bool m_mixerOpen = false;
-    bool m_mixerReportDue = false;
-    quillory::VolumeControl m_volumeControl;
-    quillory::VolumeSlider m_volumeSlider;
-    quillory::ReadoutFade m_fade;
-    QString m_volumeTag;            // the knob's tag: the raw value as digits
-    std::int64_t m_volumeValue = 0; // the value last applied
-    int m_knobButton = 0;
-    double m_knobTarget = 0;
-    QColor m_readoutColor = Qt::white;
+    MasterVolumePanel *m_volume = nullptr; // a child of the client area
 
     BookmarkWindowFactory m_bookmarkWindowFactory;
     std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
@@ -334,6 +265,7 @@ private:
     void showSpeedAndLoop();
     void changeSpeed(quillory::PlaybackSpeed speed);
     quillory::PlaybackKeys m_playbackKeys;
+    std::unique_ptr<SpeedLoopIndicators> m_indicators;
 
     // --- what waits for the player's first frame (form1_first_frame.cpp)
 public:

@@ -49,7 +49,7 @@ void Form1::showOpenedMedia()
     MostraPath();
     updateRecentMenu();
     mnuRiga->setVisible(true);
-    Image3->move(twipsToPixels(m_openButtonLeft), twipsToPixels(m_openButtonTop));
+    m_buttonPictures.putOpenButtonHome();
     Form_Initialize();
     ReturnFocus();
 }
@@ -87,8 +87,7 @@ void Form1::mnuApri_Click()
 void Form1::Image3_Click()
 {
     OpenMediaFile(QString());
-    m_hover[0] = false;
-    loadButtonPicture(0, false);
+    m_buttonPictures.unhover(TransportButtonPictures::Open);
 }
 
 void Form1::mnuRecent_Click(int slot)

@@ -3,33 +3,11 @@
 #include "form1.h"
 #include "i18n/captions.h"
 #include "platform/files/preferences.h"
-#include "platform/geometry/twips.h"
-#include "player/picture_button.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 
 using namespace quillory;
-
-namespace {
-
-QLabel *indicator(QWidget *parent, const char *name, double top)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(twipsRect(3555, top, 735, 255));
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSizeF(8.25);
-    arial.setBold(true);
-    label->setFont(arial);
-    label->setAlignment(Qt::AlignCenter);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->hide();
-    return label;
-}
-} // namespace
 
 void Form1::buildSpeedControls()
 {
@@ -49,12 +27,9 @@ void Form1::buildSpeedControls()
     connect(mnuPlay, &QAction::changed, this,
             [this] { mnuCiclo->setEnabled(mnuPlay->isEnabled()); });
 
-    QWidget *client = centralWidget();
-    lblVelocita = indicator(client, "lblVelocita", 1290);
-    lblVelocita->setStyleSheet(QStringLiteral("color: #1d5fa0; background: transparent;"));
-    lblCiclo = indicator(client, "lblCiclo", 1590);
-    lblCiclo->setStyleSheet(
-        QStringLiteral("color: white; background: #c0501f; border-radius: 3px;"));
+    m_indicators = std::make_unique<SpeedLoopIndicators>(centralWidget());
+    lblVelocita = m_indicators->lblVelocita;
+    lblCiclo = m_indicators->lblCiclo;
     applySpeedLanguage();
 }
 
@@ -83,20 +58,8 @@ void Form1::applySpeedLanguage()
 
 void Form1::showSpeedAndLoop()
 {
-    const QString speedName = caption(QStringLiteral("speed.name"), QStringLiteral("Speed"));
-    const PlaybackSpeed speed = m_session.speed();
-    lblVelocita->setText(speed.label());
-    lblVelocita->setToolTip(speedName + QStringLiteral(" ") + speed.label());
-    lblVelocita->setAccessibleName(lblVelocita->toolTip());
-    lblVelocita->setVisible(!speed.isNormal());
-
     const bool looping = m_session.isLooping();
-    lblCiclo->setText(caption(QStringLiteral("loop.indicator"), QStringLiteral("Loop")));
-    lblCiclo->setToolTip(
-        caption(QStringLiteral("loop.tooltip"), QStringLiteral("A loop is playing; %1 ends it"))
-            .arg(m_playbackKeys.sequence(PlaybackKey::Loop).toString(QKeySequence::NativeText)));
-    lblCiclo->setAccessibleName(lblCiclo->toolTip());
-    lblCiclo->setVisible(looping);
+    m_indicators->show(m_session.speed(), looping, m_playbackKeys.sequence(PlaybackKey::Loop));
     mnuCiclo->setChecked(looping);
 }
 

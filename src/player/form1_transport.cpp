@@ -63,7 +63,7 @@ void Form1::showPlayState(PlayState state)
 {
     // The button keeps the state's text, as the language table names it.
     cmdPlay->tag = m_language.T(state == PlayState::NotPlaying ? 7 : 8);
-    loadButtonPicture(1, m_hover[1]);
+    m_buttonPictures.refreshPlay();
     if (state == PlayState::Playing) {
         cmdVai->setEnabled(true);
         cmdIndietro->setEnabled(true);

@@ -12,7 +12,14 @@ namespace quillory {
 
 namespace {
 
+// Owns its worker: one still running at the program's end is waited for, never
+// left to end the program from std::thread's destructor.
 struct Preload {
+    ~Preload()
+    {
+        if (worker.joinable())
+            worker.join();
+    }
     std::mutex mutex;
     std::condition_variable decoded;
     QSet<QString> pending;

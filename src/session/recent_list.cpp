@@ -36,6 +36,10 @@ bool RecentList::anyShown() const
 
 void RecentList::moveToFront(const QString &path)
 {
+    // The file keeps one path a line: a name with a line break in it would
+    // come back as two entries, so such a file is not listed.
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
+        return;
     int hit = -1;
     for (int i = 0; i < Size; ++i)
         if (m_captions[static_cast<size_t>(i)] == path)

@@ -25,7 +25,8 @@ public:
     bool anyShown() const;
 
     // Moves `path` to the front; an exact, case-sensitive match (the last one, if
-    // the list holds it twice) moves up, a new path pushes the oldest out.
+    // the list holds it twice) moves up, a new path pushes the oldest out. A
+    // path with a line break cannot be stored and is left out.
     void moveToFront(const QString &path);
 
     // Start-up load: each non-empty line n becomes slot n's caption. Returns true

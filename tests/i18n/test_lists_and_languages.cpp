@@ -58,6 +58,12 @@ private slots:
         QCOMPARE(again.captions(), list.captions());
         QVERIFY(RecentList::isShown(again.caption(0)));
         QVERIFY(!RecentList::isShown(again.caption(1)));
+
+        // A name with a line break would read back as two entries.
+        list.moveToFront("/media/two\nlines.mp3");
+        list.moveToFront("/media/carriage\rreturn.mp3");
+        QCOMPARE(list.caption(0), QStringLiteral("/media/one.mp3"));
+        QCOMPARE(list.caption(1), QStringLiteral("mnuRecent1"));
     }
 
     void recentLoadSkipsEmptyLinesAndMissingFiles()

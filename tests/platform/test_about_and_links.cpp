@@ -1,7 +1,7 @@
 // The about box on its own (labels, version, closing by a click, the home page
 // link) and the choice of the sound-settings program.
+#include "about/frm_about.h"
 #include "i18n/language_table.h"
-#include "platform/about/frm_about.h"
 #include "platform/product_info.h"
 #include "platform/services/sound_settings.h"
 #include "support/fakes.h"

@@ -1,5 +1,5 @@
-#include "platform/dialogs/print_dialog.h"
-#include "platform/dialogs/show_color.h"
+#include "dialogs/print_dialog.h"
+#include "dialogs/show_color.h"
 #include "support/fake_dialogs.h"
 
 #include <QtTest>

@@ -2,8 +2,8 @@
 // safe write: its permissions, links, and the reasons it gives when the disk is
 // full or a file-size limit is reached.
 #include "platform/files/preferences.h"
+#include "platform/files/settings_file.h"
 #include "platform/files/text_file.h"
-#include "player/settings_file.h"
 
 #include <QDir>
 #include <QFile>

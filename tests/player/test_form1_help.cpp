@@ -1,8 +1,8 @@
 // The player's help menu: the help page per language and its fallback, the web
 // pages, the sound settings, the about box with the windows it hides, the
 // translation page, and a menu bar on which every menu can be reached.
+#include "about/frm_about.h"
 #include "i18n/captions.h"
-#include "platform/about/frm_about.h"
 #include "platform/product_info.h"
 #include "player/wrapping_menu_bar.h"
 #include "test_form1_harness.h"

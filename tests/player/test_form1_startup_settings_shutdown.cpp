@@ -29,7 +29,8 @@ private slots:
                                                            form.CmdAvanz, form.cmdIndietro})
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         QCOMPARE(form.mnuSecIndietro->text(), rig.T(30));
-        QCOMPARE(form.Image1->toolTip(), QStringLiteral(" ") + rig.T(27) + QStringLiteral(" "));
+        QCOMPARE(form.volumePanel().Image1->toolTip(),
+                 QStringLiteral(" ") + rig.T(27) + QStringLiteral(" "));
         QCOMPARE(form.windowTitle(), QStringLiteral("Quillory"));
         QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

@@ -52,11 +52,12 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, "20000", "900");
         rig.fakes.mixer.sets.clear();
-        QTest::mouseClick(form.Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, yPixels));
-        QCOMPARE(form.volumeKnobTop(), knobTop);
-        QCOMPARE(form.Image1->y(), twipsToPixels(knobTop));
-        QCOMPARE(form.volumeTag(), QString::number(value));
-        QCOMPARE(form.Label5->text(), readout);
+        QTest::mouseClick(form.volumePanel().Image2, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(3, yPixels));
+        QCOMPARE(form.volumePanel().volumeKnobTop(), knobTop);
+        QCOMPARE(form.volumePanel().Image1->y(), twipsToPixels(knobTop));
+        QCOMPARE(form.volumePanel().volumeTag(), QString::number(value));
+        QCOMPARE(form.volumePanel().Label5->text(), readout);
         QCOMPARE(rig.fakes.mixer.value(), value);
         QCOMPARE(rig.fakes.mixer.sets.size(), 1);
         // The knob's state is what the settings file gets.
@@ -72,10 +73,11 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, "32767", "862.5");
         QWidget *client = form.centralWidget();
-        const int x = form.Image2->geometry().center().x();
-        for (int y : {form.Image2->geometry().top(), form.Image2->geometry().bottom()}) {
+        const int x = form.volumePanel().Image2->geometry().center().x();
+        for (int y : {form.volumePanel().Image2->geometry().top(),
+                      form.volumePanel().Image2->geometry().bottom()}) {
             QWidget *under = client->childAt(x, y);
-            QVERIFY2(under == form.Image2 || under == form.Image1,
+            QVERIFY2(under == form.volumePanel().Image2 || under == form.volumePanel().Image1,
                      qPrintable(under ? under->objectName() : QStringLiteral("nothing")));
         }
     }
@@ -85,28 +87,28 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, "32767", "862.5");
         rig.fakes.mixer.sets.clear();
-        form.Image1_MouseDown(1, 100, 100);
-        QVERIFY(form.Timer2.isActive());
-        QCOMPARE(form.Timer2.interval(), 10);
+        form.volumePanel().Image1_MouseDown(1, 100, 100);
+        QVERIFY(form.volumePanel().Timer2.isActive());
+        QCOMPARE(form.volumePanel().Timer2.interval(), 10);
         // Far above the track: the knob climbs to the top and no further.
-        form.Image1_MouseMove(1, 100, -3000);
+        form.volumePanel().Image1_MouseMove(1, 100, -3000);
         QCOMPARE(rig.fakes.mixer.sets.last().second, 32767L); // applies the tag as it is
-        form.Timer2_Timer();
-        QCOMPARE(form.volumeKnobTop(), 360.0);
-        QCOMPARE(form.volumeTag(), QStringLiteral("65535"));
-        form.Timer2_Timer();
-        QCOMPARE(form.volumeTag(), QStringLiteral("65535"));
-        form.Image1_MouseUp(1, 100, -3000);
-        QVERIFY(!form.Timer2.isActive());
+        form.volumePanel().Timer2_Timer();
+        QCOMPARE(form.volumePanel().volumeKnobTop(), 360.0);
+        QCOMPARE(form.volumePanel().volumeTag(), QStringLiteral("65535"));
+        form.volumePanel().Timer2_Timer();
+        QCOMPARE(form.volumePanel().volumeTag(), QStringLiteral("65535"));
+        form.volumePanel().Image1_MouseUp(1, 100, -3000);
+        QVERIFY(!form.volumePanel().Timer2.isActive());
         QCOMPARE(rig.fakes.mixer.value(), 65535L);
-        QCOMPARE(form.Label5->text(), QStringLiteral(" 100%"));
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral(" 100%"));
 
         // A drag with the right button leaves the knob where it is.
-        form.Image1_MouseDown(2, 100, 100);
-        form.Image1_MouseMove(2, 100, 3000);
-        form.Timer2_Timer();
-        QCOMPARE(form.volumeKnobTop(), 360.0);
-        form.Image1_MouseUp(2, 100, 3000);
+        form.volumePanel().Image1_MouseDown(2, 100, 100);
+        form.volumePanel().Image1_MouseMove(2, 100, 3000);
+        form.volumePanel().Timer2_Timer();
+        QCOMPARE(form.volumePanel().volumeKnobTop(), 360.0);
+        form.volumePanel().Image1_MouseUp(2, 100, 3000);
         QCOMPARE(rig.fakes.mixer.value(), 65535L);
     }
 
@@ -118,43 +120,47 @@ private slots:
         Form1 &form = startWith(rig, "32767", "862.5");
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const QPointF centre(form.Image1->width() / 2.0, form.Image1->height() / 2.0);
-        sendMouse(form.Image1, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
-        sendMouse(form.Image1, QEvent::MouseMove, centre + QPointF(0, 200), Qt::NoButton,
+        const QPointF centre(form.volumePanel().Image1->width() / 2.0,
+                             form.volumePanel().Image1->height() / 2.0);
+        sendMouse(form.volumePanel().Image1, QEvent::MouseButtonPress, centre, Qt::LeftButton,
                   Qt::LeftButton);
-        QTRY_COMPARE(form.volumeKnobTop(), 1365.0);
-        QCOMPARE(form.volumeTag(), QStringLiteral("0"));
-        sendMouse(form.Image1, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton);
-        QVERIFY(!form.Timer2.isActive());
+        sendMouse(form.volumePanel().Image1, QEvent::MouseMove, centre + QPointF(0, 200),
+                  Qt::NoButton, Qt::LeftButton);
+        QTRY_COMPARE(form.volumePanel().volumeKnobTop(), 1365.0);
+        QCOMPARE(form.volumePanel().volumeTag(), QStringLiteral("0"));
+        sendMouse(form.volumePanel().Image1, QEvent::MouseButtonRelease, centre, Qt::LeftButton,
+                  Qt::NoButton);
+        QVERIFY(!form.volumePanel().Timer2.isActive());
         QCOMPARE(rig.fakes.mixer.value(), 0L);
-        QCOMPARE(form.Label5->text(), QStringLiteral(" 0%"));
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral(" 0%"));
     }
 
     void readoutFlashesAndFades()
     {
         PlayerRig rig;
         Form1 &form = startWith(rig, "32767", "862.5");
-        QCOMPARE(form.readoutColor(), White);
-        form.Image2_MouseDown(1, 45, 600);
-        QCOMPARE(form.readoutColor(), Red);
-        form.Image2_MouseMove(1, 45, 600);
-        QVERIFY(form.Timer3.isActive());
-        QCOMPARE(form.Timer3.interval(), 100);
-        form.Image2_MouseUp(1, 45, 600);
+        QCOMPARE(form.volumePanel().readoutColor(), White);
+        form.volumePanel().Image2_MouseDown(1, 45, 600);
+        QCOMPARE(form.volumePanel().readoutColor(), Red);
+        form.volumePanel().Image2_MouseMove(1, 45, 600);
+        QVERIFY(form.volumePanel().Timer3.isActive());
+        QCOMPARE(form.volumePanel().Timer3.interval(), 100);
+        form.volumePanel().Image2_MouseUp(1, 45, 600);
         for (int tick = 1; tick <= 17; ++tick) {
-            form.Timer3_Timer();
-            QCOMPARE(form.readoutColor(), QColor(255, (tick - 1) * 15, (tick - 1) * 15));
+            form.volumePanel().Timer3_Timer();
+            QCOMPARE(form.volumePanel().readoutColor(),
+                     QColor(255, (tick - 1) * 15, (tick - 1) * 15));
         }
-        QVERIFY(form.Timer3.isActive());
-        form.Timer3_Timer();
-        QCOMPARE(form.readoutColor(), White);
-        QVERIFY(!form.Timer3.isActive());
+        QVERIFY(form.volumePanel().Timer3.isActive());
+        form.volumePanel().Timer3_Timer();
+        QCOMPARE(form.volumePanel().readoutColor(), White);
+        QVERIFY(!form.volumePanel().Timer3.isActive());
 
         // Touching the knob restarts the sequence from red.
-        form.Image1_MouseMove(0, 100, 100);
-        QVERIFY(form.Timer3.isActive());
-        form.Timer3_Timer();
-        QCOMPARE(form.readoutColor(), Red);
+        form.volumePanel().Image1_MouseMove(0, 100, 100);
+        QVERIFY(form.volumePanel().Timer3.isActive());
+        form.volumePanel().Timer3_Timer();
+        QCOMPARE(form.volumePanel().readoutColor(), Red);
     }
 
     // Hovering the knob re-applies the volume and gives the focus back: to the
@@ -173,20 +179,20 @@ private slots:
         const int perTouch = editorHidden ? 1 : 0;
         rig.fakes.mixer.sets.clear();
         int before = rig.fakes.switcher.switches;
-        form.Image1_MouseMove(0, 100, 100);
+        form.volumePanel().Image1_MouseMove(0, 100, 100);
         QCOMPARE(rig.fakes.switcher.switches - before, perTouch);
         QCOMPARE(rig.fakes.mixer.sets.size(), 1);
         QCOMPARE(rig.fakes.mixer.value(), 40000L);
         before = rig.fakes.switcher.switches;
-        form.Image1_MouseUp(1, 100, 100);
+        form.volumePanel().Image1_MouseUp(1, 100, 100);
         QCOMPARE(rig.fakes.switcher.switches - before, perTouch);
         before = rig.fakes.switcher.switches;
-        form.Image2_MouseUp(1, 45, 300);
+        form.volumePanel().Image2_MouseUp(1, 45, 300);
         QCOMPARE(rig.fakes.switcher.switches - before, perTouch);
         if (!editorHidden) {
             form.activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&form));
-            form.Image2_MouseUp(1, 45, 300);
+            form.volumePanel().Image2_MouseUp(1, 45, 300);
             QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(editorOf(form)));
         }
     }
@@ -198,11 +204,12 @@ private slots:
         rig.fakes.mixer.values[{QStringLiteral("Master"), 0}] = 16384;
         Form1 &form = rig.start();
         QVERIFY(rig.fakes.mixer.sets.isEmpty());
-        QCOMPARE(form.volumeTag(), QStringLiteral("16384"));
-        QCOMPARE(form.Label5->text(), QStringLiteral(" 25%"));
+        QCOMPARE(form.volumePanel().volumeTag(), QStringLiteral("16384"));
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral(" 25%"));
         // Three quarters of the way down the track.
-        QCOMPARE(form.volumeKnobTop(), 1114.0);
-        QVERIFY(form.volumeKnobTop() >= 360 && form.volumeKnobTop() <= 1365);
+        QCOMPARE(form.volumePanel().volumeKnobTop(), 1114.0);
+        QVERIFY(form.volumePanel().volumeKnobTop() >= 360 &&
+                form.volumePanel().volumeKnobTop() <= 1365);
         QVERIFY(rig.fakes.messages.shown.isEmpty());
 
         // Closing writes the knob; the next start applies what was written.
@@ -213,8 +220,8 @@ private slots:
         next.fakes.mixer.values[{QStringLiteral("Master"), 0}] = 60000;
         next.home.write(QStringLiteral("Quillory.ini"), written);
         Form1 &again = next.start();
-        QCOMPARE(again.volumeKnobTop(), 1114.0);
-        QCOMPARE(again.volumeTag(), QStringLiteral("16384"));
+        QCOMPARE(again.volumePanel().volumeKnobTop(), 1114.0);
+        QCOMPARE(again.volumePanel().volumeTag(), QStringLiteral("16384"));
         QCOMPARE(next.fakes.mixer.sets.size(), 1);
         QCOMPARE(next.fakes.mixer.value(), 16384L);
     }
@@ -250,8 +257,8 @@ private slots:
         QFETCH(QString, tag);
         PlayerRig rig;
         Form1 &form = startWith(rig, line2, line3);
-        QCOMPARE(form.volumeKnobTop(), knobTop);
-        QCOMPARE(form.volumeTag(), tag);
+        QCOMPARE(form.volumePanel().volumeKnobTop(), knobTop);
+        QCOMPARE(form.volumePanel().volumeTag(), tag);
         if (applied < 0) {
             QVERIFY(rig.fakes.mixer.sets.isEmpty());
         } else {
@@ -285,17 +292,17 @@ private slots:
         QVERIFY(!m.text.isEmpty());
         QCOMPARE(m.buttons, MsgButtons::Ok);
         QCOMPARE(m.icon, MsgIcon::None);
-        QCOMPARE(form.volumeMax(), 0);
+        QCOMPARE(form.volumePanel().volumeMax(), 0);
 
-        form.Image2_MouseDown(1, 45, 0);
-        form.Image2_MouseUp(1, 45, 0);
-        form.Image1_MouseDown(1, 100, 100);
-        form.Image1_MouseMove(1, 100, 900);
-        form.Timer2_Timer();
-        form.Image1_MouseUp(1, 100, 900);
+        form.volumePanel().Image2_MouseDown(1, 45, 0);
+        form.volumePanel().Image2_MouseUp(1, 45, 0);
+        form.volumePanel().Image1_MouseDown(1, 100, 100);
+        form.volumePanel().Image1_MouseMove(1, 100, 900);
+        form.volumePanel().Timer2_Timer();
+        form.volumePanel().Image1_MouseUp(1, 100, 900);
         QVERIFY(rig.fakes.mixer.sets.isEmpty());
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
-        QCOMPARE(form.Label5->text(), QStringLiteral("100%")); // as designed
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral("100%")); // as designed
         // The stored level is not turned into a muted system for the next start.
         form.SaveSettings();
         QCOMPARE(rig.settingsLines().mid(1, 2), QStringList({"30000", "700"}));
@@ -307,10 +314,10 @@ private slots:
         rig.fakes.mixer.elements = {{QStringLiteral("Capture"), 0, 0, 0}};
         Form1 &form = startWith(rig, "30000", "700");
         QVERIFY(rig.fakes.messages.shown.isEmpty());
-        form.Image2_MouseUp(1, 45, 600);
-        form.Image1_MouseMove(0, 100, 100);
+        form.volumePanel().Image2_MouseUp(1, 45, 600);
+        form.volumePanel().Image1_MouseMove(0, 100, 100);
         QVERIFY(rig.fakes.mixer.sets.isEmpty());
-        QCOMPARE(form.volumeMax(), 0);
+        QCOMPARE(form.volumePanel().volumeMax(), 0);
     }
 };
 

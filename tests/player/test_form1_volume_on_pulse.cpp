@@ -45,31 +45,31 @@ private slots:
         PlayerRig rig;
         Form1 &form = startPlayer(rig);
         QVERIFY(rig.fakes.messages.shown.isEmpty());
-        QCOMPARE(form.volumeMax(), 65536);
+        QCOMPARE(form.volumePanel().volumeMax(), 65536);
         QCOMPARE(m_pulse.sinkVolumes(), QList<long>({26214, 26214}));
-        QCOMPARE(form.Label5->text(), QStringLiteral(" 40%"));
-        QCOMPARE(form.volumeTag(), QStringLiteral("26214"));
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral(" 40%"));
+        QCOMPARE(form.volumePanel().volumeTag(), QStringLiteral("26214"));
 
         // Track clicks at the top, the middle and the bottom.
-        QTest::mouseClick(form.Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 0));
+        QTest::mouseClick(form.volumePanel().Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 0));
         QCOMPARE(m_pulse.sinkVolumes(), QList<long>({65536, 65536}));
-        QCOMPARE(form.Label5->text(), QStringLiteral(" 100%"));
-        QTest::mouseClick(form.Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 40));
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral(" 100%"));
+        QTest::mouseClick(form.volumePanel().Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 40));
         QCOMPARE(m_pulse.sinkVolumes(), QList<long>({32768, 32768}));
-        QCOMPARE(form.Label5->text(), QStringLiteral(" 50%"));
-        QTest::mouseClick(form.Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 79));
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral(" 50%"));
+        QTest::mouseClick(form.volumePanel().Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 79));
         QCOMPARE(m_pulse.sinkVolumes(), QList<long>({0, 0}));
-        QCOMPARE(form.Label5->text(), QStringLiteral(" 0%"));
+        QCOMPARE(form.volumePanel().Label5->text(), QStringLiteral(" 0%"));
 
         // A drag with the knob to the top of the track.
-        form.Image1_MouseDown(1, 100, 100);
-        form.Image1_MouseMove(1, 100, -3000);
-        form.Timer2_Timer();
-        form.Image1_MouseUp(1, 100, -3000);
+        form.volumePanel().Image1_MouseDown(1, 100, 100);
+        form.volumePanel().Image1_MouseMove(1, 100, -3000);
+        form.volumePanel().Timer2_Timer();
+        form.volumePanel().Image1_MouseUp(1, 100, -3000);
         QCOMPARE(m_pulse.sinkVolumes(), QList<long>({65536, 65536}));
 
         // The knob is kept across a restart and applied again.
-        QTest::mouseClick(form.Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 40));
+        QTest::mouseClick(form.volumePanel().Image2, Qt::LeftButton, Qt::NoModifier, QPoint(3, 40));
         QVERIFY(!form.Form_Unload());
         QCOMPARE(rig.settingsLines().mid(1, 2), QStringList({"32768", "862.5"}));
         const QByteArray written = rig.settingsBytes();
@@ -77,9 +77,9 @@ private slots:
         PlayerRig next;
         next.home.write(QStringLiteral("Quillory.ini"), written);
         Form1 &again = startPlayer(next);
-        QCOMPARE(again.volumeKnobTop(), 862.5);
+        QCOMPARE(again.volumePanel().volumeKnobTop(), 862.5);
         QCOMPARE(m_pulse.sinkVolumes(), QList<long>({32768, 32768}));
-        QCOMPARE(again.Label5->text(), QStringLiteral(" 50%"));
+        QCOMPARE(again.volumePanel().Label5->text(), QStringLiteral(" 50%"));
     }
 };
 

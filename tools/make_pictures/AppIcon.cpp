@@ -1,6 +1,6 @@
 #include "AppIcon.h"
 
-#include "PictureStyle.h"
+#include "pictures/PictureStyle.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "PictureCatalogue.h"
 
 #include "ProductPicture.h"
-#include "ToolbarPicture.h"
 #include "TransportPictures.h"
 #include "VolumePictures.h"
+#include "pictures/ToolbarPicture.h"
 
 namespace {
 

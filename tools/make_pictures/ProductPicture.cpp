@@ -1,6 +1,6 @@
 #include "ProductPicture.h"
 
-#include "PictureStyle.h"
+#include "pictures/PictureStyle.h"
 
 #include <QFont>
 #include <QFontMetricsF>

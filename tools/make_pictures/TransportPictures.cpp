@@ -1,7 +1,7 @@
 #include "TransportPictures.h"
 
-#include "GlyphPaths.h"
-#include "PictureStyle.h"
+#include "pictures/GlyphPaths.h"
+#include "pictures/PictureStyle.h"
 
 #include <QPainter>
 

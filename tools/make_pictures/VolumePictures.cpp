@@ -1,6 +1,6 @@
 #include "VolumePictures.h"
 
-#include "PictureStyle.h"
+#include "pictures/PictureStyle.h"
 
 #include <QPainter>
 

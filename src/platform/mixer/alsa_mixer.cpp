@@ -25,7 +25,8 @@ void AlsaMixer::silenceLibraryErrors()
 
 void AlsaMixer::openInBackground()
 {
-    if (m_tried || m_opening.valid())
+    // The future first: once a worker runs, it alone touches the rest.
+    if (m_opening.valid() || m_tried)
         return;
     m_opening = std::async(std::launch::async, [this] { openNow(); });
 }

@@ -2,6 +2,7 @@
 
 #include "mixer.h"
 
+#include <atomic>
 #include <future>
 
 typedef struct _snd_mixer snd_mixer_t;
@@ -39,7 +40,7 @@ private:
 
     QByteArray m_device;
     snd_mixer_t *m_handle = nullptr;
-    bool m_tried = false;
+    std::atomic<bool> m_tried{false}; // written by the opening worker
     std::future<void> m_opening;
 };
 

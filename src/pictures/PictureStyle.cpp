@@ -1,4 +1,4 @@
-#include "PictureStyle.h"
+#include "pictures/PictureStyle.h"
 
 #include <QtGlobal>
 

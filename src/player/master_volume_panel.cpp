@@ -1,5 +1,4 @@
-// The volume slider and the system's master volume it sets.
-#include "form1.h"
+#include "master_volume_panel.h"
 
 #include "platform/files/program_folder.h"
 #include "platform/geometry/twips.h"
@@ -41,7 +40,11 @@ bool knobTopIsOnTrack(const VolumeSlider &slider, double top)
 
 } // namespace
 
-void Form1::buildVolumeSlider(QWidget *client)
+MasterVolumePanel::MasterVolumePanel(QWidget *client, const Services &services,
+                                     const LanguageTable &language,
+                                     std::function<void()> returnFocus)
+    : QObject(client), m_services(services), m_language(language),
+      m_returnFocus(std::move(returnFocus))
 {
     Image2 = placeVolumePart(new MouseImage(client), "Image2", 4545, 360, 90, 1200);
     Image2->setScaledContents(true);
@@ -67,8 +70,8 @@ void Form1::buildVolumeSlider(QWidget *client)
     Timer2.setInterval(DragIntervalMs);
     Timer3.setObjectName(QStringLiteral("Timer3"));
     Timer3.setInterval(FadeIntervalMs);
-    connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(&Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &MasterVolumePanel::Timer2_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &MasterVolumePanel::Timer3_Timer);
 
     // The pictures report positions within the widget, which shows the knob to the
     // nearest pixel; the handlers want them within the knob as it is kept.
@@ -81,14 +84,14 @@ void Form1::buildVolumeSlider(QWidget *client)
             [this, inKnob](int b, double x, double y) { Image1_MouseMove(b, x, inKnob(y)); });
     connect(Image1, &MouseImage::mouseUp, this,
             [this, inKnob](int b, double x, double y) { Image1_MouseUp(b, x, inKnob(y)); });
-    connect(Image2, &MouseImage::mouseDown, this, &Form1::Image2_MouseDown);
-    connect(Image2, &MouseImage::mouseMove, this, &Form1::Image2_MouseMove);
-    connect(Image2, &MouseImage::mouseUp, this, &Form1::Image2_MouseUp);
+    connect(Image2, &MouseImage::mouseDown, this, &MasterVolumePanel::Image2_MouseDown);
+    connect(Image2, &MouseImage::mouseMove, this, &MasterVolumePanel::Image2_MouseMove);
+    connect(Image2, &MouseImage::mouseUp, this, &MasterVolumePanel::Image2_MouseUp);
 }
 
 // ---------------------------------------------------------------- master volume
 
-void Form1::OpenMixer()
+void MasterVolumePanel::OpenMixer()
 {
     m_mixerOpen = m_services.mixer != nullptr && m_services.mixer->open();
     if (!m_mixerOpen) {
@@ -99,16 +102,16 @@ void Form1::OpenMixer()
     GetVolumeControl(*m_services.mixer, &m_volumeControl);
 }
 
-void Form1::reportMissingMixer()
+void MasterVolumePanel::reportMissingMixer(QWidget *owner)
 {
     if (!m_mixerReportDue)
         return;
     m_mixerReportDue = false;
-    m_services.messages->show(this, m_language.T(29), MsgButtons::Ok, MsgIcon::None,
+    m_services.messages->show(owner, m_language.T(29), MsgButtons::Ok, MsgIcon::None,
                               QStringLiteral("Quillory"));
 }
 
-void Form1::ApplyVolume()
+void MasterVolumePanel::ApplyVolume()
 {
     const std::int32_t top = volumeMax();
     if (const std::optional<std::int64_t> value = volumeFromTag(m_volumeTag))
@@ -121,7 +124,7 @@ void Form1::ApplyVolume()
 
 // ---------------------------------------------------------------- knob and track
 
-void Form1::PlaceVolumeKnob()
+void MasterVolumePanel::PlaceVolumeKnob()
 {
     Timer2.stop();
     Timer2.setInterval(DragIntervalMs);
@@ -141,12 +144,12 @@ void Form1::PlaceVolumeKnob()
     showVolumeKnob();
 }
 
-void Form1::showVolumeKnob()
+void MasterVolumePanel::showVolumeKnob()
 {
     Image1->move(twipsToPixels(m_volumeSlider.knobLeft()), twipsToPixels(m_volumeSlider.knobTop()));
 }
 
-void Form1::setVolumeTagFromKnob()
+void MasterVolumePanel::setVolumeTagFromKnob()
 {
     // Without a volume control every position would read 0; the stored value is
     // kept rather than turned into a silent system at the next start.
@@ -154,7 +157,7 @@ void Form1::setVolumeTagFromKnob()
         m_volumeTag = QString::number(m_volumeSlider.value(volumeMax()));
 }
 
-void Form1::showReadout(const QString &text)
+void MasterVolumePanel::showReadout(const QString &text)
 {
     // The readout is narrow; where the designed font is wider than Arial the text
     // gets a smaller size rather than a clipped "%".
@@ -168,20 +171,20 @@ void Form1::showReadout(const QString &text)
     Label5->setText(text);
 }
 
-void Form1::setReadoutColor(const QColor &color)
+void MasterVolumePanel::setReadoutColor(const QColor &color)
 {
     m_readoutColor = color;
     Label5->setStyleSheet(
         QStringLiteral("color: %1; background: #3a4048; border-radius: 3px;").arg(color.name()));
 }
 
-void Form1::Image1_MouseDown(int button, double, double)
+void MasterVolumePanel::Image1_MouseDown(int button, double, double)
 {
     Timer2.start(DragIntervalMs);
     m_knobButton = button;
 }
 
-void Form1::Image1_MouseMove(int button, double, double y)
+void MasterVolumePanel::Image1_MouseMove(int button, double, double y)
 {
     m_fade.touch();
     Timer3.start(FadeIntervalMs);
@@ -190,10 +193,10 @@ void Form1::Image1_MouseMove(int button, double, double y)
     ApplyVolume();
     m_volumeSlider.keepOnTrack();
     showVolumeKnob();
-    ReturnFocus();
+    m_returnFocus();
 }
 
-void Form1::Timer2_Timer()
+void MasterVolumePanel::Timer2_Timer()
 {
     // Only the left button drags; with any other the knob stays where it is.
     if (m_knobButton != 1)
@@ -203,15 +206,15 @@ void Form1::Timer2_Timer()
     setVolumeTagFromKnob();
 }
 
-void Form1::Image1_MouseUp(int button, double, double)
+void MasterVolumePanel::Image1_MouseUp(int button, double, double)
 {
     Timer2.stop();
     m_knobButton = button;
     ApplyVolume();
-    ReturnFocus();
+    m_returnFocus();
 }
 
-void Form1::Image2_MouseDown(int, double, double)
+void MasterVolumePanel::Image2_MouseDown(int, double, double)
 {
     m_fade.touch();
     setReadoutColor(QColor(255, 0, 0));
@@ -219,23 +222,23 @@ void Form1::Image2_MouseDown(int, double, double)
     Timer3.start(FadeIntervalMs);
 }
 
-void Form1::Image2_MouseMove(int, double, double)
+void MasterVolumePanel::Image2_MouseMove(int, double, double)
 {
     m_fade.touch();
     Timer3.start(FadeIntervalMs);
 }
 
-void Form1::Image2_MouseUp(int button, double, double y)
+void MasterVolumePanel::Image2_MouseUp(int button, double, double y)
 {
     m_knobButton = button;
     m_volumeSlider.clickAt(y);
     showVolumeKnob();
     setVolumeTagFromKnob();
     ApplyVolume();
-    ReturnFocus();
+    m_returnFocus();
 }
 
-void Form1::Timer3_Timer()
+void MasterVolumePanel::Timer3_Timer()
 {
     bool finished = false;
     const int shade = m_fade.tick(&finished);
@@ -244,25 +247,25 @@ void Form1::Timer3_Timer()
         Timer3.stop();
 }
 
-// ---------------------------------------------------------------- settings lines 2 and 3
+// ---------------------------------------------------------------- the settings lines
 
-void Form1::restoreVolume()
+void MasterVolumePanel::restore(const PlayerSettings &settings)
 {
     const std::int32_t top = volumeMax();
-    const std::optional<std::int64_t> stored = volumeFromTag(m_settings.volumeLevel);
-    const bool knobStored = knobTopIsOnTrack(m_volumeSlider, m_settings.volumeKnobTop);
+    const std::optional<std::int64_t> stored = volumeFromTag(settings.volumeLevel);
+    const bool knobStored = knobTopIsOnTrack(m_volumeSlider, settings.volumeKnobTop);
     if (top <= 0) {
         // Nothing to set; the stored lines are kept for a start that has a mixer.
         if (knobStored)
-            m_volumeSlider.setKnobTop(m_settings.volumeKnobTop);
-        m_volumeTag = m_settings.volumeLevel;
+            m_volumeSlider.setKnobTop(settings.volumeKnobTop);
+        m_volumeTag = settings.volumeLevel;
         showVolumeKnob();
         ApplyVolume();
         return;
     }
     if (stored && *stored <= top) {
         if (knobStored)
-            m_volumeSlider.setKnobTop(m_settings.volumeKnobTop);
+            m_volumeSlider.setKnobTop(settings.volumeKnobTop);
         else
             m_volumeSlider.placeAtValue(*stored, top);
         m_volumeTag = QString::number(*stored);
@@ -285,12 +288,12 @@ void Form1::restoreVolume()
         showReadout(*percent);
 }
 
-void Form1::storeVolumeSettings()
+void MasterVolumePanel::store(PlayerSettings *settings) const
 {
     // Without a volume control the knob stands for nothing; the lines read at
     // start-up go back unchanged.
     if (volumeMax() <= 0)
         return;
-    m_settings.volumeLevel = m_volumeTag;
-    m_settings.volumeKnobTop = static_cast<float>(m_volumeSlider.knobTop());
+    settings->volumeLevel = m_volumeTag;
+    settings->volumeKnobTop = static_cast<float>(m_volumeSlider.knobTop());
 }

@@ -1,4 +1,4 @@
-#include "platform/dialogs/print_dialog.h"
+#include "dialogs/print_dialog.h"
 
 #include "platform/services/print_system.h"
 

@@ -1,4 +1,4 @@
-#include "GlyphPaths.h"
+#include "pictures/GlyphPaths.h"
 
 namespace GlyphPaths {
 

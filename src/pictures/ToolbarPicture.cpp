@@ -1,7 +1,7 @@
-#include "ToolbarPicture.h"
+#include "pictures/ToolbarPicture.h"
 
-#include "GlyphPaths.h"
-#include "PictureStyle.h"
+#include "pictures/GlyphPaths.h"
+#include "pictures/PictureStyle.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "platform/dialogs/show_color.h"
+#include "dialogs/show_color.h"
 
 #include "platform/services/color_dialogs.h"
 

@@ -1,0 +1,287 @@
+// Starting libmpv (at once or on a worker) and the events it sends.
+#include "platform/mpv/mpv_media_engine.h"
+
+#include "platform/mpv/engine_support.h"
+#include "platform/mpv/mp3_frame_scan.h"
+#include "platform/mpv/pulse_latency.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QtDebug>
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+namespace quillory {
+
+using namespace mpvengine;
+
+// Runs on the starting thread: loads libmpv and starts a player with the fixed
+// options. Nothing (and a warning) when libmpv is missing or refuses to start.
+MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &options)
+{
+    Started started;
+    QString error;
+    started.library = MpvLibrary::load(options.libraryName, &error);
+    if (started.library == nullptr) {
+        qWarning("libmpv cannot be loaded: %s", qPrintable(error));
+        return started;
+    }
+    const MpvLibrary &mpv = *started.library;
+    MpvHandle handle(mpv.create(), MpvHandleDeleter{started.library});
+    if (!handle)
+        return started;
+    mpv_handle *h = handle.get();
+    const QList<QPair<QByteArray, QByteArray>> fixed = {
+        // Play exactly what was asked, nothing from user configuration or scripts.
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"osc", "no"},
+        {"input-default-bindings", "no"},
+        {"resume-playback", "no"},
+        {"sub-auto", "no"},
+        {"audio-file-auto", "no"},
+        {"audio-display", "no"},
+        // Stay loaded and paused at the end so that the end position can be read.
+        {"idle", "yes"},
+        {"keep-open", "yes"},
+        {"pause", "yes"},
+        // Exact seeks; the demuxer offset avoids silence after seeks in VBR MP3.
+        {"hr-seek", "yes"},
+        {"hr-seek-demuxer-offset", "1"},
+        // Each delay reading asks the sound server instead of extrapolating from
+        // an older timing report, which drifts by milliseconds.
+        {"pulse-latency-hacks", "yes"},
+        {"vo",
+         options.videoHost && mpv.hasVideoOutput() ? QByteArray("libmpv") : options.videoOutput},
+        {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
+    };
+    for (const auto &option : fixed)
+        mpv.setOptionString(h, option.first.constData(), option.second.constData());
+    // PulseAudio's interface first, also where PipeWire serves it: its delay,
+    // asked of the server at each reading, places a pause within a millisecond of
+    // what was heard, where PipeWire's own output is off by several. The trailing
+    // comma keeps the usual order after it.
+    mpv.setOptionString(h, "ao",
+                        options.audioOutput.isEmpty() ? "pulse," : options.audioOutput.constData());
+    // At speeds other than 1.0 mpv puts scaletempo2 into the audio filters itself
+    // (and takes it out again at 1.0); a scaletempo2 of our own in "af" would not
+    // be given the speed.
+    mpv.setOptionString(h, "audio-pitch-correction", options.keepPitch ? "yes" : "no");
+    for (const auto &option : options.extraOptions) {
+        if (mpv.setOptionString(h, option.first.constData(), option.second.constData()) < 0)
+            qWarning("mpv rejected option %s", option.first.constData());
+    }
+    if (mpv.initialize(h) < 0) {
+        qWarning("libmpv did not start");
+        return started;
+    }
+    mpv.observeProperty(h, 0, "eof-reached", MPV_FORMAT_FLAG);
+    started.handle = std::move(handle);
+    return started;
+}
+
+MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
+    : QObject(parent), m_options(options), m_heldAudio(options.heldAudio)
+{
+    if (!m_heldAudio)
+        m_heldAudio = std::make_shared<PulseSinkLatency>();
+    m_unpauseTimer.setSingleShot(true);
+    m_unpauseTimer.setInterval(0);
+    connect(&m_unpauseTimer, &QTimer::timeout, this, &MpvMediaEngine::commitPendingUnpause);
+    // libmpv refuses to start unless numbers are formatted the C way. The
+    // program sets that at start, before any thread runs (setlocale is not
+    // thread safe); a test or tool that has not is set here.
+    if (std::strcmp(std::setlocale(LC_NUMERIC, nullptr), "C") != 0)
+        std::setlocale(LC_NUMERIC, "C");
+    // mpv's SDL audio output would otherwise catch SIGINT and SIGTERM for SDL's
+    // own quit event, which nobody reads: the program could not be ended.
+    if (qEnvironmentVariableIsEmpty("SDL_NO_SIGNAL_HANDLERS"))
+        qputenv("SDL_NO_SIGNAL_HANDLERS", "1");
+    if (options.startLater) {
+        m_start = StartState::NotStarted;
+        return;
+    }
+    adopt(startPlayer(m_options));
+}
+
+void MpvMediaEngine::startInBackground()
+{
+    if (m_start != StartState::NotStarted)
+        return;
+    m_start = StartState::Starting;
+    m_starter = std::async(std::launch::async, [this] {
+        Started started = startPlayer(m_options);
+        QMetaObject::invokeMethod(
+            this, [this] { finishStarting(); }, Qt::QueuedConnection);
+        return started;
+    });
+}
+
+MpvMediaEngine::~MpvMediaEngine()
+{
+    if (m_start == StartState::Starting)
+        adopt(m_starter.get()); // a start still running is waited for, then stopped
+    if (m_handle)
+        m_mpv->setWakeupCallback(m_handle.get(), nullptr, nullptr);
+    if (m_handle && m_options.videoHost)
+        m_options.videoHost->detachPlayer(); // its render context must go first
+}
+
+// Takes over the player started on the worker thread, waiting for it if needed,
+// or starts it here when no start has begun. Announced once; later calls do nothing.
+void MpvMediaEngine::finishStarting()
+{
+    if (m_start == StartState::Done)
+        return;
+    const bool running = m_start == StartState::Starting;
+    m_start = StartState::Done;
+    adopt(running ? m_starter.get() : startPlayer(m_options));
+    emit started(isReady());
+}
+
+void MpvMediaEngine::adopt(Started started)
+{
+    m_mpv = started.library;
+    m_handle = std::move(started.handle);
+    if (m_handle) {
+        m_mpv->setWakeupCallback(m_handle.get(), &MpvMediaEngine::onWakeup, this);
+        if (m_speed != 1.0) // chosen before the player had started
+            setSpeedProperty(m_speed);
+    }
+    if (m_handle && m_options.videoHost)
+        m_options.videoHost->attachPlayer(*m_mpv, m_handle.get());
+}
+
+bool MpvMediaEngine::isReady()
+{
+    finishStarting();
+    return m_handle != nullptr;
+}
+
+// Called on an mpv thread: only posts a drain to our own thread, at most one at a time.
+void MpvMediaEngine::onWakeup(void *context)
+{
+    auto *self = static_cast<MpvMediaEngine *>(context);
+    self->m_eventsPending = true;
+    if (self->m_drainQueued.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        self,
+        [self] {
+            self->m_drainQueued = false;
+            self->drainEvents();
+        },
+        Qt::QueuedConnection);
+}
+
+// mpv_wait_event costs ~70 us even with a zero timeout when nothing is queued,
+// so the queue is only read after the wakeup callback has announced events.
+void MpvMediaEngine::drainEvents()
+{
+    if (!m_handle || !m_eventsPending.exchange(false))
+        return;
+    for (;;) {
+        const mpv_event *event = m_mpv->waitEvent(m_handle.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        handleEvent(*event);
+    }
+}
+
+void MpvMediaEngine::handleEvent(const mpv_event &event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE: {
+        const auto *start = static_cast<const mpv_event_start_file *>(event.data);
+        if (start->playlist_entry_id == m_entryId)
+            m_entryStarted = true;
+        break;
+    }
+    case MPV_EVENT_FILE_LOADED:
+        // Carries no entry id; loads happen one at a time, so it is ours once our
+        // entry has started and not ended.
+        if (m_entryStarted && !m_entryEnded)
+            m_entryLoaded = true;
+        break;
+    case MPV_EVENT_SEEK:
+        // A seek we did not ask for is the A-B loop going round.
+        if (m_looping && !m_seeking)
+            m_loopWrapped = true;
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<const mpv_event_end_file *>(event.data);
+        if (end->playlist_entry_id != m_entryId || m_entryId == 0)
+            break;
+        m_entryEnded = true;
+        if (end->reason == MPV_END_FILE_REASON_ERROR)
+            m_endError = end->error;
+        else if (end->reason == MPV_END_FILE_REASON_REDIRECT)
+            m_endError = MPV_ERROR_UNKNOWN_FORMAT; // a playlist, not media
+        else
+            m_endError = MPV_ERROR_NOTHING_TO_PLAY;
+        if (m_open) {
+            // Playback failed underneath us (file removed, output lost).
+            m_open = false;
+            cancelPendingUnpause();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Waits for `id`; a seek also ends at the end of the media (no restart follows
+// then). Returns false on timeout or when the file ended.
+bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        const mpv_event *event =
+            m_mpv->waitEvent(m_handle.get(), double(deadline.remainingTime()) / 1000.0);
+        if (event->event_id == MPV_EVENT_NONE)
+            continue;
+        handleEvent(*event);
+        if (event->event_id == id)
+            return true;
+        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE && id == MPV_EVENT_PLAYBACK_RESTART) {
+            const auto *change = static_cast<const mpv_event_property *>(event->data);
+            if (change->format == MPV_FORMAT_FLAG && *static_cast<int *>(change->data) != 0)
+                return true; // eof-reached
+        }
+        if (m_entryEnded)
+            return false;
+    }
+    return false;
+}
+
+MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
+{
+    m_entryId = entryId;
+    m_entryStarted = m_entryLoaded = m_entryEnded = false;
+    m_endError = 0;
+    QDeadlineTimer deadline(m_options.openTimeoutMs);
+    // The output is opened after FILE_LOADED; its failure shows only after the
+    // first playback restart, so wait for both.
+    while (!m_entryLoaded && !m_entryEnded && !deadline.hasExpired())
+        waitForEvent(MPV_EVENT_FILE_LOADED, int(deadline.remainingTime()));
+    if (m_entryLoaded && !m_entryEnded)
+        waitForEvent(MPV_EVENT_PLAYBACK_RESTART,
+                     int(std::max<qint64>(deadline.remainingTime(), 0)));
+    drainEvents();
+    if (m_entryEnded)
+        return openErrorFor(m_endError);
+    if (!m_entryLoaded || deadline.hasExpired())
+        return MediaError::DeviceNotReady;
+    return checkAudioOutput();
+}
+
+} // namespace quillory

@@ -1,0 +1,137 @@
+// The heard position: what the listener hears now, and where a pause ends.
+#include "platform/mpv/mpv_media_engine.h"
+
+#include "platform/mpv/engine_support.h"
+#include "platform/mpv/mp3_frame_scan.h"
+#include "platform/mpv/pulse_latency.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QtDebug>
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+namespace quillory {
+
+using namespace mpvengine;
+
+// Pauses, and returns the position of the last sample the listener hears (-1
+// when no position can be read). The reading is taken before the pause; what
+// the server tells once the stream has stopped shows what its sink took or gave
+// back meanwhile.
+double MpvMediaEngine::heardAtPause()
+{
+    std::optional<HeardReading> heard = readHeard();
+    if (heard && heard->heldUs && *heard->heldUs > 0) {
+        const std::optional<HeardReading> second = readHeard();
+        const std::optional<HeardReading> third = readHeard();
+        if (second && third)
+            heard = medianReading(*heard, *second, *third);
+    }
+    AfterPause after;
+    after.pauseBeganUs = steadyMicroseconds();
+    setPaused(true);
+    after.pauseEndedUs = steadyMicroseconds();
+    if (!heard) {
+        double seconds = 0;
+        if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
+            return -1;
+        return seconds;
+    }
+    double stopped = 0;
+    if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE, &stopped) >= 0)
+        after.outputStoppedSeconds = stopped;
+    if (needsAfterPause(*heard, after.pauseEndedUs)) {
+        // The paused stream stays as it is, so a question that went unanswered
+        // (a busy server) is asked again.
+        for (int attempt = 0; attempt < 3 && !after.heldUs; ++attempt) {
+            after.heldAskedUs = steadyMicroseconds();
+            after.heldUs = m_heldAudio->heldAfterPauseMicroseconds();
+            after.heldAnsweredUs = steadyMicroseconds();
+        }
+        after.queuedUs = m_heldAudio->queuedMicroseconds();
+    }
+    return heardEndSeconds(*heard, after);
+}
+
+// audio-pts is the sample the output's clock plays at this moment (time-pos is
+// only refreshed when the output asks for data, up to a buffer period late). The
+// sink of a sound server renders ahead in blocks; what it holds is added, carried
+// back to the moment audio-pts was read. Two readings far apart (the thread was
+// preempted between them, or the server was slow to answer) are taken again.
+// When the sink's next block is due within the guard, it would be taken between
+// this read and a pause that follows it, so the read waits for it instead.
+std::optional<HeardReading> MpvMediaEngine::readHeard()
+{
+    constexpr qint64 BlockDueGuardUs = 4000;
+    constexpr qint64 ReadingsApartUs = 1500;
+    constexpr int Attempts = 5;
+    // Of readings that all took long, the quickest: each moment is known only to
+    // within the call that read it.
+    std::optional<HeardReading> quickest;
+    std::int64_t quickestUs = 0;
+    for (int attempt = 1; attempt <= Attempts; ++attempt) {
+        HeardReading reading;
+        const std::int64_t askedUs = steadyMicroseconds();
+        if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE,
+                               &reading.playingSeconds) < 0)
+            return std::nullopt;
+        // With each delay asked of the sound server, audio-pts holds for the moment
+        // the answer arrived, at the end of the call.
+        const std::int64_t gotUs = steadyMicroseconds();
+        reading.playingAtUs = gotUs;
+        reading.heldUs = m_heldAudio->heldMicroseconds();
+        if (!reading.heldUs)
+            return reading;
+        reading.queuedUs = m_heldAudio->queuedMicroseconds();
+        if (reading.queuedUs)
+            m_fullQueueUs = std::max(*reading.queuedUs, m_fullQueueUs.value_or(0));
+        reading.fullQueueUs = m_fullQueueUs;
+        const std::int64_t afterUs = steadyMicroseconds();
+        // A sink that tells no latency at all (PipeWire's) has nothing to wait for.
+        const long long heldNowUs = *reading.heldUs;
+        if (attempt < Attempts && heldNowUs > 0 && heldNowUs < BlockDueGuardUs) {
+            QThread::usleep(static_cast<unsigned long>(heldNowUs + 500));
+            quickest.reset(); // from before the block the sink takes now
+            continue;
+        }
+        // The sink answered about halfway through its own call.
+        reading.heldAtUs = (gotUs + afterUs) / 2;
+        reading.speed = m_speed;
+        const std::int64_t tookUs = afterUs - askedUs;
+        if (tookUs <= ReadingsApartUs)
+            return reading;
+        if (!quickest || tookUs < quickestUs) {
+            quickest = reading;
+            quickestUs = tookUs;
+        }
+    }
+    return quickest;
+}
+
+// The display asks many times a second, and each exact reading asks the sound
+// server twice (mpv's delay and the sink's), which would cost the server and
+// both programs several times what playing does. A recent reading is carried
+// forward in real time instead; a pause always takes an exact one of its own.
+std::optional<double> MpvMediaEngine::heardSeconds()
+{
+    const std::int64_t nowUs = steadyMicroseconds();
+    if (m_lastReading && !m_looping &&
+        nowUs - m_lastReadingAtUs < std::int64_t(m_options.readingReuseMs) * 1000)
+        return m_lastReading->seconds() + double(nowUs - m_lastReadingAtUs) / 1e6 * m_speed;
+    const std::optional<HeardReading> reading = readHeard();
+    if (!reading)
+        return std::nullopt;
+    m_lastReading = reading;
+    m_lastReadingAtUs = nowUs;
+    return reading->seconds();
+}
+
+} // namespace quillory

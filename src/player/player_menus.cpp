@@ -1,0 +1,137 @@
+#include "player_menus.h"
+
+#include "i18n/language_table.h"
+#include "session/recent_list.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+using namespace quillory;
+
+QAction *PlayerMenus::addItem(QMenu *menu, const char *name, const QString &caption,
+                              const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+void PlayerMenus::setupMenus(QMenuBar *bar)
+{
+    auto menu = [&](const char *name, const QString &caption) {
+        QMenu *m = bar->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto separator = [](QMenu *m, const char *name) {
+        QAction *a = m->addSeparator();
+        if (name)
+            a->setObjectName(QLatin1String(name));
+        return a;
+    };
+
+    mnuFile = menu("mnuFile", QStringLiteral("&File"));
+    mnuApri = addItem(mnuFile, "mnuApri", QStringLiteral("&Apri file..."),
+                      QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuChiudi = addItem(mnuFile, "mnuChiudi", QStringLiteral("&Chiudi file multimediale"),
+                        QKeySequence(Qt::CTRL | Qt::Key_F4));
+    mnuChiudi->setEnabled(false);
+    mnuRiga = separator(mnuFile, "mnuRiga");
+    mnuRiga->setVisible(false);
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray name = "mnuRecent" + QByteArray::number(i + 1);
+        mnuRecent[static_cast<size_t>(i)] =
+            addItem(mnuFile, name.constData(), RecentList::placeholder(i));
+        mnuRecent[static_cast<size_t>(i)]->setVisible(false);
+    }
+    mnuR1 = separator(mnuFile, "mnuR1");
+    mnuEsci =
+        addItem(mnuFile, "mnuEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    mnuRiproduzione = menu("mnuRiproduzione", QStringLiteral("&Riproduzione"));
+    mnuPlay =
+        addItem(mnuRiproduzione, "mnuPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
+    mnuStop = addItem(mnuRiproduzione, "mnuStop", QStringLiteral("&Stop"));
+    mnuIndietro = addItem(mnuRiproduzione, "mnuIndietro", QStringLiteral("&Indietro"),
+                          QKeySequence(Qt::Key_F6));
+    mnuAvanti =
+        addItem(mnuRiproduzione, "mnuAvanti", QStringLiteral("&Avanti"), QKeySequence(Qt::Key_F7));
+    mnuVai = addItem(mnuRiproduzione, "mnuVai", QStringLiteral("Vai a..."));
+    mnuVai->setVisible(false);
+    mnuVai->setEnabled(false);
+    separator(mnuRiproduzione, nullptr);
+    mnuAddBM = addItem(mnuRiproduzione, "mnuAddBM", QStringLiteral("Aggiungi BookMark"),
+                       QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuBMsuccessivo =
+        addItem(mnuRiproduzione, "mnuBMsuccessivo", QStringLiteral("Vai al BookMark successivo"));
+    mnuBMprecedente =
+        addItem(mnuRiproduzione, "mnuBMprecedente", QStringLiteral("Vai al BookMark precedente"));
+
+    mnuVisualizza = menu("mnuVisualizza", QStringLiteral("&Visualizza"));
+    mnuMostraNascondi =
+        addItem(mnuVisualizza, "mnuMostraNascondi", QStringLiteral("Mostra l'editor di testo"));
+    mnuBookMark = addItem(mnuVisualizza, "mnuBookMark", QStringLiteral("Mostra &BookMark"),
+                          QKeySequence(Qt::Key_F8));
+
+    mnuOpzioni = menu("mnuOpzioni", QStringLiteral("&Opzioni"));
+    mnuImpostaAudio = addItem(mnuOpzioni, "mnuImpostaAudio", QStringLiteral("&Imposta audio..."),
+                              QKeySequence(Qt::Key_F9));
+    separator(mnuOpzioni, nullptr);
+    mnuSecIndietro =
+        addItem(mnuOpzioni, "mnuSecIndietro", QStringLiteral("Secondi indietro su &pausa..."));
+    mnuSalto =
+        addItem(mnuOpzioni, "mnuSalto", QStringLiteral("&Salto avanti / indietro secondi..."));
+    separator(mnuOpzioni, nullptr);
+    mnuTitoloCompleto = addItem(mnuOpzioni, "mnuTitoloCompleto",
+                                QStringLiteral("Mostra percorso file"), QKeySequence(Qt::Key_F11));
+    mnuTitoloCompleto->setCheckable(true);
+    mnuR2 = separator(mnuOpzioni, "mnuR2");
+    mnuLingua = addItem(mnuOpzioni, "mnuLingua", QStringLiteral("&Lingua..."),
+                        QKeySequence(Qt::CTRL | Qt::Key_W));
+    mnuAggLingua = addItem(mnuOpzioni, "mnuAggLingua", QStringLiteral("Aggiungi Lingua..."));
+
+    mnuDonazioni = menu("mnuDonazioni", QStringLiteral("&Donazioni"));
+    mnuFaiDonazione =
+        addItem(mnuDonazioni, "mnuFaiDonazione", QStringLiteral("&Fai una donazione"));
+
+    mnuHelp = menu("mnuHelp", QStringLiteral("&?"));
+    mnuGuida = addItem(mnuHelp, "mnuGuida", QStringLiteral("&Guida..."), QKeySequence(Qt::Key_F1));
+    mnuR3 = separator(mnuHelp, "mnuR3");
+    mnuAggiornamenti =
+        addItem(mnuHelp, "mnuAggiornamenti", QStringLiteral("&Controlla aggiornamenti..."));
+    mnuR4 = separator(mnuHelp, "mnuR4");
+    mnuInfo = addItem(mnuHelp, "mnuInfo", QStringLiteral("&Informazioni sul programma..."),
+                      QKeySequence(Qt::CTRL | Qt::Key_F1));
+}
+
+void PlayerMenus::retranslateMenus(const LanguageTable &L)
+{
+    mnuFile->setTitle(L.T(2));
+    mnuApri->setText(L.T(3));
+    mnuChiudi->setText(L.T(4));
+    mnuEsci->setText(L.T(5));
+    mnuRiproduzione->setTitle(L.T(6));
+    mnuPlay->setText(L.T(7));
+    mnuStop->setText(L.T(9));
+    mnuAvanti->setText(L.T(10));
+    mnuIndietro->setText(L.T(11));
+    mnuVai->setText(L.T(12));
+    mnuOpzioni->setTitle(L.T(13));
+    mnuSalto->setText(L.T(14));
+    mnuSecIndietro->setText(L.T(30));
+    mnuLingua->setText(QStringLiteral("&") + L.T(15));
+    mnuDonazioni->setTitle(L.T(74));
+    mnuFaiDonazione->setText(L.T(17));
+    mnuGuida->setText(L.T(16));
+    mnuAggiornamenti->setText(L.T(18));
+    mnuInfo->setText(L.T(19));
+    mnuTitoloCompleto->setText(L.T(80));
+    mnuImpostaAudio->setText(L.T(81));
+    mnuVisualizza->setTitle(L.T(87));
+    mnuAddBM->setText(L.T(93));
+    mnuBMsuccessivo->setText(L.T(94));
+    mnuBMprecedente->setText(L.T(95));
+}
