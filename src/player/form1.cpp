@@ -32,12 +32,21 @@ constexpr int ClientHeightTwips = 2325;
 Form1::Form1(PlayerSession &session, const Services &services, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_services(services),
       m_links(this, services, m_language),
-      m_buttonPictures(*this, [this] { return m_session.playState() == PlayState::Playing; })
+      m_buttonPictures(*this, [this] { return m_session.playState() == PlayState::Playing; }),
+      m_editorStart(this, {[this] {
+                               // Under the player before anything is loaded.
+                               Form_Initialize();
+                               emit editorBuilt();
+                           },
+                           [this] { ReturnFocus(); }, [this] { return m_ended; }})
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     buildControls();
     buildMenus();
+    m_bookmarks = new BookmarkListDock(
+        m_session, mnuBookMark, m_language, [this](CompanionWindow *w) { addCompanionWindow(w); },
+        this);
     connectBookmarkMenus();
     buildSpeedControls();
     connectSession();
@@ -126,8 +135,8 @@ void Form1::placeAgainOnceFramed()
 void Form1::Form_Initialize()
 {
     // The editor sits under the player (under the bookmark list once it has one).
-    if (m_editor)
-        m_editor->placeBelow(editorAboveFrame());
+    if (TranscriptEditor *built = m_editorStart.ifBuilt())
+        built->placeBelow(editorAboveFrame());
 }
 
 void Form1::Form_Load(const QString &commandLine)
@@ -149,7 +158,7 @@ void Form1::Form_Load(const QString &commandLine)
     if (m_settings.languageFile.trimmed().isEmpty())
         m_settings.languageFile = LanguageTable::languageForCountry(GetLingua());
     LoadLanguageFile();
-    startEditor(m_settings.editorHidden == 0);
+    m_editorStart.start(m_settings.editorHidden == 0);
     ApplyLanguage();
     Shape1->hide();
     Label2->setGeometry(Shape1->x(), Label2->y(), Shape1->width(), Label2->height());
@@ -168,7 +177,7 @@ void Form1::Form_Load(const QString &commandLine)
         mnuRecent[static_cast<size_t>(i)]->setText(caption);
         mnuRecent[static_cast<size_t>(i)]->setVisible(RecentList::isShown(caption));
     }
-    if (!m_editorDue)
+    if (!m_editorStart.due())
         editor()->loadRecentDocuments();
     show();
     // The master volume and the knob centred on its track (the mixer was
@@ -181,7 +190,7 @@ void Form1::Form_Load(const QString &commandLine)
     m_frameExtra = frameGeometry().size() - size();
     for (int ms : {300, 1000, 2000})
         QTimer::singleShot(ms, this, [this] { placeAgainOnceFramed(); });
-    if (!m_editorDue && editorWidget()->isVisible())
+    if (!m_editorStart.due() && editorWidget()->isVisible())
         editorWidget()->show();
     if (!commandLine.trimmed().isEmpty())
         OpenMediaFile(commandLine);
@@ -239,8 +248,8 @@ Form1::SaveAnswer Form1::askToSaveTranscript()
     if (answer == MsgResult::Cancel)
         return SaveAnswer::Cancelled;
     if (answer == MsgResult::Yes) {
-        m_editor->saveAs();
-        if (m_editor->hasUnsavedChanges())
+        editor()->saveAs();
+        if (editor()->hasUnsavedChanges())
             return SaveAnswer::NotSaved;
     }
     return SaveAnswer::GoOn;
@@ -250,7 +259,7 @@ bool Form1::Form_Unload()
 {
     if (m_ended)
         return false;
-    if (editorWidget()->isVisible() && m_editor->hasUnsavedChanges()) {
+    if (editorWidget()->isVisible() && editor()->hasUnsavedChanges()) {
         switch (askToSaveTranscript()) {
         case SaveAnswer::Cancelled:
             // The program goes on exactly as it was.
@@ -263,7 +272,7 @@ bool Form1::Form_Unload()
             break;
         }
     }
-    m_endedWithUnaskedText = !editorWidget()->isVisible() && m_editor->hasUnsavedChanges();
+    m_endedWithUnaskedText = !editorWidget()->isVisible() && editor()->hasUnsavedChanges();
     setAcceptDrops(false);
     m_dropsEnabled = false;
     SaveSettings();

@@ -7,6 +7,8 @@
 #include "i18n/language_table.h"
 #include "platform/files/settings_file.h"
 #include "platform/services/services.h"
+#include "player/bookmark_list_dock.h"
+#include "player/deferred_editor.h"
 #include "player/master_volume_panel.h"
 #include "player/player_controls.h"
 #include "player/player_links.h"
@@ -34,9 +36,6 @@ class PictureButton;
 class PositionBar;
 class BookmarkWindow;
 class frmAbout;
-namespace quillory {
-class EarlyKeys;
-}
 
 using quillory::PlayState;
 
@@ -127,7 +126,7 @@ public:
     void mnuAddBM_Click();
     void mnuBMsuccessivo_Click();
     void mnuBMprecedente_Click();
-    using BookmarkWindowFactory = std::function<std::unique_ptr<BookmarkWindow>()>;
+    using BookmarkWindowFactory = BookmarkListDock::Factory;
     // The bookmark list window is made by the composition root on first use.
     void setBookmarkWindowFactory(BookmarkWindowFactory factory);
     BookmarkWindow *bookmarkWindow();
@@ -141,8 +140,8 @@ public:
     // The editor, built on first use by the factory the composition root
     // hands in (form1_first_frame.cpp).
     TranscriptEditor *editor() const;
-    using EditorFactory = std::function<TranscriptEditor *()>;
-    void setEditorFactory(EditorFactory factory) { m_editorFactory = std::move(factory); }
+    using EditorFactory = DeferredEditor::Factory;
+    void setEditorFactory(EditorFactory factory) { m_editorStart.setFactory(std::move(factory)); }
     quillory::LanguageTable &languageTable() { return m_language; }
     QString languageFile() const override { return m_settings.languageFile; }
     quillory::PlayerSession &session() { return m_session; }
@@ -192,9 +191,6 @@ private:
     void updateRecentMenu();
     template <typename T> void clampWithWarning(T *value, T low, T high);
     void connectBookmarkMenus();
-    void connectSessionBookmarks();
-    void applyBookmarkLanguage();
-    void setBookmarkMenuCaption(bool windowShown);
     void goToBookmark(bool forward);
     QRect editorAboveFrame();
     void endProgram();
@@ -216,8 +212,6 @@ private:
     PlayerLinks m_links;
     TransportButtonPictures m_buttonPictures;
     quillory::PlayerSettings m_settings;
-    TranscriptEditor *m_editor = nullptr; // owned by the composition root
-    EditorFactory m_editorFactory;
     std::vector<CompanionWindow *> m_companions;
     QString m_productTitle;
     bool m_dropsEnabled = false;
@@ -231,9 +225,8 @@ private:
 
     MasterVolumePanel *m_volume = nullptr; // a child of the client area
 
-    BookmarkWindowFactory m_bookmarkWindowFactory;
-    std::unique_ptr<BookmarkWindow> m_bookmarkWindow;
-    frmAbout *m_about = nullptr; // created on first use
+    BookmarkListDock *m_bookmarks = nullptr; // a child of this window
+    frmAbout *m_about = nullptr;             // created on first use
 
 public:
     // Reopens a recovered session's media file and stops it at the position it
@@ -272,13 +265,16 @@ public:
     // Start-up work that the player's first frame does not show (bringing up
     // the editor) is handed to `later`, which runs it once the frame is on
     // screen; without one it runs at once, in the start-up order.
-    using FirstFrameDeferral = std::function<void(std::function<void()>)>;
-    void setAfterFirstFrame(FirstFrameDeferral later) { m_afterFirstFrame = std::move(later); }
+    using FirstFrameDeferral = DeferredEditor::FirstFrameDeferral;
+    void setAfterFirstFrame(FirstFrameDeferral later)
+    {
+        m_editorStart.setAfterFirstFrame(std::move(later));
+    }
     // The editor's start-up still waits for the first frame. Whatever asks
     // for the editor meanwhile (editor()) completes it first.
-    bool editorDue() const { return m_editorDue; }
+    bool editorDue() const { return m_editorStart.due(); }
     // The editor if it has been built; null before.
-    TranscriptEditor *editorIfBuilt() const { return m_editor; }
+    TranscriptEditor *editorIfBuilt() const { return m_editorStart.ifBuilt(); }
     // The pictures of the player's first frame, as Form_Load reads them.
     static QStringList firstFramePictures();
 
@@ -287,12 +283,6 @@ signals:
     void editorBuilt();
 
 private:
-    TranscriptEditor *buildEditor();
     QWidget *editorWidget() const { return editor()->asWidget(); }
-    void startEditor(bool shown);
-    void finishEditorStart();
-    FirstFrameDeferral m_afterFirstFrame;
-    bool m_editorDue = false;
-    bool m_editorShownAtStart = true;
-    quillory::EarlyKeys *m_earlyKeys = nullptr; // a child of this window while it holds keys
+    DeferredEditor m_editorStart;
 };

@@ -1,7 +1,5 @@
-// The player's side of the bookmarks: the table of the current media file, its
-// .bm file at a media switch and at the end, the list window's show/hide and
-// add commands, and going to the next or previous bookmark.
-#include "contracts/bookmark_window.h"
+// The player's bookmark commands; the list window is the dock's
+// (BookmarkListDock), the table and its file the session's.
 #include "form1.h"
 
 #include <QAction>
@@ -15,37 +13,14 @@ void Form1::connectBookmarkMenus()
     connect(mnuBMprecedente, &QAction::triggered, this, &Form1::mnuBMprecedente_Click);
 }
 
-// The list window follows the session's table: emptied when a file leaves,
-// unloaded before a file's bookmarks are read (unloading copies the empty
-// lists back), and shown once they are.
-void Form1::connectSessionBookmarks()
-{
-    connect(&m_session, &PlayerSession::bookmarksLeft, this, [this](bool hadBookmarks) {
-        if (hadBookmarks && m_bookmarkWindow && m_bookmarkWindow->isLoaded())
-            m_bookmarkWindow->clearLists();
-    });
-    connect(&m_session, &PlayerSession::bookmarkFileFound, this, [this] {
-        if (m_bookmarkWindow && m_bookmarkWindow->isLoaded())
-            m_bookmarkWindow->unload();
-    });
-    connect(&m_session, &PlayerSession::bookmarksLoaded, this, &Form1::mnuBookMark_Click);
-}
-
 void Form1::setBookmarkWindowFactory(BookmarkWindowFactory factory)
 {
-    m_bookmarkWindowFactory = std::move(factory);
+    m_bookmarks->setFactory(std::move(factory));
 }
 
 BookmarkWindow *Form1::bookmarkWindow()
 {
-    if (!m_bookmarkWindow && m_bookmarkWindowFactory) {
-        m_bookmarkWindow = m_bookmarkWindowFactory();
-        if (m_bookmarkWindow) {
-            m_bookmarkWindow->applyLanguage();
-            addCompanionWindow(m_bookmarkWindow.get());
-        }
-    }
-    return m_bookmarkWindow.get();
+    return m_bookmarks->window();
 }
 
 QWidget *Form1::editorWindow()
@@ -53,33 +28,14 @@ QWidget *Form1::editorWindow()
     return editorWidget();
 }
 
-void Form1::setBookmarkMenuCaption(bool windowShown)
-{
-    mnuBookMark->setText(m_language.T(windowShown ? 85 : 84) + QStringLiteral(" &BookMarks"));
-}
-
 void Form1::bookmarkWindowUnloaded()
 {
-    setBookmarkMenuCaption(false);
-}
-
-void Form1::applyBookmarkLanguage()
-{
-    setBookmarkMenuCaption(m_bookmarkWindow && m_bookmarkWindow->isShown());
-    if (m_bookmarkWindow)
-        m_bookmarkWindow->applyLanguage();
+    m_bookmarks->windowClosed();
 }
 
 QRect Form1::editorAboveFrame()
 {
-    // The player's outer frame, reaching down to the list's bottom while the
-    // list beside it shows bookmarks; a hidden list leaves no gap.
-    QRect above = frameGeometry();
-    if (!m_session.bookmarks().isEmpty() && m_bookmarkWindow && m_bookmarkWindow->isShown()) {
-        const QRect list = m_bookmarkWindow->placement();
-        above.setHeight(list.y() + list.height() - above.y());
-    }
-    return above;
+    return m_bookmarks->frameAbove(frameGeometry());
 }
 
 void Form1::SaveBookmarks()
@@ -87,31 +43,15 @@ void Form1::SaveBookmarks()
     m_session.saveBookmarks();
 }
 
-// ---------------------------------------------------------------- commands
-
 void Form1::mnuBookMark_Click()
 {
-    BookmarkWindow *window = bookmarkWindow();
-    if (!window)
-        return;
-    if (window->isShown()) {
-        setBookmarkMenuCaption(false);
-        window->hideWindow();
-    } else {
-        setBookmarkMenuCaption(true);
-        window->showBesidePlayer();
-    }
+    m_bookmarks->toggle();
 }
 
 void Form1::mnuAddBM_Click()
 {
-    BookmarkWindow *window = bookmarkWindow();
-    if (!window)
-        return;
-    setBookmarkMenuCaption(true);
-    window->showBesidePlayer();
-    window->addBookmark();
-    m_services.messages->beep();
+    if (m_bookmarks->addBookmark())
+        m_services.messages->beep();
 }
 
 void Form1::goToBookmark(bool forward)

@@ -26,11 +26,12 @@ void Form1::ApplyLanguage()
     retranslateMenus(L);
     retranslateControls(L);
     showPlayState(m_session.playState());
-    const bool editorShown = m_editorDue ? m_editorShownAtStart : editorWidget()->isVisible();
+    const bool editorShown =
+        m_editorStart.due() ? m_editorStart.shownAtStart() : editorWidget()->isVisible();
     mnuMostraNascondi->setText((editorShown ? L.T(85) : L.T(84)) + QStringLiteral(" ") + L.T(86));
-    applyBookmarkLanguage();
+    m_bookmarks->applyLanguage();
     // An editor still to be built takes the language when it loads.
-    if (!m_editorDue)
+    if (!m_editorStart.due())
         editor()->applyLanguage();
     applySpeedLanguage();
 }

@@ -35,7 +35,6 @@ void Form1::connectSession()
     });
     connect(&m_session, &PlayerSession::speedChanged, this, [this] { showSpeedAndLoop(); });
     connect(&m_session, &PlayerSession::loopChanged, this, [this] { showSpeedAndLoop(); });
-    connectSessionBookmarks();
 }
 
 void Form1::setTransportEnabled(bool enabled)
@@ -77,7 +76,7 @@ void Form1::ReturnFocus()
     if (QWidget *window = editorWidget(); window->isVisible()) {
         window->activateWindow();
         window->raise();
-        m_editor->focusText();
+        editor()->focusText();
     } else {
         m_services.windowSwitcher->activatePreviousWindow(this);
     }
