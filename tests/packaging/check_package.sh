@@ -141,7 +141,8 @@ kill "$pid"; echo "no window or program folder after 20 s"; exit 1
 SESSION
         local runner=(env QT_QPA_PLATFORM=offscreen bash)
         if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
-            runner=(env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1024x768x24" bash)
+            # A display of its own: one just closed may still hold its number.
+            runner=(env -u QT_QPA_PLATFORM xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" bash)
         else
             echo "xvfb-run or xwininfo is not installed: the program starts off-screen"
         fi
