@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
 
@@ -235,8 +236,13 @@ void MprisService::openUri(const QString &uri)
     const QString path = url.toLocalFile();
     if (!QFileInfo(path).isFile())
         return;
-    m_player.openMedia(path);
-    refresh();
+    // The call is answered first: an open may ask or tell the user something
+    // in a modal box, which inside the call would keep the caller waiting
+    // until its bus timeout.
+    QTimer::singleShot(0, this, [this, path] {
+        m_player.openMedia(path);
+        refresh();
+    });
 }
 
 void MprisService::raise()
