@@ -1,10 +1,15 @@
 // Keystroke latency in a 300-page transcript with the recovery journal writing
 // and without it (p50/p99), the cost of writing the RTF on the GUI thread that
-// the journal avoids, and what the journal does on the GUI thread per write.
-//   bench_recovery [pages] [keystrokes] [ms between keys] [turns] [worker nice]
-//   bench_recovery --transcript OUT.rtf [pages]   only writes the transcript as RTF
+// the journal avoids, what the journal does on the GUI thread per write, and
+// how long after a keystroke the copy holding it is on disk.
+//   bench_recovery [--bullets] [pages] [keystrokes] [ms between keys] [turns] [worker nice]
+//       --bullets: every paragraph of the transcript an item of one bulleted list
+//   bench_recovery --transcript OUT.rtf [pages] [--bullets]   only writes the transcript as RTF
+//   bench_recovery --lists [paragraphs...]   the copy's capture and rebuild + RTF of plain
+//       and bulleted transcripts of 2,000 to 32,000 paragraphs (or those given), side by side
 #include "app/recovery_session.h"
 #include "editor/rich_text_box.h"
+#include "editor/rtf/list_append.h"
 #include "editor/rtf/rtf_writer.h"
 #include "platform/files/text_file.h"
 
@@ -17,8 +22,10 @@
 #include <QKeyEvent>
 #include <QMutex>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <QTextList>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -80,20 +87,81 @@ QByteArray loadAverage()
     return file.open(QIODevice::ReadOnly) ? file.readLine() : QByteArray("?\n");
 }
 
+// Makes every paragraph of the document an item of one bulleted list.
+void bulletEveryParagraph(QTextDocument *doc)
+{
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    QTextList *list = cursor.createList(QTextListFormat::ListDisc);
+    for (QTextBlock block = doc->begin().next(); block.isValid(); block = block.next())
+        addListItem(list, block);
+    cursor.endEditBlock();
+}
+
+// The journal's work on transcripts of growing length, plain and bulleted:
+// the capture on the GUI thread and the worker's rebuild + RTF (medians of 5).
+void compareLists(const std::vector<int> &sizes)
+{
+    std::printf("load average before: %s", loadAverage().constData());
+    std::printf("paragraphs  capture plain/bullets (ms)  rebuild + RTF plain/bullets (ms)\n");
+    for (int paragraphs : sizes) {
+        double capture[2], worker[2];
+        for (int bullets = 0; bullets < 2; ++bullets) {
+            RichTextBox box;
+            fillTranscript(box, paragraphs / 10);
+            if (bullets)
+                bulletEveryParagraph(box.document());
+            std::vector<double> captureMs, workerMs;
+            for (int i = 0; i < 5; ++i) {
+                QElapsedTimer t;
+                t.start();
+                const JournalWriter::RtfJob job = RecoverySession::captureDocument(box);
+                captureMs.push_back(double(t.nsecsElapsed()) / 1e6);
+                t.restart();
+                const QByteArray rtf = job();
+                workerMs.push_back(double(t.nsecsElapsed()) / 1e6);
+                if (i == 0 && rtf != writeRtf(*box.document()))
+                    std::printf("WARNING: the copy differs from the editor's RTF\n");
+            }
+            capture[bullets] = percentile(captureMs, 0.5);
+            worker[bullets] = percentile(workerMs, 0.5);
+        }
+        std::printf("%10d  %8.3f / %8.3f            %8.1f / %8.1f (%.2fx)\n", paragraphs,
+                    capture[0], capture[1], worker[0], worker[1], worker[1] / worker[0]);
+    }
+    std::printf("load average after:  %s", loadAverage().constData());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    if (argc > 1 && QByteArray(argv[1]) == "--lists") {
+        std::vector<int> sizes;
+        for (int i = 2; i < argc; ++i)
+            sizes.push_back(std::max(10, atoi(argv[i])));
+        if (sizes.empty())
+            sizes = {2000, 4000, 8000, 16000, 32000};
+        compareLists(sizes);
+        return 0;
+    }
     if (argc > 2 && QByteArray(argv[1]) == "--transcript") {
         // The same transcript as an RTF file, for kill_restore.sh.
         RichTextBox box;
         fillTranscript(box, argc > 3 ? std::max(1, atoi(argv[3])) : 300);
+        if (argc > 4 && QByteArray(argv[4]) == "--bullets")
+            bulletEveryParagraph(box.document());
         const FileResult written =
             writeFileSafely(QFile::decodeName(argv[2]), writeRtf(*box.document()));
         if (!written)
             std::fprintf(stderr, "%s\n", qPrintable(written.reason));
         return written ? 0 : 1;
+    }
+    const bool bullets = argc > 1 && QByteArray(argv[1]) == "--bullets";
+    if (bullets) {
+        --argc;
+        ++argv;
     }
     const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 300;
     const int keys = argc > 2 ? std::max(10, atoi(argv[2])) : 400;
@@ -104,8 +172,11 @@ int main(int argc, char **argv)
     box.resize(800, 600);
     box.show();
     fillTranscript(box, pages);
-    std::printf("document: %d pages, %d characters, %d paragraphs\n", pages,
-                box.document()->characterCount(), box.document()->blockCount());
+    if (bullets)
+        bulletEveryParagraph(box.document());
+    std::printf("document: %d pages, %d characters, %d paragraphs%s\n", pages,
+                box.document()->characterCount(), box.document()->blockCount(),
+                bullets ? ", every one a bullet" : "");
 
     // What serialising on the GUI thread would cost per write.
     std::vector<double> direct, capture, worker;
@@ -137,7 +208,7 @@ int main(int argc, char **argv)
     clock.start();
     QMutex busyMutex;
     struct Span {
-        qint64 from, to; // ns on `clock`
+        qint64 captured, from, to; // ns on `clock`: capture, then the worker's rebuild + RTF
         const JournalWriter *writer;
     };
     std::vector<Span> busy; // the workers' rebuild + RTF
@@ -145,15 +216,16 @@ int main(int argc, char **argv)
     auto sourcesFor = [&](const JournalWriter *const *writer) {
         JournalWriter::Sources sources;
         sources.capture = [&, writer] {
+            const qint64 captured = clock.nsecsElapsed();
             QElapsedTimer t;
             t.start();
             JournalWriter::RtfJob job = RecoverySession::captureDocument(box);
             flushes.push_back(double(t.nsecsElapsed()) / 1e6);
-            return JournalWriter::RtfJob([&, job, writer] {
+            return JournalWriter::RtfJob([&, job, writer, captured] {
                 const qint64 from = clock.nsecsElapsed();
                 QByteArray rtf = job();
                 const QMutexLocker lock(&busyMutex);
-                busy.push_back({from, clock.nsecsElapsed(), *writer});
+                busy.push_back({captured, from, clock.nsecsElapsed(), *writer});
                 return rtf;
             });
         };
@@ -235,6 +307,28 @@ int main(int argc, char **argv)
                     "writes)\n",
                     writer->workerNice(), percentile(took, 0.5), percentile(took, 1.0),
                     took.size());
+    }
+    // The promise: a keystroke is in the copy about a second later at most. A
+    // key's copy is the first captured after it; it holds the key once its RTF
+    // is made (the file is written right after, in a few milliseconds).
+    for (const Group &group : groups) {
+        if (!group.writer)
+            continue;
+        std::vector<double> behind;
+        const QMutexLocker lock(&busyMutex);
+        for (const Key &key : group.keys) {
+            const Span *copy = nullptr;
+            for (const Span &span : busy)
+                if (span.writer == group.writer && span.captured >= key.end &&
+                    (!copy || span.captured < copy->captured))
+                    copy = &span;
+            if (copy)
+                behind.push_back(double(copy->to - key.start) / 1e6);
+        }
+        std::printf("  %-27s keystroke to its copy: p50 %.0f ms  p99 %.0f ms  max %.0f ms (%zu of "
+                    "%zu keys)\n",
+                    group.name, percentile(behind, 0.5), percentile(behind, 0.99),
+                    percentile(behind, 1.0), behind.size(), group.keys.size());
     }
     std::printf("  journal's GUI-thread work per write: p50 %.3f ms  max %.3f ms\n",
                 percentile(flushes, 0.5), percentile(flushes, 1.0));

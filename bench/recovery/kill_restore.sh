@@ -1,12 +1,14 @@
 #!/bin/bash
 # Kills the running program with SIGKILL two seconds after the last keystroke and
 # checks that the next start restores the text and the media position.
-#   kill_restore.sh [build folder] [rounds] [random] [pages]
+#   kill_restore.sh [build folder] [rounds] [random] [pages] [bullets]
 # With "random" the kill comes at a random moment while typing goes on, and the
 # round fails when a character typed more than a second before it is missing.
 # With pages (say 300) each round starts from a transcript that long, made by
 # bench_recovery --transcript and put back through the start-up's own offer of
-# a copy left behind; the typing goes at its end.
+# a copy left behind; the typing goes at its end. With "bullets" every one of
+# its paragraphs is an item of one bulleted list (RESTORE_WAIT, 4 s by default,
+# is how long the restore is given before the typing starts).
 # Needs xvfb-run, xdotool, ffmpeg and python3. Runs in temporary folders only
 # (QUILLORY_HOME, XDG_STATE_HOME); prints the characters lost in each round and
 # how long before the kill the oldest of them was typed.
@@ -15,6 +17,7 @@ BUILD=$(cd "${1:-build}" && pwd)
 ROUNDS=${2:-3}
 MODE=${3:-after}
 PAGES=${4:-0}
+BULLETS=${5:-}
 BIN="$BUILD/bin/quillory"
 RTFCONV="$BUILD/bin/rtfconv"
 FILLER="$BUILD/bin/bench_recovery"
@@ -25,7 +28,7 @@ if [ "$PAGES" -gt 0 ] && [ ! -x "$FILLER" ]; then
 fi
 if [ -z "${KILL_RESTORE_INNER:-}" ]; then
     export KILL_RESTORE_INNER=1
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$BUILD" "$ROUNDS" "$MODE" "$PAGES"
+    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$BUILD" "$ROUNDS" "$MODE" "$PAGES" "$BULLETS"
 fi
 
 WORK=$(mktemp -d)
@@ -41,7 +44,8 @@ text_of() { "$RTFCONV" --text "$1" 2>/dev/null | tr -d '\r\n'; }
 SEED="$WORK/transcript.rtf"
 : >"$WORK/base.txt"
 if [ "$PAGES" -gt 0 ]; then
-    QT_QPA_PLATFORM=offscreen "$FILLER" --transcript "$SEED" "$PAGES" 2>/dev/null ||
+    QT_QPA_PLATFORM=offscreen "$FILLER" --transcript "$SEED" "$PAGES" \
+        ${BULLETS:+--bullets} 2>/dev/null ||
         { echo "cannot make the transcript"; exit 2; }
     text_of "$SEED" >"$WORK/base.txt"
     echo "starting transcript: $PAGES pages, $(stat -c %s "$SEED") bytes of RTF," \
@@ -103,7 +107,7 @@ for round in $(seq "$ROUNDS"); do
     dismiss_mixer_message
     if [ "$PAGES" -gt 0 ]; then
         xdotool key --clearmodifiers Return # Restore
-        sleep 4
+        sleep "${RESTORE_WAIT:-4}"
     fi
     editor=$(xdotool search --pid $pid --onlyvisible --name "" 2>/dev/null | tail -1)
     # The editor is the window with the text area; clicking into it gives it focus.

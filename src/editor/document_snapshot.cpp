@@ -1,5 +1,7 @@
 #include "editor/document_snapshot.h"
 
+#include "editor/rtf/list_append.h"
+
 #include <QHash>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -220,6 +222,14 @@ int DocumentMirror::restore(QTextDocument *document, const DocumentSnapshot &cur
     const QTextBlock lastBlock = document->findBlockByNumber(int(n - suffix - 1));
     QTextCursor cursor(document);
     cursor.beginEditBlock();
+    // The removal deletes the paragraphs before lastBlock, which takes the
+    // first one's place. They leave their lists first, from the last one on:
+    // Qt's own removal of a list item costs the length of its list.
+    for (QTextBlock block = lastBlock; block != firstBlock;) {
+        block = block.previous();
+        if (QTextList *list = block.textList())
+            removeListItem(list, block);
+    }
     cursor.setPosition(firstBlock.position());
     cursor.setPosition(lastBlock.position() + lastBlock.length() - 1, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
@@ -233,7 +243,7 @@ int DocumentMirror::restore(QTextDocument *document, const DocumentSnapshot &cur
         }
         if (p.inList) {
             if (QTextList *list = lists.value(p.listId))
-                list->add(cursor.block());
+                addListItem(list, cursor.block());
             else
                 lists.insert(p.listId, cursor.createList(p.listFormat));
         }

@@ -1,6 +1,7 @@
 #include "editor/document_snapshot.h"
 #include "editor/rich_text_box.h"
 #include "editor/rtf/format_runs.h"
+#include "editor/rtf/list_append.h"
 
 #include <QMimeData>
 #include <QRandomGenerator>
@@ -301,6 +302,53 @@ private slots:
         QVERIFY(b.textList() && b.textList() == c.textList()); // still one list
         QVERIFY(!box.document()->findBlockByNumber(3).textList());
         QCOMPARE(c.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    }
+
+    // A long bulleted transcript of `items` paragraphs.
+    static void fillList(QTextDocument &doc, int items, const QString &word)
+    {
+        QTextCursor cursor(&doc);
+        QTextList *list = nullptr;
+        for (int i = 1; i <= items; ++i) {
+            if (i > 1)
+                cursor.insertBlock(QTextBlockFormat());
+            cursor.insertText(word + QString::number(i));
+            if (list)
+                addListItem(list, cursor.block());
+            else
+                list = cursor.createList(QTextListFormat::ListDecimal);
+        }
+    }
+
+    // Putting a long list into an empty document, as the recovery copy's
+    // rebuild does, or in place of another, marks each item changed once;
+    // Qt's own QTextList::add and remove mark the whole list each time (n²/2
+    // for n items).
+    void longListsGoInAndOutInWorkInProportionToTheirItems()
+    {
+        constexpr int kItems = 2000;
+        QTextDocument first, second;
+        fillList(first, kItems, QStringLiteral("item "));
+        fillList(second, kItems, QStringLiteral("point "));
+        const DocumentSnapshot firstSnapshot = DocumentMirror(&first).snapshot();
+        const DocumentSnapshot secondSnapshot = DocumentMirror(&second).snapshot();
+
+        QTextDocument copy;
+        qint64 before = listItemsMarkedChanged();
+        QVERIFY(DocumentMirror::restore(&copy, DocumentSnapshot::empty(), firstSnapshot) >= 0);
+        QCOMPARE(listItemsMarkedChanged() - before, qint64(kItems - 1));
+        QVERIFY(DocumentMirror(&copy).snapshot().sameContent(firstSnapshot));
+        QCOMPARE(grouping(copy), grouping(first));
+
+        // Every paragraph rewritten: each old item leaves its list (marking the
+        // last paragraph too, renumbered, which stays for the first new one),
+        // and each new one joins the new list.
+        before = listItemsMarkedChanged();
+        QVERIFY(DocumentMirror::restore(&copy, firstSnapshot, secondSnapshot) >= 0);
+        QVERIFY2(listItemsMarkedChanged() - before < 3 * kItems,
+                 qPrintable(QString::number(listItemsMarkedChanged() - before)));
+        QVERIFY(DocumentMirror(&copy).snapshot().sameContent(secondSnapshot));
+        QCOMPARE(grouping(copy), grouping(second));
     }
 };
 

@@ -77,9 +77,10 @@ int main(int argc, char *argv[])
         printErr(QStringLiteral("warning: %1: %2").arg(args[1], error));
 
     if (mode == QLatin1String("--text")) {
+        quillory::ListMarkers markers;
         for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
             if (block.textList())
-                writeOut(quillory::listMarker(block).toUtf8() + ' ');
+                writeOut(markers.next(block).toUtf8() + ' ');
             QString line = block.text();
             line.replace(QChar::LineSeparator, u'\n');
             line.remove(QChar::ObjectReplacementCharacter);

@@ -129,17 +129,22 @@ bool FormatRun::sameFormat(const FormatRun &other) const
 QList<FormatRun> formatRuns(const QTextDocument &doc)
 {
     QList<FormatRun> runs;
-    QHash<const QTextList *, int> lists;
+    QHash<const QTextList *, BlockList> lists; // each list's style, level and index
+    ListMarkers markers;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         BlockList list;
         if (const QTextList *textList = block.textList()) {
             auto known = lists.constFind(textList);
-            if (known == lists.constEnd())
-                known = lists.insert(textList, int(lists.size()));
-            list.style = textList->format().style();
-            list.level = listLevel(textList->format());
-            list.marker = listMarker(block);
-            list.index = *known;
+            if (known == lists.constEnd()) {
+                const QTextListFormat format = textList->format();
+                BlockList first;
+                first.style = format.style();
+                first.level = listLevel(format);
+                first.index = int(lists.size());
+                known = lists.insert(textList, first);
+            }
+            list = *known;
+            list.marker = markers.next(block);
         }
         QTextCharFormat lastFormat = block.charFormat();
         for (auto it = block.begin(); !it.atEnd(); ++it) {

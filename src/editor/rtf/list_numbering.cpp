@@ -149,6 +149,31 @@ QString listMarker(const QTextBlock &block)
            listNumberSuffix(format);
 }
 
+QString ListMarkers::next(const QTextBlock &block)
+{
+    const QTextList *textList = block.textList();
+    if (!textList)
+        return QString();
+    auto list = m_lists.find(textList);
+    if (list == m_lists.end()) {
+        const QTextListFormat format = textList->format();
+        List first;
+        first.style = format.style();
+        if (isNumberedList(first.style)) {
+            first.start = listStart(format);
+            first.prefix = format.numberPrefix();
+            first.suffix = listNumberSuffix(format);
+        } else {
+            first.prefix = QString(bulletCharacter(first.style));
+        }
+        list = m_lists.insert(textList, first);
+    }
+    const int item = list->itemsSeen++;
+    if (!isNumberedList(list->style))
+        return list->prefix;
+    return list->prefix + formatListNumber(list->start + item, list->style) + list->suffix;
+}
+
 QString listNumberSuffix(const QTextListFormat &format)
 {
     // Qt draws "." when a list sets no suffix of its own.

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QTextListFormat>
 
 class QTextBlock;
+class QTextList;
 
 namespace quillory {
 
@@ -29,8 +31,29 @@ QString listStyleName(QTextListFormat::Style style);
 QString listNumberSuffix(const QTextListFormat &format);
 
 // The marker of a list item as a reader sees it: "3.", "c)", "iv.", or the
-// bullet character. Empty for a block outside a list.
+// bullet character. Empty for a block outside a list. It finds the item's
+// number among the list's items, so a walk over a document's blocks should use
+// ListMarkers instead.
 QString listMarker(const QTextBlock &block);
+
+// The markers of a document's list items, as listMarker gives them, for a walk
+// over its blocks from the first: each is found by counting the items the walk
+// has passed, so a whole walk costs time in proportion to the document.
+class ListMarkers {
+public:
+    // Ask for the blocks of one document in order; those outside lists may be left out.
+    QString next(const QTextBlock &block);
+
+private:
+    struct List {
+        int itemsSeen = 0;
+        QTextListFormat::Style style = QTextListFormat::ListDisc;
+        int start = 1;
+        QString prefix; // the bullet, for bullet lists
+        QString suffix;
+    };
+    QHash<const QTextList *, List> m_lists;
+};
 
 // A number in the given numbering style: 28 is "28", "bb", "BB", "xxviii" or
 // "XXVIII". Letters repeat after z as word processors count them (aa, bb, ...);

@@ -15,6 +15,17 @@ bool isUnwantedCharacter(QChar ch)
            c == QChar::ObjectReplacementCharacter || c == 0xFDD0 || c == 0xFDD1;
 }
 
+QString withoutUnwantedCharacters(QStringView text)
+{
+    QString clean;
+    clean.reserve(text.size());
+    for (QChar ch : text) {
+        if (!isUnwantedCharacter(ch))
+            clean += ch;
+    }
+    return clean;
+}
+
 QString decodePlainText(const QByteArray &data)
 {
     QByteArrayView bytes(data);

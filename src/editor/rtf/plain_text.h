@@ -12,6 +12,9 @@ namespace quillory {
 // (paragraph separator, object replacement, frame markers).
 bool isUnwantedCharacter(QChar ch);
 
+// The text with its unwanted characters left out.
+QString withoutUnwantedCharacters(QStringView text);
+
 // Text of a plain-text file: UTF-8 when the bytes are valid UTF-8 (a byte order
 // mark is dropped), Windows-1252 otherwise.
 QString decodePlainText(const QByteArray &data);

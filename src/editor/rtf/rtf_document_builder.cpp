@@ -1,5 +1,6 @@
 #include "editor/rtf/rtf_document_builder.h"
 
+#include "editor/rtf/list_append.h"
 #include "editor/rtf/list_numbering.h"
 
 #include <QTextDocument>
@@ -77,7 +78,7 @@ void RtfDocumentBuilder::addToList(const RtfListItem &item)
     const std::pair<int, int> id(item.key, item.level);
     auto open = m_lists.find(id);
     if (open != m_lists.end() && open->second.item.sameNumbering(item)) {
-        open->second.list->add(m_cursor.block());
+        addListItem(open->second.list, m_cursor.block());
         return;
     }
     QTextListFormat format;

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <iterator>
 #include <vector>
 
 namespace quillory {
@@ -50,7 +52,6 @@ struct WrittenList {
 struct ParagraphList {
     int number = 0; // \ls, 0 outside lists
     int level = 0;
-    QString marker;
 };
 
 LevelFormat levelFormatOf(const QTextListFormat &format)
@@ -115,6 +116,14 @@ const char *oldStyleNumberWord(QTextListFormat::Style style)
     }
 }
 
+// A number in decimal, without the temporary of QByteArray::number.
+void appendNumber(QByteArray &out, int number)
+{
+    char digits[12];
+    const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
+    out.append(digits, written.ptr - digits);
+}
+
 void appendHex(QByteArray &out, int byte)
 {
     static const char digits[] = "0123456789abcdef";
@@ -130,8 +139,24 @@ enum class TextKind { Document, FontName };
 // take in the document text.
 void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Document)
 {
-    for (QChar qch : text) {
-        const char16_t ch = qch.unicode();
+    const auto asIs = [](char16_t ch) {
+        return ch >= 0x20 && ch < 0x80 && ch != u'\\' && ch != u'{' && ch != u'}';
+    };
+    for (qsizetype i = 0; i < text.size();) {
+        // A stretch of characters written as they are, in one go.
+        qsizetype end = i;
+        while (end < text.size() && asIs(text[end].unicode()))
+            ++end;
+        if (end > i) {
+            const qsizetype at = out.size();
+            out.resize(at + (end - i));
+            char *to = out.data() + at;
+            for (; i < end; ++i)
+                *to++ = char(text[i].unicode());
+            if (i == text.size())
+                break;
+        }
+        const char16_t ch = text[i++].unicode();
         if (kind == TextKind::Document) {
             switch (ch) {
             case u'\t':
@@ -177,7 +202,7 @@ void appendText(QByteArray &out, QStringView text, TextKind kind = TextKind::Doc
             continue;
         }
         out += "\\u";
-        out += QByteArray::number(ch > 32767 ? int(ch) - 65536 : int(ch));
+        appendNumber(out, ch > 32767 ? int(ch) - 65536 : int(ch));
         const int fallback = CodePage::windows1252Byte(ch);
         if (fallback >= 0)
             appendHex(out, fallback);
@@ -209,7 +234,7 @@ public:
 private:
     void collectTables();
     void collectLists();
-    int listFor(const QTextList *list, int level, const LevelFormat &format, int previous);
+    int listFor(const QTextList *list, int level, int previous);
     void writeHeader();
     void writeListTables();
     void startParagraph(const FormatRun &run);
@@ -292,9 +317,7 @@ void RtfWriter::collectLists()
         ParagraphList paragraph;
         if (const QTextList *list = block.textList()) {
             paragraph.level = listLevel(list->format());
-            paragraph.marker = listMarker(block);
-            paragraph.number =
-                listFor(list, paragraph.level, levelFormatOf(list->format()), previous);
+            paragraph.number = listFor(list, paragraph.level, previous);
             WrittenList &written = m_lists[std::size_t(paragraph.number - 1)];
             LevelFormat &level = written.levels[std::size_t(paragraph.level)];
             const QTextList *last = written.lastList[std::size_t(paragraph.level)];
@@ -310,10 +333,11 @@ void RtfWriter::collectLists()
     }
 }
 
-int RtfWriter::listFor(const QTextList *list, int level, const LevelFormat &format, int previous)
+int RtfWriter::listFor(const QTextList *list, int level, int previous)
 {
     if (const auto known = m_listNumbers.constFind(list); known != m_listNumbers.constEnd())
         return *known;
+    const LevelFormat format = levelFormatOf(list->format());
     int number = 0;
     if (previous > 0) {
         const WrittenList &candidate = m_lists[std::size_t(previous - 1)];
@@ -472,17 +496,26 @@ void RtfWriter::writeListParagraph(const FormatRun &run, const ParagraphList &li
 {
     const LevelFormat &level =
         m_lists[std::size_t(list.number - 1)].levels[std::size_t(list.level)];
-    m_out += "{\\listtext\\plain\\f" + QByteArray::number(std::max(0, fontIndex(run.fontFamily))) +
-             "\\fs" + QByteArray::number(std::clamp(qRound(run.pointSize * 2), 2, 3276)) + ' ';
-    appendText(m_out, list.marker);
+    m_out += "{\\listtext\\plain\\f";
+    appendNumber(m_out, std::max(0, fontIndex(run.fontFamily)));
+    m_out += "\\fs";
+    appendNumber(m_out, std::clamp(qRound(run.pointSize * 2), 2, 3276));
+    m_out += ' ';
+    appendText(m_out, run.listMarker); // the paragraph's, as its runs all have it
     // \ls and \ilvl inside \pn too, as Word 97 wrote them: LibreOffice then
     // takes the list from the list table instead of from \pn.
-    const QByteArray listWords =
-        "\\ls" + QByteArray::number(list.number) + "\\ilvl" + QByteArray::number(list.level);
-    m_out += "\\tab}\\pard{\\*\\pn" + listWords;
+    const auto appendListWords = [&] {
+        m_out += "\\ls";
+        appendNumber(m_out, list.number);
+        m_out += "\\ilvl";
+        appendNumber(m_out, list.level);
+    };
+    m_out += "\\tab}\\pard{\\*\\pn";
+    appendListWords();
     if (isNumberedList(level.style)) {
-        m_out += "\\pnlvlbody\\pnindent0\\pnstart" + QByteArray::number(level.start) +
-                 oldStyleNumberWord(level.style);
+        m_out += "\\pnlvlbody\\pnindent0\\pnstart";
+        appendNumber(m_out, level.start);
+        m_out += oldStyleNumberWord(level.style);
         if (!level.prefix.isEmpty()) {
             m_out += "{\\pntxtb ";
             appendText(m_out, level.prefix, TextKind::FontName);
@@ -492,10 +525,14 @@ void RtfWriter::writeListParagraph(const FormatRun &run, const ParagraphList &li
         appendText(m_out, level.suffix, TextKind::FontName);
         m_out += '}';
     } else {
-        m_out +=
-            "\\pnlvlblt\\pnf" + QByteArray::number(m_symbolFont) + "\\pnindent0{\\pntxtb\\'b7}";
+        m_out += "\\pnlvlblt\\pnf";
+        appendNumber(m_out, m_symbolFont);
+        m_out += "\\pnindent0{\\pntxtb\\'b7}";
     }
-    m_out += '}' + listWords + "\\fi-360\\li" + QByteArray::number(720 * (list.level + 1));
+    m_out += '}';
+    appendListWords();
+    m_out += "\\fi-360\\li";
+    appendNumber(m_out, 720 * (list.level + 1));
 }
 
 void RtfWriter::writeCharacterChanges(const FormatRun &run)
@@ -518,12 +555,18 @@ void RtfWriter::writeCharacterChanges(const FormatRun &run)
         m_out += wanted.underline ? "\\ul" : "\\ulnone";
     if (wanted.strike != m_state.strike)
         m_out += wanted.strike ? "\\strike" : "\\strike0";
-    if (wanted.font != m_state.font)
-        m_out += "\\f" + QByteArray::number(wanted.font);
-    if (wanted.halfPoints != m_state.halfPoints)
-        m_out += "\\fs" + QByteArray::number(wanted.halfPoints);
-    if (wanted.colour != m_state.colour)
-        m_out += "\\cf" + QByteArray::number(wanted.colour);
+    if (wanted.font != m_state.font) {
+        m_out += "\\f";
+        appendNumber(m_out, wanted.font);
+    }
+    if (wanted.halfPoints != m_state.halfPoints) {
+        m_out += "\\fs";
+        appendNumber(m_out, wanted.halfPoints);
+    }
+    if (wanted.colour != m_state.colour) {
+        m_out += "\\cf";
+        appendNumber(m_out, wanted.colour);
+    }
     if (m_out.size() != before)
         m_out += ' ';
     m_state = wanted;

@@ -1,11 +1,13 @@
 // Lists: numbering kinds, start numbers and levels as word processors write
 // them, and as our writer hands them on.
 
+#include "editor/rtf/list_append.h"
 #include "editor/rtf/list_numbering.h"
 #include "editor/rtf/rtf_writer.h"
 #include "rtf_test_support.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -111,6 +113,10 @@ private slots:
     void separateListsStaySeparate();
     void nestedListGoingOnAfterItsParentItem();
     void writtenShapeForOtherReaders();
+    void appendedItemAloneIsMarkedChanged();
+    void itemAddedBeforeTheEndRenumbersTheRest();
+    void removedItemRenumbersTheRest();
+    void longListReadsInWorkInProportionToItsItems();
 };
 
 void RtfListsTest::numberFormatting_data()
@@ -380,6 +386,149 @@ void RtfListsTest::writtenShapeForOtherReaders()
     QCOMPARE(shared.count("{\\list\\listtemplateid"), 1);
     QVERIFY(shared.contains("{\\listoverride\\listid1\\listoverridecount0\\ls3}"));
     compareAfterRoundTrip(bullets);
+}
+
+namespace {
+
+// A document of one numbered list of `items` items, "1" to "n", then "after",
+// laid out, so that it reports its changes.
+QTextList *numberedList(QTextDocument &doc, int items)
+{
+    QTextCursor cursor(&doc);
+    newParagraph(cursor, QStringLiteral("1"));
+    QTextList *list = startList(cursor, QTextListFormat::ListDecimal, 0);
+    for (int i = 2; i <= items; ++i) {
+        newParagraph(cursor, QString::number(i));
+        addListItem(list, cursor.block());
+    }
+    newParagraph(cursor, QStringLiteral("after"));
+    doc.documentLayout();
+    return list;
+}
+
+// The stretch the document's next change reports: its start and its end.
+struct ChangeSpy {
+    explicit ChangeSpy(QTextDocument &doc)
+    {
+        QObject::connect(&doc, &QTextDocument::contentsChange, &doc,
+                         [this](int position, int, int added) {
+                             from = position;
+                             to = position + added;
+                         });
+    }
+    int from = -1;
+    int to = -1;
+};
+
+constexpr char kPrivateHeaders[] = "more items were marked changed than the change moved: was "
+                                   "Quillory built without qt6-base-private-dev?";
+
+} // namespace
+
+// Qt's QTextList::add and remove mark every item of the list changed, work
+// that grows with it; addListItem and removeListItem mark the block and the
+// items whose numbers move, and no other.
+void RtfListsTest::appendedItemAloneIsMarkedChanged()
+{
+    QTextDocument doc;
+    QTextList *list = numberedList(doc, 30);
+    const QTextBlock last = doc.lastBlock();
+    ChangeSpy change(doc);
+    const qint64 marked = listItemsMarkedChanged();
+    addListItem(list, last);
+    QVERIFY2(change.from == last.position() && listItemsMarkedChanged() == marked + 1,
+             kPrivateHeaders);
+    QCOMPARE(list->count(), 31);
+    QCOMPARE(list->itemNumber(last), 30);
+    QCOMPARE(listMarker(last), QStringLiteral("31."));
+    QCOMPARE(listMarker(doc.findBlockByNumber(9)), QStringLiteral("10."));
+    addListItem(list, last); // already an item: nothing changes
+    QCOMPARE(list->count(), 31);
+}
+
+void RtfListsTest::itemAddedBeforeTheEndRenumbersTheRest()
+{
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    newParagraph(cursor, QStringLiteral("one"));
+    QTextList *list = startList(cursor, QTextListFormat::ListLowerAlpha, 0);
+    newParagraph(cursor, QStringLiteral("plain"));
+    newParagraph(cursor, QStringLiteral("three"));
+    addListItem(list, cursor.block());
+    addListItem(list, doc.findBlockByNumber(1));
+    QCOMPARE(outline(doc), (QStringList{"a. one", "b. plain", "c. three"}));
+    QCOMPARE(list->count(), 3);
+    compareAfterRoundTrip(doc);
+
+    // In a long list, the new item and those after it are marked.
+    QTextDocument numbered;
+    list = numberedList(numbered, 30);
+    QTextCursor(numbered.findBlockByNumber(27)).insertBlock(QTextBlockFormat());
+    const QTextBlock added = numbered.findBlockByNumber(28);
+    ChangeSpy change(numbered);
+    const qint64 marked = listItemsMarkedChanged();
+    addListItem(list, added);
+    QVERIFY2(change.from == added.position() && listItemsMarkedChanged() == marked + 3,
+             kPrivateHeaders);
+    QVERIFY(change.to >= numbered.findBlockByNumber(30).position());
+    QCOMPARE(listMarker(added), QStringLiteral("29."));
+    QCOMPARE(listMarker(numbered.findBlockByNumber(30)), QStringLiteral("31."));
+    QCOMPARE(list->count(), 31);
+}
+
+void RtfListsTest::removedItemRenumbersTheRest()
+{
+    QTextDocument doc;
+    QTextList *list = numberedList(doc, 30);
+    const QTextBlock removed = doc.findBlockByNumber(28);
+    ChangeSpy change(doc);
+    const qint64 marked = listItemsMarkedChanged();
+    removeListItem(list, removed);
+    QVERIFY2(change.from == removed.position() && listItemsMarkedChanged() == marked + 2,
+             kPrivateHeaders);
+    QVERIFY(!removed.textList());
+    QCOMPARE(list->count(), 29);
+    QCOMPARE(listMarker(doc.findBlockByNumber(29)), QStringLiteral("29."));
+    QCOMPARE(listMarker(doc.findBlockByNumber(27)), QStringLiteral("28."));
+    removeListItem(list, removed); // no longer an item: nothing changes
+    QCOMPARE(list->count(), 29);
+
+    // The last item goes as in Qt, with its list.
+    QTextDocument single;
+    QTextCursor cursor(&single);
+    newParagraph(cursor, QStringLiteral("only"));
+    QPointer<QTextList> alone = startList(cursor, QTextListFormat::ListDisc, 0);
+    removeListItem(alone, single.firstBlock());
+    QVERIFY(!single.firstBlock().textList());
+}
+
+// Reading marks each list item changed once; adding the items Qt's way marks
+// the whole list each time (n²/2 for n items).
+void RtfListsTest::longListReadsInWorkInProportionToItsItems()
+{
+    constexpr int kItems = 3000;
+    for (const QByteArray &start : {QByteArray("\\ls1\\ilvl0"), // a list the file lacks
+                                    QByteArray("\\pard{\\*\\pn\\pnlvlbody\\pndec}")}) {
+        QByteArray rtf = "{\\rtf1\\ansi x\\par" + start + " r";
+        for (int i = 1; i < kItems; ++i)
+            rtf += "\\par r";
+        rtf += '}';
+        QTextDocument doc;
+        const qint64 before = listItemsMarkedChanged();
+        QVERIFY(readRtf(rtf, &doc));
+        const qint64 marked = listItemsMarkedChanged() - before;
+        // One for each item after the first, which starts the list: none means
+        // items were added past addListItem, n²/2 Qt's way.
+        QVERIFY2(marked == kItems - 1,
+                 qPrintable(QStringLiteral("%1 items marked changed while reading %2 items")
+                                .arg(marked)
+                                .arg(kItems)));
+        const QTextBlock last = doc.lastBlock();
+        QVERIFY(last.textList());
+        QCOMPARE(last.textList()->count(), kItems);
+        QCOMPARE(last.textList()->itemNumber(last), kItems - 1);
+        QCOMPARE(doc.blockCount(), kItems + 1);
+    }
 }
 
 QTEST_MAIN(RtfListsTest)
