@@ -311,6 +311,22 @@ void RtfReaderTest::plainTextFileHasOneCrLfLinePerParagraph()
     readPlainText(toPlainTextFile(doc), &reread);
     QCOMPARE(reread.blockCount(), 4);
     QCOMPARE(reread.toPlainText(), QStringLiteral("caf\u00e9\ntwo\nhalf\n"));
+
+    // UTF-16 with its byte order mark, as Notepad writes: one line break a line.
+    const QString lines = QStringLiteral("caf\u00e9\r\ntwo\r\n");
+    QByteArray little("\xFF\xFE");
+    QByteArray big("\xFE\xFF");
+    for (QChar ch : lines) {
+        little += char(ch.unicode() & 0xFF);
+        little += char(ch.unicode() >> 8);
+        big += char(ch.unicode() >> 8);
+        big += char(ch.unicode() & 0xFF);
+    }
+    for (const QByteArray &file : {little, big}) {
+        QTextDocument utf16;
+        readPlainText(file, &utf16);
+        QCOMPARE(utf16.toPlainText(), QStringLiteral("caf\u00e9\ntwo"));
+    }
 }
 
 void RtfReaderTest::alternativesGiveTheirChosenText_data()
