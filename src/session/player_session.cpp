@@ -37,7 +37,9 @@ std::uint32_t PlayerSession::send(const QString &text)
 
 bool PlayerSession::hasMedia()
 {
-    return length().has_value();
+    // The device answers for the alias exactly while a file is open under it;
+    // asked without a command, since media keys poll this several times a second.
+    return !m_media.alias().isEmpty();
 }
 
 double PlayerSession::position()

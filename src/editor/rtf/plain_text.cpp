@@ -1,6 +1,7 @@
 #include "editor/rtf/plain_text.h"
 
 #include "editor/rtf/code_page.h"
+#include "platform/text/byte_order_mark.h"
 
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -29,11 +30,8 @@ QString withoutUnwantedCharacters(QStringView text)
 QString decodePlainText(const QByteArray &data)
 {
     QByteArrayView bytes(data);
-    // Notepad's "Unicode" files are UTF-16 with a byte order mark.
-    if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.sliced(2));
-    if (bytes.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.sliced(2));
+    if (std::optional<QString> utf16 = decodeUtf16ByByteOrderMark(bytes))
+        return *utf16;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "platform/text/byte_order_mark.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -207,10 +209,8 @@ FileResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray *byt
 std::optional<QString> decodeByByteOrderMark(const QByteArray &bytes)
 {
     const QByteArrayView view(bytes);
-    if (view.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE).decode(view.sliced(2));
-    if (view.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringDecoder::Utf16BE).decode(view.sliced(2));
+    if (std::optional<QString> utf16 = decodeUtf16ByByteOrderMark(view))
+        return utf16;
     if (view.startsWith("\xEF\xBB\xBF"))
         return QStringDecoder(QStringDecoder::Utf8).decode(view.sliced(3));
     return std::nullopt;
