@@ -32,13 +32,11 @@ void populateAndWarn(const QString &shippedDir, const QString &target)
         qWarning("Program folder %s: %s", qUtf8Printable(target), qUtf8Printable(error));
 }
 
+// Shipped files, the user's copies and the record: never a FIFO or device a
+// start could wait on forever.
 bool readAll(const QString &path, QByteArray *bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    return readRegularFile(path, PictureFileLimit, bytes).ok;
 }
 
 bool isHexHash(const QByteArray &text)
@@ -202,9 +200,9 @@ ShippedUpdate ProgramFolder::populateFrom(const QString &shippedDir, const QStri
         record.set(relative, shippedHash);
     }
 
-    QByteArray oldBytes;
+    // The record read at the start tells whether it needs writing again.
     const QByteArray newBytes = record.format();
-    if (update.recordDamaged || !readAll(recordPath, &oldBytes) || oldBytes != newBytes) {
+    if (state != ShippedRecord::State::Read || old.format() != newBytes) {
         const FileResult written = writeFileSafely(recordPath, newBytes);
         if (!written)
             update.errors << QStringLiteral("cannot write %1: %2")
