@@ -8,6 +8,9 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libqt6opengl6-dev
     qt6-base-private-dev  # long lists: one member of Qt's text list, see src/editor/rtf/list_append.cpp
     libmpv-dev libasound2-dev libxcb1-dev libpulse-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswresample-dev  # the waveform's decoder
+    libhunspell-dev hunspell-en-us hunspell-it hunspell-de-de hunspell-es hunspell-fr  # spelling
+    qt6-translations-l10n  # Qt's own dialogs and menus in the interface language
     ffmpeg              # the tests make MP3/OGG files with it
     clang libclang-rt-14-dev  # the RTF fuzz run (libFuzzer)
     xvfb xauth x11-utils imagemagick  # looking at the windows
