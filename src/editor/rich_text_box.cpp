@@ -2,6 +2,7 @@
 
 #include "editor/paste_filter.h"
 #include "editor/rtf/format_runs.h"
+#include "editor/rtf/long_paragraphs.h"
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_reader.h"
 #include "editor/rtf/rtf_writer.h"
@@ -19,6 +20,7 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <QTextList>
+#include <cerrno>
 
 using namespace quillory;
 
@@ -28,19 +30,42 @@ const QString kFootnotesAsText =
     QStringLiteral("The file had footnotes; they now stand as text where their marks were and "
                    "will be saved as text.");
 
+const QString kLongParagraphsCut =
+    QStringLiteral("The file had lines of more than %1 characters; they were cut into paragraphs "
+                   "of at most that length, so that typing in them stays quick. No text was lost.");
+
+const QString kTooLarge = QStringLiteral("The file is larger than %1 MB, too large to edit as a "
+                                         "transcript. Nothing was opened.");
+
+// A transcript of a thousand pages is a few megabytes; beyond this size the
+// editor would keep the user waiting many seconds with no way out (a debug
+// build opens about 1 MB a second).
+constexpr qint64 TranscriptFileLimit = 16 * 1024 * 1024;
+
+// The file's bytes, only when it is a regular file no larger than a transcript can be.
 bool readWholeFile(const QString &path, QByteArray *bytes, QString *why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
-        return false;
-    }
-    *bytes = file.readAll();
-    if (file.error() != QFile::NoError) {
-        *why = file.errorString();
-        return false;
-    }
-    return true;
+    const FileResult read = readRegularFile(path, TranscriptFileLimit, bytes);
+    if (read)
+        return true;
+    *why = read.error == EFBIG ? caption(QStringLiteral("editor.fileTooLarge"), kTooLarge)
+                                     .arg(TranscriptFileLimit / (1024 * 1024))
+                               : read.reason;
+    return false;
+}
+
+// Adds a notice to what the caller shows after a load.
+void addNotice(FileResult *result, const QString &notice)
+{
+    result->reason += (result->reason.isEmpty() ? QString() : QStringLiteral("\n")) + notice;
+}
+
+// Cuts the loaded text's overlong paragraphs and says so.
+void cutLongParagraphsOf(QTextDocument *loaded, FileResult *result)
+{
+    if (cutLongParagraphs(loaded) > 0)
+        addNotice(result, caption(QStringLiteral("editor.longLinesCut"), kLongParagraphsCut)
+                              .arg(LongestParagraph));
 }
 
 bool isWordCharacter(QChar c)
@@ -135,8 +160,8 @@ FileResult RichTextBox::LoadFile(const QString &path)
     else if (!isRtf(bytes))
         readPlainText(bytes, &loaded);
     if (report.footnotes > 0) // told once, with the load; the caller shows the reason
-        result.reason += (result.reason.isEmpty() ? QString() : QStringLiteral("\n")) +
-                         caption(QStringLiteral("rtf.footnotesAsText"), kFootnotesAsText);
+        addNotice(&result, caption(QStringLiteral("rtf.footnotesAsText"), kFootnotesAsText));
+    cutLongParagraphsOf(&loaded, &result);
     replaceContent(loaded);
     return result;
 }
@@ -154,8 +179,10 @@ FileResult RichTextBox::LoadPlainText(const QString &path)
         return FileResult::failure(why);
     QTextDocument loaded;
     readPlainText(bytes, &loaded);
+    FileResult result = FileResult::success();
+    cutLongParagraphsOf(&loaded, &result);
     replaceContent(loaded);
-    return FileResult::success();
+    return result;
 }
 
 FileResult RichTextBox::SavePlainText(const QString &path) const
@@ -177,13 +204,10 @@ void RichTextBox::setTextRTF(const QByteArray &rtf)
 
 void RichTextBox::replaceContent(const QTextDocument &incoming)
 {
-    // Built aside and put in as one edit, so the change event fires once.
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.removeSelectedText();
-    cursor.insertFragment(QTextDocumentFragment(&incoming));
-    cursor.endEditBlock();
+    // Built aside and put in as one edit, so the change event fires once. The
+    // paragraphs go in one by one, as Undo puts them back: inserting the
+    // document as one fragment costs the square of its size (7 s for 4 MB).
+    DocumentMirror::restore(document(), m_mirror.snapshot(), DocumentMirror(&incoming).snapshot());
     QTextCursor start(document());
     setTextCursor(start);
 }

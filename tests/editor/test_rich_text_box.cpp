@@ -8,6 +8,8 @@
 #include <QTextList>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace quillory;
 
 class TestRichTextBox : public QObject {
@@ -132,6 +134,39 @@ private slots:
         QCOMPARE(box.Text(), QStringLiteral("uno\ndue"));
         QVERIFY(!box.LoadPlainText(home.file("missing.txt")).ok);
         QCOMPARE(box.Text(), QStringLiteral("uno\ndue"));
+    }
+
+    void oddFilesAreRefusedAndLongLinesCutWithANotice()
+    {
+        test::ProgramHome home(false);
+        RichTextBox box;
+        box.setText(QStringLiteral("kept"));
+        // A FIFO would block the read forever; a device never ends.
+        const QString fifo = home.file("pipe.rtf");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!box.LoadFile(fifo).ok);
+        QVERIFY(!box.LoadPlainText(QStringLiteral("/dev/zero")).ok);
+        QCOMPARE(box.Text(), QStringLiteral("kept"));
+
+        // A file far beyond a transcript's size is refused with its limit named.
+        {
+            QFile huge(home.file("huge.txt"));
+            QVERIFY(huge.open(QIODevice::WriteOnly));
+            QVERIFY(huge.resize(17 * 1024 * 1024)); // sparse: costs no disk
+        }
+        const FileResult tooLarge = box.LoadPlainText(home.file("huge.txt"));
+        QVERIFY(!tooLarge.ok);
+        QVERIFY2(tooLarge.reason.contains(QStringLiteral("16 MB")), qPrintable(tooLarge.reason));
+        QCOMPARE(box.Text(), QStringLiteral("kept"));
+
+        // One line of 30,000 characters opens in pieces, every character kept.
+        const QByteArray line = QByteArray("word ").repeated(6000);
+        home.write("line.txt", line + "\nlast\n");
+        const FileResult cut = box.LoadPlainText(home.file("line.txt"));
+        QVERIFY(cut.ok);
+        QVERIFY2(cut.reason.contains(QStringLiteral("10000")), qPrintable(cut.reason));
+        QCOMPARE(box.document()->blockCount(), 4);
+        QCOMPARE(box.Text().remove(u'\n'), QString::fromLatin1(line) + QStringLiteral("last"));
     }
 
     void printsTheSelectionOrEverything()
