@@ -6,6 +6,7 @@
 #include "editor/document_snapshot.h"
 #include "editor/undo_history.h"
 #include "i18n/language_table.h"
+#include "platform/files/file_stamp.h"
 #include "platform/services/services.h"
 #include "session/playback_keys.h"
 #include "session/recent_list.h"
@@ -14,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -150,6 +152,7 @@ private:
     void updateRecentMenu();
     // Writes the document; on failure says so (naming the file) and returns false.
     bool writeDocument(const QString &path);
+    bool maySaveOverFileOnDisk();
     // The question before New and Open; false when the user cancelled or the
     // save that "Yes" asked for did not happen.
     void becomeChosenFile();
@@ -169,6 +172,9 @@ private:
     QString m_untitledName;
     std::int16_t m_untitledCounter = 1;
     QString m_documentPath;
+    // The document's file as last read or written here, to notice another
+    // program's save in between.
+    std::optional<quillory::FileStamp> m_documentStamp;
     QString m_chosenFileName;
     quillory::RecentList m_recent;
     quillory::UndoHistory<quillory::DocumentSnapshot> m_undo{quillory::DocumentSnapshot::empty()};

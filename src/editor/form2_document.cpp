@@ -2,8 +2,10 @@
 
 #include "dialogs/print_dialog.h"
 #include "editor/rich_text_box.h"
+#include "i18n/captions.h"
 #include "platform/files/program_folder.h"
 #include "platform/files/text_file.h"
+#include "platform/services/choice_boxes.h"
 #include "platform/services/file_dialog.h"
 #include "platform/services/print_system.h"
 
@@ -39,6 +41,31 @@ bool Form2::writeDocument(const QString &path)
     return result.ok;
 }
 
+// Another program (a second Quillory, a word processor) may have saved the
+// document's file since it was opened or saved here; writing over it unasked
+// would lose that work. Reload takes the file's text instead of this one.
+bool Form2::maySaveOverFileOnDisk()
+{
+    if (!m_documentStamp || !m_documentStamp->changedOn(m_documentPath) ||
+        !QFileInfo::exists(m_documentPath) || !m_services.choices)
+        return true;
+    const QString question =
+        caption(QStringLiteral("editor.changedOnDisk"),
+                QStringLiteral("%1 was changed on disk since it was opened or saved here, "
+                               "perhaps by another program. Saving now writes over those "
+                               "changes; reloading it loses the changes made here."))
+            .arg(m_documentPath);
+    const QStringList answers = {
+        caption(QStringLiteral("editor.reload"), QStringLiteral("&Reload")),
+        caption(QStringLiteral("editor.saveAnyway"), QStringLiteral("&Save anyway")),
+        caption(QStringLiteral("editor.cancel"), QStringLiteral("Cancel"))};
+    const int answer = m_services.choices->choose(this, question, answers, 2, 2,
+                                                  MsgIcon::Exclamation, m_language.T(1));
+    if (answer == 0)
+        OpenDocument(m_documentPath);
+    return answer == 1;
+}
+
 void Form2::OpenDocument(const QString &path)
 {
     if (path.isEmpty())
@@ -70,6 +97,7 @@ void Form2::becomeChosenFile()
 {
     m_player.setEditorFolder(QDir::currentPath());
     m_documentPath = m_chosenFileName;
+    m_documentStamp = FileStamp::of(m_documentPath);
     AddRecentDocument(m_documentPath);
     setCaptionFromPath(m_documentPath);
     m_documentModified = false;
@@ -109,7 +137,8 @@ void Form2::mnuSalva_Click()
         return;
     }
     m_services.messages->beep();
-    if (m_documentModified && writeDocument(m_documentPath)) {
+    if (m_documentModified && maySaveOverFileOnDisk() && writeDocument(m_documentPath)) {
+        m_documentStamp = FileStamp::of(m_documentPath);
         AddRecentDocument(m_documentPath);
         m_documentModified = false;
         emit unsavedChangesCleared();
@@ -150,6 +179,7 @@ void Form2::mnuNuovo_Click()
         ++m_untitledCounter;
     RTB->setText(QString());
     m_documentPath.clear();
+    m_documentStamp.reset();
     showUntitledCaption();
     m_documentModified = false;
     emit unsavedChangesCleared();

@@ -41,6 +41,7 @@ class TestForm2Document : public QObject {
     std::unique_ptr<test::FakeServices> fakes;
     std::unique_ptr<FakePlayer> player;
     LanguageTable language;
+    test::FakeChoiceBoxes choices;
     std::unique_ptr<Form2> editor;
 
     void type(const QString &text)
@@ -59,10 +60,49 @@ private slots:
         player = std::make_unique<FakePlayer>();
         language = LanguageTable();
         QVERIFY(language.load(LanguageTable::pathOf("English.lng")));
-        editor = std::make_unique<Form2>(*player, language, fakes->services());
+        Services services = fakes->services();
+        services.choices = &choices;
+        choices = test::FakeChoiceBoxes();
+        editor = std::make_unique<Form2>(*player, language, services);
         editor->Form_Load();
     }
     void cleanup() { editor.reset(); }
+
+    // Another program's save between two of ours is asked about, never written over unasked.
+    void saveOverAFileChangedOnDiskAsksFirst()
+    {
+        const QString path = home->file("t.rtf");
+        type("ours");
+        fakes->fileDialogs.choose(path);
+        editor->mnuSalvaConNome_Click();
+        type(" again");
+        editor->mnuSalva_Click(); // unchanged on disk: no question
+        QVERIFY(choices.asked.isEmpty());
+        QVERIFY(!editor->DocumentModified());
+
+        home->write("t.rtf", "theirs");
+        type(" more");
+        choices.answers = {2}; // Cancel
+        editor->mnuSalva_Click();
+        QCOMPARE(choices.asked.size(), 1);
+        QVERIFY(choices.asked[0].text.contains(path));
+        QCOMPARE(home->read("t.rtf"), QByteArray("theirs"));
+        QVERIFY(editor->DocumentModified());
+
+        choices.answers = {1}; // Save anyway
+        editor->mnuSalva_Click();
+        QVERIFY(home->read("t.rtf").startsWith("{\\rtf1"));
+        QVERIFY(!editor->DocumentModified());
+
+        home->write("t.rtf", "theirs again");
+        type("!");
+        choices.answers = {0}; // Reload: the file's text replaces ours
+        editor->mnuSalva_Click();
+        QCOMPARE(choices.asked.size(), 3);
+        QCOMPARE(editor->RTB->Text(), QStringLiteral("theirs again"));
+        QVERIFY(!editor->DocumentModified());
+        QCOMPARE(home->read("t.rtf"), QByteArray("theirs again"));
+    }
 
     void startsUntitledAndUnmodified()
     {
