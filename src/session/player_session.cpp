@@ -2,6 +2,7 @@
 
 #include "platform/files/text_file.h"
 #include "session/bookmark_file.h"
+#include "session/bookmark_merge.h"
 #include "session/bookmark_navigation.h"
 
 #include <array>
@@ -337,7 +338,30 @@ void PlayerSession::saveBookmarks()
 {
     // The table belongs to the media file it was loaded for; a failed open of
     // another file must not write these bookmarks under the new name.
+    const QString path = BookmarkFile::pathFor(m_bookmarkMediaPath);
+    mergeBookmarksSavedElsewhere(path);
     BookmarkFile::save(m_bookmarkMediaPath, m_bookmarks);
+    rememberBookmarkFile(path);
+}
+
+void PlayerSession::mergeBookmarksSavedElsewhere(const QString &path)
+{
+    const std::optional<FileStamp> now = FileStamp::of(path);
+    if (!now || now == m_bookmarkFileStamp)
+        return;
+    BookmarkEntries theirs;
+    if (!BookmarkFile::read(path, &theirs))
+        return;
+    const QStringList merged =
+        mergeBookmarks(m_bookmarksAsStored, m_bookmarks.used(), theirs.used());
+    if (merged.size() != m_bookmarks.count())
+        m_bookmarks.assign(merged);
+}
+
+void PlayerSession::rememberBookmarkFile(const QString &path)
+{
+    m_bookmarkFileStamp = FileStamp::of(path);
+    m_bookmarksAsStored = m_bookmarkFileStamp ? m_bookmarks.used() : QStringList();
 }
 
 void PlayerSession::saveOutgoingBookmarks()
@@ -353,10 +377,13 @@ void PlayerSession::loadIncomingBookmarks()
     m_bookmarks.startFresh();
     m_bookmarkMediaPath = m_mediaPath;
     const QString path = BookmarkFile::pathFor(m_mediaPath);
-    if (!isOrdinaryFile(path))
+    if (!isOrdinaryFile(path)) {
+        rememberBookmarkFile(path);
         return;
+    }
     emit bookmarkFileFound();
     BookmarkFile::read(path, &m_bookmarks);
+    rememberBookmarkFile(path);
     emit bookmarksLoaded();
 }
 

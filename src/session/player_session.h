@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/files/file_stamp.h"
 #include "platform/media/media_control.h"
 #include "session/bookmark_entries.h"
 #include "session/playback_speed.h"
@@ -140,6 +141,8 @@ private:
     void setState(PlayState state);
     void saveOutgoingBookmarks();
     void loadIncomingBookmarks();
+    void mergeBookmarksSavedElsewhere(const QString &path);
+    void rememberBookmarkFile(const QString &path);
     void jumpBy(double deltaMs);
 
     MediaControl &m_media;
@@ -153,6 +156,10 @@ private:
     PlaybackSpeed m_speed;
     BookmarkEntries m_bookmarks;
     QString m_bookmarkMediaPath;
+    // The .bm file as last read or written here, to merge in what another
+    // program saved to it meanwhile.
+    std::optional<FileStamp> m_bookmarkFileStamp;
+    QStringList m_bookmarksAsStored;
     RecentList m_recent;
     QString m_recentPath;
 };

@@ -294,6 +294,38 @@ private slots:
         QCOMPARE(rig.session.bookmarks().count(), 1);
     }
 
+    // A second program saved the same media file's bookmarks meanwhile: what
+    // it added is kept beside ours, and what we removed stays removed.
+    void bookmarksSavedByAnotherProgramAreMergedIn()
+    {
+        SessionRig rig;
+        const auto mark = [](const char *name, int ms) {
+            return BookmarkLine::make(BookmarkLine::label(ms, QString::fromLatin1(name)), ms);
+        };
+        const QString first = rig.openAt(QStringLiteral("first.wav"), 60000, 0);
+        rig.session.bookmarks().assign({mark("ours", 1000)});
+        const QString second = rig.file(QStringLiteral("second.wav"));
+        rig.session.open(second);
+        rig.session.open(first);
+        QCOMPARE(rig.session.bookmarks().used(), QStringList{mark("ours", 1000)});
+
+        BookmarkEntries theirs;
+        theirs.assign({mark("ours", 1000), mark("theirs", 2000)});
+        QVERIFY(BookmarkFile::write(BookmarkFile::pathFor(first), theirs).ok);
+        rig.session.bookmarks().assign({mark("new", 3000)}); // "ours" removed here
+        rig.session.open(second);
+
+        BookmarkEntries saved;
+        QVERIFY(BookmarkFile::read(BookmarkFile::pathFor(first), &saved));
+        QCOMPARE(saved.used(), (QStringList{mark("new", 3000), mark("theirs", 2000)}));
+
+        // Nobody else wrote: removing every bookmark removes the file.
+        rig.session.open(first);
+        rig.session.bookmarks().clear();
+        rig.session.open(second);
+        QVERIFY(!QFile::exists(BookmarkFile::pathFor(first)));
+    }
+
     void aFailedOpenStopsWhenTheProgramEnds()
     {
         SessionRig rig;
