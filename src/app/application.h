@@ -36,6 +36,9 @@ public:
     ~Application();
     // Starts the player with the command line (one media file path, may be empty).
     void start(const QString &commandLine);
+    // A later start's media file (empty: none): the windows come up and the
+    // file opens as the Open command would open it.
+    void openHandedOver(const QString &path);
     // What the editor's Find and Replace commands call to open the find and
     // replace dialog (whose mode is the editor window's tag).
     std::function<void()> findDialogOpener(Form2 &editor);

@@ -15,6 +15,15 @@
 
 using namespace quillory;
 
+void Application::openHandedOver(const QString &path)
+{
+    if (!m_player)
+        return;
+    m_player->raiseWindows();
+    if (!path.isEmpty())
+        m_player->OpenMediaFile(path);
+}
+
 void Application::startDesktop()
 {
     Form1 *player = m_player.get();

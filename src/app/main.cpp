@@ -1,16 +1,36 @@
 #include "app/application.h"
 #include "app/font_warm_up.h"
 #include "platform/files/program_folder.h"
+#include "platform/instance/running_instance.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QStringList>
 #include <alsa/asoundlib.h>
 #include <clocale>
 #include <csignal>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 // Without a sound card alsa-lib would print its failed probes to stderr.
 void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+
+// Qt reads arguments such as "-reverse" or "-style" as its own options. A
+// media file of such a name in the current folder is the user's file: it is
+// passed on as "./-reverse", which Qt leaves alone.
+std::vector<std::string> filesBeforeQtOptions(int argc, char *argv[])
+{
+    std::vector<std::string> arguments(argv, argv + argc);
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        struct stat info {};
+        if (arguments[i].size() > 1 && arguments[i][0] == '-' &&
+            ::stat(arguments[i].c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            arguments[i] = "./" + arguments[i];
+    }
+    return arguments;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -22,7 +42,13 @@ int main(int argc, char *argv[])
     // The application object sets the locale from the environment; the media
     // engine then needs C numbers. Both come before the first thread starts,
     // since setlocale is not thread safe.
-    QApplication app(argc, argv);
+    std::vector<std::string> arguments = filesBeforeQtOptions(argc, argv);
+    std::vector<char *> argumentPointers;
+    for (std::string &argument : arguments)
+        argumentPointers.push_back(argument.data());
+    argumentPointers.push_back(nullptr);
+    int argumentCount = argc;
+    QApplication app(argumentCount, argumentPointers.data());
     std::setlocale(LC_NUMERIC, "C");
     FontWarmUp fonts;
     QApplication::setApplicationName(QStringLiteral("Quillory"));
@@ -36,9 +62,20 @@ int main(int argc, char *argv[])
         quillory::ProgramFolder::resolve(QCoreApplication::applicationDirPath()));
 
     // One media file path; a name with blanks may arrive split in several words.
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString mediaArgument = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+
+    // A program already running on this folder opens the file, and this one ends.
+    quillory::RunningInstance instance(quillory::ProgramFolder::path());
+    if (instance.handOver(mediaArgument.trimmed().isEmpty()
+                              ? QString()
+                              : QFileInfo(mediaArgument).absoluteFilePath()))
+        return 0;
+    instance.listen();
+
     fonts.wait();
     Application quillory;
-    quillory.start(arguments.join(QLatin1Char(' ')));
+    QObject::connect(&instance, &quillory::RunningInstance::requested, &app,
+                     [&quillory](const QString &path) { quillory.openHandedOver(path); });
+    quillory.start(mediaArgument);
     return app.exec();
 }

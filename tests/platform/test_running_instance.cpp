@@ -1,0 +1,100 @@
+#include "platform/instance/running_instance.h"
+
+#include <QFile>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quillory;
+
+class TestRunningInstance : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_runtime;
+
+    // A later start runs in its own process; its blocking hand-over is played
+    // here on a worker thread while this thread's event loop serves the first.
+    static bool handOverFromAnotherStart(const QString &folder, const QString &request)
+    {
+        bool taken = false;
+        QThread *start =
+            QThread::create([&] { taken = RunningInstance(folder).handOver(request); });
+        start->start();
+        // The hand-over's own timeouts end the wait; the event loop runs meanwhile.
+        while (!start->wait(QDeadlineTimer(5)))
+            QCoreApplication::processEvents();
+        delete start;
+        return taken;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The channel lives in the user's runtime folder; a test must not meet
+        // a program the user runs.
+        QVERIFY(m_runtime.isValid());
+        QFile::setPermissions(m_runtime.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    }
+
+    void aLaterStartHandsItsFileToTheRunningProgram()
+    {
+        RunningInstance running(QStringLiteral("/opt/quillory-a"));
+        QVERIFY(running.listen());
+        QSignalSpy requests(&running, &RunningInstance::requested);
+
+        // Any path reaches it whole: blanks, a line break, non-ASCII letters.
+        const QString odd = QStringLiteral("/home/u/Interviste 2026/caffè\nbar %20.mp3");
+        QVERIFY(handOverFromAnotherStart(QStringLiteral("/opt/quillory-a"), odd));
+        QTRY_COMPARE(requests.size(), 1);
+        QCOMPARE(requests.at(0).at(0).toString(), odd);
+
+        QVERIFY(handOverFromAnotherStart(QStringLiteral("/opt/quillory-a"), QString()));
+        QTRY_COMPARE(requests.size(), 2);
+        QCOMPARE(requests.at(1).at(0).toString(), QString());
+
+        // A program on another program folder is a program of its own.
+        QVERIFY(
+            !RunningInstance(QStringLiteral("/opt/quillory-b")).handOver(QStringLiteral("/x.mp3")));
+        QVERIFY(RunningInstance::channelPath(QStringLiteral("/opt/quillory-a")) !=
+                RunningInstance::channelPath(QStringLiteral("/opt/quillory-b")));
+    }
+
+    void whatIsNotARequestIsDroppedAndTheChannelGoesOn()
+    {
+        RunningInstance running(QStringLiteral("/opt/quillory-c"));
+        QVERIFY(running.listen());
+        QSignalSpy requests(&running, &RunningInstance::requested);
+        QLocalSocket stranger;
+        stranger.connectToServer(RunningInstance::channelPath(QStringLiteral("/opt/quillory-c")));
+        QVERIFY(stranger.waitForConnected(2000));
+        stranger.write("GET / HTTP/1.0\n\n");
+        stranger.flush();
+        QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+        QVERIFY(
+            handOverFromAnotherStart(QStringLiteral("/opt/quillory-c"), QStringLiteral("/y.mp3")));
+        QTRY_COMPARE(requests.size(), 1);
+        QCOMPARE(requests.at(0).at(0).toString(), QStringLiteral("/y.mp3"));
+    }
+
+    void aChannelLeftBehindIsReplacedAndALiveOneKept()
+    {
+        const QString folder = QStringLiteral("/opt/quillory-d");
+        // What a crashed program leaves: the name, with nobody answering.
+        QFile stale(RunningInstance::channelPath(folder));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        RunningInstance first(folder);
+        QVERIFY(first.listen());
+        QVERIFY(first.isListening());
+        // A second program that could not hand over must not take the live channel.
+        RunningInstance second(folder);
+        QVERIFY(!second.listen());
+        QVERIFY(handOverFromAnotherStart(folder, QStringLiteral("/z.mp3")));
+    }
+};
+
+QTEST_MAIN(TestRunningInstance)
+#include "test_running_instance.moc"
