@@ -141,6 +141,11 @@ private slots:
         QVERIFY(text.open(QIODevice::WriteOnly));
         text.write("This is a transcript, not a recording.\n");
         text.close();
+        // A playlist dressed as a recording: opening it must not play what it lists.
+        QFile playlist(media("list.mp3"));
+        QVERIFY(playlist.open(QIODevice::WriteOnly));
+        playlist.write("#EXTM3U\n" + QFile::encodeName(media("click.wav")) + "\n");
+        playlist.close();
         for (const char *copy :
              {"with blanks in name.wav", "say \"hi\".wav", "lezione città ñ.wav"})
             QVERIFY(QFile::copy(media("click.wav"), media(QString::fromUtf8(copy))));
@@ -266,6 +271,7 @@ private slots:
         QTest::newRow("missing") << media("missing.wav") << MediaError::FileNotFound;
         QTest::newRow("text as mp3") << media("not media.mp3") << MediaError::InvalidFile;
         QTest::newRow("folder") << m_dir.path() << MediaError::InvalidFile;
+        QTest::newRow("playlist as mp3") << media("list.mp3") << MediaError::InvalidFile;
         QTest::newRow("embedded NUL")
             << media("click.wav") + QChar(0) + "x" << MediaError::PathNotValid;
         QTest::newRow("lone surrogate")

@@ -49,6 +49,9 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         {"sub-auto", "no"},
         {"audio-file-auto", "no"},
         {"audio-display", "no"},
+        // A playlist (or a file that only points at others) named like a
+        // recording is refused; its entries are never opened behind the refusal.
+        {"access-references", "no"},
         // Stay loaded and paused at the end so that the end position can be read.
         {"idle", "yes"},
         {"keep-open", "yes"},
