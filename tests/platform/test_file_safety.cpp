@@ -168,6 +168,12 @@ private slots:
         }
         QByteArray bytes;
         QCOMPARE(readRegularFile(dir.path(), SmallTextFileLimit, &bytes).error, EISDIR);
+
+        // What may be opened: files, hidden ones too; never a pipe, device or folder.
+        for (const QString &path : {fifo, fifoLink, zeroLink, QString("/dev/zero"), dir.path()})
+            QVERIFY2(!isOrdinaryFile(path), qPrintable(path));
+        put(dir.filePath(".hidden.mp3"), "x");
+        QVERIFY(isOrdinaryFile(dir.filePath(".hidden.mp3")));
     }
 
     void settingsAndPreferencesNeverWaitOnAFifo()

@@ -341,8 +341,7 @@ bool isOrdinaryFile(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    QFileInfo info(path);
-    return info.isFile() && !info.isHidden();
+    return QFileInfo(path).isFile();
 }
 
 } // namespace quillory

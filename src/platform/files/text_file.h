@@ -69,7 +69,9 @@ FileResult writeTextLines(const QString &path, const QStringList &lines);
 // said as such, with the folder or file concerned.
 QString writeFailureReason(int error, const QString &path);
 
-// An ordinary file: exists, is not a folder and is not hidden.
+// An ordinary file: exists and is a file (or a link to one), not a folder or a
+// device. Hidden files (names beginning with a dot) count: they exist, and a
+// media file so named must open and find its bookmarks again.
 bool isOrdinaryFile(const QString &path);
 
 } // namespace quillory
