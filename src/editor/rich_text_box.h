@@ -36,6 +36,9 @@ public:
     // True when the kept paragraph list matches the document (for tests).
     bool snapshotInStep() const { return m_mirror.matchesDocument(); }
 
+    // Replaces the whole content with a document read elsewhere, as one edit.
+    void setDocumentContent(const QTextDocument &incoming) { replaceContent(incoming); }
+
     QByteArray TextRTF() const;
     void setTextRTF(const QByteArray &rtf);
     QString Text() const { return toPlainText(); }
