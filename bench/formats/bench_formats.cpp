@@ -93,6 +93,10 @@ int main(int argc, char *argv[])
         std::printf("  %-34s %8.1f ms\n", what, ms);
     };
     report("parse SubRip cues", medianMs(runs, [&] { readSubtitleCues(srt); }));
+    report("read SubRip into a document", medianMs(runs, [&] {
+               QTextDocument read;
+               readSubtitles(srt, &read, Timestamps::Format::WithTenths, 0);
+           }));
     const auto openStep = [&](const QByteArray &bytes, const QString &name) {
         return medianMs(runs, [&] {
             QTextDocument read, editor;
@@ -103,6 +107,9 @@ int main(int argc, char *argv[])
     report("open SubRip (read + into editor)", openStep(srt, QStringLiteral("a.srt")));
     report("open WebVTT (read + into editor)", openStep(vtt, QStringLiteral("a.vtt")));
     report("open same transcript as RTF", openStep(rtf, QStringLiteral("a.rtf")));
+    report("find timed texts", medianMs(runs, [&] { timedTextsFromDocument(sample, {}); }));
+    const QList<Cue> cueList = cuesFromDocument(sample, CueOptions{});
+    report("cues to SubRip text", medianMs(runs, [&] { writeSubRip(cueList); }));
     report("write SubRip", medianMs(runs, [&] {
                transcriptBytes(sample, DocumentFormat::SubRip, CueOptions{});
            }));

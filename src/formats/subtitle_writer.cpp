@@ -44,17 +44,16 @@ QString opening(quint8 style)
     return out;
 }
 
-QString escaped(QChar c, bool escapeMarkup)
+void appendEscaped(QString &out, QChar c, bool escapeMarkup)
 {
-    if (escapeMarkup) {
-        if (c == QLatin1Char('&'))
-            return QStringLiteral("&amp;");
-        if (c == QLatin1Char('<'))
-            return QStringLiteral("&lt;");
-        if (c == QLatin1Char('>'))
-            return QStringLiteral("&gt;");
-    }
-    return QString(c);
+    if (escapeMarkup && c == QLatin1Char('&'))
+        out += QLatin1String("&amp;");
+    else if (escapeMarkup && c == QLatin1Char('<'))
+        out += QLatin1String("&lt;");
+    else if (escapeMarkup && c == QLatin1Char('>'))
+        out += QLatin1String("&gt;");
+    else
+        out += c;
 }
 
 } // namespace
@@ -72,6 +71,7 @@ QString webVttTime(qint64 ms)
 QString taggedLine(const StyledText &line, bool escapeMarkup)
 {
     QString out;
+    out.reserve(line.size() + 16);
     quint8 open = 0;
     for (int i = 0; i < line.size(); ++i) {
         const QChar c = line.text.at(i);
@@ -81,7 +81,7 @@ QString taggedLine(const StyledText &line, bool escapeMarkup)
             out += closing(open) + opening(style);
             open = style;
         }
-        out += escaped(c, escapeMarkup);
+        appendEscaped(out, c, escapeMarkup);
     }
     return out + closing(open);
 }
