@@ -30,8 +30,10 @@ namespace {
 QByteArray generatedSubRip(int cues)
 {
     static const char *const lines[] = {
-        "We talked about the harvest that year,", "and then about <i>nothing</i> at all.",
-        "<b>ANN:</b> Where were you?", "I was at the caf\xc3\xa9 by the station.",
+        "We talked about the harvest that year,",
+        "and then about <i>nothing</i> at all.",
+        "<b>ANN:</b> Where were you?",
+        "I was at the caf\xc3\xa9 by the station.",
         "It rained for a week.",
     };
     QByteArray out;
@@ -85,9 +87,8 @@ int main(int argc, char *argv[])
     readSubtitles(srt, &sample, Timestamps::Format::WithTenths, 0);
     const QByteArray rtf = writeRtf(sample);
     const QByteArray vtt = transcriptBytes(sample, DocumentFormat::WebVtt, CueOptions{});
-    std::printf("%d cues: SubRip %.1f MB, WebVTT %.1f MB, RTF %.1f MB; median of %d runs\n",
-                cues, srt.size() / 1048576.0, vtt.size() / 1048576.0, rtf.size() / 1048576.0,
-                runs);
+    std::printf("%d cues: SubRip %.1f MB, WebVTT %.1f MB, RTF %.1f MB; median of %d runs\n", cues,
+                srt.size() / 1048576.0, vtt.size() / 1048576.0, rtf.size() / 1048576.0, runs);
 
     const auto report = [](const char *what, double ms) {
         std::printf("  %-34s %8.1f ms\n", what, ms);
@@ -110,9 +111,8 @@ int main(int argc, char *argv[])
     report("find timed texts", medianMs(runs, [&] { timedTextsFromDocument(sample, {}); }));
     const QList<Cue> cueList = cuesFromDocument(sample, CueOptions{});
     report("cues to SubRip text", medianMs(runs, [&] { writeSubRip(cueList); }));
-    report("write SubRip", medianMs(runs, [&] {
-               transcriptBytes(sample, DocumentFormat::SubRip, CueOptions{});
-           }));
+    report("write SubRip",
+           medianMs(runs, [&] { transcriptBytes(sample, DocumentFormat::SubRip, CueOptions{}); }));
     report("write RTF", medianMs(runs, [&] { writeRtf(sample); }));
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "formats/subtitle_reader.h"
 #include "formats/subtitle_writer.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -232,6 +233,43 @@ private slots:
         QCOMPARE(paragraphs(doc), QStringList{"just some notes"});
         QCOMPARE(report.firstProblem, SubtitleProblem::TextOutsideCue);
         QCOMPARE(report.problems, 2);
+    }
+
+    void anyBytesReadWithoutLosingTheWords()
+    {
+        // Pieces of subtitle files shuffled at random: whatever comes of them,
+        // the reader ends, and a word outside WebVTT headers and notes is kept.
+        const QByteArray pieces[] = {"1\n",
+                                     "00:00:01,000 --> 00:00:02,000\n",
+                                     "\n",
+                                     "\r\n",
+                                     "word\n",
+                                     "<b>bold",
+                                     "</i>",
+                                     "-->\n",
+                                     "WEBVTT\n",
+                                     "NOTE\n",
+                                     "&amp;",
+                                     "\xEF\xBB\xBF",
+                                     "99:99 --> 1\n",
+                                     "{\\an8}",
+                                     "\xff\xfe",
+                                     "<v>",
+                                     "<"};
+        QRandomGenerator random(29);
+        for (int round = 0; round < 300; ++round) {
+            QByteArray data;
+            for (int i = random.bounded(40); i > 0; --i)
+                data += pieces[random.bounded(int(std::size(pieces)))];
+            QTextDocument doc;
+            SubtitleReadReport report;
+            readSubtitles(data, &doc, Timestamps::Format::HoursMinutesSeconds, 0, &report);
+            QVERIFY(report.cues >= 0 && report.problems >= 0);
+            if (data.count("word") > 0 && !data.startsWith("\xff\xfe") && !data.contains("NOTE") &&
+                !data.contains("WEBVTT")) {
+                QVERIFY2(doc.toPlainText().contains(QLatin1String("word")), data.constData());
+            }
+        }
     }
 
     void formatsAreKnownByExtensionAndName()
