@@ -11,7 +11,8 @@ PACKAGES=(
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev  # the waveform's decoder
     libhunspell-dev hunspell-en-us hunspell-it hunspell-de-de hunspell-es hunspell-fr  # spelling
     qt6-translations-l10n  # Qt's own dialogs and menus in the interface language
-    ffmpeg              # the tests make MP3/OGG files with it
+    ffmpeg              # the tests make MP3/OGG files with it, and read the subtitles we write
+    unzip               # the tests look inside the OpenDocument files we write
     clang libclang-rt-14-dev  # the RTF fuzz run (libFuzzer)
     xvfb xauth x11-utils imagemagick  # looking at the windows
     dbus-daemon desktop-file-utils appstream  # the media-key and install tests

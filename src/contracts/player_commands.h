@@ -27,6 +27,9 @@ public:
     virtual bool hasMedia() = 0;
     virtual qint64 mediaPositionMs() = 0;
     virtual void playFromMediaPosition(qint64 ms) = 0;
+    // The open media's length, which a subtitle file's last cue runs to; 0 when
+    // none is open or it is not known.
+    virtual qint64 mediaLengthMs() { return 0; }
     // Playback speed and the loop over the last seconds heard.
     virtual void mnuPiuLento_Click() {}
     virtual void mnuPiuVeloce_Click() {}

@@ -4,6 +4,7 @@
 #include "contracts/searchable_text.h"
 #include "contracts/transcript_editor.h"
 #include "editor/document_snapshot.h"
+#include "editor/transcript_formats.h"
 #include "editor/undo_history.h"
 #include "i18n/language_table.h"
 #include "platform/files/file_stamp.h"
@@ -150,8 +151,9 @@ private:
     void RTB_Change();
     void setCaptionFromPath(const QString &path);
     void updateRecentMenu();
-    // Writes the document; on failure says so (naming the file) and returns false.
-    bool writeDocument(const QString &path);
+    // Writes the document in `format`, asking first when the format drops
+    // formatting; on failure says so (naming the file) and returns false.
+    bool writeDocument(const QString &path, quillory::DocumentFormat format);
     bool maySaveOverFileOnDisk();
     // The question before New and Open; false when the user cancelled or the
     // save that "Yes" asked for did not happen.
@@ -159,7 +161,7 @@ private:
     bool mayDiscardChanges();
     void showUntitledCaption();
     QString untitledFullName() const;
-    QString fileFilter() const;
+    QString fileFilter(bool saving) const;
     void restoreSnapshot(const quillory::DocumentSnapshot &snapshot);
     void toggleAttribute(int index);
     void chooseColour();
@@ -176,6 +178,7 @@ private:
     // program's save in between.
     std::optional<quillory::FileStamp> m_documentStamp;
     QString m_chosenFileName;
+    TranscriptFormats m_formats;
     quillory::RecentList m_recent;
     quillory::UndoHistory<quillory::DocumentSnapshot> m_undo{quillory::DocumentSnapshot::empty()};
     bool m_undoRestoring = false;

@@ -2,7 +2,9 @@
 
 #include "dialogs/print_dialog.h"
 #include "editor/rich_text_box.h"
+#include "formats/timestamps.h"
 #include "i18n/captions.h"
+#include "platform/files/preferences.h"
 #include "platform/files/program_folder.h"
 #include "platform/files/text_file.h"
 #include "platform/services/choice_boxes.h"
@@ -24,16 +26,37 @@ void Form2::RTB_Change()
     m_undo.record(RTB->Snapshot());
 }
 
-QString Form2::fileFilter() const
+QString Form2::fileFilter(bool saving) const
 {
     const QChar nul(0);
-    return QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul +
-           QStringLiteral("File TXT") + nul + QStringLiteral("*.txt");
+    QString filter = QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul +
+                     QStringLiteral("File TXT") + nul + QStringLiteral("*.txt") + nul +
+                     QStringLiteral("File SRT") + nul + QStringLiteral("*.srt") + nul +
+                     QStringLiteral("File WebVTT") + nul + QStringLiteral("*.vtt");
+    if (saving)
+        filter += nul + QStringLiteral("File ODT") + nul + QStringLiteral("*.odt");
+    return filter;
 }
 
-bool Form2::writeDocument(const QString &path)
+bool Form2::writeDocument(const QString &path, DocumentFormat format)
 {
-    const FileResult result = RTB->SaveFile(path);
+    if (m_formats.shouldAskBeforeWriting(*RTB->document(), format)) {
+        const MsgResult answer = m_services.messages->show(
+            this,
+            caption(QStringLiteral("formats.dropsFormatting"),
+                    QStringLiteral("A %1 file cannot keep all of this transcript's formatting "
+                                   "(fonts, sizes, colours, alignment, lists; plain text keeps "
+                                   "none at all). Save in this format anyway?"))
+                .arg(formatName(format).toUpper()),
+            MsgButtons::YesNo, MsgIcon::Exclamation, m_language.T(1));
+        if (answer != MsgResult::Yes)
+            return false;
+        m_formats.agreeToLoss(format);
+    }
+    const FileResult result = writeFileSafely(
+        path, TranscriptFormats::bytes(*RTB->document(), format,
+                                       TimestampSettings::load(Preferences::shared()),
+                                       m_player.mediaLengthMs()));
     if (!result) {
         m_services.messages->show(this, path + QStringLiteral("\n\n") + result.reason,
                                   MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
@@ -70,8 +93,8 @@ void Form2::OpenDocument(const QString &path)
 {
     if (path.isEmpty())
         m_chosenFileName =
-            ShowFileDialog(*m_services.fileDialogs, nullptr, QDir::currentPath(), fileFilter(), 1,
-                           QStringLiteral("rtf"), QString(), m_language.T(52), this, true)
+            ShowFileDialog(*m_services.fileDialogs, nullptr, QDir::currentPath(), fileFilter(false),
+                           1, QStringLiteral("rtf"), QString(), m_language.T(52), this, true)
                 .toString();
     else
         m_chosenFileName = path;
@@ -83,7 +106,8 @@ void Form2::OpenDocument(const QString &path)
         return;
     }
     // A file that cannot be read keeps the current document and says why.
-    const FileResult loaded = RTB->LoadFile(m_chosenFileName);
+    const FileResult loaded =
+        m_formats.open(*RTB, m_chosenFileName, TimestampSettings::load(Preferences::shared()));
     if (!loaded.reason.isEmpty())
         m_services.messages->show(this, m_chosenFileName + QStringLiteral("\n\n") + loaded.reason,
                                   MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
@@ -137,7 +161,8 @@ void Form2::mnuSalva_Click()
         return;
     }
     m_services.messages->beep();
-    if (m_documentModified && maySaveOverFileOnDisk() && writeDocument(m_documentPath)) {
+    if (m_documentModified && maySaveOverFileOnDisk() &&
+        writeDocument(m_documentPath, m_formats.current())) {
         m_documentStamp = FileStamp::of(m_documentPath);
         AddRecentDocument(m_documentPath);
         m_documentModified = false;
@@ -150,7 +175,7 @@ void Form2::mnuSalvaConNome_Click()
     const QString editorFolder = m_player.editorFolder();
     const QString folder = editorFolder.trimmed().isEmpty() ? QDir::currentPath() : editorFolder;
     m_chosenFileName =
-        ShowFileDialog(*m_services.fileDialogs, nullptr, folder, fileFilter(), 1,
+        ShowFileDialog(*m_services.fileDialogs, nullptr, folder, fileFilter(true), 1,
                        QStringLiteral("rtf"), untitledFullName(), m_language.T(55), this, false)
             .toString();
     if (m_chosenFileName.isEmpty())
@@ -166,8 +191,10 @@ void Form2::mnuSalvaConNome_Click()
     }
     // A failed write changes nothing: the text stays modified, so the exit
     // question still protects it.
-    if (!writeDocument(m_chosenFileName))
+    const DocumentFormat format = TranscriptFormats::formatForName(m_chosenFileName);
+    if (!writeDocument(m_chosenFileName, format))
         return;
+    m_formats.setCurrent(format);
     becomeChosenFile();
 }
 
@@ -180,6 +207,7 @@ void Form2::mnuNuovo_Click()
     RTB->setText(QString());
     m_documentPath.clear();
     m_documentStamp.reset();
+    m_formats.startDocument(DocumentFormat::Rtf);
     showUntitledCaption();
     m_documentModified = false;
     emit unsavedChangesCleared();

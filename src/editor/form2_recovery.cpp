@@ -6,6 +6,7 @@ void Form2::takeRecoveredDocument(const QByteArray &rtf, const QString &document
 {
     RTB->setTextRTF(rtf);
     m_documentPath = documentPath;
+    m_formats.startDocument(TranscriptFormats::formatForName(documentPath));
     if (documentPath.isEmpty())
         showUntitledCaption();
     else

@@ -40,18 +40,13 @@ const QString kTooLarge = QStringLiteral("The file is larger than %1 MB, too lar
 // A transcript of a thousand pages is a few megabytes; beyond this size the
 // editor would keep the user waiting many seconds with no way out (a debug
 // build opens about 1 MB a second).
-constexpr qint64 TranscriptFileLimit = 16 * 1024 * 1024;
+constexpr qint64 EditorFileLimit = 16 * 1024 * 1024;
 
-// The file's bytes, only when it is a regular file no larger than a transcript can be.
 bool readWholeFile(const QString &path, QByteArray *bytes, QString *why)
 {
-    const FileResult read = readRegularFile(path, TranscriptFileLimit, bytes);
-    if (read)
-        return true;
-    *why = read.error == EFBIG ? caption(QStringLiteral("editor.fileTooLarge"), kTooLarge)
-                                     .arg(TranscriptFileLimit / (1024 * 1024))
-                               : read.reason;
-    return false;
+    const FileResult read = RichTextBox::readTranscriptFile(path, bytes);
+    *why = read.reason;
+    return read.ok;
 }
 
 // Adds a notice to what the caller shows after a load.
@@ -143,6 +138,15 @@ void RichTextBox::insertFromMimeData(const QMimeData *source)
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+FileResult RichTextBox::readTranscriptFile(const QString &path, QByteArray *bytes)
+{
+    FileResult read = readRegularFile(path, EditorFileLimit, bytes);
+    if (read.error == EFBIG)
+        read.reason = caption(QStringLiteral("editor.fileTooLarge"), kTooLarge)
+                          .arg(EditorFileLimit / (1024 * 1024));
+    return read;
 }
 
 FileResult RichTextBox::LoadFile(const QString &path)

@@ -23,6 +23,9 @@ public:
     // current content; a damaged RTF file loads what could be read and returns
     // success with the damage described in `reason`.
     quillory::FileResult LoadFile(const QString &path);
+    // A transcript file's bytes: only a regular file, and one small enough to
+    // open in seconds (a clear refusal above, in the user's language).
+    static quillory::FileResult readTranscriptFile(const QString &path, QByteArray *bytes);
     // Writes the whole content as RTF, whatever the extension, safely.
     quillory::FileResult SaveFile(const QString &path) const;
     quillory::FileResult LoadPlainText(const QString &path);
@@ -35,6 +38,9 @@ public:
     void setSnapshot(const quillory::DocumentSnapshot &snapshot);
     // True when the kept paragraph list matches the document (for tests).
     bool snapshotInStep() const { return m_mirror.matchesDocument(); }
+
+    // Replaces the whole content with a document read elsewhere, as one edit.
+    void setDocumentContent(const QTextDocument &incoming) { replaceContent(incoming); }
 
     QByteArray TextRTF() const;
     void setTextRTF(const QByteArray &rtf);

@@ -167,6 +167,7 @@ public:
     // --- timestamps in the transcript (form1_timestamps.cpp)
     bool hasMedia() override;
     qint64 mediaPositionMs() override;
+    qint64 mediaLengthMs() override;
     void playFromMediaPosition(qint64 ms) override;
 
 signals:

@@ -17,6 +17,12 @@ qint64 Form1::mediaPositionMs()
     return static_cast<qint64>(std::floor(std::max(0.0, m_session.position())));
 }
 
+qint64 Form1::mediaLengthMs()
+{
+    const std::optional<double> length = m_session.length();
+    return length ? static_cast<qint64>(std::max(0.0, *length)) : 0;
+}
+
 void Form1::playFromMediaPosition(qint64 ms)
 {
     if (!m_session.playFromTimestamp(ms))

@@ -123,7 +123,7 @@ private slots:
         QTextCharFormat bold;
         bold.setFontWeight(QFont::Bold);
         c.mergeCharFormat(bold);
-        const QString path = home->file("docs/first.txt");
+        const QString path = home->file("docs/first.rtf");
         QDir().mkpath(home->file("docs"));
         fakes->fileDialogs.choose(path);
         editor->mnuSalvaConNome_Click();
@@ -131,11 +131,11 @@ private slots:
         const FileDialogRequest &r = fakes->fileDialogs.requests.last();
         QVERIFY(!r.openMode);
         QCOMPARE(r.initialFileName, language.T(97) + " 1"); // proposes the untitled name
-        QCOMPARE(r.filterPairs, (QStringList{"File RTF", "*.rtf", "File TXT", "*.txt"}));
-        QVERIFY(home->read("docs/first.txt").startsWith("{\\rtf")); // RTF whatever the extension
+        QCOMPARE(r.filterPairs.mid(0, 4), (QStringList{"File RTF", "*.rtf", "File TXT", "*.txt"}));
+        QVERIFY(home->read("docs/first.rtf").startsWith("{\\rtf"));
         QVERIFY(!editor->DocumentModified());
         QCOMPARE(editor->DocumentPath(), path);
-        QCOMPARE(caption(), language.T(96) + " - first.txt");
+        QCOMPARE(caption(), language.T(96) + " - first.rtf");
         QCOMPARE(editor->recentDocuments().caption(0), path);
         QCOMPARE(player->folder, QDir(home->file("docs")).canonicalPath());
 

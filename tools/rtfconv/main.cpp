@@ -3,12 +3,19 @@
 //                             after their marker ("3. ", "b) ") as readers show them
 //   rtfconv --runs FILE       the formatting runs, one per line
 //   rtfconv --rtf FILE OUT    the document written back as RTF
+//   rtfconv --to FORMAT [--timestamps N] [--offset hh:mm:ss] IN OUT
+//                             IN (RTF, text, SubRip or WebVTT) converted to FORMAT:
+//                             rtf, txt, srt, vtt or odt. Subtitles read become
+//                             paragraphs with timestamps in format N (0..3, as the
+//                             editor numbers them); the offset is the one the
+//                             transcript's timestamps carry
 
 #include "editor/rtf/format_runs.h"
 #include "editor/rtf/list_numbering.h"
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_reader.h"
 #include "editor/rtf/rtf_writer.h"
+#include "formats/transcript_file.h"
 #include "platform/files/text_file.h"
 
 #include <QFile>
@@ -32,7 +39,9 @@ int usage()
 {
     std::fputs("usage: rtfconv --text FILE\n"
                "       rtfconv --runs FILE\n"
-               "       rtfconv --rtf FILE OUT\n",
+               "       rtfconv --rtf FILE OUT\n"
+               "       rtfconv --to rtf|txt|srt|vtt|odt [--timestamps 0-3] [--offset hh:mm:ss] "
+               "IN OUT\n",
                stderr);
     return kUsageError;
 }
@@ -40,6 +49,75 @@ int usage()
 void writeOut(const QByteArray &data)
 {
     std::fwrite(data.constData(), 1, std::size_t(data.size()), stdout);
+}
+
+// What a subtitle reader found wrong, in one line.
+QString subtitleNotice(const quillory::SubtitleReadReport &report)
+{
+    return QStringLiteral("%1 cue(s) not as written, the first at line %2; read as far as "
+                          "they made sense")
+        .arg(report.problems)
+        .arg(report.firstProblemLine);
+}
+
+int convert(QStringList args)
+{
+    using namespace quillory;
+    if (args.size() < 3)
+        return usage();
+    const std::optional<DocumentFormat> to = formatFromName(args.takeFirst());
+    TranscriptReadOptions reading;
+    while (args.size() > 2) {
+        const QString option = args.takeFirst();
+        const QString value = args.takeFirst();
+        bool ok = false;
+        if (option == QLatin1String("--timestamps")) {
+            const int n = value.toInt(&ok);
+            if (!ok || n < 0 || n >= Timestamps::FormatCount)
+                return usage();
+            reading.timestampFormat = static_cast<Timestamps::Format>(n);
+        } else if (option == QLatin1String("--offset")) {
+            const std::optional<qint64> offset = Timestamps::parseOffset(value);
+            if (!offset)
+                return usage();
+            reading.offsetMs = *offset;
+        } else {
+            return usage();
+        }
+    }
+    if (!to || args.size() != 2)
+        return usage();
+
+    QByteArray data;
+    if (const FileResult read = readRegularFile(args[0], TranscriptFileLimit, &data); !read) {
+        printErr(QStringLiteral("cannot read %1: %2").arg(args[0], read.reason));
+        return kFileError;
+    }
+    QTextDocument doc;
+    const TranscriptReadResult result = readTranscript(args[0], data, &doc, reading);
+    if (!result.ok) {
+        printErr(QStringLiteral("cannot read %1: OpenDocument files are written, not read")
+                     .arg(args[0]));
+        return kFileError;
+    }
+    if (!result.damage.isEmpty())
+        printErr(QStringLiteral("warning: %1: %2").arg(args[0], result.damage));
+    if (result.subtitles.problems > 0)
+        printErr(QStringLiteral("warning: %1: %2").arg(args[0], subtitleNotice(result.subtitles)));
+
+    CueOptions cues;
+    cues.offsetMs = reading.offsetMs;
+    cues.splitUnitMs = Timestamps::unitMs(reading.timestampFormat);
+    const QByteArray bytes = transcriptBytes(doc, *to, cues);
+    if (bytes.isEmpty() && !doc.isEmpty()) {
+        printErr(QStringLiteral("cannot write %1 as %2").arg(args[1], formatName(*to)));
+        return kFileError;
+    }
+    if (const FileResult saved = writeFileSafely(args[1], bytes); !saved) {
+        printErr(QStringLiteral("cannot write %1: %2").arg(args[1], saved.reason));
+        return kFileError;
+    }
+    return 0;
 }
 
 } // namespace
@@ -51,6 +129,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args[0] == QLatin1String("--to"))
+        return convert(args.mid(1));
     if (args.size() < 2)
         return usage();
     const QString &mode = args[0];

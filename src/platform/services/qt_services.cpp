@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace quillory {
 
@@ -101,6 +102,15 @@ FileDialogReply QtFileDialogs::run(const FileDialogRequest &request)
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        // A name typed without an extension takes the chosen type's, which
+        // decides what the file is written as.
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+                static const QRegularExpression firstMask(QStringLiteral(R"(\*\.([A-Za-z0-9]+))"));
+                const QRegularExpressionMatch m = firstMask.match(filter);
+                if (m.hasMatch())
+                    dialog.setDefaultSuffix(m.captured(1));
+            });
     }
     if (!request.initialFileName.isEmpty())
         dialog.selectFile(request.initialFileName);

@@ -1,4 +1,4 @@
-#include "editor/timestamps.h"
+#include "formats/timestamps.h"
 
 #include "platform/files/preferences.h"
 
@@ -99,6 +99,31 @@ std::optional<Found> findAt(const QString &paragraph, int index)
             return Found{start, int(m.capturedLength()), *shown};
     }
     return std::nullopt;
+}
+
+qint64 unitMs(Format format)
+{
+    return format == Format::WithTenths || format == Format::HashWithTenths ? 100 : SecondMs;
+}
+
+QList<Found> findAll(const QString &paragraph)
+{
+    QList<Found> found;
+    for (int start = 0; start < paragraph.size(); ++start) {
+        const QChar c = paragraph.at(start);
+        if (c != QLatin1Char('[') && c != QLatin1Char('#'))
+            continue;
+        const QRegularExpressionMatch m =
+            pattern().match(paragraph, start, QRegularExpression::NormalMatch,
+                            QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch())
+            continue;
+        if (const std::optional<qint64> shown = shownTime(m)) {
+            found.append(Found{start, int(m.capturedLength()), *shown});
+            start += int(m.capturedLength()) - 1;
+        }
+    }
+    return found;
 }
 
 std::optional<qint64> mediaPositionAt(const QString &paragraph, int index, qint64 offsetMs)
