@@ -123,7 +123,7 @@ public:
 
     // --- bookmarks (form1_bookmarks.cpp)
     void SaveBookmarks();
-    void mnuAddBM_Click();
+    void mnuAddBM_Click() override;
     void mnuBMsuccessivo_Click();
     void mnuBMprecedente_Click();
     using BookmarkWindowFactory = BookmarkListDock::Factory;
