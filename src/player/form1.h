@@ -268,6 +268,7 @@ public:
     using FirstFrameDeferral = DeferredEditor::FirstFrameDeferral;
     void setAfterFirstFrame(FirstFrameDeferral later)
     {
+        m_afterFirstFrame = later;
         m_editorStart.setAfterFirstFrame(std::move(later));
     }
     // The editor's start-up still waits for the first frame. Whatever asks
@@ -285,4 +286,5 @@ signals:
 private:
     QWidget *editorWidget() const { return editor()->asWidget(); }
     DeferredEditor m_editorStart;
+    FirstFrameDeferral m_afterFirstFrame; // work the first frame does not wait for
 };
