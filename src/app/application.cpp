@@ -139,7 +139,12 @@ void Application::start(const QString &commandLine)
         if (QApplication::windowIcon().isNull())
             QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillory.Quillory")));
     });
-    startDesktop();
+    // The session bus (and with it media keys and pedals) waits for the frame
+    // too: connecting takes several round trips, and without a bus, longer.
+    afterFirstFrame->add([this] {
+        if (!m_ended)
+            startDesktop();
+    });
     if (editorBuilt)
         startJournal();
 }

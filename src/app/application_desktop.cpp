@@ -10,6 +10,7 @@
 #include "platform/files/preferences.h"
 #include "player/form1.h"
 #include "session/bookmark_navigation.h"
+#include "session/player_session.h"
 
 #include <QDBusConnection>
 
@@ -45,6 +46,18 @@ void Application::startDesktop()
     hooks.canGoPrevious = [bookmark] { return bookmark(false).has_value(); };
     hooks.next = [player] { player->mnuBMsuccessivo_Click(); };
     hooks.previous = [player] { player->mnuBMprecedente_Click(); };
+    // The speed is the session's, kept for the next start as the menu keeps it.
+    hooks.rate = [session] { return session->speed().factor(); };
+    hooks.setRate = [session](double rate) {
+        const PlaybackSpeed speed = PlaybackSpeed::nearest(rate);
+        if (session->changeSpeed(speed)) {
+            Preferences &preferences = Preferences::shared();
+            speed.store(preferences);
+            preferences.save();
+        }
+    };
+    hooks.volume = [player] { return player->volumePanel().volumeFraction(); };
+    hooks.setVolume = [player](double volume) { player->volumePanel().setVolumeFraction(volume); };
     m_mpris->setHooks(hooks);
     // Without a session bus the program runs as before, silently.
     m_mpris->registerOn(QDBusConnection::sessionBus());

@@ -41,6 +41,21 @@ void SessionDesktopPlayer::seekTo(qint64 ms)
     m_session.seekKeepingState(ms);
 }
 
+void SessionDesktopPlayer::jumpKeepingState(bool forward)
+{
+    if (!hasMedia())
+        return;
+    // A jump of no seconds set goes 2 s, as the player's keys do.
+    const std::int32_t seconds = m_session.jumpSeconds() == 0 ? 2 : m_session.jumpSeconds();
+    const double delta = static_cast<double>(seconds) * 1000.0 * (forward ? 1.0 : -1.0);
+    double target = m_session.position() + delta;
+    if (!(target > 0))
+        target = 0;
+    if (const std::optional<double> total = m_session.length(); total && target > *total)
+        target = *total;
+    m_session.seekKeepingState(static_cast<std::int64_t>(target));
+}
+
 void SessionDesktopPlayer::stop()
 {
     if (hasMedia())

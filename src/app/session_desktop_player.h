@@ -21,6 +21,7 @@ public:
     qint64 lengthMs() override;
     QString mediaPath() override;
     void seekTo(qint64 ms) override;
+    void jumpKeepingState(bool forward) override;
     void stop() override;
     void openMedia(const QString &path) override;
     void raiseWindows() override;

@@ -19,6 +19,8 @@ public:
     virtual QString mediaPath() = 0;
     // Moves playback to `ms` and keeps playing or paused as it was.
     virtual void seekTo(qint64 ms) = 0;
+    // The jump of the player's back or forward key, playing or paused as it was.
+    virtual void jumpKeepingState(bool forward) = 0;
     virtual void stop() = 0;
     virtual void openMedia(const QString &path) = 0;
     virtual void raiseWindows() = 0;

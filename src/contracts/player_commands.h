@@ -12,6 +12,9 @@ public:
     virtual void cmdIndietro_Click() = 0;
     virtual void mnuEsci_Click() = 0;
     virtual void mnuBookMark_Click() = 0;
+    // A named bookmark at the current position; the keyboard goes back to
+    // the window that asked once it is named.
+    virtual void mnuAddBM_Click() {}
     virtual void mnuTitoloCompleto_Click() = 0;
     virtual void mnuGuida_Click() = 0;
     virtual void mnuImpostaAudio_Click() = 0;

@@ -40,6 +40,31 @@ double MprisPlayerAdaptor::rate() const
     return m_service.rate();
 }
 
+void MprisPlayerAdaptor::setRate(double rate)
+{
+    m_service.setRate(rate);
+}
+
+double MprisPlayerAdaptor::minimumRate() const
+{
+    return MprisService::MinimumRate;
+}
+
+double MprisPlayerAdaptor::maximumRate() const
+{
+    return MprisService::MaximumRate;
+}
+
+double MprisPlayerAdaptor::volume() const
+{
+    return m_service.volume();
+}
+
+void MprisPlayerAdaptor::setVolume(double volume)
+{
+    m_service.setVolume(volume);
+}
+
 QVariantMap MprisPlayerAdaptor::metadata() const
 {
     return m_service.metadata();

@@ -94,13 +94,13 @@ public:
     MprisPlayerAdaptor(QObject *object, MprisService &service);
     QString playbackStatus() const;
     double rate() const;
-    void setRate(double) {}
-    double minimumRate() const { return 1.0; }
-    double maximumRate() const { return 1.0; }
+    void setRate(double rate);
+    double minimumRate() const;
+    double maximumRate() const;
     QVariantMap metadata() const;
-    // The volume belongs to the player's own mixer control.
-    double volume() const { return 1.0; }
-    void setVolume(double) {}
+    // The player's volume slider.
+    double volume() const;
+    void setVolume(double volume);
     qlonglong position() const;
     bool canGoNext() const;
     bool canGoPrevious() const;

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 namespace quillory {
@@ -97,7 +98,11 @@ QString MprisService::playbackStatus()
 {
     if (!m_player.hasMedia())
         return QStringLiteral("Stopped");
-    return m_player.isPlaying() ? QStringLiteral("Playing") : QStringLiteral("Paused");
+    if (m_player.isPlaying() || m_player.mediaPath() != m_stoppedPath)
+        m_stopped = false;
+    if (m_player.isPlaying())
+        return QStringLiteral("Playing");
+    return m_stopped ? QStringLiteral("Stopped") : QStringLiteral("Paused");
 }
 
 QDBusObjectPath MprisService::trackId()
@@ -137,6 +142,34 @@ double MprisService::rate()
     return std::isfinite(r) && r > 0 ? r : 1.0;
 }
 
+void MprisService::setRate(double rate)
+{
+    if (!std::isfinite(rate))
+        return;
+    if (rate <= 0) {
+        pause();
+        return;
+    }
+    if (!m_hooks.setRate)
+        return;
+    m_hooks.setRate(std::clamp(rate, MinimumRate, MaximumRate));
+    refresh();
+}
+
+double MprisService::volume()
+{
+    const std::optional<double> v = m_hooks.volume ? m_hooks.volume() : std::nullopt;
+    return v && std::isfinite(*v) ? std::clamp(*v, 0.0, 1.0) : 1.0;
+}
+
+void MprisService::setVolume(double volume)
+{
+    if (!std::isfinite(volume) || !m_hooks.setVolume || !m_hooks.volume || !m_hooks.volume())
+        return;
+    m_hooks.setVolume(std::clamp(volume, 0.0, 1.0));
+    refresh();
+}
+
 bool MprisService::canGoNext()
 {
     return m_player.hasMedia() && m_hooks.canGoNext && m_hooks.next && m_hooks.canGoNext();
@@ -171,8 +204,11 @@ void MprisService::playPause()
 
 void MprisService::stop()
 {
-    if (m_player.hasMedia())
+    if (m_player.hasMedia()) {
         m_player.stop();
+        m_stopped = true;
+        m_stoppedPath = m_player.mediaPath();
+    }
     refresh();
 }
 
@@ -239,8 +275,15 @@ void MprisService::openUri(const QString &uri)
     // The call is answered first: an open may ask or tell the user something
     // in a modal box, which inside the call would keep the caller waiting
     // until its bus timeout.
+    // MPRIS asks for the file to play, also when another was playing and the
+    // open left the new one paused.
     QTimer::singleShot(0, this, [this, path] {
         m_player.openMedia(path);
+        const bool opened =
+            m_player.hasMedia() && QFileInfo(m_player.mediaPath()).canonicalFilePath() ==
+                                       QFileInfo(path).canonicalFilePath();
+        if (opened && !m_player.isPlaying())
+            m_commands.cmdPlay_Click();
         refresh();
     });
 }
@@ -265,6 +308,7 @@ MprisService::Snapshot MprisService::snapshot()
     s.canNext = canGoNext();
     s.canPrevious = canGoPrevious();
     s.rate = rate();
+    s.volume = volume();
     return s;
 }
 
@@ -286,8 +330,11 @@ void MprisService::refresh()
         changed.insert(QStringLiteral("CanGoNext"), now.canNext);
     if (now.canPrevious != m_seen.canPrevious)
         changed.insert(QStringLiteral("CanGoPrevious"), now.canPrevious);
-    if (now.rate != m_seen.rate)
+    const bool rateChanged = now.rate != m_seen.rate;
+    if (rateChanged)
         changed.insert(QStringLiteral("Rate"), now.rate);
+    if (now.volume != m_seen.volume)
+        changed.insert(QStringLiteral("Volume"), now.volume);
     m_seen = now;
     if (!changed.isEmpty())
         announce(changed);
@@ -304,7 +351,8 @@ void MprisService::refresh()
     m_lastPositionMs = position;
     m_lastPlaying = playing;
     m_sinceLast.restart();
-    if (jumped || movedWhilePaused)
+    // Clients run the position on at the rate; a new rate sets them again.
+    if (jumped || movedWhilePaused || (rateChanged && now.media))
         emit seeked(qlonglong(position) * 1000);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/playback_speed.h"
+
 #include <QDBusConnection>
 #include <QDBusObjectPath>
 #include <QElapsedTimer>
@@ -8,6 +10,7 @@
 #include <QTimer>
 #include <QVariantMap>
 #include <functional>
+#include <optional>
 
 class PlayerCommands;
 
@@ -16,14 +19,20 @@ namespace quillory {
 class DesktopPlayer;
 
 // Commands and facts that other parts of the program provide once they exist:
-// the next and previous bookmark, and the playback speed. Unset ones mean
-// "not available" (no bookmark to go to, speed 1.0).
+// the next and previous bookmark, the playback speed and the player's volume.
+// Unset ones mean "not available" (no bookmark to go to, speed 1.0 that
+// cannot change, full volume that cannot change).
 struct MprisHooks {
     std::function<bool()> canGoNext;
     std::function<bool()> canGoPrevious;
     std::function<void()> next;
     std::function<void()> previous;
     std::function<double()> rate;
+    // Given a speed within MinimumRate to MaximumRate.
+    std::function<void(double)> setRate;
+    // 0.0 to 1.0 of the volume slider's range; nothing without a volume control.
+    std::function<std::optional<double>()> volume;
+    std::function<void(double)> setVolume;
 };
 
 // The player on the session bus as "org.mpris.MediaPlayer2.quillory", so media
@@ -55,6 +64,10 @@ public:
     QVariantMap metadata();
     qlonglong positionUs();
     double rate();
+    // A rate of 0 pauses, as MPRIS asks; others are brought into the speed range.
+    void setRate(double rate);
+    double volume();
+    void setVolume(double volume);
     bool canGoNext();
     bool canGoPrevious();
     bool hasMedia();
@@ -71,6 +84,8 @@ public:
     void quit();
 
     static QStringList supportedMimeTypes();
+    static constexpr double MinimumRate = PlaybackSpeed::MinHundredths / 100.0;
+    static constexpr double MaximumRate = PlaybackSpeed::MaxHundredths / 100.0;
 
 signals:
     void seeked(qlonglong positionUs);
@@ -84,6 +99,7 @@ private:
         bool canNext = false;
         bool canPrevious = false;
         double rate = 1.0;
+        double volume = 1.0;
     };
     Snapshot snapshot();
     QDBusObjectPath trackId();
@@ -104,6 +120,10 @@ private:
     QElapsedTimer m_sinceLast;
     QString m_trackPath;
     int m_trackNumber = 0;
+    // Stop leaves the file open at its start; clients are told "Stopped" until
+    // playback starts again or another file opens.
+    bool m_stopped = false;
+    QString m_stoppedPath;
 };
 
 } // namespace quillory

@@ -128,15 +128,24 @@ void PedalController::apply(PedalState before, PedalState after)
     if (!media)
         return;
     const PedalState pressed = after & ~before;
+    // With a held play pedal the sound runs only while a foot holds it: a jump
+    // made while paused moves the position and stays paused.
+    const bool jumpsStayPaused = !m_settings.playToggles && !m_player.isPlaying();
     for (PedalBit pedal : AllPedals) {
         if (!(pressed & pedal))
             continue;
         switch (m_settings.actionOf(pedal)) {
         case PedalAction::Back:
-            m_commands.cmdIndietro_Click();
+            if (jumpsStayPaused)
+                m_player.jumpKeepingState(false);
+            else
+                m_commands.cmdIndietro_Click();
             break;
         case PedalAction::Forward:
-            m_commands.cmdAvanz_click();
+            if (jumpsStayPaused)
+                m_player.jumpKeepingState(true);
+            else
+                m_commands.cmdAvanz_click();
             break;
         case PedalAction::Play:
         case PedalAction::None:

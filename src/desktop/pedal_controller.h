@@ -31,7 +31,8 @@ struct PedalSettings {
 
 // Turns the pedal states of the connected foot controls into the player's
 // commands: a jump on each press of a back or forward pedal; with a held play
-// pedal, play on press and pause (with the player's rewind) on release.
+// pedal, play on press and pause (with the player's rewind) on release, and a
+// jump while paused stays paused.
 class PedalController {
 public:
     PedalController(PlayerCommands &commands, DesktopPlayer &player,

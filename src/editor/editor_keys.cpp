@@ -26,6 +26,8 @@ EditorKey editorKeyFor(int key, Qt::KeyboardModifiers modifiers, const QString &
     }
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held == (Qt::ControlModifier | Qt::ShiftModifier) && key == Qt::Key_Z)
+        return EditorKey::Redo;
     if (held != Qt::ControlModifier)
         return EditorKey::None;
     const bool italian = languageFile.toLower() == QLatin1String("italiano.lng");
@@ -42,6 +44,12 @@ EditorKey editorKeyFor(int key, Qt::KeyboardModifiers modifiers, const QString &
         return EditorKey::Italic;
     case Qt::Key_Z:
         return EditorKey::Undo;
+    case Qt::Key_Y:
+        return EditorKey::Redo;
+    case Qt::Key_F:
+        return EditorKey::Find;
+    case Qt::Key_M:
+        return EditorKey::AddBookmark;
     default:
         return EditorKey::None;
     }

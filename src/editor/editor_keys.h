@@ -6,14 +6,18 @@
 namespace quillory {
 
 // What a key press in the transcript does. The letter rows need Ctrl alone
-// (no Shift, no Alt); Esc and the function keys act with any modifiers held.
+// (no Shift, no Alt), but for Ctrl+Shift+Z; Esc and the function keys act with
+// any modifiers held.
 enum class EditorKey {
     None, // left to the text control
     Bold,
     Italic,
     Underline,
-    Ignore, // a formatting letter of the other language group: taken, nothing happens
-    Undo,   // Ctrl+Z: the Undo item's shortcut, kept from the control's own undo
+    Ignore,      // a formatting letter of the other language group: taken, nothing happens
+    Undo,        // Ctrl+Z: the Undo item's shortcut, kept from the control's own undo
+    Redo,        // Ctrl+Y and Ctrl+Shift+Z, as elsewhere on the desktop
+    Find,        // Ctrl+F beside F3
+    AddBookmark, // Ctrl+M, as in the player
     Exit,
     Help,
     PlayPause,

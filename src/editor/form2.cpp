@@ -4,6 +4,7 @@
 #include "editor/editor_layout.h"
 #include "editor/formatting_bar.h"
 #include "editor/rich_text_box.h"
+#include "editor/transcript_font.h"
 #include "i18n/captions.h"
 
 #include <QComboBox>
@@ -27,6 +28,9 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
     buildMenus();
     setAccessibleNames();
     connect(RTB, &RichTextBox::Change, this, &Form2::RTB_Change);
+    connect(RTB, &QTextEdit::currentCharFormatChanged, this, &Form2::showCaretFont);
+    connect(RTB, &QTextEdit::selectionChanged, this, &Form2::showCaretFont);
+    connect(this, &Form2::unsavedChangesCleared, this, [this] { m_undo.markClean(); });
     connect(RTB, &RichTextBox::KeyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *handled) {
                 // The table first; the keys beyond it only when it did not take the key.
@@ -66,6 +70,7 @@ void Form2::buildControls()
     RTB = new RichTextBox(client);
     RTB->setObjectName(QStringLiteral("RTB"));
     RTB->setFrameShape(QFrame::NoFrame);
+    RTB->setFont(TranscriptFont::font());
     RTB->move(L::px(L::RtbLeft), L::px(L::RtbTop));
 
     Image1 = new IconStrip(client);
@@ -257,6 +262,7 @@ void Form2::Form_Load()
     }
     // Document part.
     m_documentModified = false;
+    m_undo.markClean();
     CambiaLingua2();
     m_untitledCounter = 1;
     m_documentPath.clear();
@@ -270,15 +276,12 @@ void Form2::fillFontBoxes()
     Combo1->blockSignals(true);
     Combo1->clear();
     Combo1->addItems(QFontDatabase::families());
-    Combo1->setCurrentIndex(Combo1->findText(QStringLiteral("Arial")));
-    Combo1->setEditText(QStringLiteral("Arial"));
     Combo1->blockSignals(false);
     Combo2->blockSignals(true);
     Combo2->clear();
     Combo2->addItems(EditorLayout::fontSizeList());
-    Combo2->setCurrentIndex(Combo2->findText(QStringLiteral("12")));
-    Combo2->setEditText(QStringLiteral("12"));
     Combo2->blockSignals(false);
+    showCaretFont();
 }
 
 void Form2::placeBelow(const QRect &aboveFrame)

@@ -147,6 +147,8 @@ private:
     void buildEditMenu();
     void buildControls();
     void fillFontBoxes();
+    // The font boxes show the font at the caret (or of the selection).
+    void showCaretFont();
     void setAccessibleNames();
     void RTB_Change();
     void setCaptionFromPath(const QString &path);

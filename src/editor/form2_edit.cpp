@@ -33,6 +33,15 @@ bool Form2::RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     case EditorKey::Undo:
         mnuAnnulla_Click();
         return true;
+    case EditorKey::Redo:
+        mnuRipeti_Click();
+        return true;
+    case EditorKey::Find:
+        mnuTrova_Click();
+        return true;
+    case EditorKey::AddBookmark:
+        m_player.mnuAddBM_Click();
+        return true;
     case EditorKey::Exit:
         m_player.mnuEsci_Click();
         return true;
@@ -77,7 +86,7 @@ void Form2::restoreSnapshot(const DocumentSnapshot &snapshot)
     m_undoRestoring = true;
     RTB->setSnapshot(snapshot);
     m_undoRestoring = false;
-    m_documentModified = true;
+    m_documentModified = !m_undo.isClean();
 }
 
 void Form2::mnuAnnulla_Click()

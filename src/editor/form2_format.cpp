@@ -3,10 +3,12 @@
 #include "dialogs/print_dialog.h"
 #include "dialogs/show_color.h"
 #include "editor/rich_text_box.h"
+#include "editor/transcript_font.h"
 #include "platform/services/print_system.h"
 #include "platform/text/numeric_text.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 
 using namespace quillory;
 
@@ -97,6 +99,21 @@ void Form2::chooseColour()
 }
 
 // ---------------------------------------------------------------- font boxes
+
+void Form2::showCaretFont()
+{
+    // What the caret types in, or the selection's font; blank where a
+    // selection mixes several.
+    const auto show = [](QComboBox *box, const QString &text) {
+        const QSignalBlocker quiet(box);
+        const int index = text.isEmpty() ? -1 : box->findText(text);
+        box->setCurrentIndex(index);
+        box->setEditText(text);
+    };
+    show(Combo1, RTB->SelFontName().value_or(QString()));
+    const std::optional<double> size = RTB->SelFontSize();
+    show(Combo2, size ? TranscriptFont::sizeText(*size) : QString());
+}
 
 void Form2::Combo1_Click()
 {

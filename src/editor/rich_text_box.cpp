@@ -6,7 +6,9 @@
 #include "editor/rtf/plain_text.h"
 #include "editor/rtf/rtf_reader.h"
 #include "editor/rtf/rtf_writer.h"
+#include "editor/undo_caret.h"
 #include "i18n/captions.h"
+#include "platform/text/whole_word.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -63,11 +65,6 @@ void cutLongParagraphsOf(QTextDocument *loaded, FileResult *result)
                               .arg(LongestParagraph));
 }
 
-bool isWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), m_mirror(document())
@@ -89,11 +86,14 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), m_mirror(document
 
 void RichTextBox::setSnapshot(const DocumentSnapshot &snapshot)
 {
-    const int end = DocumentMirror::restore(document(), m_mirror.snapshot(), snapshot);
-    if (end < 0)
+    const QString before = document()->toPlainText();
+    if (DocumentMirror::restore(document(), m_mirror.snapshot(), snapshot) < 0)
+        return;
+    const int caret = caretAfterRestore(before, document()->toPlainText());
+    if (caret < 0)
         return;
     QTextCursor cursor(document());
-    cursor.setPosition(std::min(end, std::max(0, document()->characterCount() - 1)));
+    cursor.setPosition(std::min(caret, std::max(0, document()->characterCount() - 1)));
     setTextCursor(cursor);
 }
 
@@ -287,9 +287,7 @@ int RichTextBox::Find(const QString &text, int start, int options)
         if (hit < 0)
             return -1;
         const int end = hit + static_cast<int>(text.size());
-        const bool wordStart = hit == 0 || !isWordCharacter(all[hit - 1]);
-        const bool wordEnd = end >= all.size() || !isWordCharacter(all[end]);
-        if (!wholeWord || (wordStart && wordEnd)) {
+        if (!wholeWord || isWholeWordAt(all, hit, end)) {
             QTextCursor cursor(document());
             cursor.setPosition(hit);
             cursor.setPosition(end, QTextCursor::KeepAnchor);

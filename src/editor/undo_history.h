@@ -28,15 +28,25 @@ public:
 
     void record(Snapshot snapshot)
     {
+        // An edit after Undo drops the slots ahead, the saved one among them.
+        if (m_clean > m_index)
+            m_clean = NoSlot;
         ++m_index;
         if (m_index > LastSlot) {
             for (int i = 0; i < LastSlot; ++i)
                 m_slots[static_cast<size_t>(i)] = std::move(m_slots[static_cast<size_t>(i + 1)]);
             m_index = LastSlot;
+            if (m_clean != NoSlot)
+                --m_clean;
         }
         m_slots[static_cast<size_t>(m_index)] = std::move(snapshot);
         m_newest = m_index;
     }
+
+    // The current slot holds the document as it was last saved, opened or
+    // started; Undo and Redo back to it leave nothing unsaved.
+    void markClean() { m_clean = m_index; }
+    bool isClean() const { return m_clean == m_index; }
 
     bool canUndo() const { return m_index > 0; }
     bool canRedo() const { return m_index < m_newest; }
@@ -61,6 +71,8 @@ private:
     std::array<Snapshot, LastSlot + 1> m_slots{};
     std::int16_t m_index = 0;
     std::int16_t m_newest = 0;
+    static constexpr std::int16_t NoSlot = -1;
+    std::int16_t m_clean = 0;
 };
 
 } // namespace quillory

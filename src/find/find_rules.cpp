@@ -1,6 +1,6 @@
 #include "find_rules.h"
 
-#include <optional>
+#include "platform/text/whole_word.h"
 
 namespace quillory {
 
@@ -54,12 +54,12 @@ void appendReplaceAllHits(std::vector<int> &hits, int offset, QStringView line, 
         return;
     const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     // The line is never rebuilt: everything behind the scan is as it was, and of
-    // the changed part only the character just before the scan position matters
+    // the changed part only the code point just before the scan position matters
     // for the whole-word test. lastEditEnd is where the last replaced text ended
-    // (in the line as it was); charBeforeEdit is the changed line's character
-    // just before that point, or none when the changed line is empty up to it.
+    // (in the line as it was); beforeEdit is the changed line's code point just
+    // before that point, or 0 when the changed line is empty up to it.
     qsizetype lastEditEnd = -1;
-    std::optional<QChar> charBeforeEdit;
+    char32_t beforeEdit = 0;
     qsizetype pos = 0;
     while (pos < line.size()) {
         const qsizetype hit = line.indexOf(find, pos, cs);
@@ -71,17 +71,11 @@ void appendReplaceAllHits(std::vector<int> &hits, int offset, QStringView line, 
             pos = end;
             continue;
         }
-        std::optional<QChar> before;
-        if (hit == lastEditEnd)
-            before = charBeforeEdit;
-        else if (hit > 0)
-            before = line[hit - 1];
-        const bool separatedBefore = !before || !isAsciiLetter(*before);
-        const bool separatedAfter = end >= line.size() || !isAsciiLetter(line[end]);
-        if (separatedBefore && separatedAfter) {
+        const char32_t before = hit == lastEditEnd ? beforeEdit : codePointBefore(line, hit);
+        if (!isWordLetter(before) && !isWordLetter(codePointAt(line, end))) {
             hits.push_back(offset + static_cast<int>(hit));
-            charBeforeEdit =
-                replacement.isEmpty() ? before : std::optional<QChar>(replacement.back());
+            beforeEdit =
+                replacement.isEmpty() ? before : codePointBefore(replacement, replacement.size());
             lastEditEnd = end;
         }
         pos = end;

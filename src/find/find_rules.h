@@ -28,20 +28,13 @@ QString firstLine(const QString &text, bool *cut);
 // exactly (case-sensitive), nor when it is blank. The text goes in untrimmed.
 bool joinsHistory(const QStringList &items, const QString &text);
 
-// Only A-Z and a-z make words for replace all; digits, accented letters and
-// everything else separate them.
-inline bool isAsciiLetter(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
-}
-
 // The occurrences that replace all changes in one line, as offsets into the
 // line as it was. The line is scanned left to right; after each replacement
 // the scan goes on behind the inserted text, which is never searched again,
 // and a whole-word hit is judged against the line as changed so far (so a
 // replacement ending in a letter can join the next hit to a word). Lines hold
-// no line breaks, so no hit spans one. An empty `find` gives no hits.
+// no line breaks, so no hit spans one. An empty `find` gives no hits. Words
+// are told apart as by isWholeWordAt.
 QList<int> replaceAllHits(QStringView line, QStringView find, QStringView replacement,
                           bool wholeWord, bool matchCase);
 // The same, appended to `hits` with `offset` added to each.

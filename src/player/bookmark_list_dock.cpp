@@ -4,6 +4,9 @@
 #include "session/player_session.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 using namespace quillory;
 
@@ -69,9 +72,16 @@ bool BookmarkListDock::addBookmark()
     BookmarkWindow *list = window();
     if (!list)
         return false;
+    // The keyboard goes back to where the bookmark was asked for (the player
+    // or the transcript), so typing goes on there once the name is given.
+    const QPointer<QWidget> typingIn = QApplication::focusWidget();
     setCaption(true);
     list->showBesidePlayer();
     list->addBookmark();
+    if (typingIn && typingIn->isVisible()) {
+        typingIn->window()->activateWindow();
+        typingIn->setFocus(Qt::OtherFocusReason);
+    }
     return true;
 }
 

@@ -180,12 +180,15 @@ void Form1::Form_Load(const QString &commandLine)
     if (!m_editorStart.due())
         editor()->loadRecentDocuments();
     show();
-    // The master volume and the knob centred on its track (the mixer was
-    // found on a worker meanwhile). A missing mixer is reported once its
-    // message can be read.
-    m_volume->OpenMixer();
+    // The knob centred on its track. The master volume (the mixer is found on
+    // a worker meanwhile, which with a sound server takes a while) waits for
+    // the first frame; a missing mixer is reported once its message can be read.
+    const bool mixerAfterFrame = static_cast<bool>(m_afterFirstFrame);
+    if (!mixerAfterFrame)
+        m_volume->OpenMixer();
     m_volume->PlaceVolumeKnob();
-    m_volume->reportMissingMixer(this);
+    if (!mixerAfterFrame)
+        m_volume->reportMissingMixer(this);
     Form_Initialize();
     m_frameExtra = frameGeometry().size() - size();
     for (int ms : {300, 1000, 2000})
@@ -194,8 +197,16 @@ void Form1::Form_Load(const QString &commandLine)
         editorWidget()->show();
     if (!commandLine.trimmed().isEmpty())
         OpenMediaFile(commandLine);
-    // The stored volume: the knob's position and value.
+    // The stored volume: the knob's position and value. Without the mixer yet
+    // the knob takes its stored place; the value and readout follow with it.
     m_volume->restore(m_settings);
+    if (mixerAfterFrame) {
+        m_afterFirstFrame([this] {
+            m_volume->OpenMixer();
+            m_volume->reportMissingMixer(this);
+            m_volume->restore(m_settings);
+        });
+    }
 }
 
 void Form1::SaveSettings()
@@ -231,9 +242,13 @@ void Form1::raiseWindows()
     showNormal();
     raise();
     activateWindow();
+    // A minimised editor comes back too, and takes the keyboard: typing is
+    // what a raised transcriber does next.
     if (QWidget *window = editorWidget(); window->isVisible()) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->raise();
         window->activateWindow();
+        editor()->focusText();
     }
 }
 
@@ -293,9 +308,11 @@ void Form1::mnuEsci_Click()
 {
     if (m_ended)
         return;
-    mnuChiudi_Click();
+    // Asked before anything closes, so that Cancel leaves the media and its
+    // bookmarks as they were.
     if (editor()->hasUnsavedChanges() && askToSaveTranscript() != SaveAnswer::GoOn)
         return;
+    mnuChiudi_Click();
     // Exit writes no settings, but the bookmarks added since the file was
     // opened are kept.
     SaveBookmarks();

@@ -123,7 +123,7 @@ public:
 
     // --- bookmarks (form1_bookmarks.cpp)
     void SaveBookmarks();
-    void mnuAddBM_Click();
+    void mnuAddBM_Click() override;
     void mnuBMsuccessivo_Click();
     void mnuBMprecedente_Click();
     using BookmarkWindowFactory = BookmarkListDock::Factory;
@@ -269,6 +269,7 @@ public:
     using FirstFrameDeferral = DeferredEditor::FirstFrameDeferral;
     void setAfterFirstFrame(FirstFrameDeferral later)
     {
+        m_afterFirstFrame = later;
         m_editorStart.setAfterFirstFrame(std::move(later));
     }
     // The editor's start-up still waits for the first frame. Whatever asks
@@ -286,4 +287,5 @@ signals:
 private:
     QWidget *editorWidget() const { return editor()->asWidget(); }
     DeferredEditor m_editorStart;
+    FirstFrameDeferral m_afterFirstFrame; // work the first frame does not wait for
 };

@@ -238,6 +238,25 @@ void MasterVolumePanel::Image2_MouseUp(int button, double, double y)
     m_returnFocus();
 }
 
+std::optional<double> MasterVolumePanel::volumeFraction() const
+{
+    return quillory::volumeFraction(m_volumeValue, volumeMax());
+}
+
+void MasterVolumePanel::setVolumeFraction(double fraction)
+{
+    const std::int32_t top = volumeMax();
+    if (top <= 0)
+        return;
+    const std::int64_t value = volumeValueForFraction(fraction, top);
+    m_volumeSlider.placeAtValue(value, top);
+    showVolumeKnob();
+    m_volumeTag = QString::number(value);
+    m_fade.touch();
+    Timer3.start(FadeIntervalMs);
+    ApplyVolume();
+}
+
 void MasterVolumePanel::Timer3_Timer()
 {
     bool finished = false;

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class QLabel;
 
@@ -44,6 +45,11 @@ public:
     void Timer3_Timer();
 
     std::int32_t volumeMax() const { return m_volumeControl.maximum(); }
+    // The volume last applied as a share of its range; nothing without a control.
+    std::optional<double> volumeFraction() const;
+    // Moves the knob to a share of the range and applies it, as a click on the
+    // track there would (media keys and desktop panels set the volume so).
+    void setVolumeFraction(double fraction);
     QString volumeTag() const { return m_volumeTag; }
     double volumeKnobTop() const { return m_volumeSlider.knobTop(); }
     QColor readoutColor() const { return m_readoutColor; }

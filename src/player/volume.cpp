@@ -85,4 +85,18 @@ std::optional<QString> volumePercentText(std::int64_t value, std::int32_t maximu
            QStringLiteral("%");
 }
 
+std::optional<double> volumeFraction(std::int64_t value, std::int32_t maximum)
+{
+    if (maximum <= 0)
+        return std::nullopt;
+    return std::clamp(static_cast<double>(value) / static_cast<double>(maximum), 0.0, 1.0);
+}
+
+std::int64_t volumeValueForFraction(double fraction, std::int32_t maximum)
+{
+    if (maximum <= 0 || !(fraction > 0))
+        return 0;
+    return std::llround(std::min(fraction, 1.0) * static_cast<double>(maximum));
+}
+
 } // namespace quillory

@@ -37,4 +37,11 @@ std::optional<std::int64_t> volumeFromTag(const QString &tag);
 // non-negative number, then "%" (" 50%"); nothing when maximum is not positive.
 std::optional<QString> volumePercentText(std::int64_t value, std::int32_t maximum);
 
+// The volume as a share of the control's range, 0.0 to 1.0 (as desktop media
+// controls give it); nothing when maximum is not positive.
+std::optional<double> volumeFraction(std::int64_t value, std::int32_t maximum);
+// The raw value nearest to a share of the range; shares beyond 0.0 to 1.0 are
+// brought back into it.
+std::int64_t volumeValueForFraction(double fraction, std::int32_t maximum);
+
 } // namespace quillory

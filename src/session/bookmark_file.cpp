@@ -1,5 +1,7 @@
 #include "bookmark_file.h"
 
+#include "bookmark_file_name.h"
+
 #include "platform/files/program_folder.h"
 
 #include <QDir>
@@ -18,7 +20,7 @@ QString BookmarkFile::pathFor(const QString &mediaPath)
     const QString name = mediaFileName(mediaPath);
     if (name.isEmpty())
         return QString();
-    return ProgramFolder::file(QStringLiteral("Bookmarks/") + name + QStringLiteral(".bm"));
+    return ProgramFolder::file(QStringLiteral("Bookmarks/") + BookmarkFileName::forMediaName(name));
 }
 
 bool BookmarkFile::read(const QString &path, BookmarkEntries *entries)

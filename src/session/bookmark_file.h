@@ -8,7 +8,8 @@
 namespace quillory {
 
 // The .bm file of a media file: "Bookmarks/<media file name>.bm" in the program
-// folder, one entry per line. Media files of the same name share one file.
+// folder (shortened when too long, see BookmarkFileName), one entry per line. Media files of the
+// same name share one file.
 class BookmarkFile {
 public:
     // The media file's name: the part of the path after its last "/".

@@ -177,8 +177,8 @@ private slots:
                     .path()
                     .startsWith(QStringLiteral("/org/quillory/Quillory/track/")));
         QCOMPARE(property(Player, QStringLiteral("Rate")).toDouble(), 1.0);
-        QCOMPARE(property(Player, QStringLiteral("MinimumRate")).toDouble(), 1.0);
-        QCOMPARE(property(Player, QStringLiteral("MaximumRate")).toDouble(), 1.0);
+        QCOMPARE(property(Player, QStringLiteral("MinimumRate")).toDouble(), 0.25);
+        QCOMPARE(property(Player, QStringLiteral("MaximumRate")).toDouble(), 3.0);
         QVERIFY(!property(Player, QStringLiteral("CanGoNext")).toBool());
         QVERIFY(property(Player, QStringLiteral("CanSeek")).toBool());
 
@@ -294,6 +294,47 @@ private slots:
         t.rig.form->hide();
         QCOMPARE(call(Root, QStringLiteral("Raise")).type(), QDBusMessage::ReplyMessage);
         QVERIFY(t.rig.form->isVisible());
+    }
+
+    void rateAndVolumeOverTheBus()
+    {
+        BusRig t(service());
+        QVERIFY(t.registered);
+        t.rig.openAt(QStringLiteral("r.mp3"), 60000, 10000);
+        PlayerSession *session = &t.rig.session;
+        double volume = 0.5;
+        MprisHooks hooks;
+        hooks.rate = [session] { return session->speed().factor(); };
+        hooks.setRate = [session](double r) { session->changeSpeed(PlaybackSpeed::nearest(r)); };
+        hooks.volume = [&volume] { return std::optional<double>(volume); };
+        hooks.setVolume = [&volume](double v) { volume = v; };
+        t.service->setHooks(hooks);
+        // Paused at 7 s, then a seek of its own: once it has arrived, every
+        // earlier Seeked has too (the bus keeps their order).
+        playerCall("Pause");
+        playerCall("Seek", {qlonglong(1234000)});
+        QTRY_VERIFY(m_seeks.contains(qlonglong(8234000)));
+        m_seeks.clear();
+
+        call(Props, QStringLiteral("Set"),
+             {Player, QStringLiteral("Rate"), QVariant::fromValue(QDBusVariant(0.5))});
+        QCOMPARE(t.rig.session.speed().hundredths(), 50);
+        QCOMPARE(property(Player, QStringLiteral("Rate")).toDouble(), 0.5);
+        QTRY_VERIFY(announced("Rate", 0.5));
+        // Clients that run the position on at the rate are set right.
+        QTRY_COMPARE(m_seeks, QList<qlonglong>{8234000});
+
+        call(Props, QStringLiteral("Set"),
+             {Player, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(0.25))});
+        QCOMPARE(volume, 0.25);
+        QCOMPARE(property(Player, QStringLiteral("Volume")).toDouble(), 0.25);
+        QTRY_VERIFY(announced("Volume", 0.25));
+
+        playerCall("Stop");
+        QCOMPARE(status(), QString("Stopped"));
+        QTRY_VERIFY(announced("PlaybackStatus", QStringLiteral("Stopped")));
+        playerCall("Play");
+        QCOMPARE(status(), QString("Playing"));
     }
 
     void openUriAndQuit()

@@ -24,6 +24,7 @@ public:
     void cmdIndietro_Click() override { calls << "back"; }
     void mnuEsci_Click() override { calls << "exit"; }
     void mnuBookMark_Click() override { calls << "bookmarks"; }
+    void mnuAddBM_Click() override { calls << "add bookmark"; }
     void mnuTitoloCompleto_Click() override { calls << "fullpath"; }
     void mnuGuida_Click() override { calls << "help"; }
     void mnuImpostaAudio_Click() override { calls << "audio"; }

@@ -160,7 +160,7 @@ private slots:
         rig.editor->mnuRipeti_Click();
         rig.select(0, 3);
         QCOMPARE(rig.rtb().SelBold(), std::optional<bool>(true));
-        QVERIFY(rig.editor->DocumentModified()); // even though it equals the saved file
+        QVERIFY(!rig.editor->DocumentModified()); // back at the saved file
 
         // Past the newest snapshot: nothing at all, no empty document.
         rig.editor->setDocumentModified(false);

@@ -4,6 +4,7 @@
 #include "app/recovery_session.h"
 #include "editor/rich_text_box.h"
 #include "editor/rtf/rtf_writer.h"
+#include "editor/transcript_font.h"
 #include "player/test_form1_harness.h"
 #include "recovery/recovery_offer.h"
 
@@ -175,6 +176,7 @@ private slots:
         const QString media = rig.player.mediaFile(QStringLiteral("lecture.wav"), 900000);
         // What an ended run left: formatted text, its path, the media at 2:03.
         QTextDocument original;
+        original.setDefaultFont(TranscriptFont::font()); // as the editor wrote it
         QTextCursor c(&original);
         QTextCharFormat bold;
         bold.setFontWeight(QFont::Bold);

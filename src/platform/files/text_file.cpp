@@ -128,7 +128,15 @@ QString finalPath(const QString &path, FileAccess access)
 // A new, empty file beside `target` that nobody else can have opened.
 int createTemporary(const QString &target, FileAccess access, QByteArray *tempName, int *error)
 {
-    const QByteArray stem = QFile::encodeName(target) + '.';
+    // Beside the target, named after it; a target name too long to take the
+    // seven more bytes lends only its beginning (the name is never seen).
+    constexpr qsizetype NameMax = 255;
+    constexpr qsizetype Added = 7;
+    QByteArray stem = QFile::encodeName(target);
+    const qsizetype nameStart = stem.lastIndexOf('/') + 1;
+    if (stem.size() - nameStart > NameMax - Added)
+        stem.truncate(nameStart + NameMax - Added);
+    stem += '.';
     const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
     for (int attempt = 0; attempt < 64; ++attempt) {
         QByteArray name = stem;

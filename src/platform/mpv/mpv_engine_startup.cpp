@@ -62,6 +62,11 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // Each delay reading asks the sound server instead of extrapolating from
         // an older timing report, which drifts by milliseconds.
         {"pulse-latency-hacks", "yes"},
+        // Software decoding only, and no hardware interop loaded with the video
+        // renderer: probing for one prints "Cannot load libcuda.so.1" on every
+        // machine without NVIDIA's driver, and speech needs none of it.
+        {"hwdec", "no"},
+        {"gpu-hwdec-interop", "no"},
         {"vo",
          options.videoHost && mpv.hasVideoOutput() ? QByteArray("libmpv") : options.videoOutput},
         {"audio-fallback-to-null", options.fallbackToNullOutput ? "yes" : "no"},
