@@ -15,6 +15,7 @@ PACKAGES=(
     unzip               # the tests look inside the OpenDocument files we write
     clang libclang-rt-14-dev  # the RTF fuzz run (libFuzzer)
     xvfb xauth x11-utils imagemagick  # looking at the windows
+    xdotool openbox python3-numpy  # the heard-sound and CPU benchmarks drive the windows
     dbus-daemon desktop-file-utils appstream  # the media-key and install tests
     lintian             # the package test checks the .deb
     pulseaudio pulseaudio-utils libasound2-plugins  # the volume knob on a sound server's mixer

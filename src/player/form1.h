@@ -34,6 +34,7 @@ class QMenu;
 class QPushButton;
 class PictureButton;
 class PositionBar;
+class PositionDisplay;
 class BookmarkWindow;
 class frmAbout;
 
@@ -222,7 +223,7 @@ private:
     QSize m_frameExtra;
     void placeAtTopOfScreen();
     void placeAgainOnceFramed();
-    double m_fillWidthTwips = 0;
+    PositionDisplay *m_positionDisplay = nullptr; // a child of this window
 
     MasterVolumePanel *m_volume = nullptr; // a child of the client area
 

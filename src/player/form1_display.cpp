@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "platform/geometry/twips.h"
 #include "player/position_bar.h"
+#include "player/position_display.h"
 #include "session/time_format.h"
 
 #include <QFrame>
@@ -17,15 +18,12 @@ void Form1::Timer1_Timer()
 
 void Form1::showPosition(double position, double length)
 {
-    Label2->setText(formatTimeText(position, length));
-    const double barWidth = pixelsToTwips(Label2->width());
-    m_fillWidthTwips = length > 0 ? std::clamp(barWidth * position / length, 0.0, barWidth) : 0.0;
-    Shape1->resize(twipsToPixels(m_fillWidthTwips), Shape1->height());
+    m_positionDisplay->show(position, length);
 }
 
 int Form1::fillWidthTwips() const
 {
-    return static_cast<int>(std::lround(m_fillWidthTwips));
+    return static_cast<int>(std::lround(m_positionDisplay->fillTwips()));
 }
 
 QString Form1::timeText() const

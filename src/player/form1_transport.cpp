@@ -4,6 +4,7 @@
 #include "platform/media/media_error.h"
 #include "player/picture_button.h"
 #include "player/position_bar.h"
+#include "player/position_display.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -13,11 +14,12 @@ using namespace quillory;
 
 void Form1::connectSession()
 {
+    m_positionDisplay = new PositionDisplay(this, Label2, Shape1);
     connect(&m_session, &PlayerSession::playStateChanged, this, &Form1::showPlayState);
     connect(&m_session, &PlayerSession::playPauseDone, this, &Form1::ReturnFocus);
     connect(&m_session, &PlayerSession::positionShown, this, &Form1::showPosition);
-    connect(&m_session, &PlayerSession::positionCleared, this,
-            [this] { Label2->setText(QStringLiteral("0:00 / 0:00")); });
+    connect(&m_session, &PlayerSession::positionCleared, m_positionDisplay,
+            &PositionDisplay::clear);
     connect(&m_session, &PlayerSession::opening, this, [this] {
         Label4->show();
         Shape3->show();
@@ -28,7 +30,7 @@ void Form1::connectSession()
     connect(&m_session, &PlayerSession::mediaOpened, this, &Form1::showOpenedMedia);
     connect(&m_session, &PlayerSession::mediaClosed, this, [this] {
         Shape1->hide();
-        Label2->setText(QStringLiteral("0:00 / 0:00"));
+        m_positionDisplay->clear();
         Label4->hide();
         Shape3->hide();
         setTransportEnabled(false);

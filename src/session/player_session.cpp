@@ -103,7 +103,7 @@ void PlayerSession::close()
 {
     endLoop();
     send(command("close"));
-    if (m_tick.isActive())
+    if (m_state == PlayState::Playing)
         playPause();
     emit mediaClosed();
 }
@@ -154,15 +154,33 @@ void PlayerSession::playPause()
         playFrom(static_cast<std::int64_t>(target));
         send(command("stop"));
         m_tick.stop();
-        emit positionCleared();
+        showStill();
     }
     emit playPauseDone();
+}
+
+void PlayerSession::showStill()
+{
+    const std::optional<double> total = length();
+    if (!total) {
+        emit positionCleared();
+        return;
+    }
+    emit positionShown(position(), *total);
+}
+
+void PlayerSession::seekSilently(std::int64_t ms)
+{
+    send(command("seek", QStringLiteral("to ") + QString::number(ms)));
+    showStill();
 }
 
 void PlayerSession::stop()
 {
     endLoop();
     send(command("seek", QStringLiteral("to start")));
+    // Stopped at the start, the display has nothing more to follow.
+    m_tick.stop();
     tick();
     setState(PlayState::NotPlaying);
 }
@@ -173,6 +191,11 @@ void PlayerSession::jumpBy(double deltaMs)
     double target = position() + deltaMs;
     if (!(target > 0))
         target = 0;
+    if (m_state == PlayState::NotPlaying) {
+        // Paused, a jump only moves: the listener resumes with Play/Pause.
+        seekSilently(static_cast<std::int64_t>(target));
+        return;
+    }
     playFrom(static_cast<std::int64_t>(target));
     tick();
 }
@@ -196,14 +219,21 @@ void PlayerSession::tick()
     const std::optional<double> total = length();
     if (!total)
         return;
-    rewindAtEnd(*total);
-    emit positionShown(position(), *total);
+    // One reading of the position serves the end's check and the display,
+    // unless the end moved it.
+    const double where = position();
+    emit positionShown(rewindAtEnd(*total, where) ? position() : where, *total);
 }
 
 bool PlayerSession::rewindAtEnd(double totalMs)
 {
+    return rewindAtEnd(totalMs, position());
+}
+
+bool PlayerSession::rewindAtEnd(double totalMs, double positionMs)
+{
     // A device that reports no length has no end to detect.
-    if (!(totalMs > 0 && totalMs == position()))
+    if (!(totalMs > 0 && totalMs == positionMs))
         return false;
     send(command("seek", QStringLiteral("to start")));
     playPause();
@@ -213,22 +243,44 @@ bool PlayerSession::rewindAtEnd(double totalMs)
 void PlayerSession::playFromBar(std::optional<std::int64_t> ms)
 {
     endLoop();
+    if (m_state == PlayState::NotPlaying) {
+        const std::optional<double> total = length();
+        const bool reachable = ms && *ms >= 0 && (!total || static_cast<double>(*ms) <= *total);
+        pauseBefore(reachable ? *ms : 0);
+        return;
+    }
     send(command("seek", QStringLiteral("to start")));
     if (ms && *ms >= 0)
         playFrom(*ms);
     tick();
-    if (m_state == PlayState::NotPlaying) {
-        // Taken as playing, so the Play/Pause that follows pauses there.
-        m_state = PlayState::Playing;
-        playPause();
-    }
 }
 
 void PlayerSession::playFromMark(std::int64_t ms)
 {
+    if (m_state == PlayState::NotPlaying) {
+        pauseBefore(ms);
+        return;
+    }
     playFrom(ms);
     playPause();
     playPause();
+}
+
+// Where a pause at `ms` would leave the device, reached without playing a
+// sample: a sound burst while the window says paused would mislead.
+void PlayerSession::pauseBefore(std::int64_t ms)
+{
+    endLoop();
+    // Computed wide: an edited settings file may hold any 16-bit value.
+    double target = static_cast<double>(ms) - static_cast<double>(m_pauseRewindSeconds) * 1000.0;
+    if (!(target > 0))
+        target = 0;
+    const std::optional<double> total = length();
+    // A pause rewinds from where it was; a target past the end stays at `ms`.
+    if (total && *total > 0 && target > *total)
+        target = static_cast<double>(ms);
+    seekSilently(static_cast<std::int64_t>(target));
+    emit playPauseDone();
 }
 
 bool PlayerSession::playFromTimestamp(std::int64_t ms)
@@ -250,7 +302,7 @@ void PlayerSession::seekKeepingState(std::int64_t ms)
         // The display catches up at once, and reaching the end ends as usual.
         tick();
     } else {
-        send(command("seek", QStringLiteral("to ") + QString::number(ms)));
+        seekSilently(ms);
     }
 }
 

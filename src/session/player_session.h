@@ -66,6 +66,7 @@ public:
     void playPause();
     // Back to the start, paused.
     void stop();
+    // Jumps by jumpSeconds: playing plays on from there, paused only moves.
     void jumpForward();
     void jumpBack();
     // One display tick: the end of the media rewinds and pauses; the position
@@ -73,10 +74,11 @@ public:
     void tick();
     // At the end of the media (`totalMs` long): back to the start, paused.
     bool rewindAtEnd(double totalMs);
-    // A click on the position bar at `ms` (nothing when the pointer gave none).
+    // A click on the position bar at `ms` (nothing when the pointer gave none):
+    // playing plays from there, paused moves a pause rewind before it.
     void playFromBar(std::optional<std::int64_t> ms);
-    // Plays from `ms`, then Play/Pause twice: playing again a little before it
-    // (by the pause rewind), or paused there (bookmarks and timestamps).
+    // Bookmarks and timestamps: playing plays on a pause rewind before `ms`;
+    // paused moves there and stays paused, without a sound.
     void playFromMark(std::int64_t ms);
     // A timestamp of the transcript; false with no media open or past the
     // recording's end (a timestamp of another recording).
@@ -118,7 +120,7 @@ signals:
     // of the media, an open): the window hands the keyboard back.
     void playPauseDone();
     void positionShown(double positionMs, double lengthMs);
-    // A pause shows no position.
+    // No file answers: nothing to show.
     void positionCleared();
     void opening(const QString &path);
     void openFailed(std::uint32_t code);
@@ -144,6 +146,12 @@ private:
     void mergeBookmarksSavedElsewhere(const QString &path);
     void rememberBookmarkFile(const QString &path);
     void jumpBy(double deltaMs);
+    bool rewindAtEnd(double totalMs, double positionMs);
+    // Shows where the device rests, or clears the display without a file.
+    void showStill();
+    // Moves while paused; the device plays nothing.
+    void seekSilently(std::int64_t ms);
+    void pauseBefore(std::int64_t ms);
 
     MediaControl &m_media;
     QTimer m_tick;

@@ -6,12 +6,17 @@
 
 namespace quillory {
 
+long long shownSeconds(double milliseconds)
+{
+    const double seconds = roundHalfEven(milliseconds / 1000.0);
+    if (!std::isfinite(seconds) || seconds < 0)
+        return 0;
+    return static_cast<long long>(seconds);
+}
+
 QString formatMinutesSeconds(double milliseconds)
 {
-    double seconds = roundHalfEven(milliseconds / 1000.0);
-    if (!std::isfinite(seconds) || seconds < 0)
-        seconds = 0;
-    const long long total = static_cast<long long>(seconds);
+    const long long total = shownSeconds(milliseconds);
     return QStringLiteral("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QLatin1Char('0'));
 }
 

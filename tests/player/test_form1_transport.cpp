@@ -1,5 +1,6 @@
 // Transport: play/pause with the rewind on pause, stop, the jumps and the
 // focus return after each command.
+#include "session/time_format.h"
 #include "test_form1_harness.h"
 
 using namespace quillory;
@@ -49,7 +50,8 @@ private slots:
         QVERIFY(!rig.engine->isPlaying());
         QCOMPARE(form.playState(), PlayState::NotPlaying);
         QVERIFY(!form.displayTimerRunning());
-        QCOMPARE(form.timeText(), QStringLiteral("0:00 / 0:00"));
+        // Paused, the display shows where it rests and the length.
+        QCOMPARE(form.timeText(), formatTimeText(double(expected), 300000.0));
 
         // Play resumes exactly where the pause left the device.
         form.cmdPlay_Click();
@@ -73,8 +75,8 @@ private slots:
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 10:05"));
         QCOMPARE(form.fillWidthTwips(), 0);
         QCOMPARE(form.playState(), PlayState::NotPlaying);
-        // The display timer is left as it was.
-        QVERIFY(form.displayTimerRunning());
+        // Resting at the start, nothing moves: the display timer rests too.
+        QVERIFY(!form.displayTimerRunning());
         // Play starts from the beginning.
         form.cmdPlay_Click();
         QVERIFY(rig.engine->isPlaying());
@@ -140,19 +142,20 @@ private slots:
         QCOMPARE(form.timeText(), text);
     }
 
-    // A jump while paused makes the device play; the flag and timer stay put, so
-    // the next Play/Pause only starts the timer and the one after pauses.
-    void jumpWhilePausedPlaysWithoutChangingTheFlag()
+    // A jump while paused moves and stays paused, and shows where it went;
+    // Play/Pause then plays from there.
+    void jumpWhilePausedMovesAndStaysPaused()
     {
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "0");
         rig.openAt(QStringLiteral("a.wav"), 60000, 20000);
         form.cmdPlay_Click();
         form.mnuAvanti->trigger();
-        QVERIFY(rig.engine->isPlaying());
+        QVERIFY(!rig.engine->isPlaying());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(25000));
         QCOMPARE(form.playState(), PlayState::NotPlaying);
         QVERIFY(!form.displayTimerRunning());
+        QCOMPARE(form.timeText(), QStringLiteral("0:25 / 1:00"));
         form.mnuPlay->trigger();
         QVERIFY(rig.engine->isPlaying());
         QVERIFY(form.displayTimerRunning());

@@ -152,15 +152,18 @@ private slots:
         QCOMPARE(shown.last().at(0).toDouble(), 0.0);
     }
 
-    void stopGoesToTheStartAndLeavesTheTickRunning()
+    void stopGoesToTheStartAndRests()
     {
         SessionRig rig;
         rig.openAt(QStringLiteral("a.wav"), 60000, 8000);
+        QSignalSpy shown(&rig.session, &PlayerSession::positionShown);
         rig.session.stop();
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
         QVERIFY(!rig.engine->isPlaying());
         QCOMPARE(rig.session.playState(), PlayState::NotPlaying);
-        QVERIFY(rig.session.isTicking());
+        // Shown at the start; nothing moves until Play, so nothing ticks.
+        QCOMPARE(shown.last().at(0).toDouble(), 0.0);
+        QVERIFY(!rig.session.isTicking());
     }
 
     void aBarClickPlaysFromThereOrPausesThereWithTheRewind()

@@ -97,7 +97,8 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
 }
 
 MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
-    : QObject(parent), m_options(options), m_heldAudio(options.heldAudio)
+    : QObject(parent), m_carry(options.firstReadingReuseMs, options.readingReuseMs),
+      m_options(options), m_heldAudio(options.heldAudio)
 {
     if (!m_heldAudio)
         m_heldAudio = std::make_shared<PulseSinkLatency>();
@@ -219,6 +220,13 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
         if (m_entryStarted && !m_entryEnded)
             m_entryLoaded = true;
         break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        // The one property observed.
+        const auto *change = static_cast<const mpv_event_property *>(event.data);
+        if (change->format == MPV_FORMAT_FLAG && qstrcmp(change->name, "eof-reached") == 0)
+            m_eofSeen = *static_cast<int *>(change->data) != 0;
+        break;
+    }
     case MPV_EVENT_SEEK:
         // A seek we did not ask for is the A-B loop going round.
         if (m_looping && !m_seeking)

@@ -116,21 +116,20 @@ std::optional<HeardReading> MpvMediaEngine::readHeard()
     return quickest;
 }
 
-// The display asks many times a second, and each exact reading asks the sound
-// server twice (mpv's delay and the sink's), which would cost the server and
-// both programs several times what playing does. A recent reading is carried
-// forward in real time instead; a pause always takes an exact one of its own.
+// The display asks a hundred times a second; a recent reading is carried
+// forward (HeardCarry), and a pause always takes an exact one of its own. A
+// loop jumps back without telling, so it is read each time.
 std::optional<double> MpvMediaEngine::heardSeconds()
 {
     const std::int64_t nowUs = steadyMicroseconds();
-    if (m_lastReading && !m_looping &&
-        nowUs - m_lastReadingAtUs < std::int64_t(m_options.readingReuseMs) * 1000)
-        return m_lastReading->seconds() + double(nowUs - m_lastReadingAtUs) / 1e6 * m_speed;
+    if (!m_looping && m_outputKeepsTime) {
+        if (const std::optional<double> carried = m_carry.at(nowUs))
+            return carried;
+    }
     const std::optional<HeardReading> reading = readHeard();
     if (!reading)
         return std::nullopt;
-    m_lastReading = reading;
-    m_lastReadingAtUs = nowUs;
+    m_carry.take(reading->seconds(), reading->playingAtUs, m_speed);
     return reading->seconds();
 }
 

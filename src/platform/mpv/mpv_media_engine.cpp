@@ -107,6 +107,7 @@ MediaError MpvMediaEngine::open(const QString &path)
     }
     m_mpv->free(format);
     m_lengthMs = std::max<std::int64_t>(0, toMilliseconds(seconds));
+    m_outputKeepsTime = outputKeepsTime();
     useSteadyAudioTimestamps();
     m_open = true;
     return MediaError::None;
@@ -127,9 +128,18 @@ void MpvMediaEngine::useSteadyAudioTimestamps()
     char *codec = m_mpv->getPropertyString(m_handle.get(), "audio-codec-name");
     const bool vorbis = codec != nullptr && qstrcmp(codec, "vorbis") == 0;
     m_mpv->free(codec);
-    const char *filters = vorbis ? SteadyTimestamps : "";
-    if (m_mpv->setProperty(m_handle.get(), "af", MPV_FORMAT_STRING, &filters) < 0)
-        qWarning("mpv refused the audio filter for steady timestamps");
+    // mpv's scaletempo2 (speeds other than 1.0) keeps the last tens of ms of
+    // its input at the end of the stream: a little silence after the media
+    // carries the last of the recording out. Positions beyond the length are
+    // the length, so the silence is never shown, and the display's end of the
+    // media comes as the recording's last sample is heard.
+    static const char EndPadding[] = "lavfi=[apad=pad_dur=0.15]";
+    QByteArray filters = vorbis ? QByteArray(SteadyTimestamps) : QByteArray();
+    if (m_outputKeepsTime)
+        filters += (filters.isEmpty() ? "" : ",") + QByteArray(EndPadding);
+    const char *chain = filters.constData();
+    if (m_mpv->setProperty(m_handle.get(), "af", MPV_FORMAT_STRING, &chain) < 0)
+        qWarning("mpv refused the audio filters for steady timestamps and the end");
 }
 
 // Replaces the playlist with the file (with mpv's per-file `options`, if any);
@@ -155,7 +165,9 @@ bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
 
 void MpvMediaEngine::unload()
 {
-    m_lastReading.reset();
+    m_carry.forget();
+    m_endHeard = false;
+    m_eofSeen = false;
     m_fullQueueUs.reset();
     clearLoop();
     m_stillAtMs = -1;
@@ -179,9 +191,12 @@ void MpvMediaEngine::close()
 
 void MpvMediaEngine::setPaused(bool paused)
 {
-    m_lastReading.reset(); // what follows a pause or a resume is read afresh
-    if (!paused)
+    m_carry.forget(); // what follows a pause or a resume is read afresh
+    m_pausedByUs = paused;
+    if (!paused) {
         m_stillAtMs = -1;
+        m_endHeard = false;
+    }
     int value = paused ? 1 : 0;
     m_mpv->setProperty(m_handle.get(), "pause", MPV_FORMAT_FLAG, &value);
 }
@@ -223,6 +238,8 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
     m_seeking = true;
     const bool done = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
     m_seeking = false;
+    m_endHeard = false;
+    m_eofSeen = flag("eof-reached");
     // With a picture, time-pos is the frame shown, up to a frame past the target.
     m_stillAtMs = done ? ms : -1;
     return done;
@@ -272,7 +289,14 @@ MediaError MpvMediaEngine::stop()
         cancelPendingUnpause(); // still exactly at the "play from" target
         return MediaError::None;
     }
-    if (flag("pause") || flag("eof-reached"))
+    if (flag("eof-reached")) {
+        // Stopped while the last of the media still sounds: it rests where the
+        // listener's sound ends, as any pause does.
+        if (const std::optional<std::int64_t> heard = endStillHeardMs())
+            seekExact(*heard);
+        return MediaError::None;
+    }
+    if (flag("pause"))
         return MediaError::None;
     // What was heard is read while still playing (a paused output's clock no
     // longer counts what its sink still plays); seeking there makes what is
@@ -304,7 +328,51 @@ bool MpvMediaEngine::isPlaying() const
         return false;
     if (m_unpausePending)
         return true;
-    return !flag("pause") && !flag("eof-reached");
+    if (flag("eof-reached"))
+        return endStillHeardMs().has_value();
+    return !flag("pause");
+}
+
+bool MpvMediaEngine::endReached()
+{
+    // The observed flag says when to look; mpv's own answer decides, since a
+    // change event may still be on its way.
+    if (!m_eofSeen)
+        return false;
+    m_eofSeen = flag("eof-reached");
+    return m_eofSeen;
+}
+
+// At the end of the media while the output and the sound server still play
+// what mpv decoded last: where the listener is, carried on from the last
+// reading; nothing once all of it has been heard (or no reading tells).
+std::optional<std::int64_t> MpvMediaEngine::endStillHeardMs() const
+{
+    // A carried reading older than this is no longer trusted for the end.
+    constexpr std::int64_t LongestTailUs = 3000000;
+    // Paused by us, it rests where the pause left it. An output that does not
+    // keep time (a file) has nothing left to be heard.
+    if (m_endHeard || m_looping || m_pausedByUs || !m_outputKeepsTime)
+        return std::nullopt;
+    const std::int64_t nowUs = steadyMicroseconds();
+    const std::optional<std::int64_t> readAtUs = m_carry.readingAtUs();
+    if (!readAtUs || nowUs - *readAtUs > LongestTailUs)
+        return std::nullopt;
+    const std::int64_t ms = toMilliseconds(*m_carry.carriedTo(nowUs));
+    if (ms >= m_lengthMs)
+        return std::nullopt;
+    return std::max<std::int64_t>(ms, 0);
+}
+
+// A file output (or an untimed one) writes as fast as mpv decodes: the wall
+// clock then says nothing about what is heard.
+bool MpvMediaEngine::outputKeepsTime() const
+{
+    char *output = m_mpv->getPropertyString(m_handle.get(), "current-ao");
+    const bool file = output != nullptr && qstrcmp(output, "pcm") == 0;
+    const bool null = output != nullptr && qstrcmp(output, "null") == 0;
+    m_mpv->free(output);
+    return !file && !flag("untimed") && !(null && flag("options/ao-null-untimed"));
 }
 
 void MpvMediaEngine::updateLengthAtEnd()
@@ -323,12 +391,15 @@ std::int64_t MpvMediaEngine::positionMs()
     commitPendingUnpause();
     if (!m_open)
         return 0;
-    if (flag("eof-reached")) {
+    if (endReached()) {
         updateLengthAtEnd();
+        if (const std::optional<std::int64_t> heard = endStillHeardMs())
+            return *heard;
+        m_endHeard = true; // and stays so until playback moves again
         return m_lengthMs; // mpv stops a little short of (or beyond) the length
     }
     double seconds = 0;
-    if (!flag("pause")) {
+    if (!m_pausedByUs) {
         if (const std::optional<double> heard = heardSeconds())
             return std::clamp<std::int64_t>(toMilliseconds(inLoop(*heard)), 0, m_lengthMs);
     } else if (m_stillAtMs >= 0) {
@@ -344,7 +415,7 @@ std::int64_t MpvMediaEngine::lengthMs()
     if (!m_open)
         return 0;
     drainEvents();
-    if (flag("eof-reached"))
+    if (endReached())
         updateLengthAtEnd();
     return m_lengthMs;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/media/media_engine.h"
+#include "platform/mpv/heard_carry.h"
 #include "platform/mpv/held_audio.h"
 #include "platform/mpv/mpv_handle.h"
 #include "platform/mpv/mpv_video_host.h"
@@ -38,8 +39,11 @@ struct MpvEngineOptions {
     int openTimeoutMs = 10000;
     int seekTimeoutMs = 5000;
     // How long a reading of the heard position while playing is carried forward
-    // before the sound server is asked again; 0 asks at every reading.
-    int readingReuseMs = 40;
+    // before the sound server is asked again: the first after a start or a move
+    // for firstReadingReuseMs, each next twice as long up to readingReuseMs. A
+    // pause always reads afresh. 0 asks at every reading.
+    int firstReadingReuseMs = 40;
+    int readingReuseMs = 1000;
     // What the sound output holds beyond the sample it plays now; by default the
     // PulseAudio sink of the player's stream, when there is one.
     std::shared_ptr<HeldAudioProbe> heldAudio;
@@ -71,8 +75,10 @@ struct MpvEngineOptions {
 // Loops are mpv's A-B loop: each pass starts with an exact seek to A, so passes
 // do not drift, and the output is not flushed, so the passes join seamlessly.
 //
-// Ends and lengths: at the end of the media the position is the length (mpv's own
-// end position is a few ms off); positions are clamped to [0, length]. MP3 files
+// Ends and lengths: mpv reports the end of the media once it has decoded the
+// last sample, while its output and the sound server still hold the last few
+// hundred ms. Until they are heard the position runs on; then it is the length
+// (mpv's own end position is a few ms off). Positions are clamped to [0, length]. MP3 files
 // without a Xing/Info/VBRI header get their length by counting frames at open,
 // since mpv's estimate for VBR files is far short until the end is reached.
 class MpvMediaEngine : public QObject, public MediaEngine {
@@ -136,10 +142,12 @@ private:
     void updateLengthAtEnd();
     void useSteadyAudioTimestamps();
     std::optional<HeardReading> readHeard();
-    std::optional<HeardReading> m_lastReading;
+    HeardCarry m_carry;
     std::optional<long long> m_fullQueueUs; // the most the server queued of the stream
-    std::int64_t m_lastReadingAtUs = 0;
     std::optional<double> heardSeconds();
+    std::optional<std::int64_t> endStillHeardMs() const;
+    bool endReached();
+    bool outputKeepsTime() const;
     double heardAtPause();
     void unload();
     bool loadFile(const QByteArray &absolute, const char *options, std::int64_t *entryId);
@@ -158,6 +166,15 @@ private:
 
     bool m_open = false;
     bool m_unpausePending = false;
+    // The pause we last set: mpv pauses by itself only at the end of the media.
+    bool m_pausedByUs = true;
+    // mpv's eof-reached as its change events tell it, so that a display tick
+    // need not ask mpv's core (which wakes it) while playing runs on.
+    bool m_eofSeen = false;
+    // Everything sent has been heard since the end was reached.
+    bool m_endHeard = false;
+    // The output plays in real time (a sound card or server, not a file).
+    bool m_outputKeepsTime = true;
     std::int64_t m_entryId = 0; // playlist entry of the open file
     std::int64_t m_lengthMs = 0;
     int m_endError = 0;          // mpv error of a failed load or playback, 0 if none

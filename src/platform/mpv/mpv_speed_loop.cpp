@@ -44,7 +44,7 @@ bool MpvMediaEngine::setSpeedProperty(double factor)
 // a seek to where playback stands makes it again.
 bool MpvMediaEngine::applySpeed()
 {
-    m_lastReading.reset();
+    m_carry.forget();
     if (!setSpeedProperty(m_speed))
         return false;
     if (!m_open)

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Processor share while transcribing: the program plays a long MP3 on a
+# PulseAudio null sink beside any peer installed (Parlatype), both in the same
+# windows of wall time, with their windows shown and minimised, playing and
+# paused. Prints every thread's share of one core, the whole process's share
+# and the load average of each window.
+#
+# usage: bench_cpu.sh EXE [SECONDS_PER_WINDOW=30] [MEDIA_MINUTES=10]
+#   Runs on its own X server (with openbox, so windows can be minimised), its
+#   own sound server and its own session bus, all stopped at the end. Both
+#   programs are driven over the session bus (MPRIS and Parlatype's own
+#   interface), so no keystroke needs a focused window.
+# Needs: xvfb, openbox, xdotool, x11-utils, pulseaudio, pulseaudio-utils,
+# dbus-daemon, ffmpeg, python3 (and parlatype for the comparison).
+set -euo pipefail
+exe=$(readlink -f "$1"); window=${2:-30}; minutes=${3:-10}
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${BENCH_CPU_BUS:-}" ]; then
+  export BENCH_CPU_BUS=1
+  exec dbus-run-session -- "$0" "$@"
+fi
+
+work=$(mktemp -d /tmp/bench_cpu.XXXXXX)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
+trap cleanup EXIT
+
+# Speech-like sound: a tone under noise whose loudness changes every 100 ms.
+ffmpeg -v error -f lavfi -i "sine=frequency=180:sample_rate=44100:duration=$((minutes * 60))" \
+  -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:amplitude=0.2:duration=$((minutes * 60))" \
+  -filter_complex "[0][1]amix=inputs=2,volume='0.5+0.4*sin(t*7)':eval=frame" \
+  -ac 1 -c:a libmp3lame -b:a 128k "$work/recording.mp3"
+
+for n in $(seq 80 99); do [ -e /tmp/.X11-unix/X$n ] || { disp=:$n; break; }; done
+Xvfb "$disp" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
+export DISPLAY=$disp XDG_RUNTIME_DIR=$work/run PULSE_SERVER=unix:$work/run/pulse/native
+mkdir -p "$XDG_RUNTIME_DIR/pulse"; chmod 700 "$XDG_RUNTIME_DIR"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 & pids+=($!)
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=file:"$work/pulse.log" \
+  -L "module-native-protocol-unix" \
+  -L "module-null-sink sink_name=bench rate=44100 channels=2" >/dev/null 2>&1 & pids+=($!)
+for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl set-default-sink bench
+
+# Quillory, player and editor shown; it plays the file named on its command line.
+home=$work/home; mkdir -p "$home"
+[ -d "$(dirname "$exe")/Lang" ] && cp -r "$(dirname "$exe")/Lang" "$home/"
+printf 'English.lng\r\n\r\n0\r\n5\r\n3\r\n1\r\n\r\n0\r\n' > "$home/Quillory.ini"
+QUILLORY_HOME=$home "$exe" "$work/recording.mp3" >"$work/quillory.log" 2>&1 & quillory=$!
+pids+=($quillory)
+timeout 30 xdotool search --sync --name '^Quillory$' >/dev/null
+programs=("Quillory=$quillory")
+
+peer=""
+if command -v parlatype >/dev/null; then
+  GSETTINGS_BACKEND=memory parlatype "$work/recording.mp3" >"$work/parlatype.log" 2>&1 & peer=$!
+  pids+=($peer)
+  if timeout 30 xdotool search --sync --pid "$peer" --name 'recording' >/dev/null 2>&1; then
+    programs+=("Parlatype=$peer")
+  else
+    echo "Parlatype did not show its window; measured alone"; peer=""
+  fi
+fi
+
+playPause() {
+  gdbus call --session --dest org.mpris.MediaPlayer2.quillory --object-path /org/mpris/MediaPlayer2 \
+    --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null
+  [ -z "$peer" ] || peerPlayPause
+}
+# Parlatype's window action "play" toggles playing and paused.
+peerPlayPause() {
+  gdbus call --session --dest org.parlatype.Parlatype \
+    --object-path /org/parlatype/Parlatype/window/1 --method org.gtk.Actions.Activate play [] {} \
+    >/dev/null
+}
+status() {
+  gdbus call --session --dest org.mpris.MediaPlayer2.quillory --object-path /org/mpris/MediaPlayer2 \
+    --method org.freedesktop.DBus.Properties.Get org.mpris.MediaPlayer2.Player PlaybackStatus \
+    | tr -d "()<>',"
+}
+windowsOf() { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; }
+minimiseAll() {
+  shown=()
+  for p in $quillory $peer; do for w in $(windowsOf "$p"); do shown+=("$w"); done; done
+  for w in "${shown[@]}"; do xdotool windowminimize --sync "$w" 2>/dev/null || true; done
+}
+restoreAll() { for w in "${shown[@]}"; do xdotool windowactivate --sync "$w" 2>/dev/null || true; done; }
+iconic() {
+  local n=0
+  for w in "${shown[@]}"; do xprop -id "$w" WM_STATE 2>/dev/null | grep -q Iconic && n=$((n + 1)); done
+  echo "$n of ${#shown[@]} windows minimised"
+}
+measure() {
+  echo "$1 (Quillory:$(status))"
+  "$here/cpu_share.py" "$window" "${programs[@]}"
+}
+
+# Quillory plays what it opens; Parlatype waits for its play action, which it
+# offers once its window is on the bus.
+if [ -n "$peer" ]; then
+  for _ in $(seq 100); do peerPlayPause 2>/dev/null && break; sleep 0.2; done
+fi
+sleep 8 # both settle: the file opened, Parlatype's waveform drawn
+echo "media: $minutes min MP3 on a PulseAudio null sink; ${window} s a window; $(nproc) cores"
+measure "playing, windows shown"
+minimiseAll; sleep 2
+echo "[$(iconic)]"
+measure "playing, windows minimised"
+restoreAll; sleep 1; playPause; sleep 2
+measure "paused, windows shown"
+minimiseAll; sleep 2
+echo "[$(iconic)]"
+measure "paused, windows minimised"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace quillory {
+
+// What the time text and the position bar show for a position, and whether it
+// differs from what they show now. The display ticks a hundred times a second
+// while the text changes once a second and the bar's fill a pixel every few
+// seconds: the widgets are touched only on a change.
+class PositionReadout {
+public:
+    struct Change {
+        bool text = false;
+        bool fill = false;
+    };
+
+    // The bar is `barWidthPixels` wide (its fill is in twips, 15 to a pixel).
+    Change show(double positionMs, double lengthMs, int barWidthPixels);
+    // The widgets were changed elsewhere: the next show() redraws both.
+    void forget();
+
+    const QString &text() const { return m_text; }
+    double fillTwips() const { return m_fillTwips; }
+    int fillPixels() const { return m_fillPixels; }
+
+private:
+    bool m_known = false;
+    long long m_positionSeconds = 0;
+    long long m_lengthSeconds = 0;
+    QString m_text;
+    double m_fillTwips = 0;
+    int m_fillPixels = 0;
+};
+
+} // namespace quillory
