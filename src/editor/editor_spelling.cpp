@@ -140,6 +140,7 @@ void EditorSpelling::addSuggestions(QMenu *menu, int position)
     }
     auto *add = new QAction(
         caption(QStringLiteral("spelling.addWord"), QStringLiteral("&Add to dictionary")), menu);
+    add->setObjectName(QStringLiteral("spellingAddWord"));
     connect(add, &QAction::triggered, this, [this, misspelt] {
         const FileResult result = m_checker.addToPersonalWords(misspelt);
         if (!result.ok)

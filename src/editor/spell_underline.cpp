@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <algorithm>
 
 using quillory::spelling::WordSpan;
 
@@ -65,6 +66,27 @@ const QList<WordSpan> &SpellUnderline::misspeltIn(const QString &paragraph)
     return *known;
 }
 
+QTextBlock SpellUnderline::firstShownBlock()
+{
+    // Walked to from the one found last time: a keystroke or a scroll moves
+    // it little. The layout's own rectangles are used, not a hit test, as a
+    // long document is still being laid out in the background after opening
+    // (asking for a block's rectangle lays it out first).
+    QTextDocument *document = m_text->document();
+    QAbstractTextDocumentLayout *layout = document->documentLayout();
+    const int scrolled = m_text->verticalScrollBar()->value();
+    QTextBlock block =
+        document->findBlockByNumber(std::clamp(m_firstShown, 0, document->blockCount() - 1));
+    if (!block.isValid())
+        block = document->firstBlock();
+    while (block.previous().isValid() && layout->blockBoundingRect(block).top() > scrolled)
+        block = block.previous();
+    while (block.next().isValid() && layout->blockBoundingRect(block).bottom() <= scrolled)
+        block = block.next();
+    m_firstShown = block.blockNumber();
+    return block;
+}
+
 void SpellUnderline::refreshNow()
 {
     m_timer.stop();
@@ -79,8 +101,7 @@ void SpellUnderline::refreshNow()
         QAbstractTextDocumentLayout *layout = document->documentLayout();
         const int scrolled = m_text->verticalScrollBar()->value();
         const int shownHeight = m_text->viewport()->height();
-        for (QTextBlock block = m_text->cursorForPosition(QPoint(0, 0)).block(); block.isValid();
-             block = block.next()) {
+        for (QTextBlock block = firstShownBlock(); block.isValid(); block = block.next()) {
             if (layout->blockBoundingRect(block).top() - scrolled > shownHeight)
                 break;
             ++m_shownLastTime;

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 #include <optional>
@@ -48,6 +49,7 @@ protected:
 
 private:
     void refreshSoon();
+    QTextBlock firstShownBlock();
     const QList<quillory::spelling::WordSpan> &misspeltIn(const QString &paragraph);
 
     QTextEdit *m_text;
@@ -56,6 +58,7 @@ private:
     bool m_enabled = false;
     QHash<QString, QList<quillory::spelling::WordSpan>> m_paragraphs;
     QList<QTextEdit::ExtraSelection> m_marks;
+    int m_firstShown = 0;
     int m_checkedLastTime = 0;
     int m_shownLastTime = 0;
 };

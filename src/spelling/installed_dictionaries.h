@@ -11,7 +11,10 @@ struct DictionaryFiles {
     QString name;
     QString affPath;
     QString dicPath;
-    bool operator==(const DictionaryFiles &other) const = default;
+    bool operator==(const DictionaryFiles &other) const
+    {
+        return name == other.name && affPath == other.affPath && dicPath == other.dicPath;
+    }
 };
 
 // The folders the system's dictionaries are installed in (Debian's

@@ -9,7 +9,10 @@ namespace quillory::spelling {
 struct WordSpan {
     int start = 0;
     int length = 0;
-    bool operator==(const WordSpan &other) const = default;
+    bool operator==(const WordSpan &other) const
+    {
+        return start == other.start && length == other.length;
+    }
 };
 
 // The words of a paragraph to check: runs of letters (with the marks that

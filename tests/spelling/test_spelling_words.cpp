@@ -71,9 +71,9 @@ private slots:
     void dictionariesFoundAndPicked()
     {
         QTemporaryDir first, second;
-        for (const QString &name : {"it_IT", "it_CH", "de_AT", "en_GB"}) {
-            touch(first.filePath(name + QStringLiteral(".aff")));
-            touch(first.filePath(name + QStringLiteral(".dic")));
+        for (const char *name : {"it_IT", "it_CH", "de_AT", "en_GB"}) {
+            touch(first.filePath(QString::fromLatin1(name) + QStringLiteral(".aff")));
+            touch(first.filePath(QString::fromLatin1(name) + QStringLiteral(".dic")));
         }
         touch(first.filePath(QStringLiteral("fr_FR.aff"))); // no .dic: not a dictionary
         touch(second.filePath(QStringLiteral("it_IT.aff")));
