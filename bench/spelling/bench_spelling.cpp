@@ -51,14 +51,40 @@ void typeKey(QWidget *target, QChar ch)
     QApplication::sendEvent(target, &release);
 }
 
+// What a transcriber types: sentences with a slip now and then (one word in
+// ten misspelt) and a new paragraph every few lines.
+const QString &typedText()
+{
+    static const QString text = [] {
+        const QStringList words = QStringLiteral(
+            "allora come dicevo la trascrizione procede con calma e precisione mentre "
+            "il relatore spiega il progetto ai colleghi della riunione")
+                                      .split(QLatin1Char(' '));
+        QString out;
+        for (int i = 0; i < 4000; ++i) {
+            QString word = words.at(i % words.size());
+            if (i % 10 == 7)
+                word.insert(2, word.at(1)); // "alllora"
+            out += word + (i % 40 == 39 ? QStringLiteral(".\n") : QStringLiteral(" "));
+        }
+        return out;
+    }();
+    return text;
+}
+
 // One keystroke and everything it sets off (the deferred check, the layout
 // and the repaint), as the user waits for it.
 double keystrokeMs(QWidget *box, int i)
 {
+    const QChar ch = typedText().at(i % typedText().size());
     QElapsedTimer t;
     t.start();
-    // Words of six letters and a blank: a finished word is checked.
-    typeKey(box, i % 7 == 6 ? QChar(u' ') : QChar(u'a' + i % 26));
+    if (ch == QLatin1Char('\n')) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(box, &press);
+    } else {
+        typeKey(box, ch);
+    }
     QApplication::processEvents();
     return double(t.nsecsElapsed()) / 1e6;
 }
@@ -91,7 +117,23 @@ int main(int argc, char *argv[])
                 qPrintable(spelling.checker().dictionaryName()),
                 double(dictionaryTime.nsecsElapsed()) / 1e6);
 
+    {
+        // What one new word costs the dictionary, and a refresh of the shown page.
+        std::vector<double> wordMs;
+        for (int i = 0; i < 200; ++i) {
+            const QString word = QStringLiteral("qzx%1bcd").arg(QChar(u'a' + i % 26)).repeated(1 + i % 3);
+            QElapsedTimer t;
+            t.start();
+            spelling.checker().isMisspelt(word);
+            wordMs.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        std::printf("one new word:                           p50 %.3f ms  p99 %.3f ms\n",
+                    percentile(wordMs, 0.5), percentile(wordMs, 0.99));
+    }
     fillTranscript(box, pages);
+    // A slip in every fifth paragraph, for the check to find on opening.
+    for (int b = 0; b < box.document()->blockCount(); b += 5)
+        QTextCursor(box.document()->findBlockByNumber(b)).insertText(QStringLiteral("Alllora "));
     const QString path = home.filePath(QStringLiteral("transcript.rtf"));
     if (!box.SaveFile(path).ok)
         return 1;
@@ -109,8 +151,12 @@ int main(int argc, char *argv[])
         loadMs.push_back(double(t.nsecsElapsed()) / 1e6);
         QElapsedTimer u;
         u.start();
-        while (spelling.underline().underlined().isEmpty() && u.elapsed() < 5000)
+        bool done = false;
+        const auto c = QObject::connect(&spelling.underline(), &SpellUnderline::refreshed,
+                                        [&] { done = spelling.underline().paragraphsShownLastTime() > 0; });
+        while (!done && u.elapsed() < 5000)
             QApplication::processEvents();
+        QObject::disconnect(c);
         underlineMs.push_back(double(u.nsecsElapsed()) / 1e6);
     }
     std::printf("open (LoadFile):                        median %.0f ms\n",

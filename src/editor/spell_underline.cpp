@@ -26,6 +26,8 @@ SpellUnderline::SpellUnderline(QTextEdit *text, quillory::spelling::SpellChecker
             &SpellUnderline::refreshSoon);
     connect(text->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &SpellUnderline::refreshSoon);
+    // The word being typed is underlined once the caret leaves its end.
+    connect(text, &QTextEdit::cursorPositionChanged, this, &SpellUnderline::refreshSoon);
     connect(checker, &quillory::spelling::SpellChecker::answersChanged, this, [this] {
         m_paragraphs.clear();
         refreshSoon();
@@ -101,11 +103,14 @@ void SpellUnderline::refreshNow()
         QAbstractTextDocumentLayout *layout = document->documentLayout();
         const int scrolled = m_text->verticalScrollBar()->value();
         const int shownHeight = m_text->viewport()->height();
+        const int caret = m_text->textCursor().position();
         for (QTextBlock block = firstShownBlock(); block.isValid(); block = block.next()) {
             if (layout->blockBoundingRect(block).top() - scrolled > shownHeight)
                 break;
             ++m_shownLastTime;
             for (const WordSpan &w : misspeltIn(block.text())) {
+                if (block.position() + w.start + w.length == caret)
+                    continue; // still being typed
                 QTextEdit::ExtraSelection mark;
                 mark.cursor = QTextCursor(document);
                 mark.cursor.setPosition(block.position() + w.start);

@@ -99,11 +99,17 @@ private slots:
         rig.text.setTextCursor(end);
         QTest::keyClicks(&rig.text, QStringLiteral(" wrongg"));
         rig.spelling->underline().refreshNow();
-        // Three paragraphs shown, one of them new.
+        // Three paragraphs shown, one of them new; the word still being
+        // typed is not underlined yet.
         QCOMPARE(rig.spelling->underline().paragraphsShownLastTime(), 3);
         QCOMPARE(rig.spelling->underline().paragraphsCheckedLastTime(), 1);
+        QVERIFY(rig.underlinedWords().isEmpty());
+        QTest::keyClick(&rig.text, Qt::Key_Space);
+        rig.spelling->underline().refreshNow();
         QCOMPARE(rig.underlinedWords(), QStringList{QStringLiteral("wrongg")});
         QTest::keyClick(&rig.text, Qt::Key_Backspace);
+        QTest::keyClick(&rig.text, Qt::Key_Backspace);
+        rig.text.moveCursor(QTextCursor::Start);
         rig.spelling->underline().refreshNow();
         QCOMPARE(rig.spelling->underline().paragraphsCheckedLastTime(), 1);
         QVERIFY(rig.underlinedWords().isEmpty());
