@@ -56,10 +56,11 @@ void typeKey(QWidget *target, QChar ch)
 const QString &typedText()
 {
     static const QString text = [] {
-        const QStringList words = QStringLiteral(
-            "allora come dicevo la trascrizione procede con calma e precisione mentre "
-            "il relatore spiega il progetto ai colleghi della riunione")
-                                      .split(QLatin1Char(' '));
+        const QStringList words =
+            QStringLiteral(
+                "allora come dicevo la trascrizione procede con calma e precisione mentre "
+                "il relatore spiega il progetto ai colleghi della riunione")
+                .split(QLatin1Char(' '));
         QString out;
         for (int i = 0; i < 4000; ++i) {
             QString word = words.at(i % words.size());
@@ -121,7 +122,8 @@ int main(int argc, char *argv[])
         // What one new word costs the dictionary, and a refresh of the shown page.
         std::vector<double> wordMs;
         for (int i = 0; i < 200; ++i) {
-            const QString word = QStringLiteral("qzx%1bcd").arg(QChar(u'a' + i % 26)).repeated(1 + i % 3);
+            const QString word =
+                QStringLiteral("qzx%1bcd").arg(QChar(u'a' + i % 26)).repeated(1 + i % 3);
             QElapsedTimer t;
             t.start();
             spelling.checker().isMisspelt(word);
@@ -152,8 +154,9 @@ int main(int argc, char *argv[])
         QElapsedTimer u;
         u.start();
         bool done = false;
-        const auto c = QObject::connect(&spelling.underline(), &SpellUnderline::refreshed,
-                                        [&] { done = spelling.underline().paragraphsShownLastTime() > 0; });
+        const auto c = QObject::connect(&spelling.underline(), &SpellUnderline::refreshed, [&] {
+            done = spelling.underline().paragraphsShownLastTime() > 0;
+        });
         while (!done && u.elapsed() < 5000)
             QApplication::processEvents();
         QObject::disconnect(c);
@@ -168,7 +171,8 @@ int main(int argc, char *argv[])
                 spelling.underline().paragraphsShownLastTime());
 
     // Keystrokes in the middle of the document, rounds alternating off / on.
-    box.setTextCursor(QTextCursor(box.document()->findBlockByNumber(box.document()->blockCount() / 2)));
+    box.setTextCursor(
+        QTextCursor(box.document()->findBlockByNumber(box.document()->blockCount() / 2)));
     box.ensureCursorVisible();
     box.setFocus();
     std::vector<double> offMs, onMs;

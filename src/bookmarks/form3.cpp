@@ -160,8 +160,8 @@ void Form3::pushEditorBelow()
         // Below whichever reaches lower: this list or the player beside it
         // (taller when its menu bar has wrapped to a second row).
         QWidget *player = m_host.playerWindow();
-        const QRect above = player ? frameAboveEditor(player->frameGeometry(), frameGeometry())
-                                   : frameGeometry();
+        const QRect above =
+            player ? frameAboveEditor(player->frameGeometry(), frameGeometry()) : frameGeometry();
         editor->move(editor->x(), above.y() + above.height());
     }
 }

@@ -80,8 +80,8 @@ EditorSpelling::~EditorSpelling() = default;
 void EditorSpelling::applyLanguage(const QString &interfaceLanguageFile)
 {
     m_interfaceFile = interfaceLanguageFile;
-    m_onOff->setText(caption(QStringLiteral("spelling.check"),
-                             QStringLiteral("Check &spelling as you type")));
+    m_onOff->setText(
+        caption(QStringLiteral("spelling.check"), QStringLiteral("Check &spelling as you type")));
     m_languageMenu->setTitle(
         caption(QStringLiteral("spelling.language"), QStringLiteral("Spelling &language")));
     m_interfaceLanguage->setText(

@@ -43,10 +43,9 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
                     m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
     setUpTimestamps();
-    m_spelling = new EditorSpelling(
-        RTB, mnuOrtografia, mnuStrumenti,
-        spelling::findDictionaries(spelling::systemDictionaryFolders()),
-        spelling::PersonalWords::defaultPath());
+    m_spelling = new EditorSpelling(RTB, mnuOrtografia, mnuStrumenti,
+                                    spelling::findDictionaries(spelling::systemDictionaryFolders()),
+                                    spelling::PersonalWords::defaultPath());
     connect(RTB, &RichTextBox::ContextMenu, m_spelling, &EditorSpelling::addSuggestions);
 }
 

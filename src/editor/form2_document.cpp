@@ -2,6 +2,7 @@
 
 #include "dialogs/print_dialog.h"
 #include "editor/rich_text_box.h"
+#include "i18n/captions.h"
 #include "platform/files/program_folder.h"
 #include "platform/files/text_file.h"
 #include "platform/services/file_dialog.h"
@@ -25,8 +26,10 @@ void Form2::RTB_Change()
 QString Form2::fileFilter() const
 {
     const QChar nul(0);
-    return QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul +
-           QStringLiteral("File TXT") + nul + QStringLiteral("*.txt");
+    return caption(QStringLiteral("editor.filterRtf"), QStringLiteral("File RTF")) + nul +
+           QStringLiteral("*.rtf") + nul +
+           caption(QStringLiteral("editor.filterTxt"), QStringLiteral("File TXT")) + nul +
+           QStringLiteral("*.txt");
 }
 
 bool Form2::writeDocument(const QString &path)

@@ -148,7 +148,7 @@ QStringList pageLines(const Grid &grid, const CaptionGrid &captions, const QStri
         out << QStringLiteral("</TBODY></TABLE></P>");
     }
     out << closing + QStringLiteral("<P align=right><INPUT value=\"Invia traduzione / "
-                          "Send Traduction\" type=submit></P></FORM></BODY></HTML>");
+                                    "Send Traduction\" type=submit></P></FORM></BODY></HTML>");
     return out;
 }
 

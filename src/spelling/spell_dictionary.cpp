@@ -36,8 +36,8 @@ std::string SpellDictionary::encoded(const QString &word, bool *ok) const
 
 QString SpellDictionary::decoded(const std::string &bytes) const
 {
-    return m_utf8 ? QString::fromStdString(bytes) : QString::fromLatin1(bytes.data(),
-                                                                        qsizetype(bytes.size()));
+    return m_utf8 ? QString::fromStdString(bytes)
+                  : QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
 bool SpellDictionary::isCorrect(const QString &word) const

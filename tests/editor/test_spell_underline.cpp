@@ -33,9 +33,9 @@ struct Rig {
     {
         Preferences::shared().load();
         text.resize(500, 300);
-        spelling = new EditorSpelling(&text, onOff, &tools,
-                                      findDictionaries(systemDictionaryFolders()),
-                                      home.file(QStringLiteral("PersonalWords.txt")));
+        spelling =
+            new EditorSpelling(&text, onOff, &tools, findDictionaries(systemDictionaryFolders()),
+                               home.file(QStringLiteral("PersonalWords.txt")));
         spelling->applyLanguage(QStringLiteral("English.lng"));
         spelling->checker().waitUntilReady();
         text.show();

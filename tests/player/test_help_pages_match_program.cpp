@@ -34,7 +34,8 @@ const QList<PageLanguage> &pageLanguages()
 // The keys a page names: each <kbd> run joined by "+", blanks dropped.
 QSet<QString> keysNamedIn(const QString &html)
 {
-    static const QRegularExpression run(QStringLiteral("<kbd>[^<]*</kbd>(\\s*\\+\\s*<kbd>[^<]*</kbd>)*"));
+    static const QRegularExpression run(
+        QStringLiteral("<kbd>[^<]*</kbd>(\\s*\\+\\s*<kbd>[^<]*</kbd>)*"));
     static const QRegularExpression tags(QStringLiteral("</?kbd>|\\s"));
     QSet<QString> keys;
     for (auto it = run.globalMatch(html); it.hasNext();)
@@ -111,9 +112,9 @@ private slots:
               << QKeySequence(Qt::CTRL | Qt::Key_Z);
         QVERIFY(bound.size() > 25);
         for (const QKeySequence &key : bound)
-            QVERIFY2(named.contains(pageName(key, lang)),
-                     qPrintable(lang.page + QStringLiteral(" does not name ") +
-                                pageName(key, lang)));
+            QVERIFY2(
+                named.contains(pageName(key, lang)),
+                qPrintable(lang.page + QStringLiteral(" does not name ") + pageName(key, lang)));
     }
 
     void whatEachPageSaysAboutSaving_data() { eachPageNamesEveryBoundKey_data(); }
@@ -140,7 +141,8 @@ private slots:
         inLanguage.writeSettings({lang.language + ".lng", "", "0", "5", "0", "0", "", "0"});
         inLanguage.start();
         const QString rewind = element(html, QStringLiteral("pause-rewind"));
-        QVERIFY2(rewind.contains(QRegularExpression(QStringLiteral("\\b0\\b"))), qPrintable(rewind));
+        QVERIFY2(rewind.contains(QRegularExpression(QStringLiteral("\\b0\\b"))),
+                 qPrintable(rewind));
         const QString item = plainCaption(inLanguage.form->mnuSecIndietro->text()).trimmed();
         QVERIFY2(rewind.contains(item), qPrintable(lang.page + ": " + item));
     }

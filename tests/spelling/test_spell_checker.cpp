@@ -35,13 +35,18 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("paragraph");
         QTest::addColumn<QStringList>("wrong");
-        QTest::newRow("en") << "en" << "[00:01:23.4] The recordng was clear." << QStringList{"recordng"};
-        QTest::newRow("it") << "it" << "[01:23] Il testimone ha dettto che l'uomo era lì."
+        QTest::newRow("en") << "en"
+                            << "[00:01:23.4] The recordng was clear." << QStringList{"recordng"};
+        QTest::newRow("it") << "it"
+                            << "[01:23] Il testimone ha dettto che l'uomo era lì."
                             << QStringList{"dettto"};
-        QTest::newRow("de") << "de" << "#00:01:23-4# Der Zeuge sagte, dass es reegnete."
+        QTest::newRow("de") << "de"
+                            << "#00:01:23-4# Der Zeuge sagte, dass es reegnete."
                             << QStringList{"reegnete"};
-        QTest::newRow("es") << "es" << "[0:01:23] El testigo dijo que llovíaa." << QStringList{"llovíaa"};
-        QTest::newRow("fr") << "fr" << "Le témoin a dit qu'il pleuvvait." << QStringList{"pleuvvait"};
+        QTest::newRow("es") << "es"
+                            << "[0:01:23] El testigo dijo que llovíaa." << QStringList{"llovíaa"};
+        QTest::newRow("fr") << "fr"
+                            << "Le témoin a dit qu'il pleuvvait." << QStringList{"pleuvvait"};
     }
     void eachLanguageFindsItsErrors()
     {
@@ -72,7 +77,8 @@ private slots:
         SpellChecker checker(m_installed, nullptr);
         checker.setLanguage(QStringLiteral("en"));
         checker.waitUntilReady();
-        QVERIFY(checker.suggestions(QStringLiteral("recordng")).contains(QStringLiteral("recording")));
+        QVERIFY(
+            checker.suggestions(QStringLiteral("recordng")).contains(QStringLiteral("recording")));
         QVERIFY(checker.suggestions(QStringLiteral("recordng"), 1).size() <= 1);
     }
 
@@ -147,7 +153,8 @@ private slots:
     void missingFilesOpenNothing()
     {
         SpellDictionary dictionary;
-        QVERIFY(!dictionary.open(QStringLiteral("/nonexistent.aff"), QStringLiteral("/nonexistent.dic")));
+        QVERIFY(!dictionary.open(QStringLiteral("/nonexistent.aff"),
+                                 QStringLiteral("/nonexistent.dic")));
         QVERIFY(!dictionary.isOpen());
         QVERIFY(dictionary.isCorrect(QStringLiteral("anything")));
         QVERIFY(dictionary.suggestions(QStringLiteral("anything"), 5).isEmpty());

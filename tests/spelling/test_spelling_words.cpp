@@ -39,8 +39,8 @@ private slots:
         QTest::newRow("hyphen") << "well-known -dash" << QStringList{"well-known", "dash"};
         QTest::newRow("quotes") << "\"Hello,\" (she) said" << QStringList{"Hello", "she", "said"};
         QTest::newRow("digits") << "3rd mp3 track 12" << QStringList{"track"};
-        QTest::newRow("addresses") << "mail a@b.it or www.example.com now"
-                                   << QStringList{"mail", "or", "now"};
+        QTest::newRow("addresses")
+            << "mail a@b.it or www.example.com now" << QStringList{"mail", "or", "now"};
         QTest::newRow("empty") << "" << QStringList{};
     }
     void wordsOfProse()
@@ -53,9 +53,9 @@ private slots:
     void timestampsAreNeverWords()
     {
         // Every format the editor writes, alone and inside a sentence.
-        for (const QString &stamp : {QStringLiteral("[01:23]"), QStringLiteral("[0:01:23]"),
-                                     QStringLiteral("[00:01:23.4]"),
-                                     QStringLiteral("#00:01:23-4#")}) {
+        for (const QString &stamp :
+             {QStringLiteral("[01:23]"), QStringLiteral("[0:01:23]"),
+              QStringLiteral("[00:01:23.4]"), QStringLiteral("#00:01:23-4#")}) {
             QVERIFY2(wordsIn(stamp).isEmpty(), qPrintable(stamp));
             QCOMPARE(wordTexts(stamp + QStringLiteral("Speaker: hello ") + stamp),
                      (QStringList{"Speaker", "hello"}));
