@@ -1,6 +1,7 @@
 #include "form3.h"
 
 #include "platform/geometry/twips.h"
+#include "platform/geometry/window_stack.h"
 #include "session/player_session.h"
 
 #include <QCloseEvent>
@@ -156,8 +157,12 @@ void Form3::showBesidePlayer()
 void Form3::pushEditorBelow()
 {
     if (QWidget *editor = m_host.editorWindow()) {
-        const QRect mine = frameGeometry();
-        editor->move(editor->x(), mine.y() + mine.height());
+        // Below whichever reaches lower: this list or the player beside it
+        // (taller when its menu bar has wrapped to a second row).
+        QWidget *player = m_host.playerWindow();
+        const QRect above =
+            player ? frameAboveEditor(player->frameGeometry(), frameGeometry()) : frameGeometry();
+        editor->move(editor->x(), above.y() + above.height());
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include "editor/editor_keys.h"
 #include "editor/editor_layout.h"
+#include "editor/editor_spelling.h"
 #include "editor/formatting_bar.h"
 #include "editor/rich_text_box.h"
 #include "editor/transcript_font.h"
 #include "i18n/captions.h"
+#include "spelling/installed_dictionaries.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -45,6 +47,10 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
                     m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
     setUpTimestamps();
+    m_spelling = new EditorSpelling(RTB, mnuOrtografia, mnuStrumenti,
+                                    spelling::findDictionaries(spelling::systemDictionaryFolders()),
+                                    spelling::PersonalWords::defaultPath());
+    connect(RTB, &RichTextBox::ContextMenu, m_spelling, &EditorSpelling::addSuggestions);
 }
 
 Form2::~Form2() = default;
@@ -133,7 +139,7 @@ void Form2::buildMenus()
     mnuStrumenti->setObjectName(QStringLiteral("mnuStrumenti"));
     mnuOrtografia = mnuStrumenti->addAction(QStringLiteral("Controllo ortografico e grammaticale"));
     mnuOrtografia->setObjectName(QStringLiteral("mnuOrtografia"));
-    mnuOrtografia->setShortcut(QKeySequence(Qt::Key_F7));
+    // No F7: in the editor it moves the player forward.
     connect(mnuOrtografia, &QAction::triggered, this, &Form2::mnuOrtografia_Click);
 }
 
@@ -312,11 +318,7 @@ void Form2::CambiaLingua2()
     mnuSostituisci->setText(L.T(59));
     mnuAnnulla->setText(L.T(70));
     mnuStrumenti->setTitle(L.T(71));
-    mnuOrtografia->setText(L.T(72));
-    // The spell-check has no checker behind it; hiding the menu also keeps
-    // its F7 from shadowing the jump-forward key.
-    mnuStrumenti->menuAction()->setVisible(false);
-    mnuOrtografia->setEnabled(false);
+    m_spelling->applyLanguage(m_player.languageFile());
     mnuRipeti->setText(L.T(82));
     Label3[0]->setText(L.T(90));
     Label3[2]->setText(L.T(91));
@@ -336,6 +338,16 @@ QString Form2::untitledFullName() const
 void Form2::showUntitledCaption()
 {
     setWindowTitle(m_language.T(96) + QStringLiteral(" - ") + untitledFullName());
+}
+
+void Form2::applyLanguage()
+{
+    CambiaLingua2();
+    // The title holds the language's words too ("Untitled 1").
+    if (m_documentPath.isEmpty())
+        showUntitledCaption();
+    else
+        setCaptionFromPath(m_documentPath);
 }
 
 void Form2::setCaptionFromPath(const QString &path)

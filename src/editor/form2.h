@@ -25,6 +25,7 @@ class QMenu;
 class RichTextBox;
 class IconStrip;
 class ClickArea;
+class EditorSpelling;
 
 // The transcript editor: one rich-text document under the player window. Its
 // function keys drive the player without leaving the text.
@@ -51,7 +52,7 @@ public:
     bool hasUnsavedChanges() const override { return m_documentModified; }
     QString untitledTitle() const override;
     void saveAs() override { mnuSalvaConNome_Click(); }
-    void applyLanguage() override { CambiaLingua2(); }
+    void applyLanguage() override;
     QWidget *textArea() override;
     // The text box, read by the recovery journal and searched by the find dialog.
     const RichTextBox &textBox() const { return *RTB; }
@@ -208,4 +209,11 @@ public:
 private:
     bool playbackKeyDown(int key, Qt::KeyboardModifiers modifiers);
     quillory::PlaybackKeys m_playbackKeys;
+
+public:
+    // The spelling check (editor_spelling.cpp), built with the window.
+    EditorSpelling &spelling() { return *m_spelling; }
+
+private:
+    EditorSpelling *m_spelling = nullptr;
 };

@@ -29,10 +29,12 @@ void Form2::RTB_Change()
 QString Form2::fileFilter(bool saving) const
 {
     const QChar nul(0);
-    QString filter = QStringLiteral("File RTF") + nul + QStringLiteral("*.rtf") + nul +
-                     QStringLiteral("File TXT") + nul + QStringLiteral("*.txt") + nul +
-                     QStringLiteral("File SRT") + nul + QStringLiteral("*.srt") + nul +
-                     QStringLiteral("File WebVTT") + nul + QStringLiteral("*.vtt");
+    QString filter = caption(QStringLiteral("editor.filterRtf"), QStringLiteral("File RTF")) +
+                     nul + QStringLiteral("*.rtf") + nul +
+                     caption(QStringLiteral("editor.filterTxt"), QStringLiteral("File TXT")) +
+                     nul + QStringLiteral("*.txt") + nul + QStringLiteral("File SRT") + nul +
+                     QStringLiteral("*.srt") + nul + QStringLiteral("File WebVTT") + nul +
+                     QStringLiteral("*.vtt");
     if (saving)
         filter += nul + QStringLiteral("File ODT") + nul + QStringLiteral("*.odt");
     return filter;

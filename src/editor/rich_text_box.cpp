@@ -11,8 +11,10 @@
 #include "platform/text/whole_word.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPagedPaintDevice>
 #include <QScrollBar>
@@ -562,4 +564,17 @@ int RichTextBox::characterAt(const QPoint &viewportPoint) const
         return inLine < block.length() - 1 ? block.position() + inLine : -1;
     }
     return -1;
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (!menu)
+        return;
+    // A click off the text gives the caret's place, as the keyboard's menu key does.
+    const int at = event->reason() == QContextMenuEvent::Mouse
+                       ? cursorForPosition(event->pos()).position()
+                       : textCursor().position();
+    emit ContextMenu(menu.get(), at);
+    menu->exec(event->globalPos());
 }

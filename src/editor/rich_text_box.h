@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class QMenu;
 class QPagedPaintDevice;
 class QTextCharFormat;
 
@@ -103,6 +104,9 @@ signals:
     // Asked before the window's shortcuts see a key: set *claimed when KeyDown
     // will act on it, so that it reaches KeyDown instead of a shortcut.
     void ClaimsKey(int key, Qt::KeyboardModifiers modifiers, bool *claimed);
+    // The right-click menu, before it shows, for items about the text at
+    // `position` (a document position).
+    void ContextMenu(QMenu *menu, int position);
 
 private:
     // The value of `read` over every character of the selection (or at the
@@ -116,6 +120,7 @@ private:
 protected:
     void replaceContent(const QTextDocument &incoming);
     bool event(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     // Pasted and dropped content keeps only what the file can hold.
     bool canInsertFromMimeData(const QMimeData *source) const override;

@@ -62,7 +62,42 @@ Grid readGrid(const QString &languageFolder)
     return grid;
 }
 
+CaptionGrid readCaptions(const QString &languageFolder)
+{
+    CaptionGrid grid;
+    // English first: its keys are the complete list in the program's order.
+    static const int order[LanguageCount] = {1, 0, 2, 3, 4};
+    for (int column : order) {
+        const QString path = languageFolder + QLatin1Char('/') + columnNames().at(column) +
+                             QStringLiteral(".captions");
+        QByteArray bytes;
+        if (!readRegularFile(path, SmallTextFileLimit, &bytes))
+            continue;
+        const QStringList lines = decodeText(bytes).split(QLatin1Char('\n'));
+        for (QString line : lines) {
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            const qsizetype eq = line.indexOf(QLatin1Char('='));
+            if (line.trimmed().startsWith(QLatin1Char('#')) || eq <= 0)
+                continue;
+            const QString key = line.left(eq).trimmed();
+            if (key.isEmpty())
+                continue;
+            if (!grid.values.contains(key))
+                grid.keys << key;
+            grid.values[key][static_cast<size_t>(column)] = line.mid(eq + 1).trimmed();
+        }
+    }
+    return grid;
+}
+
 QStringList pageLines(const Grid &grid, const QString &productName,
+                      const QString &maintainerAddress)
+{
+    return pageLines(grid, CaptionGrid(), productName, maintainerAddress);
+}
+
+QStringList pageLines(const Grid &grid, const CaptionGrid &captions, const QString &productName,
                       const QString &maintainerAddress)
 {
     QStringList out;
@@ -91,8 +126,29 @@ QStringList pageLines(const Grid &grid, const QString &productName,
         out << QStringLiteral("<TD><input type=text name=\"Traduzione") + QString::number(r) +
                    QStringLiteral("\"></TD></TR>");
     }
-    out << QStringLiteral("</TBODY></TABLE></P><P align=right><INPUT value=\"Invia traduzione / "
-                          "Send Traduction\" type=submit></P></FORM></BODY></HTML>");
+    const QString tableEnd = QStringLiteral("</TBODY></TABLE></P>");
+    QString closing = tableEnd;
+    if (!captions.keys.isEmpty()) {
+        out << tableEnd;
+        closing.clear();
+        out << QStringLiteral("<P><TABLE BORDER=1><TBODY><TR>") + Header +
+                   QStringLiteral("Chiave / Key") + HeaderEnd;
+        for (const QString &name : columnNames())
+            out << Header + name + HeaderEnd;
+        out << QStringLiteral("</TR>");
+        for (const QString &key : captions.keys) {
+            out << QStringLiteral("<TR><TD><CODE>") + escaped(key) + QStringLiteral("</CODE></TD>");
+            const auto &row = captions.values.value(key);
+            for (const QString &value : row)
+                out << QStringLiteral("<TD>") + (value.isEmpty() ? missing : escaped(value)) +
+                           QStringLiteral("</TD>");
+            out << QStringLiteral("<TD><input type=text name=\"Caption_") + escaped(key) +
+                       QStringLiteral("\"></TD></TR>");
+        }
+        out << QStringLiteral("</TBODY></TABLE></P>");
+    }
+    out << closing + QStringLiteral("<P align=right><INPUT value=\"Invia traduzione / "
+                                    "Send Traduction\" type=submit></P></FORM></BODY></HTML>");
     return out;
 }
 
@@ -103,8 +159,9 @@ QString pagePath()
 
 FileResult write(const QString &productName, const QString &maintainerAddress)
 {
-    const QStringList lines = pageLines(readGrid(ProgramFolder::file(QStringLiteral("Lang"))),
-                                        productName, maintainerAddress);
+    const QString folder = ProgramFolder::file(QStringLiteral("Lang"));
+    const QStringList lines =
+        pageLines(readGrid(folder), readCaptions(folder), productName, maintainerAddress);
     // The byte order mark tells the browser the page is UTF-8; without it a
     // browser may guess a Western code page and garble the accented letters.
     QByteArray bytes("\xEF\xBB\xBF");

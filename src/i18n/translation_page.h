@@ -2,6 +2,7 @@
 
 #include "platform/files/text_file.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -29,8 +30,21 @@ struct Grid {
 };
 Grid readGrid(const QString &languageFolder);
 
-// The page, line by line.
+// The texts of the companion ".captions" files, by key: every key of any of
+// the five languages, English's order first, then the others' in theirs.
+// Values are as the file holds them ("\n" for a line break), so a translator
+// sends them back in the same form.
+struct CaptionGrid {
+    QStringList keys;
+    QHash<QString, std::array<QString, LanguageCount>> values;
+};
+CaptionGrid readCaptions(const QString &languageFolder);
+
+// The page, line by line; the caption texts follow the table's lines in a
+// table of their own, each row named by its key (input "Caption_<key>").
 QStringList pageLines(const Grid &grid, const QString &productName,
+                      const QString &maintainerAddress);
+QStringList pageLines(const Grid &grid, const CaptionGrid &captions, const QString &productName,
                       const QString &maintainerAddress);
 
 // The program folder's page file.

@@ -1,6 +1,7 @@
 #include "bookmark_list_dock.h"
 
 #include "i18n/language_table.h"
+#include "platform/geometry/window_stack.h"
 #include "session/player_session.h"
 
 #include <QAction>
@@ -88,9 +89,7 @@ bool BookmarkListDock::addBookmark()
 QRect BookmarkListDock::frameAbove(QRect playerFrame) const
 {
     // A hidden list leaves no gap.
-    if (!m_session.bookmarks().isEmpty() && m_window && m_window->isShown()) {
-        const QRect list = m_window->placement();
-        playerFrame.setHeight(list.y() + list.height() - playerFrame.y());
-    }
+    if (!m_session.bookmarks().isEmpty() && m_window && m_window->isShown())
+        return quillory::frameAboveEditor(playerFrame, m_window->placement());
     return playerFrame;
 }

@@ -20,10 +20,16 @@ bool EditorFollowsPlayer::eventFilter(QObject *watched, QEvent *event)
     if (QWidget *editor = built ? built->asWidget() : nullptr) {
         const auto *resize = static_cast<QResizeEvent *>(event);
         const int grown = resize->size().height() - resize->oldSize().height();
-        const int frame = m_player->frameGeometry().height() - m_player->height();
-        const int oldBottom = m_player->y() + frame + resize->oldSize().height();
+        const QRect now = m_player->frameGeometry();
+        QRect before = now;
+        before.setHeight(now.height() - grown);
+        // Beside a taller bookmark list the editor stays where it is until the
+        // player reaches below the list.
+        const QRect oldAbove = m_player->editorAboveFrameFor(before);
+        const QRect newAbove = m_player->editorAboveFrameFor(now);
+        const int oldBottom = oldAbove.y() + oldAbove.height();
         if (resize->oldSize().isValid() && grown != 0 && editor->y() == oldBottom)
-            editor->move(editor->x(), editor->y() + grown);
+            editor->move(editor->x(), newAbove.y() + newAbove.height());
     }
     return false;
 }

@@ -195,6 +195,12 @@ private:
     void connectBookmarkMenus();
     void goToBookmark(bool forward);
     QRect editorAboveFrame();
+
+public:
+    // The frame the editor sits under when the player's frame is `playerFrame`.
+    QRect editorAboveFrameFor(const QRect &playerFrame) const;
+
+private:
     void endProgram();
     // The unsaved-transcript question: Cancel, Yes with a save that did not
     // happen (both keep the program running), or go on ending.

@@ -38,6 +38,11 @@ QRect Form1::editorAboveFrame()
     return m_bookmarks->frameAbove(frameGeometry());
 }
 
+QRect Form1::editorAboveFrameFor(const QRect &playerFrame) const
+{
+    return m_bookmarks->frameAbove(playerFrame);
+}
+
 void Form1::SaveBookmarks()
 {
     m_session.saveBookmarks();

@@ -1,6 +1,7 @@
 // The language table applied to the player's captions, and the language command.
 #include "form1.h"
 #include "i18n/captions.h"
+#include "i18n/qt_translations.h"
 #include "platform/files/program_folder.h"
 #include "platform/services/file_dialog.h"
 
@@ -18,6 +19,7 @@ void Form1::LoadLanguageFile()
     m_language.load(
         LanguageTable::pathOf(LanguageTable::insideLangFolder(m_settings.languageFile)));
     Captions::current().load(m_settings.languageFile);
+    QtTranslations::current().apply(m_settings.languageFile);
 }
 
 void Form1::ApplyLanguage()

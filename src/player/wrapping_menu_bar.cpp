@@ -1,6 +1,7 @@
 #include "wrapping_menu_bar.h"
 
 #include <QActionEvent>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
 
@@ -8,6 +9,52 @@ WrappingMenuBar::WrappingMenuBar(QWidget *parent) : QMenuBar(parent)
 {
     // A global (desktop) menu has no rows to wrap.
     setNativeMenuBar(false);
+    installEventFilter(this);
+}
+
+QAction *WrappingMenuBar::neighbour(QAction *current, bool forward) const
+{
+    const qsizetype count = m_order.size();
+    const qsizetype at = m_order.indexOf(current);
+    if (at < 0 || count == 0)
+        return nullptr;
+    for (qsizetype step = 1; step <= count; ++step) {
+        QAction *next = m_order.at(((forward ? at + step : at - step) % count + count) % count);
+        if (next->isVisible() && next->isEnabled() && !next->isSeparator())
+            return next;
+    }
+    return nullptr;
+}
+
+bool WrappingMenuBar::crossRows(QMenuBar *row, int key)
+{
+    QAction *current = row->activeAction();
+    if (!current || rowCount() < 2)
+        return false;
+    const bool forward = (key == Qt::Key_Right) == (layoutDirection() == Qt::LeftToRight);
+    QAction *next = neighbour(current, forward);
+    QMenuBar *target = next ? rowOf(next) : nullptr;
+    // Within a row the bar's own handling does the same.
+    if (!target || target == row)
+        return false;
+    row->setActiveAction(nullptr);
+    // Opens the menu, as the bar does when a menu was open.
+    target->setActiveAction(next);
+    target->setFocus(Qt::ShortcutFocusReason);
+    return true;
+}
+
+bool WrappingMenuBar::eventFilter(QObject *watched, QEvent *event)
+{
+    // An open menu hands its Left and Right keys to the bar that opened it.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *row = qobject_cast<QMenuBar *>(watched);
+        if (row && (key == Qt::Key_Left || key == Qt::Key_Right) &&
+            (row == this || m_extraRows.contains(row)))
+            return crossRows(row, key);
+    }
+    return QMenuBar::eventFilter(watched, event);
 }
 
 int WrappingMenuBar::itemWidth(QAction *action) const
@@ -138,6 +185,7 @@ void WrappingMenuBar::relayout()
         row->setNativeMenuBar(false);
         row->setObjectName(QStringLiteral("menuBarRow%1").arg(m_extraRows.size() + 2));
         row->setAccessibleName(row->objectName());
+        row->installEventFilter(this);
         m_extraRows.append(row);
     }
     for (int i = 0; i < rows.size(); ++i) {

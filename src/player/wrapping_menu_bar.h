@@ -23,17 +23,25 @@ public:
 
     int heightForWidth(int width) const override;
 
+    // The menu after (or before) `current` in reading order, across the rows,
+    // from the last back to the first; hidden and disabled menus are passed.
+    QAction *neighbour(QAction *current, bool forward) const;
+
 protected:
     void actionEvent(QActionEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QList<QList<QAction *>> splitIntoRows(int width) const;
     int itemWidth(QAction *action) const;
     int oneRowHeight() const;
     void relayout();
+    // Left or Right on the first or last menu of a row goes to the
+    // neighbouring row's menu, as if the rows were one bar.
+    bool crossRows(QMenuBar *row, int key);
 
     // Watches the menus' captions. The base class drops every connection from an
     // action to the bar whenever the action leaves it, so this is a separate object.

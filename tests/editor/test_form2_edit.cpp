@@ -1,4 +1,5 @@
 #include "editor_rig.h"
+#include "i18n/captions.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -254,15 +255,19 @@ private slots:
                               "mnuRecent1", "mnuRecent2", "mnuRecent3", "mnuRecent4", "mnur",
                               "mnuStampa"}));
         const QList<std::pair<QAction *, int>> items = {
-            {e.mnuAnnulla, 70},   {e.mnuRipeti, 82},      {e.mnuTaglia, 48},
-            {e.mnuCopia, 49},     {e.mnuIncolla, 50},     {e.mnuSelezionaTutto, 51},
-            {e.mnuTrova, 56},     {e.mnuSostituisci, 59}, {e.mnuStampa, 46},
-            {e.mnuOrtografia, 72}};
+            {e.mnuAnnulla, 70}, {e.mnuRipeti, 82},      {e.mnuTaglia, 48},
+            {e.mnuCopia, 49},   {e.mnuIncolla, 50},     {e.mnuSelezionaTutto, 51},
+            {e.mnuTrova, 56},   {e.mnuSostituisci, 59}, {e.mnuStampa, 46}};
         for (const auto &[action, entry] : items)
             QCOMPARE(action->text(), T.T(entry));
         QCOMPARE(e.mnuModifica->title(), T.T(47));
         QCOMPARE(e.mnuStrumenti->title(), T.T(71));
-        QVERIFY(!e.mnuStrumenti->menuAction()->isVisible());
+        // Tools holds the spelling check's on/off item (no F7: it moves the player).
+        QVERIFY(e.mnuStrumenti->menuAction()->isVisible());
+        QCOMPARE(e.mnuOrtografia->text(), caption(QStringLiteral("spelling.check"),
+                                                  QStringLiteral("Check &spelling as you type")));
+        QVERIFY(e.mnuOrtografia->isCheckable());
+        QVERIFY(e.mnuOrtografia->shortcut().isEmpty());
         QCOMPARE(e.mnuAnnulla->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
         QCOMPARE(e.mnuTaglia->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
         QCOMPARE(e.mnuCopia->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
