@@ -10,18 +10,19 @@ set(allowed_i18n platform i18n)
 set(allowed_editor/rtf platform editor/rtf)
 set(allowed_pictures pictures)
 set(allowed_session ${base} session)
+set(allowed_waveform ${base} waveform)
 set(allowed_recovery ${base} editor/rtf recovery)
 set(allowed_contracts contracts)
 set(allowed_about ${base} about)
 set(allowed_dialogs ${base} dialogs)
-set(allowed_player ${base} session contracts about player)
+set(allowed_player ${base} session contracts about waveform player)
 set(allowed_editor ${base} editor/rtf session contracts dialogs pictures editor)
 set(allowed_bookmarks ${base} session contracts bookmarks)
 set(allowed_find ${base} contracts find)
 set(allowed_video ${base} contracts video)
 set(allowed_desktop ${base} session contracts desktop)
 # The composition root builds everything.
-set(families platform i18n editor/rtf pictures session recovery contracts about dialogs player
+set(families platform i18n editor/rtf pictures session waveform recovery contracts about dialogs player
     editor bookmarks find video desktop)
 
 # The family a path below src/ belongs to (editor/rtf before editor).
