@@ -35,6 +35,8 @@ void WaveformPeaks::write(std::int64_t firstBin, const std::vector<Peak> &bins, 
     if (firstBin < 0 || bins.empty())
         return;
     std::lock_guard<std::mutex> hold(m_lock);
+    if (m_firstWritten < 0)
+        m_firstWritten = firstBin;
     const std::int64_t end = firstBin + static_cast<std::int64_t>(bins.size());
     if (end > static_cast<std::int64_t>(m_bins.size())) {
         if (static_cast<std::size_t>(end) > m_bins.capacity())
@@ -131,6 +133,12 @@ std::int64_t WaveformPeaks::exactUntil() const
 {
     std::lock_guard<std::mutex> hold(m_lock);
     return m_exactUntil;
+}
+
+std::int64_t WaveformPeaks::firstWrittenBin() const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_firstWritten;
 }
 
 std::uint64_t WaveformPeaks::revision() const

@@ -47,6 +47,9 @@ public:
     std::vector<Peak> overview(int columns, std::int64_t totalBins) const;
     // The first bin not yet decoded exactly.
     std::int64_t exactUntil() const;
+    // Where the first bins written began (-1 before any): the stretch decoded
+    // first.
+    std::int64_t firstWrittenBin() const;
     // Grows with every write: readers can tell whether anything changed.
     std::uint64_t revision() const;
 
@@ -54,6 +57,7 @@ private:
     mutable std::mutex m_lock;
     std::vector<Peak> m_bins;
     std::int64_t m_exactUntil = 0;
+    std::int64_t m_firstWritten = -1;
     double m_durationMs = 0;
     State m_state = State::Loading;
     std::uint64_t m_revision = 0;
