@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 using namespace quillory;
 
@@ -157,7 +158,10 @@ void Form3::pushEditorBelow()
 {
     if (QWidget *editor = m_host.editorWindow()) {
         const QRect mine = frameGeometry();
-        editor->move(editor->x(), mine.y() + mine.height());
+        // Nor above the player's bottom, when the player is the taller one.
+        const QWidget *player = m_host.playerWindow();
+        const int playerBottom = player ? player->frameGeometry().bottom() + 1 : 0;
+        editor->move(editor->x(), std::max(mine.y() + mine.height(), playerBottom));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "session/player_session.h"
 
 #include <QAction>
+#include <algorithm>
 
 using namespace quillory;
 
@@ -80,7 +81,9 @@ QRect BookmarkListDock::frameAbove(QRect playerFrame) const
     // A hidden list leaves no gap.
     if (!m_session.bookmarks().isEmpty() && m_window && m_window->isShown()) {
         const QRect list = m_window->placement();
-        playerFrame.setHeight(list.y() + list.height() - playerFrame.y());
+        // A list shorter than the player (grown by the waveform) ends above it.
+        playerFrame.setHeight(
+            std::max(playerFrame.height(), list.y() + list.height() - playerFrame.y()));
     }
     return playerFrame;
 }

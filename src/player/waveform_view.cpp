@@ -145,6 +145,10 @@ void WaveformView::movePlayhead(double positionMs)
     if (delta == 0)
         return;
     m_column = column;
+    // Without peaks the row holds no drawing (or a message) that could move.
+    if (!m_peaks || m_peaks->state() == WaveformPeaks::State::NoAudio ||
+        m_peaks->state() == WaveformPeaks::State::Failed)
+        return;
     const int centre = width() / 2;
     if (std::abs(delta) < width() / 2) {
         const int dx = static_cast<int>(delta);
@@ -194,7 +198,9 @@ void WaveformView::paintDetail(QPainter &painter, const QRect &dirty)
 {
     const int w = width();
     painter.fillRect(dirty, Background);
-    const WaveformPeaks::State state = m_peaks ? m_peaks->state() : WaveformPeaks::State::Loading;
+    if (!m_peaks)
+        return; // no file, or the strip is switched off
+    const WaveformPeaks::State state = m_peaks->state();
     if (state == WaveformPeaks::State::NoAudio || state == WaveformPeaks::State::Failed) {
         // Looked up when shown, so a change of language needs no call.
         const QString text =
@@ -211,8 +217,7 @@ void WaveformView::paintDetail(QPainter &painter, const QRect &dirty)
     const double endMs = WaveformScale::detailTimeAt(dirty.right() + 1, m_position, w);
     const std::int64_t firstBin = static_cast<std::int64_t>(std::floor(startMs / PeakBinMs));
     const std::int64_t lastBin = static_cast<std::int64_t>(std::ceil(endMs / PeakBinMs));
-    const std::vector<Peak> bins =
-        m_peaks ? m_peaks->copy(firstBin, lastBin - firstBin + 1) : std::vector<Peak>();
+    const std::vector<Peak> bins = m_peaks->copy(firstBin, lastBin - firstBin + 1);
     const int centre = w / 2;
     const double mid = DetailHeight / 2.0;
     for (int x = dirty.left(); x <= dirty.right(); ++x) {
@@ -280,7 +285,7 @@ void WaveformView::paintOverview(QPainter &painter, const QRect &dirty)
         rebuildOverview();
     const QRect area = overviewRect();
     painter.drawImage(dirty, m_overview, dirty.translated(0, -area.top()).toRectF().toRect());
-    if (!(m_length > 0))
+    if (!(m_length > 0) || !m_peaks)
         return;
     const int w = width();
     const QRect marks = overviewMarks(m_position);
