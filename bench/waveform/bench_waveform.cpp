@@ -173,9 +173,11 @@ Busy timeParlatype(const QString &path, const QString &home)
     if (!parlatype.waitForStarted(10000))
         return busy;
     const long tick = sysconf(_SC_CLK_TCK);
-    long last = -1;
+    long last = 0;
     qint64 lastChange = 0;
-    while (clock.elapsed() - lastChange < 2500 && clock.elapsed() < 300000) {
+    // Its pipelines start a few seconds after the process: the quiet spell
+    // counts only once the workers have begun.
+    while ((last == 0 || clock.elapsed() - lastChange < 2500) && clock.elapsed() < 300000) {
         QThread::msleep(20);
         const long ticks = workerTicks(parlatype.processId());
         if (ticks != last) {

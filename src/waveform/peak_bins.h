@@ -42,7 +42,8 @@ public:
     std::size_t pending() const { return m_out.size(); }
 
 private:
-    void addSample(float low, float high);
+    // `count` samples whose extremes are `low` and `high`, all in the current bin.
+    void addRun(float low, float high, std::int64_t count);
     void closeBin();
     std::int64_t binOf(std::int64_t sample) const;
 

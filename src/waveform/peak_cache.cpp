@@ -16,9 +16,10 @@ constexpr char Magic[4] = {'Q', 'P', 'K', 'S'};
 // The largest entry read: ten days of peaks, far beyond any recording.
 constexpr qint64 MaxEntryBytes = 64 + 4096 + qint64(10) * 24 * 3600 * PeakBinsPerSecond * 2 + 8;
 
-std::uint64_t fnv1a(const char *data, qsizetype size)
+static_assert(sizeof(Peak) == 2, "peaks are stored as they lie in memory");
+
+std::uint64_t fnv1a(const char *data, qsizetype size, std::uint64_t hash = 1469598103934665603ull)
 {
-    std::uint64_t hash = 1469598103934665603ull;
     for (qsizetype i = 0; i < size; ++i) {
         hash ^= static_cast<unsigned char>(data[i]);
         hash *= 1099511628211ull;
@@ -95,27 +96,46 @@ QString PeakCache::fileFor(const QString &mediaPath) const
     return m_folder + QLatin1Char('/') + QString::fromLatin1(hash) + QStringLiteral(".peaks");
 }
 
-QByteArray PeakCache::encode(const PeakCacheKey &key, double durationMs,
-                             const std::vector<Peak> &bins)
+namespace {
+
+QByteArray encodeHeader(const PeakCacheKey &key, double durationMs, std::size_t count)
 {
     QByteArray out;
     const QByteArray path = key.path.toUtf8();
-    out.reserve(64 + path.size() + qsizetype(bins.size()) * 2);
     out.append(Magic, 4);
-    put<std::uint32_t>(out, Version);
+    put<std::uint32_t>(out, PeakCache::Version);
     put<std::uint32_t>(out, PeakBinsPerSecond);
     put<std::int64_t>(out, key.size);
     put<std::int64_t>(out, key.modifiedMs);
     put<std::uint32_t>(out, static_cast<std::uint32_t>(path.size()));
     out.append(path);
     put<std::int64_t>(out, static_cast<std::int64_t>(durationMs));
-    put<std::uint64_t>(out, bins.size());
-    for (const Peak &p : bins) {
-        out.append(static_cast<char>(p.low));
-        out.append(static_cast<char>(p.high));
-    }
-    put<std::uint64_t>(out, fnv1a(out.constData(), out.size()));
+    put<std::uint64_t>(out, count);
     return out;
+}
+
+QByteArrayView payloadOf(const std::vector<Peak> &bins)
+{
+    return QByteArrayView(reinterpret_cast<const char *>(bins.data()),
+                          static_cast<qsizetype>(bins.size() * sizeof(Peak)));
+}
+
+QByteArray checksumOf(const QByteArray &header, QByteArrayView payload)
+{
+    QByteArray out;
+    put<std::uint64_t>(
+        out, fnv1a(payload.data(), payload.size(), fnv1a(header.constData(), header.size())));
+    return out;
+}
+
+} // namespace
+
+QByteArray PeakCache::encode(const PeakCacheKey &key, double durationMs,
+                             const std::vector<Peak> &bins)
+{
+    const QByteArray header = encodeHeader(key, durationMs, bins.size());
+    const QByteArrayView payload = payloadOf(bins);
+    return header + payload.toByteArray() + checksumOf(header, payload);
 }
 
 std::optional<CachedPeaks> PeakCache::decode(const QByteArray &bytes, const PeakCacheKey &key)
@@ -159,14 +179,17 @@ std::optional<CachedPeaks> PeakCache::read(const PeakCacheKey &key) const
 
 FileResult PeakCache::write(const PeakCacheKey &key, const CachedPeaks &peaks) const
 {
-    return writeEntry(key, encode(key, peaks.durationMs, peaks.bins));
+    return write(key, peaks.durationMs, peaks.bins);
 }
 
-FileResult PeakCache::writeEntry(const PeakCacheKey &key, const QByteArray &entry) const
+FileResult PeakCache::write(const PeakCacheKey &key, double durationMs,
+                            const std::vector<Peak> &bins) const
 {
     if (!QDir().mkpath(m_folder))
         return FileResult::failure(QStringLiteral("cannot create %1").arg(m_folder));
-    return writeFileSafely(fileFor(key.path), entry);
+    const QByteArray header = encodeHeader(key, durationMs, bins.size());
+    const QByteArrayView payload = payloadOf(bins);
+    return writeFileSafely(fileFor(key.path), {header, payload, checksumOf(header, payload)});
 }
 
 } // namespace quillory

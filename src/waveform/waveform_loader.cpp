@@ -216,12 +216,7 @@ void WaveformLoader::run(const std::shared_ptr<Job> &job)
     peaks.setState(WaveformPeaks::State::Complete);
     if (key) {
         // A cache that cannot be written costs a decode next time, nothing more.
-        // Encoded under the lock, written without it.
-        QByteArray entry;
-        peaks.read([&](const std::vector<Peak> &bins) {
-            entry = PeakCache::encode(*key, decodedMs, bins);
-        });
-        job->cache.writeEntry(*key, entry);
+        job->cache.write(*key, decodedMs, peaks.completeBins());
     }
     finish(WaveformPeaks::State::Complete);
 }

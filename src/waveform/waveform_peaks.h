@@ -39,6 +39,10 @@ public:
     std::vector<Peak> copy(std::int64_t first, std::int64_t count) const;
     // Every bin, for the cache.
     std::vector<Peak> all() const;
+    // The bins once the state is Complete: they never change again, so the
+    // worker that completed them may read them without the lock (the cache
+    // writes them to disk, which must not hold up a paint).
+    const std::vector<Peak> &completeBins() const { return m_bins; }
     // Runs `use` on the bins under the lock, without a copy (the cache writes
     // ten hours of peaks from them).
     void read(const std::function<void(const std::vector<Peak> &)> &use) const;
