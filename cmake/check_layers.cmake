@@ -12,18 +12,19 @@ set(allowed_formats platform editor/rtf formats)
 set(allowed_pictures pictures)
 set(allowed_spelling ${base} spelling)
 set(allowed_session ${base} session)
+set(allowed_waveform ${base} waveform)
 set(allowed_recovery ${base} editor/rtf recovery)
 set(allowed_contracts contracts)
 set(allowed_about ${base} about)
 set(allowed_dialogs ${base} dialogs)
-set(allowed_player ${base} session contracts about player)
+set(allowed_player ${base} session contracts about waveform player)
 set(allowed_editor ${base} editor/rtf formats session contracts dialogs pictures spelling editor)
 set(allowed_bookmarks ${base} session contracts bookmarks)
 set(allowed_find ${base} contracts find)
 set(allowed_video ${base} contracts video)
 set(allowed_desktop ${base} session contracts desktop)
 # The composition root builds everything.
-set(families platform i18n spelling editor/rtf formats pictures session recovery contracts about dialogs player
+set(families platform i18n spelling editor/rtf formats pictures session waveform recovery contracts about dialogs player
     editor bookmarks find video desktop)
 
 # The family a path below src/ belongs to (editor/rtf before editor).

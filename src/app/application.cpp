@@ -17,6 +17,7 @@
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/form1.h"
 #include "player/picture_preload.h"
+#include "player/waveform_panel.h"
 #include "session/player_session.h"
 #include "video/mpv_video_renderer.h"
 #include "video/video_window.h"
@@ -66,6 +67,7 @@ Application::Application()
                      Qt::QueuedConnection);
     QObject::connect(m_player.get(), &Form1::programEnded, [this] { m_ended = true; });
     startVideo();
+    startWaveform();
 }
 
 Form2 *Application::buildEditor()
@@ -79,6 +81,7 @@ Form2 *Application::buildEditor()
 Application::~Application()
 {
     m_recovery.reset();
+    m_waveform.reset();
     // The desktop parts hold references to the player: they go first.
     m_footPedals.reset();
     m_pedalSource.reset();

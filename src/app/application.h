@@ -13,6 +13,7 @@
 #include <memory>
 
 class FindDialogLauncher;
+class WaveformPanel;
 class Form1;
 class Form2;
 namespace quillory {
@@ -49,6 +50,9 @@ private:
     void startDesktop();
     // The video window and its View menu item (application_video.cpp).
     void startVideo();
+    // The waveform strip under the player's controls and its View menu item
+    // (application_waveform.cpp).
+    void startWaveform();
     // The recovery journal and the offer of copies left behind (application_recovery.cpp).
     void startRecovery(const QString &commandLine);
 
@@ -79,4 +83,6 @@ private:
     std::unique_ptr<quillory::VideoWindow> m_videoWindow;
     quillory::QtChoiceBoxes m_choices;
     std::unique_ptr<quillory::RecoverySession> m_recovery;
+    // Goes before the player, whose window holds the strip.
+    std::unique_ptr<WaveformPanel> m_waveform;
 };

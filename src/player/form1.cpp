@@ -6,6 +6,7 @@
 #include "player/picture_button.h"
 #include "player/picture_preload.h"
 #include "player/position_bar.h"
+#include "player/strip_below_controls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -354,6 +355,14 @@ QAction *Form1::addViewMenuItem(const QString &name, std::function<void(QAction 
     retitle(item);
     connect(mnuVisualizza, &QMenu::aboutToShow, item, [item, retitle] { retitle(item); });
     return item;
+}
+
+void Form1::addStripBelowControls(QWidget *strip)
+{
+    new StripBelowControls(centralWidget(), strip, [this] {
+        adjustSize();
+        Form_Initialize();
+    });
 }
 
 // ---------------------------------------------------------------- companion windows

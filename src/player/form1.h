@@ -117,6 +117,9 @@ public:
     // An item at the end of the View menu; `retitle` sets its caption now and
     // each time the menu opens, so it follows the language.
     QAction *addViewMenuItem(const QString &name, std::function<void(QAction *)> retitle);
+    // A strip under the controls as wide as they are (the waveform); the
+    // window grows by its height while it is shown.
+    void addStripBelowControls(QWidget *strip);
 
     // A window that closes with the player (bookmark list, find dialog); kept in
     // the order of registration. The window outlives the player's close.

@@ -292,6 +292,12 @@ QString writeFailureReason(int error, const QString &path)
 
 FileResult writeFileSafely(const QString &path, const QByteArray &bytes, FileAccess access)
 {
+    return writeFileSafely(path, QList<QByteArrayView>{QByteArrayView(bytes)}, access);
+}
+
+FileResult writeFileSafely(const QString &path, const QList<QByteArrayView> &parts,
+                           FileAccess access)
+{
     if (path.isEmpty())
         return FileResult::failure(QStringLiteral("no file name"), ENOENT);
     const QString target = finalPath(path, access);
@@ -322,8 +328,9 @@ FileResult writeFileSafely(const QString &path, const QByteArray &bytes, FileAcc
     };
     if (access == FileAccess::Usual && replacing && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
-    if (!writeAll(fd, bytes.constData(), bytes.size(), &error))
-        return fail(error);
+    for (const QByteArrayView part : parts)
+        if (!writeAll(fd, part.data(), part.size(), &error))
+            return fail(error);
     // The data must reach the disk before the rename, or a crash could leave a
     // short file in place of the old one. File systems without sync say EINVAL.
     if (::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -59,6 +61,10 @@ enum class FileAccess {
 // and renamed over the old file: a failure (a full disk, a file-size limit)
 // leaves the old file whole and says why in words a user can act on.
 FileResult writeFileSafely(const QString &path, const QByteArray &bytes,
+                           FileAccess access = FileAccess::Usual);
+// The same for a file made of parts written one after the other, so a large
+// file need not be copied into one buffer first.
+FileResult writeFileSafely(const QString &path, const QList<QByteArrayView> &parts,
                            FileAccess access = FileAccess::Usual);
 
 // Writes each line followed by CR LF, UTF-8, through writeFileSafely.

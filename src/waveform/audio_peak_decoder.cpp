@@ -1,0 +1,220 @@
+#include "audio_peak_decoder.h"
+
+#include <QFile>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
+namespace quillory {
+
+namespace {
+
+int interrupted(void *opaque)
+{
+    return static_cast<const std::atomic<bool> *>(opaque)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
+QString avError(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+AudioPeakDecoder::AudioPeakDecoder(const std::atomic<bool> &cancel) : m_cancel(cancel) {}
+
+AudioPeakDecoder::~AudioPeakDecoder()
+{
+    close();
+}
+
+void AudioPeakDecoder::close()
+{
+    swr_free(&m_resampler);
+    av_packet_free(&m_packet);
+    av_frame_free(&m_frame);
+    avcodec_free_context(&m_codec);
+    avformat_close_input(&m_format);
+}
+
+AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
+{
+    close();
+    m_format = avformat_alloc_context();
+    if (!m_format)
+        return Opened::Failed;
+    m_format->interrupt_callback.callback = interrupted;
+    m_format->interrupt_callback.opaque = const_cast<void *>(static_cast<const void *>(&m_cancel));
+    const QByteArray name = QFile::encodeName(path);
+    int rc = avformat_open_input(&m_format, name.constData(), nullptr, nullptr);
+    if (rc < 0) {
+        m_error = avError(rc);
+        return Opened::Failed; // avformat_open_input freed the context
+    }
+    if ((rc = avformat_find_stream_info(m_format, nullptr)) < 0) {
+        m_error = avError(rc);
+        return Opened::Failed;
+    }
+    const AVCodec *decoder = nullptr;
+    m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    if (m_stream == AVERROR_STREAM_NOT_FOUND)
+        return Opened::NoAudio;
+    if (m_stream < 0 || !decoder) {
+        m_error = QStringLiteral("no decoder for the sound track");
+        return Opened::Failed;
+    }
+    // Pictures and subtitles are skipped by the demuxer, never decoded.
+    for (unsigned i = 0; i < m_format->nb_streams; ++i)
+        if (static_cast<int>(i) != m_stream)
+            m_format->streams[i]->discard = AVDISCARD_ALL;
+    m_codec = avcodec_alloc_context3(decoder);
+    m_frame = av_frame_alloc();
+    m_packet = av_packet_alloc();
+    if (!m_codec || !m_frame || !m_packet)
+        return Opened::Failed;
+    avcodec_parameters_to_context(m_codec, m_format->streams[m_stream]->codecpar);
+    if ((rc = avcodec_open2(m_codec, decoder, nullptr)) < 0) {
+        m_error = avError(rc);
+        return Opened::Failed;
+    }
+    // Times are counted from the container's start, as the player shows them.
+    m_startUs = m_format->start_time != AV_NOPTS_VALUE ? m_format->start_time : 0;
+    if (m_format->duration != AV_NOPTS_VALUE && m_format->duration > 0)
+        m_durationMs = static_cast<double>(m_format->duration) / 1000.0;
+    m_accumulator.reset();
+    m_done.clear();
+    m_draining = false;
+    return Opened::Ok;
+}
+
+bool AudioPeakDecoder::seek(double ms)
+{
+    if (!m_format)
+        return false;
+    if (m_accumulator) {
+        m_accumulator->finish();
+        m_done.push_back({m_accumulator->firstTaken(), m_accumulator->take()});
+        m_accumulator.reset();
+    }
+    const std::int64_t target = m_startUs + static_cast<std::int64_t>(ms * 1000.0);
+    const int rc = av_seek_frame(m_format, -1, target, AVSEEK_FLAG_BACKWARD);
+    avcodec_flush_buffers(m_codec);
+    m_draining = false;
+    return rc >= 0;
+}
+
+std::int64_t AudioPeakDecoder::nextBin() const
+{
+    if (!m_accumulator)
+        return 0;
+    return m_accumulator->nextSample() * PeakBinsPerSecond / std::max(m_codec->sample_rate, 1);
+}
+
+AudioPeakDecoder::Step AudioPeakDecoder::next()
+{
+    if (!m_format)
+        return Step::Failed;
+    while (true) {
+        if (m_cancel.load(std::memory_order_relaxed))
+            return Step::Cancelled;
+        int rc = avcodec_receive_frame(m_codec, m_frame);
+        if (rc == 0) {
+            addFrame();
+            av_frame_unref(m_frame);
+            return Step::Frame;
+        }
+        if (rc == AVERROR_EOF)
+            return Step::End;
+        if (rc != AVERROR(EAGAIN))
+            return Step::Failed;
+        if (m_draining)
+            return Step::End;
+        rc = av_read_frame(m_format, m_packet);
+        if (rc == AVERROR_EXIT || m_cancel.load(std::memory_order_relaxed)) {
+            av_packet_unref(m_packet);
+            return Step::Cancelled;
+        }
+        if (rc < 0) {
+            // The end, or a read error: what was decoded so far stands.
+            m_draining = true;
+            avcodec_send_packet(m_codec, nullptr);
+            continue;
+        }
+        if (m_packet->stream_index == m_stream) {
+            // A damaged packet is skipped; decoding goes on with the next.
+            avcodec_send_packet(m_codec, m_packet);
+        }
+        av_packet_unref(m_packet);
+    }
+}
+
+void AudioPeakDecoder::addFrame()
+{
+    const int rate = m_frame->sample_rate > 0 ? m_frame->sample_rate : m_codec->sample_rate;
+    const int channels = m_frame->ch_layout.nb_channels;
+    if (rate <= 0 || channels <= 0 || m_frame->nb_samples <= 0)
+        return;
+    if (!m_accumulator) {
+        // The first frame after opening or a seek: its timestamp places it.
+        std::int64_t first = 0;
+        const std::int64_t pts = m_frame->best_effort_timestamp;
+        if (pts != AV_NOPTS_VALUE) {
+            const AVRational base = m_format->streams[m_stream]->time_base;
+            const std::int64_t us = av_rescale_q(pts, base, AVRational{1, 1000000}) - m_startUs;
+            first = std::max<std::int64_t>(0, av_rescale(us, rate, 1000000));
+        }
+        m_accumulator.emplace(rate, first);
+    }
+    const auto format = static_cast<AVSampleFormat>(m_frame->format);
+    if (format == AV_SAMPLE_FMT_FLTP) {
+        m_accumulator->addPlanar(reinterpret_cast<const float *const *>(m_frame->extended_data),
+                                 channels, m_frame->nb_samples);
+    } else if (format == AV_SAMPLE_FMT_FLT) {
+        m_accumulator->addInterleaved(reinterpret_cast<const float *>(m_frame->data[0]), channels,
+                                      m_frame->nb_samples);
+    } else {
+        // Other sample formats are converted to interleaved float, same rate.
+        if (!m_resampler) {
+            if (swr_alloc_set_opts2(&m_resampler, &m_frame->ch_layout, AV_SAMPLE_FMT_FLT, rate,
+                                    &m_frame->ch_layout, format, rate, 0, nullptr) < 0 ||
+                swr_init(m_resampler) < 0) {
+                swr_free(&m_resampler);
+                return;
+            }
+        }
+        m_converted.resize(static_cast<std::size_t>(m_frame->nb_samples) *
+                           static_cast<std::size_t>(channels));
+        auto *out = reinterpret_cast<std::uint8_t *>(m_converted.data());
+        const int got = swr_convert(m_resampler, &out, m_frame->nb_samples,
+                                    const_cast<const std::uint8_t **>(m_frame->extended_data),
+                                    m_frame->nb_samples);
+        if (got > 0)
+            m_accumulator->addInterleaved(m_converted.data(), channels, got);
+    }
+}
+
+void AudioPeakDecoder::finish()
+{
+    if (m_accumulator)
+        m_accumulator->finish();
+}
+
+std::vector<AudioPeakDecoder::Chunk> AudioPeakDecoder::take()
+{
+    std::vector<Chunk> out;
+    out.swap(m_done);
+    if (m_accumulator && m_accumulator->pending() > 0) {
+        const std::int64_t first = m_accumulator->firstTaken();
+        out.push_back({first, m_accumulator->take()});
+    }
+    return out;
+}
+
+} // namespace quillory

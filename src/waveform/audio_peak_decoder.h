@@ -1,0 +1,73 @@
+#pragma once
+
+#include "waveform/peak_bins.h"
+
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct AVFormatContext;
+struct AVCodecContext;
+struct AVFrame;
+struct AVPacket;
+struct SwrContext;
+
+namespace quillory {
+
+// Decodes a media file's first sound track with FFmpeg's libraries into peak
+// bins. Every blocking call (open, read) gives up as soon as `cancel` is set.
+// One object serves one thread.
+class AudioPeakDecoder {
+public:
+    enum class Opened { Ok, NoAudio, Failed };
+    enum class Step { Frame, End, Cancelled, Failed };
+    struct Chunk {
+        std::int64_t firstBin = 0;
+        std::vector<Peak> bins;
+    };
+
+    explicit AudioPeakDecoder(const std::atomic<bool> &cancel);
+    ~AudioPeakDecoder();
+    AudioPeakDecoder(const AudioPeakDecoder &) = delete;
+    AudioPeakDecoder &operator=(const AudioPeakDecoder &) = delete;
+
+    Opened open(const QString &path);
+    // The container's idea of the length; 0 when it has none.
+    double durationMs() const { return m_durationMs; }
+    // Moves near `ms` (where the container's index or estimate puts it); the
+    // bins that follow are timed from the first frame's timestamp.
+    bool seek(double ms);
+    // Decodes one more frame of sound into bins.
+    Step next();
+    // The bin the next sample falls in.
+    std::int64_t nextBin() const;
+    // The bins completed so far; at the end, finish() first adds the last one.
+    std::vector<Chunk> take();
+    void finish();
+    QString error() const { return m_error; }
+
+private:
+    Step decodeFrame();
+    void addFrame();
+    void close();
+
+    const std::atomic<bool> &m_cancel;
+    AVFormatContext *m_format = nullptr;
+    AVCodecContext *m_codec = nullptr;
+    AVFrame *m_frame = nullptr;
+    AVPacket *m_packet = nullptr;
+    SwrContext *m_resampler = nullptr;
+    std::vector<float> m_converted;
+    int m_stream = -1;
+    double m_durationMs = 0;
+    std::int64_t m_startUs = 0;
+    bool m_draining = false;
+    std::optional<PeakAccumulator> m_accumulator;
+    std::vector<Chunk> m_done;
+    QString m_error;
+};
+
+} // namespace quillory

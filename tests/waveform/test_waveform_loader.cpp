@@ -1,0 +1,231 @@
+// The loader on real files made in the test: peaks where the sound is, the
+// stretch around the playhead first, cancellation, the cache and its damage,
+// and files without sound.
+#include "media_fixtures.h"
+#include "waveform/peak_cache.h"
+#include "waveform/waveform_loader.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quillory;
+
+namespace {
+
+// Runs the loader on `path` to its end.
+std::shared_ptr<const WaveformPeaks> loadFully(WaveformLoader &loader, const QString &path,
+                                               double playheadMs = 0)
+{
+    QSignalSpy finished(&loader, &WaveformLoader::finished);
+    loader.open(path, playheadMs);
+    if (!finished.wait(60000))
+        return nullptr;
+    return loader.peaks();
+}
+
+} // namespace
+
+class TestWaveformLoader : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_clicks; // 16-bit WAV, 6 s, a click at every whole second
+    QString m_clicksMp3;
+    QString m_long; // 20 minutes of MP3
+
+    QString file(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+
+private slots:
+    void initTestCase()
+    {
+        if (!testmedia::ffmpegAvailable())
+            QSKIP("ffmpeg makes the test media");
+        m_clicks = file("clicks.wav");
+        QVERIFY(testmedia::writeClickWav(m_clicks, 6));
+        m_clicksMp3 = file("clicks.mp3");
+        QVERIFY(
+            testmedia::runFfmpeg({"-i", m_clicks, "-c:a", "libmp3lame", "-q:a", "4", m_clicksMp3}));
+        m_long = file("long.mp3");
+        QVERIFY(testmedia::runFfmpeg({"-f", "lavfi", "-i", "anoisesrc=d=1200:r=22050:a=0.5", "-c:a",
+                                      "libmp3lame", "-q:a", "9", m_long}));
+    }
+
+    void peaksShowWhereTheSoundIs()
+    {
+        WaveformLoader loader(file("cache1"));
+        const auto peaks = loadFully(loader, m_clicks);
+        QVERIFY(peaks);
+        QCOMPARE(peaks->state(), WaveformPeaks::State::Complete);
+        QCOMPARE(peaks->binCount(), std::int64_t(600));
+        QCOMPARE(peaks->durationMs(), 6000.0);
+        const std::vector<Peak> bins = peaks->copy(0, 600);
+        for (int b = 0; b < 600; ++b) {
+            // The clicks (20000 of 32768) start every whole second and last 1 ms.
+            const bool click = b % 100 == 0;
+            QVERIFY2(bins[size_t(b)].known(), qPrintable(QString::number(b)));
+            QCOMPARE(bins[size_t(b)].high, std::int8_t(click ? 78 : 0));
+            QCOMPARE(bins[size_t(b)].low, std::int8_t(click ? -78 : 0));
+        }
+    }
+
+    void compressedSoundLinesUpWithItsTime()
+    {
+        WaveformLoader loader(file("cache2"));
+        const auto peaks = loadFully(loader, m_clicksMp3);
+        QVERIFY(peaks);
+        QCOMPARE(peaks->state(), WaveformPeaks::State::Complete);
+        // The encoder's delay is taken off: each click is within a bin of its second.
+        const std::vector<Peak> bins = peaks->copy(0, peaks->binCount());
+        for (int second = 1; second < 6; ++second) {
+            int loudest = -1, level = 0;
+            for (int b = second * 100 - 20; b < second * 100 + 20; ++b)
+                if (bins[size_t(b)].high > level)
+                    level = bins[size_t(loudest = b)].high;
+            QVERIFY2(std::abs(loudest - second * 100) <= 1,
+                     qPrintable(QStringLiteral("click %1 at bin %2").arg(second).arg(loudest)));
+        }
+    }
+
+    void theStretchAroundThePlayheadComesFirst()
+    {
+        WaveformLoader loader(file("cache3"));
+        QSignalSpy changed(&loader, &WaveformLoader::peaksChanged);
+        loader.open(m_long, 600000); // ten minutes in
+        const auto peaks = loader.peaks();
+        QVERIFY(QTest::qWaitFor([&] { return peaks->firstWrittenBin() >= 0; }, 30000));
+        // The first bins written lie just before the playhead, not at the start.
+        const std::int64_t first = peaks->firstWrittenBin();
+        QVERIFY2(first > 59000 - 200 && first <= 59000 + 200, qPrintable(QString::number(first)));
+        QVERIFY(QTest::qWaitFor([&] { return changed.count() > 0; }, 30000));
+        // Moving the playhead far ahead decodes there next.
+        loader.setPlayhead(1100000);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return peaks->copy(110000, 1)[0].known() || !loader.isRunning(); }, 30000));
+        QVERIFY(peaks->copy(110000, 1)[0].known());
+    }
+
+    void aNewOpenCancelsTheOldWorkAtOnce()
+    {
+        WaveformLoader loader(file("cache4"));
+        QSignalSpy finished(&loader, &WaveformLoader::finished);
+        loader.open(m_long);
+        const auto old = loader.peaks();
+        QVERIFY(QTest::qWaitFor([&] { return old->exactUntil() > 0; }, 30000));
+        QElapsedTimer clock;
+        clock.start();
+        loader.open(m_clicks);
+        const qint64 switchMs = clock.elapsed();
+        // The old worker is joined inside open(): it stopped mid-file.
+        QVERIFY2(switchMs < 1000, qPrintable(QString::number(switchMs)));
+        QCOMPARE(old->state(), WaveformPeaks::State::Loading);
+        QVERIFY(old->exactUntil() < 120000);
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.count(), 1); // the cancelled file never reports
+        QCOMPARE(loader.peaks()->binCount(), std::int64_t(600));
+        // Nothing of the cancelled file was cached.
+        QVERIFY(!QFile::exists(loader.cache().fileFor(m_long)));
+
+        // Closing, or destroying the loader, mid-file stops as quickly.
+        loader.open(m_long);
+        QVERIFY(QTest::qWaitFor([&] { return loader.peaks()->exactUntil() > 0; }, 30000));
+        clock.restart();
+        loader.close();
+        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(!loader.peaks());
+        auto other = std::make_unique<WaveformLoader>(file("cache4"));
+        other->open(m_long);
+        clock.restart();
+        other.reset();
+        QVERIFY(clock.elapsed() < 1000);
+    }
+
+    void aReopenReadsTheCache()
+    {
+        const QString folder = file("cache5");
+        std::vector<Peak> decoded;
+        {
+            WaveformLoader loader(folder);
+            const auto peaks = loadFully(loader, m_clicksMp3);
+            QVERIFY(peaks);
+            decoded = peaks->all();
+            QVERIFY(QFile::exists(loader.cache().fileFor(m_clicksMp3)));
+        }
+        WaveformLoader loader(folder);
+        QSignalSpy finished(&loader, &WaveformLoader::finished);
+        loader.open(m_clicksMp3);
+        QVERIFY(finished.wait(10000));
+        const auto peaks = loader.peaks();
+        QCOMPARE(peaks->state(), WaveformPeaks::State::Complete);
+        QVERIFY(peaks->all() == decoded);
+        // Read whole: nothing was written piecemeal by a decoder.
+        QCOMPARE(peaks->firstWrittenBin(), std::int64_t(-1));
+    }
+
+    void aDamagedCacheIsDecodedAgainAndMended()
+    {
+        const QString folder = file("cache6");
+        WaveformLoader loader(folder);
+        const auto first = loadFully(loader, m_clicks);
+        QVERIFY(first);
+        const std::vector<Peak> good = first->all();
+        const QString entry = loader.cache().fileFor(m_clicks);
+        QFile damaged(entry);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        const QByteArray bytes = damaged.readAll();
+        damaged.resize(bytes.size() / 2); // a write cut short
+        damaged.close();
+
+        const auto second = loadFully(loader, m_clicks);
+        QVERIFY(second);
+        QCOMPARE(second->state(), WaveformPeaks::State::Complete);
+        QVERIFY(second->all() == good);
+        QVERIFY(second->firstWrittenBin() >= 0); // decoded, not read
+        QFile mended(entry);
+        QVERIFY(mended.open(QIODevice::ReadOnly));
+        QCOMPARE(mended.readAll(), bytes);
+    }
+
+    void filesWithoutSoundHaveNoWaveform()
+    {
+        const QString video = file("silent_film.mkv");
+        QVERIFY(testmedia::runFfmpeg(
+            {"-f", "lavfi", "-i", "testsrc=d=2:s=160x120:r=10", "-c:v", "mpeg4", video}));
+        const QString text = file("notes.mp3");
+        QFile notes(text);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("These are notes, not sound.\n");
+        notes.close();
+        WaveformLoader loader(file("cache7"));
+        const auto none = loadFully(loader, video);
+        QVERIFY(none);
+        QCOMPARE(none->state(), WaveformPeaks::State::NoAudio);
+        QCOMPARE(none->binCount(), std::int64_t(0));
+        const auto broken = loadFully(loader, text);
+        QVERIFY(broken);
+        QCOMPARE(broken->state(), WaveformPeaks::State::Failed);
+        const auto missing = loadFully(loader, file("gone.mp3"));
+        QVERIFY(missing);
+        QCOMPARE(missing->state(), WaveformPeaks::State::Failed);
+    }
+
+    void videoFilesGiveTheirSoundTrack()
+    {
+        const QString video = file("film.mkv");
+        QVERIFY(
+            testmedia::runFfmpeg({"-f", "lavfi", "-i", "testsrc=d=6:s=160x120:r=10", "-i", m_clicks,
+                                  "-c:v", "mpeg4", "-c:a", "flac", "-shortest", video}));
+        WaveformLoader loader(file("cache8"));
+        const auto peaks = loadFully(loader, video);
+        QVERIFY(peaks);
+        QCOMPARE(peaks->state(), WaveformPeaks::State::Complete);
+        const std::vector<Peak> bins = peaks->copy(0, 600);
+        QCOMPARE(bins[300].high, std::int8_t(78));
+        QCOMPARE(bins[350].high, std::int8_t(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWaveformLoader)
+#include "test_waveform_loader.moc"

@@ -1,0 +1,135 @@
+// The waveform strip: where times fall on it and back, what a click or drag
+// asks for, and that following playback repaints only what moved.
+#include "player/waveform_scale.h"
+#include "player/waveform_view.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace quillory;
+namespace Scale = WaveformScale;
+
+class TestWaveformView : public QObject {
+    Q_OBJECT
+private slots:
+    void detailKeepsThePlayheadInTheMiddle()
+    {
+        const int width = 328;
+        const double perColumn = Scale::detailMsPerColumn(width);
+        QCOMPARE(perColumn, 8000.0 / 328);
+        for (double position : {0.0, 1234.5, 3600000.0}) {
+            const double x = Scale::detailXOf(position, position, width);
+            QVERIFY2(x >= width / 2 && x < width / 2 + 1, qPrintable(QString::number(x)));
+            // Back and forth agree.
+            for (double column : {0.0, 17.0, 163.0, 327.0})
+                QCOMPARE(
+                    Scale::detailXOf(Scale::detailTimeAt(column, position, width), position, width),
+                    column);
+        }
+        // Eight seconds across, four on each side.
+        QVERIFY(qAbs(Scale::detailTimeAt(width, 60000, width) -
+                     Scale::detailTimeAt(0, 60000, width) - 8000) < 1e-6);
+        // The drawing moves by whole columns: within a column nothing shifts.
+        QCOMPARE(Scale::playheadColumn(0, width), std::int64_t(0));
+        QCOMPARE(Scale::playheadColumn(perColumn - 0.01, width), std::int64_t(0));
+        QCOMPARE(Scale::playheadColumn(perColumn, width), std::int64_t(1));
+        QCOMPARE(Scale::detailTimeAt(10, 5.0, width), Scale::detailTimeAt(10, 20.0, width));
+        // A tiny widget still has a sensible scale.
+        QVERIFY(Scale::detailMsPerColumn(0) > 0);
+    }
+
+    void overviewSpansTheRecording()
+    {
+        QCOMPARE(Scale::overviewTimeAt(0, 7200000, 328), 0.0);
+        QCOMPARE(Scale::overviewTimeAt(164, 7200000, 328), 3600000.0);
+        QCOMPARE(Scale::overviewTimeAt(328, 7200000, 328), 7200000.0);
+        // Past the ends, the ends.
+        QCOMPARE(Scale::overviewTimeAt(-20, 7200000, 328), 0.0);
+        QCOMPARE(Scale::overviewTimeAt(900, 7200000, 328), 7200000.0);
+        QCOMPARE(Scale::overviewXOf(1800000, 7200000, 328), 82.0);
+        QCOMPARE(Scale::overviewXOf(9e9, 7200000, 328), 328.0);
+        // No recording: everything at the start.
+        QCOMPARE(Scale::overviewTimeAt(100, 0, 328), 0.0);
+        QCOMPARE(Scale::overviewXOf(100, 0, 328), 0.0);
+    }
+
+    void clicksAndDragsAskForSeeks()
+    {
+        WaveformView view;
+        view.resize(328, WaveformView::StripHeight);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.setPosition(60000, 600000);
+        QSignalSpy seeks(&view, &WaveformView::seekRequested);
+
+        // A click in the overview: that point of the recording, at once.
+        const int overviewY = WaveformView::OverviewTop + 5;
+        QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(164, overviewY));
+        QCOMPARE(seeks.count(), 2); // on the press, and final on the release
+        QCOMPARE(seeks.last().at(0).toLongLong(), 300000);
+        QVERIFY(seeks.last().at(1).toBool());
+        QCOMPARE(view.shownPositionMs(), 300000.0);
+
+        // A click in the detail: the time under the pointer, one seek.
+        view.setPosition(60000, 600000);
+        seeks.clear();
+        const double expected = Scale::detailTimeAt(264, 60000, 328);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(264, 20));
+        QCOMPARE(seeks.count(), 1);
+        QVERIFY(qAbs(seeks.last().at(0).toLongLong() - expected) <= 1);
+        QVERIFY(seeks.last().at(1).toBool());
+
+        // Dragging the detail 41 columns to the left moves 41 columns forward.
+        view.setPosition(60000, 600000);
+        seeks.clear();
+        QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(200, 20));
+        QMouseEvent move(QEvent::MouseMove, QPointF(159, 20), view.mapToGlobal(QPointF(159, 20)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view, &move);
+        QVERIFY(view.isDragging());
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(159, 20));
+        QVERIFY(seeks.count() >= 2);
+        QVERIFY(!seeks.first().at(1).toBool());
+        QCOMPARE(seeks.last().at(0).toLongLong(), qint64(60000 + 41 * 8000.0 / 328));
+        QVERIFY(seeks.last().at(1).toBool());
+        QVERIFY(!view.isDragging());
+    }
+
+    void followingPlaybackPaintsOnlyWhatMoved()
+    {
+        auto peaks = std::make_shared<WaveformPeaks>();
+        std::vector<Peak> bins(60000);
+        for (size_t i = 0; i < bins.size(); ++i) {
+            bins[i].low = static_cast<std::int8_t>(-static_cast<int>(i % 90));
+            bins[i].high = static_cast<std::int8_t>(i % 100);
+        }
+        peaks->assignComplete(bins, 600000);
+        WaveformView view;
+        view.resize(328, WaveformView::StripHeight);
+        view.setPeaks(peaks);
+        view.setPosition(10000, 600000);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTest::qWait(50);
+        view.takePaintCount();
+        view.takePaintedArea();
+
+        // Ten seconds of 10 ms ticks.
+        const qint64 fullArea = qint64(328) * WaveformView::StripHeight;
+        for (int tick = 1; tick <= 1000; ++tick) {
+            view.setPosition(10000 + tick * 10.0, 600000);
+            QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+        const int paints = view.takePaintCount();
+        const qint64 area = view.takePaintedArea();
+        // The playhead crosses a column every 24.4 ms: about 410 small paints,
+        // never one per tick, each a few columns wide instead of the strip.
+        QVERIFY2(paints > 0 && paints <= 1000, qPrintable(QString::number(paints)));
+        QVERIFY2(area < fullArea * paints / 10,
+                 qPrintable(QStringLiteral("%1 px in %2 paints").arg(area).arg(paints)));
+    }
+};
+
+QTEST_MAIN(TestWaveformView)
+#include "test_waveform_view.moc"
