@@ -29,12 +29,18 @@ void Form2::RTB_Change()
 QString Form2::fileFilter(bool saving) const
 {
     const QChar nul(0);
-    QString filter = caption(QStringLiteral("editor.filterRtf"), QStringLiteral("File RTF")) +
-                     nul + QStringLiteral("*.rtf") + nul +
-                     caption(QStringLiteral("editor.filterTxt"), QStringLiteral("File TXT")) +
-                     nul + QStringLiteral("*.txt") + nul + QStringLiteral("File SRT") + nul +
-                     QStringLiteral("*.srt") + nul + QStringLiteral("File WebVTT") + nul +
-                     QStringLiteral("*.vtt");
+    // Opening shows every transcript the editor reads at once; saving, one
+    // type per format, since the type chosen decides what is written.
+    QString filter = saving ? QString()
+                            : caption(QStringLiteral("editor.filterTranscripts"),
+                                      QStringLiteral("Transcripts")) +
+                                  nul + QStringLiteral("*.rtf;*.txt;*.srt;*.vtt") + nul;
+    filter += caption(QStringLiteral("editor.filterRtf"), QStringLiteral("File RTF")) + nul +
+              QStringLiteral("*.rtf") + nul +
+              caption(QStringLiteral("editor.filterTxt"), QStringLiteral("File TXT")) + nul +
+              QStringLiteral("*.txt") + nul + QStringLiteral("File SRT") + nul +
+              QStringLiteral("*.srt") + nul + QStringLiteral("File WebVTT") + nul +
+              QStringLiteral("*.vtt");
     if (saving)
         filter += nul + QStringLiteral("File ODT") + nul + QStringLiteral("*.odt");
     return filter;

@@ -293,6 +293,9 @@ private slots:
         editor->mnuApri_Click();
         QCOMPARE(fakes->fileDialogs.requests.last().title, language.T(52));
         QVERIFY(fakes->fileDialogs.requests.last().openMode);
+        // Every format the editor reads is shown at first, subtitles included.
+        QCOMPARE(fakes->fileDialogs.requests.last().filterPairs.mid(0, 2),
+                 (QStringList{"Transcripts", "*.rtf;*.txt;*.srt;*.vtt"}));
         QCOMPARE(editor->RTB->Text(), QStringLiteral("other"));
     }
 
