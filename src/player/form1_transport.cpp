@@ -1,6 +1,8 @@
 // The window's side of the transport: the buttons and menu items run the
 // session's commands, and the session's signals drive what the window shows.
 #include "form1.h"
+
+#include "i18n/captions.h"
 #include "platform/media/media_error.h"
 #include "player/picture_button.h"
 #include "player/position_bar.h"
@@ -34,6 +36,14 @@ void Form1::connectSession()
         Label4->hide();
         Shape3->hide();
         setTransportEnabled(false);
+    });
+    // A bookmark file that cannot be written is never lost in silence.
+    connect(&m_session, &PlayerSession::bookmarksNotSaved, this, [this](const QString &reason) {
+        m_services.messages->show(this,
+                                  caption(QStringLiteral("bookmarks.notSaved"),
+                                          QStringLiteral("The BookMarks could not be saved: %1"))
+                                      .arg(reason),
+                                  MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
     });
     connect(&m_session, &PlayerSession::speedChanged, this, [this] { showSpeedAndLoop(); });
     connect(&m_session, &PlayerSession::loopChanged, this, [this] { showSpeedAndLoop(); });

@@ -392,8 +392,10 @@ void PlayerSession::saveBookmarks()
     // another file must not write these bookmarks under the new name.
     const QString path = BookmarkFile::pathFor(m_bookmarkMediaPath);
     mergeBookmarksSavedElsewhere(path);
-    BookmarkFile::save(m_bookmarkMediaPath, m_bookmarks);
+    const FileResult saved = BookmarkFile::save(m_bookmarkMediaPath, m_bookmarks);
     rememberBookmarkFile(path);
+    if (!saved)
+        emit bookmarksNotSaved(saved.reason);
 }
 
 void PlayerSession::mergeBookmarksSavedElsewhere(const QString &path)

@@ -133,6 +133,9 @@ signals:
     // The incoming file has a bookmark file, about to be read into the table.
     void bookmarkFileFound();
     void bookmarksLoaded();
+    // The bookmarks could not be written (a full disk, no permission); `reason`
+    // names the file and the cause. They are still in the table.
+    void bookmarksNotSaved(const QString &reason);
     void speedChanged(PlaybackSpeed speed);
     void loopChanged(bool looping);
 

@@ -1,10 +1,13 @@
 // The transport rules where they live: the player session on the simulated
 // device, whose clock moves only through advance(). No window takes part.
+#include "platform/files/program_folder.h"
 #include "platform/media/media_control.h"
 #include "platform/media/simulated_media_engine.h"
 #include "session/bookmark_file.h"
 #include "session/player_session.h"
 #include "support/program_home.h"
+
+#include "platform/files/program_folder.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -327,6 +330,20 @@ private slots:
         rig.session.bookmarks().clear();
         rig.session.open(second);
         QVERIFY(!QFile::exists(BookmarkFile::pathFor(first)));
+    }
+
+    void bookmarksThatCannotBeSavedAreToldAbout()
+    {
+        SessionRig rig;
+        rig.openAt(QStringLiteral("first.wav"), 60000, 0);
+        rig.session.bookmarks().assign({BookmarkLine::make(QStringLiteral("0:05  here"), 5000)});
+        // A file where the Bookmarks folder should be: the write cannot succeed.
+        QDir(ProgramFolder::file(QStringLiteral("Bookmarks"))).removeRecursively();
+        rig.home.write(QStringLiteral("Bookmarks"), "not a folder");
+        QSignalSpy notSaved(&rig.session, &PlayerSession::bookmarksNotSaved);
+        rig.session.open(rig.file(QStringLiteral("second.wav")));
+        QCOMPARE(notSaved.size(), 1);
+        QVERIFY(!notSaved.at(0).at(0).toString().isEmpty());
     }
 
     void aFailedOpenStopsWhenTheProgramEnds()
