@@ -7,8 +7,6 @@
 #include "session/player_session.h"
 #include "support/program_home.h"
 
-#include "platform/files/program_folder.h"
-
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
