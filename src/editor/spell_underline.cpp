@@ -16,7 +16,7 @@ constexpr int RememberedParagraphs = 20000;
 } // namespace
 
 SpellUnderline::SpellUnderline(QTextEdit *text, quillory::spelling::SpellChecker *checker)
-    : QObject(text), m_text(text), m_checker(checker)
+    : QObject(text), m_text(text), m_viewport(text->viewport()), m_checker(checker)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(0);
@@ -45,7 +45,7 @@ void SpellUnderline::setEnabled(bool on)
 
 bool SpellUnderline::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_text->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_viewport && event->type() == QEvent::Resize)
         refreshSoon();
     return false;
 }

@@ -53,6 +53,9 @@ private:
     const QList<quillory::spelling::WordSpan> &misspeltIn(const QString &paragraph);
 
     QTextEdit *m_text;
+    // Compared by address only: events still arrive while the editor is being
+    // destroyed, when it can no longer be asked for its viewport.
+    const QObject *m_viewport;
     quillory::spelling::SpellChecker *m_checker;
     QTimer m_timer;
     bool m_enabled = false;
