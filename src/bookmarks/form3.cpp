@@ -95,6 +95,7 @@ void Form3::copyListsToTable()
     for (int i = 0; i < List1->count() && i < List2->count(); ++i)
         items << List2->item(i)->text();
     m_entries.assign(items);
+    m_session.noteBookmarksEdited();
 }
 
 void Form3::Form_Unload()

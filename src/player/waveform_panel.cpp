@@ -6,12 +6,6 @@
 
 using namespace quillory;
 
-namespace {
-// The bookmark list edits the table without telling anyone; the marks are
-// compared with it this often.
-constexpr int BookmarkCheckMs = 500;
-} // namespace
-
 WaveformPanel::WaveformPanel(PlayerSession &session, WaveformView *view,
                              std::unique_ptr<WaveformLoader> loader, QObject *parent)
     : QObject(parent), m_session(session), m_view(view), m_loader(std::move(loader))
@@ -41,10 +35,9 @@ WaveformPanel::WaveformPanel(PlayerSession &session, WaveformView *view,
     connect(&session, &PlayerSession::positionCleared, this, &WaveformPanel::showPosition);
     connect(&session, &PlayerSession::bookmarksLoaded, this, &WaveformPanel::showBookmarks);
     connect(&session, &PlayerSession::bookmarksLeft, this, &WaveformPanel::showBookmarks);
+    connect(&session, &PlayerSession::bookmarksChanged, this, &WaveformPanel::showBookmarks);
     connect(m_loader.get(), &WaveformLoader::peaksChanged, m_view, &WaveformView::peaksChanged);
     connect(m_view, &WaveformView::seekRequested, this, &WaveformPanel::seek);
-    m_bookmarkCheck.setInterval(BookmarkCheckMs);
-    connect(&m_bookmarkCheck, &QTimer::timeout, this, &WaveformPanel::showBookmarks);
 }
 
 WaveformPanel::~WaveformPanel() = default;
@@ -56,12 +49,10 @@ void WaveformPanel::setShown(bool shown)
     m_shown = shown;
     m_view->setVisible(shown);
     if (shown) {
-        m_bookmarkCheck.start();
         load();
         showPosition();
         showBookmarks();
     } else {
-        m_bookmarkCheck.stop();
         m_loader->close();
         m_view->setPeaks(nullptr);
     }

@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 #include <memory>
 
 class WaveformView;
@@ -38,6 +37,5 @@ private:
     WaveformView *m_view;
     std::unique_ptr<quillory::WaveformLoader> m_loader;
     bool m_shown = false;
-    QTimer m_bookmarkCheck;
     QElapsedTimer m_lastDragSeek;
 };

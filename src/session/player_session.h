@@ -102,6 +102,9 @@ public:
 
     // --- the bookmark table of the open file
     BookmarkEntries &bookmarks() { return m_bookmarks; }
+    // Whoever edits the table in place says so, so that every view of the
+    // bookmarks redraws from it instead of polling.
+    void noteBookmarksEdited() { emit bookmarksChanged(); }
     // Writes the table under the media file it was read for.
     void saveBookmarks();
     // The next or previous bookmark from the position, played as playFromMark.
@@ -133,6 +136,8 @@ signals:
     // The incoming file has a bookmark file, about to be read into the table.
     void bookmarkFileFound();
     void bookmarksLoaded();
+    // The bookmark list added or removed bookmarks in the table.
+    void bookmarksChanged();
     // The bookmarks could not be written (a full disk, no permission); `reason`
     // names the file and the cause. They are still in the table.
     void bookmarksNotSaved(const QString &reason);
