@@ -6,6 +6,7 @@
 #include "editor/rich_text_box.h"
 #include "editor/undo_history.h"
 
+#include "../support/editor_bench.h"
 #include "../support/transcript_bench.h"
 
 #include <QApplication>
@@ -22,27 +23,11 @@
 #include <vector>
 
 using quillory::bench::fillTranscript;
+using quillory::bench::IdlePlayer;
 using quillory::bench::percentile;
+using quillory::bench::typeKey;
 
 namespace {
-
-class IdlePlayer : public PlayerCommands {
-public:
-    void cmdPlay_Click() override {}
-    void cmdAvanz_click() override {}
-    void cmdIndietro_Click() override {}
-    void mnuEsci_Click() override {}
-    void mnuBookMark_Click() override {}
-    void mnuTitoloCompleto_Click() override {}
-    void mnuGuida_Click() override {}
-    void mnuImpostaAudio_Click() override {}
-    QString languageFile() const override { return QStringLiteral("English.lng"); }
-    QString editorFolder() const override { return QString(); }
-    void setEditorFolder(const QString &) override {}
-    bool hasMedia() override { return false; }
-    qint64 mediaPositionMs() override { return 0; }
-    void playFromMediaPosition(qint64) override {}
-};
 
 double residentMb()
 {
@@ -71,14 +56,6 @@ double historyMb(const Form2 &editor)
         }
     }
     return bytes / 1e6;
-}
-
-void typeKey(QWidget *target, QChar ch)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(target, &release);
 }
 
 } // namespace

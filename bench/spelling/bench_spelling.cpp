@@ -9,6 +9,7 @@
 #include "editor/spell_underline.h"
 #include "platform/files/program_folder.h"
 
+#include "../support/editor_bench.h"
 #include "../support/transcript_bench.h"
 
 #include <QAction>
@@ -21,35 +22,11 @@
 #include <vector>
 
 using quillory::bench::fillTranscript;
+using quillory::bench::IdlePlayer;
 using quillory::bench::percentile;
+using quillory::bench::typeKey;
 
 namespace {
-
-class IdlePlayer : public PlayerCommands {
-public:
-    void cmdPlay_Click() override {}
-    void cmdAvanz_click() override {}
-    void cmdIndietro_Click() override {}
-    void mnuEsci_Click() override {}
-    void mnuBookMark_Click() override {}
-    void mnuTitoloCompleto_Click() override {}
-    void mnuGuida_Click() override {}
-    void mnuImpostaAudio_Click() override {}
-    QString languageFile() const override { return QStringLiteral("Italiano.lng"); }
-    QString editorFolder() const override { return QString(); }
-    void setEditorFolder(const QString &) override {}
-    bool hasMedia() override { return false; }
-    qint64 mediaPositionMs() override { return 0; }
-    void playFromMediaPosition(qint64) override {}
-};
-
-void typeKey(QWidget *target, QChar ch)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(target, &release);
-}
 
 // What a transcriber types: sentences with a slip now and then (one word in
 // ten misspelt) and a new paragraph every few lines.
@@ -103,7 +80,7 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     quillory::ProgramFolder::set(home.path());
 
-    IdlePlayer player;
+    IdlePlayer player(QStringLiteral("Italiano.lng"));
     quillory::LanguageTable language;
     Form2 editor(player, language, quillory::Services());
     editor.Form_Load();

@@ -1,0 +1,47 @@
+#pragma once
+
+// What the editor window benchmarks share: a player that does nothing, so the
+// editor can be built alone, and one typed key as the keyboard sends it.
+#include "contracts/player_commands.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QString>
+#include <QWidget>
+
+namespace quillory::bench {
+
+class IdlePlayer : public PlayerCommands {
+public:
+    explicit IdlePlayer(QString languageFile = QStringLiteral("English.lng"))
+        : m_languageFile(std::move(languageFile))
+    {
+    }
+    void cmdPlay_Click() override {}
+    void cmdAvanz_click() override {}
+    void cmdIndietro_Click() override {}
+    void mnuEsci_Click() override {}
+    void mnuBookMark_Click() override {}
+    void mnuTitoloCompleto_Click() override {}
+    void mnuGuida_Click() override {}
+    void mnuImpostaAudio_Click() override {}
+    QString languageFile() const override { return m_languageFile; }
+    QString editorFolder() const override { return QString(); }
+    void setEditorFolder(const QString &) override {}
+    bool hasMedia() override { return false; }
+    qint64 mediaPositionMs() override { return 0; }
+    void playFromMediaPosition(qint64) override {}
+
+private:
+    QString m_languageFile;
+};
+
+inline void typeKey(QWidget *target, QChar ch)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace quillory::bench
