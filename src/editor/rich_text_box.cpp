@@ -46,13 +46,6 @@ const QString kTooLarge = QStringLiteral("The file is larger than %1 MB, too lar
 // build opens about 1 MB a second).
 constexpr qint64 EditorFileLimit = 16 * 1024 * 1024;
 
-bool readWholeFile(const QString &path, QByteArray *bytes, QString *why)
-{
-    const FileResult read = RichTextBox::readTranscriptFile(path, bytes);
-    *why = read.reason;
-    return read.ok;
-}
-
 // Adds a notice to what the caller shows after a load.
 void addNotice(FileResult *result, const QString &notice)
 {
@@ -154,11 +147,16 @@ FileResult RichTextBox::readTranscriptFile(const QString &path, QByteArray *byte
 FileResult RichTextBox::LoadFile(const QString &path)
 {
     QByteArray bytes;
-    QString why;
-    if (!readWholeFile(path, &bytes, &why))
-        return FileResult::failure(why);
+    if (const FileResult read = readTranscriptFile(path, &bytes); !read)
+        return read;
+    return loadBytes(bytes);
+}
+
+FileResult RichTextBox::loadBytes(const QByteArray &bytes)
+{
     QTextDocument loaded;
     FileResult result = FileResult::success();
+    QString why;
     RtfReadReport report;
     // A damaged RTF file still shows what could be read; the caller warns.
     if (isRtf(bytes) && !readRtf(bytes, &loaded, &why, &report))
@@ -180,9 +178,8 @@ FileResult RichTextBox::SaveFile(const QString &path) const
 FileResult RichTextBox::LoadPlainText(const QString &path)
 {
     QByteArray bytes;
-    QString why;
-    if (!readWholeFile(path, &bytes, &why))
-        return FileResult::failure(why);
+    if (const FileResult read = readTranscriptFile(path, &bytes); !read)
+        return read;
     QTextDocument loaded;
     readPlainText(bytes, &loaded);
     FileResult result = FileResult::success();

@@ -24,6 +24,8 @@ public:
     // current content; a damaged RTF file loads what could be read and returns
     // success with the damage described in `reason`.
     quillory::FileResult LoadFile(const QString &path);
+    // LoadFile for a file's bytes already read.
+    quillory::FileResult loadBytes(const QByteArray &bytes);
     // A transcript file's bytes: only a regular file, and one small enough to
     // open in seconds (a clear refusal above, in the user's language).
     static quillory::FileResult readTranscriptFile(const QString &path, QByteArray *bytes);

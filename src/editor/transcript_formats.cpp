@@ -36,7 +36,7 @@ FileResult TranscriptFormats::open(RichTextBox &box, const QString &path,
     const DocumentFormat format = detectReadFormat(path, bytes);
     if (format == DocumentFormat::Rtf || format == DocumentFormat::PlainText) {
         // The box's own reader, with its account of damaged RTF.
-        const FileResult loaded = box.LoadFile(path);
+        const FileResult loaded = box.loadBytes(bytes);
         if (loaded)
             startDocument(format);
         return loaded;
