@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libqt6opengl6-dev
-    qt6-base-private-dev  # long lists: one member of Qt's text list, see src/editor/rtf/list_append.cpp
+    qt6-base-private-dev  # long lists: one member of Qt's text list, see src/rtf/list_append.cpp
     libmpv-dev libasound2-dev libxcb1-dev libpulse-dev
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev  # the waveform's decoder
     libhunspell-dev hunspell-en-us hunspell-it hunspell-de-de hunspell-es hunspell-fr  # spelling

@@ -4,11 +4,11 @@
 // Opening is what the editor does: the file read into a document, then that
 // document copied into the editor's as one fragment.
 
-#include "editor/rtf/rtf_reader.h"
-#include "editor/rtf/rtf_writer.h"
 #include "formats/subtitle_reader.h"
 #include "formats/subtitle_writer.h"
 #include "formats/transcript_file.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -9,9 +9,9 @@
 //       and bulleted transcripts of 2,000 to 32,000 paragraphs (or those given), side by side
 #include "app/recovery_session.h"
 #include "editor/rich_text_box.h"
-#include "editor/rtf/list_append.h"
-#include "editor/rtf/rtf_writer.h"
 #include "platform/files/text_file.h"
+#include "rtf/list_append.h"
+#include "rtf/rtf_writer.h"
 
 #include "../support/transcript_bench.h"
 

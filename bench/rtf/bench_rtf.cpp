@@ -4,9 +4,9 @@
 //                             default) as plain paragraphs, as one bulleted and as one numbered
 //                             list, side by side; then bare list items against bare paragraphs
 
-#include "editor/rtf/list_append.h"
-#include "editor/rtf/rtf_reader.h"
-#include "editor/rtf/rtf_writer.h"
+#include "rtf/list_append.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -3,11 +3,11 @@
 #include "editor/document_snapshot.h"
 #include "editor/form2.h"
 #include "editor/rich_text_box.h"
-#include "editor/rtf/rtf_writer.h"
 #include "i18n/captions.h"
 #include "platform/files/preferences.h"
 #include "player/form1.h"
 #include "recovery/recovery_offer.h"
+#include "rtf/rtf_writer.h"
 
 #include <QTextDocument>
 

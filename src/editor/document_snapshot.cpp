@@ -1,6 +1,6 @@
 #include "editor/document_snapshot.h"
 
-#include "editor/rtf/list_append.h"
+#include "rtf/list_append.h"
 
 #include <QHash>
 #include <QTextBlock>

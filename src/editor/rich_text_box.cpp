@@ -1,14 +1,14 @@
 #include "rich_text_box.h"
 
 #include "editor/paste_filter.h"
-#include "editor/rtf/format_runs.h"
-#include "editor/rtf/long_paragraphs.h"
-#include "editor/rtf/plain_text.h"
-#include "editor/rtf/rtf_reader.h"
-#include "editor/rtf/rtf_writer.h"
 #include "editor/undo_caret.h"
 #include "i18n/captions.h"
 #include "platform/text/whole_word.h"
+#include "rtf/format_runs.h"
+#include "rtf/long_paragraphs.h"
+#include "rtf/plain_text.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>

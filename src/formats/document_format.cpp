@@ -1,6 +1,6 @@
 #include "formats/document_format.h"
 
-#include "editor/rtf/format_runs.h"
+#include "rtf/format_runs.h"
 
 #include <QFileInfo>
 #include <QTextDocument>

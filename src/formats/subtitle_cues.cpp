@@ -1,6 +1,6 @@
 #include "formats/subtitle_cues.h"
 
-#include "editor/rtf/format_runs.h"
+#include "rtf/format_runs.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #include "formats/subtitle_reader.h"
 
-#include "editor/rtf/plain_text.h"
+#include "rtf/plain_text.h"
 
 #include <QRegularExpression>
 #include <QTextCursor>

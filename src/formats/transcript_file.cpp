@@ -1,9 +1,9 @@
 #include "formats/transcript_file.h"
 
-#include "editor/rtf/plain_text.h"
-#include "editor/rtf/rtf_reader.h"
-#include "editor/rtf/rtf_writer.h"
 #include "formats/subtitle_writer.h"
+#include "rtf/plain_text.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QBuffer>
 #include <QTextDocument>

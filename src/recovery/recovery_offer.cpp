@@ -1,8 +1,8 @@
 #include "recovery/recovery_offer.h"
 
-#include "editor/rtf/rtf_reader.h"
 #include "i18n/captions.h"
 #include "recovery/recovery_claim.h"
+#include "rtf/rtf_reader.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "editor/document_snapshot.h"
 #include "editor/rich_text_box.h"
-#include "editor/rtf/format_runs.h"
-#include "editor/rtf/list_append.h"
+#include "rtf/format_runs.h"
+#include "rtf/list_append.h"
 
 #include <QMimeData>
 #include <QRandomGenerator>

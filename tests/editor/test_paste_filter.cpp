@@ -1,7 +1,7 @@
 #include "editor/paste_filter.h"
 #include "editor/rich_text_box.h"
-#include "editor/rtf/format_runs.h"
-#include "editor/rtf/rtf_reader.h"
+#include "rtf/format_runs.h"
+#include "rtf/rtf_reader.h"
 
 #include <QMimeData>
 #include <QTextBlock>

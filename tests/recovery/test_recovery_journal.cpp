@@ -1,8 +1,8 @@
 // The recovery copy on disk: its info lines, the lock's process identity, this
 // run's copy, the copies earlier runs left, and the start-up offer of them.
-#include "editor/rtf/rtf_reader.h"
 #include "recovery/recovery_journal.h"
 #include "recovery/recovery_offer.h"
+#include "rtf/rtf_reader.h"
 #include "support/fakes.h"
 
 #include <QDir>

@@ -3,10 +3,10 @@
 // and a folder that cannot be written is reported once.
 #include "app/recovery_session.h"
 #include "editor/rich_text_box.h"
-#include "editor/rtf/rtf_writer.h"
 #include "editor/transcript_font.h"
 #include "player/test_form1_harness.h"
 #include "recovery/recovery_offer.h"
+#include "rtf/rtf_writer.h"
 
 #include <QTemporaryDir>
 #include <QTextCursor>

@@ -10,13 +10,13 @@
 //                             editor numbers them); the offset is the one the
 //                             transcript's timestamps carry
 
-#include "editor/rtf/format_runs.h"
-#include "editor/rtf/list_numbering.h"
-#include "editor/rtf/plain_text.h"
-#include "editor/rtf/rtf_reader.h"
-#include "editor/rtf/rtf_writer.h"
 #include "formats/transcript_file.h"
 #include "platform/files/text_file.h"
+#include "rtf/format_runs.h"
+#include "rtf/list_numbering.h"
+#include "rtf/plain_text.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -4,9 +4,9 @@
 // target: reading never yields more characters than there were bytes, and what
 // was read survives a write and a second read with the same runs.
 
-#include "editor/rtf/format_runs.h"
-#include "editor/rtf/rtf_reader.h"
-#include "editor/rtf/rtf_writer.h"
+#include "rtf/format_runs.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QTextDocument>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/rtf/format_runs.h"
-#include "editor/rtf/rtf_reader.h"
+#include "rtf/format_runs.h"
+#include "rtf/rtf_reader.h"
 
 #include <QTextDocument>
 

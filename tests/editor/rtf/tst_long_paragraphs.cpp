@@ -1,4 +1,4 @@
-#include "editor/rtf/long_paragraphs.h"
+#include "rtf/long_paragraphs.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,9 +1,9 @@
 // Lists: numbering kinds, start numbers and levels as word processors write
 // them, and as our writer hands them on.
 
-#include "editor/rtf/list_append.h"
-#include "editor/rtf/list_numbering.h"
-#include "editor/rtf/rtf_writer.h"
+#include "rtf/list_append.h"
+#include "rtf/list_numbering.h"
+#include "rtf/rtf_writer.h"
 #include "rtf_test_support.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // Reading RTF as Word, LibreOffice, WordPad and pandoc write it, and plain text.
 
-#include "editor/rtf/plain_text.h"
+#include "rtf/plain_text.h"
 #include "rtf_test_support.h"
 
 #include <QTest>

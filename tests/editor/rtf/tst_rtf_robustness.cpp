@@ -1,6 +1,6 @@
 // Damaged and hostile input: no crash, no hang, bounded output.
 
-#include "editor/rtf/rtf_writer.h"
+#include "rtf/rtf_writer.h"
 #include "rtf_parse_check.h"
 #include "rtf_test_support.h"
 

@@ -1,7 +1,7 @@
 // What the writer produces: its shape for other programs, and that reading it
 // back gives the same text and formatting runs.
 
-#include "editor/rtf/rtf_writer.h"
+#include "rtf/rtf_writer.h"
 #include "rtf_test_support.h"
 
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "editor/rtf/rtf_writer.h"
+#include "rtf/rtf_writer.h"
 
-#include "editor/rtf/code_page.h"
-#include "editor/rtf/format_runs.h"
-#include "editor/rtf/list_numbering.h"
+#include "rtf/code_page.h"
+#include "rtf/format_runs.h"
+#include "rtf/list_numbering.h"
 
 #include <QHash>
 #include <QTextBlock>

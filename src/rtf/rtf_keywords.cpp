@@ -1,4 +1,4 @@
-#include "editor/rtf/rtf_keywords.h"
+#include "rtf/rtf_keywords.h"
 
 #include <unordered_map>
 

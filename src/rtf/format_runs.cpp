@@ -1,6 +1,6 @@
-#include "editor/rtf/format_runs.h"
+#include "rtf/format_runs.h"
 
-#include "editor/rtf/list_numbering.h"
+#include "rtf/list_numbering.h"
 
 #include <QHash>
 #include <QTextBlock>

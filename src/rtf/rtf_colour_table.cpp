@@ -1,4 +1,4 @@
-#include "editor/rtf/rtf_colour_table.h"
+#include "rtf/rtf_colour_table.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/rtf/rtf_document_builder.h"
-#include "editor/rtf/rtf_keywords.h"
+#include "rtf/rtf_document_builder.h"
+#include "rtf/rtf_keywords.h"
 
 #include <QString>
 #include <QTextListFormat>

@@ -1,7 +1,7 @@
-#include "editor/rtf/plain_text.h"
+#include "rtf/plain_text.h"
 
-#include "editor/rtf/code_page.h"
 #include "platform/text/byte_order_mark.h"
+#include "rtf/code_page.h"
 
 #include <QStringDecoder>
 #include <QTextBlock>

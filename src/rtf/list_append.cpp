@@ -1,4 +1,4 @@
-#include "editor/rtf/list_append.h"
+#include "rtf/list_append.h"
 
 #include <QTextBlock>
 #include <QTextList>

@@ -1,7 +1,7 @@
-#include "editor/rtf/rtf_list_tables.h"
+#include "rtf/rtf_list_tables.h"
 
-#include "editor/rtf/code_page.h"
-#include "editor/rtf/plain_text.h"
+#include "rtf/code_page.h"
+#include "rtf/plain_text.h"
 
 #include <algorithm>
 

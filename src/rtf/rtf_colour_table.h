@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/rtf/rtf_keywords.h"
+#include "rtf/rtf_keywords.h"
 
 #include <QByteArrayView>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "editor/rtf/list_numbering.h"
+#include "rtf/list_numbering.h"
 
 #include <QTextBlock>
 #include <QTextList>

@@ -1,4 +1,4 @@
-#include "editor/rtf/code_page.h"
+#include "rtf/code_page.h"
 
 #include <QStringDecoder>
 

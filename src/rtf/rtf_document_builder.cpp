@@ -1,7 +1,7 @@
-#include "editor/rtf/rtf_document_builder.h"
+#include "rtf/rtf_document_builder.h"
 
-#include "editor/rtf/list_append.h"
-#include "editor/rtf/list_numbering.h"
+#include "rtf/list_append.h"
+#include "rtf/list_numbering.h"
 
 #include <QTextDocument>
 #include <QTextList>

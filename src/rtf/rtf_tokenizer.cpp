@@ -1,4 +1,4 @@
-#include "editor/rtf/rtf_tokenizer.h"
+#include "rtf/rtf_tokenizer.h"
 
 #include <algorithm>
 #include <limits>

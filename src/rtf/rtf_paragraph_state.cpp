@@ -1,8 +1,8 @@
-#include "editor/rtf/rtf_paragraph_state.h"
+#include "rtf/rtf_paragraph_state.h"
 
-#include "editor/rtf/list_numbering.h"
-#include "editor/rtf/plain_text.h"
-#include "editor/rtf/rtf_list_tables.h"
+#include "rtf/list_numbering.h"
+#include "rtf/plain_text.h"
+#include "rtf/rtf_list_tables.h"
 
 #include <algorithm>
 

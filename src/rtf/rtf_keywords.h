@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/rtf/rtf_tokenizer.h"
+#include "rtf/rtf_tokenizer.h"
 
 #include <optional>
 #include <string_view>

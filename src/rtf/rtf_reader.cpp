@@ -1,15 +1,15 @@
-#include "editor/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
-#include "editor/rtf/code_page.h"
-#include "editor/rtf/list_numbering.h"
-#include "editor/rtf/plain_text.h"
-#include "editor/rtf/rtf_colour_table.h"
-#include "editor/rtf/rtf_document_builder.h"
-#include "editor/rtf/rtf_font_table.h"
-#include "editor/rtf/rtf_keywords.h"
-#include "editor/rtf/rtf_list_tables.h"
-#include "editor/rtf/rtf_paragraph_state.h"
-#include "editor/rtf/rtf_tokenizer.h"
+#include "rtf/code_page.h"
+#include "rtf/list_numbering.h"
+#include "rtf/plain_text.h"
+#include "rtf/rtf_colour_table.h"
+#include "rtf/rtf_document_builder.h"
+#include "rtf/rtf_font_table.h"
+#include "rtf/rtf_keywords.h"
+#include "rtf/rtf_list_tables.h"
+#include "rtf/rtf_paragraph_state.h"
+#include "rtf/rtf_tokenizer.h"
 
 #include <QTextCharFormat>
 #include <QTextDocument>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor/rtf/list_numbering.h"
-#include "editor/rtf/rtf_document_builder.h"
-#include "editor/rtf/rtf_keywords.h"
+#include "rtf/list_numbering.h"
+#include "rtf/rtf_document_builder.h"
+#include "rtf/rtf_keywords.h"
 
 #include <QByteArrayView>
 #include <QHash>
