@@ -17,14 +17,14 @@ public:
         : m_languageFile(std::move(languageFile))
     {
     }
-    void cmdPlay_Click() override {}
-    void cmdAvanz_click() override {}
-    void cmdIndietro_Click() override {}
-    void mnuEsci_Click() override {}
-    void mnuBookMark_Click() override {}
-    void mnuTitoloCompleto_Click() override {}
-    void mnuGuida_Click() override {}
-    void mnuImpostaAudio_Click() override {}
+    void playOrPause() override {}
+    void jumpForward() override {}
+    void jumpBack() override {}
+    void quitProgram() override {}
+    void toggleBookmarkList() override {}
+    void toggleFullTitle() override {}
+    void showHelp() override {}
+    void openSoundSettings() override {}
     QString languageFile() const override { return m_languageFile; }
     QString editorFolder() const override { return QString(); }
     void setEditorFolder(const QString &) override {}

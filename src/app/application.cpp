@@ -72,7 +72,7 @@ Application::Application()
 
 Form2 *Application::buildEditor()
 {
-    m_editor = std::make_unique<Form2>(*m_player, m_player->languageTable(), m_services);
+    m_editor = std::make_unique<Form2>(m_player->commands(), m_player->languageTable(), m_services);
     // The editor's Find and Replace open one dialog, created on first use.
     m_editor->setFindDialogOpener(findDialogOpener(*m_editor));
     return m_editor.get();

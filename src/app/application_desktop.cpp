@@ -32,7 +32,7 @@ void Application::startDesktop()
         *m_session, [player](const QString &path) { player->OpenMediaFile(path); },
         [player] { player->raiseWindows(); });
 
-    m_mpris = std::make_unique<MprisService>(*m_player, *m_desktopPlayer);
+    m_mpris = std::make_unique<MprisService>(m_player->commands(), *m_desktopPlayer);
     MprisHooks hooks;
     // Next and previous are the bookmarks the player's own commands would go to.
     PlayerSession *session = m_session.get();
@@ -68,7 +68,7 @@ void Application::startDesktop()
                                     .split(QLatin1Char(';'), Qt::SkipEmptyParts))
         if (const auto model = PedalModels::parse(entry))
             models.add(*model);
-    m_pedalController = std::make_unique<PedalController>(*m_player, *m_desktopPlayer,
+    m_pedalController = std::make_unique<PedalController>(m_player->commands(), *m_desktopPlayer,
                                                           PedalSettings::load(preferences));
     m_pedalSource = std::make_unique<HidrawPedalSource>(models);
     m_footPedals = std::make_unique<FootPedals>(

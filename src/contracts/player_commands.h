@@ -2,28 +2,30 @@
 
 #include <QString>
 
-// The player's commands that other windows run (the editor's function keys, the
-// bookmark list). The transport commands take no argument.
+// The player's commands that other windows and the desktop run (the editor's
+// function keys, media keys, foot pedals). Each does what the player's own
+// button or menu item does.
 class PlayerCommands {
 public:
     virtual ~PlayerCommands() = default;
-    virtual void cmdPlay_Click() = 0;
-    virtual void cmdAvanz_click() = 0;
-    virtual void cmdIndietro_Click() = 0;
-    virtual void mnuEsci_Click() = 0;
-    virtual void mnuBookMark_Click() = 0;
+    // Play, or pause with the rewind of a pause.
+    virtual void playOrPause() = 0;
+    virtual void jumpForward() = 0;
+    virtual void jumpBack() = 0;
+    // Ends the program as the player's Exit does, asking about unsaved text.
+    virtual void quitProgram() = 0;
+    virtual void toggleBookmarkList() = 0;
     // A named bookmark at the current position; the keyboard goes back to
     // the window that asked once it is named.
-    virtual void mnuAddBM_Click() {}
-    virtual void mnuTitoloCompleto_Click() = 0;
-    virtual void mnuGuida_Click() = 0;
-    virtual void mnuImpostaAudio_Click() = 0;
-
+    virtual void addNamedBookmark() {}
+    // The file label between the file's name and its whole path.
+    virtual void toggleFullTitle() = 0;
+    virtual void showHelp() = 0;
+    virtual void openSoundSettings() = 0;
     // Settings the editor shares with the player.
     virtual QString languageFile() const = 0;
     virtual QString editorFolder() const = 0;
     virtual void setEditorFolder(const QString &folder) = 0;
-
     // Timestamps in the transcript: whether a media file is open, where it is,
     // and playing from a position as a bookmark does (playing on a little before
     // it, or staying paused there).
@@ -34,8 +36,8 @@ public:
     // none is open or it is not known.
     virtual qint64 mediaLengthMs() { return 0; }
     // Playback speed and the loop over the last seconds heard.
-    virtual void mnuPiuLento_Click() {}
-    virtual void mnuPiuVeloce_Click() {}
-    virtual void mnuVelocitaNormale_Click() {}
-    virtual void mnuCiclo_Click() {}
+    virtual void slowDown() {}
+    virtual void speedUp() {}
+    virtual void normalSpeed() {}
+    virtual void toggleLoop() {}
 };

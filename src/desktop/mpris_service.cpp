@@ -184,21 +184,21 @@ bool MprisService::canGoPrevious()
 void MprisService::play()
 {
     if (m_player.hasMedia() && !m_player.isPlaying())
-        m_commands.cmdPlay_Click();
+        m_commands.playOrPause();
     refresh();
 }
 
 void MprisService::pause()
 {
     if (m_player.hasMedia() && m_player.isPlaying())
-        m_commands.cmdPlay_Click();
+        m_commands.playOrPause();
     refresh();
 }
 
 void MprisService::playPause()
 {
     if (m_player.hasMedia())
-        m_commands.cmdPlay_Click();
+        m_commands.playOrPause();
     refresh();
 }
 
@@ -283,7 +283,7 @@ void MprisService::openUri(const QString &uri)
             m_player.hasMedia() && QFileInfo(m_player.mediaPath()).canonicalFilePath() ==
                                        QFileInfo(path).canonicalFilePath();
         if (opened && !m_player.isPlaying())
-            m_commands.cmdPlay_Click();
+            m_commands.playOrPause();
         refresh();
     });
 }
@@ -295,7 +295,7 @@ void MprisService::raise()
 
 void MprisService::quit()
 {
-    m_commands.mnuEsci_Click();
+    m_commands.quitProgram();
 }
 
 MprisService::Snapshot MprisService::snapshot()

@@ -123,7 +123,7 @@ void PedalController::apply(PedalState before, PedalState after)
     const bool playAfter = actionHeld(after, PedalAction::Play);
     if (playBefore && !playAfter && !m_settings.playToggles) {
         if (media && m_player.isPlaying())
-            m_commands.cmdPlay_Click();
+            m_commands.playOrPause();
     }
     if (!media)
         return;
@@ -139,13 +139,13 @@ void PedalController::apply(PedalState before, PedalState after)
             if (jumpsStayPaused)
                 m_player.jumpKeepingState(false);
             else
-                m_commands.cmdIndietro_Click();
+                m_commands.jumpBack();
             break;
         case PedalAction::Forward:
             if (jumpsStayPaused)
                 m_player.jumpKeepingState(true);
             else
-                m_commands.cmdAvanz_click();
+                m_commands.jumpForward();
             break;
         case PedalAction::Play:
         case PedalAction::None:
@@ -154,9 +154,9 @@ void PedalController::apply(PedalState before, PedalState after)
     }
     if (!playBefore && playAfter) {
         if (m_settings.playToggles) {
-            m_commands.cmdPlay_Click();
+            m_commands.playOrPause();
         } else if (!m_player.isPlaying()) {
-            m_commands.cmdPlay_Click();
+            m_commands.playOrPause();
         }
     }
 }

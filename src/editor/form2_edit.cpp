@@ -40,31 +40,31 @@ bool Form2::RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         mnuTrova_Click();
         return true;
     case EditorKey::AddBookmark:
-        m_player.mnuAddBM_Click();
+        m_player.addNamedBookmark();
         return true;
     case EditorKey::Exit:
-        m_player.mnuEsci_Click();
+        m_player.quitProgram();
         return true;
     case EditorKey::Help:
-        m_player.mnuGuida_Click();
+        m_player.showHelp();
         return true;
     case EditorKey::PlayPause:
-        m_player.cmdPlay_Click();
+        m_player.playOrPause();
         return true;
     case EditorKey::JumpBack:
-        m_player.cmdIndietro_Click();
+        m_player.jumpBack();
         return true;
     case EditorKey::JumpForward:
-        m_player.cmdAvanz_click();
+        m_player.jumpForward();
         return true;
     case EditorKey::Bookmarks:
-        m_player.mnuBookMark_Click();
+        m_player.toggleBookmarkList();
         return true;
     case EditorKey::AudioSettings:
-        m_player.mnuImpostaAudio_Click();
+        m_player.openSoundSettings();
         return true;
     case EditorKey::FullPath:
-        m_player.mnuTitoloCompleto_Click();
+        m_player.toggleFullTitle();
         return true;
     }
     return false;
@@ -73,7 +73,7 @@ bool Form2::RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 void Form2::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        m_player.mnuEsci_Click();
+        m_player.quitProgram();
         return;
     }
     QMainWindow::keyPressEvent(event);

@@ -17,16 +17,16 @@ bool Form2::playbackKeyDown(int key, Qt::KeyboardModifiers modifiers)
     case PlaybackKey::None:
         return false;
     case PlaybackKey::SpeedDown:
-        m_player.mnuPiuLento_Click();
+        m_player.slowDown();
         return true;
     case PlaybackKey::SpeedUp:
-        m_player.mnuPiuVeloce_Click();
+        m_player.speedUp();
         return true;
     case PlaybackKey::SpeedReset:
-        m_player.mnuVelocitaNormale_Click();
+        m_player.normalSpeed();
         return true;
     case PlaybackKey::Loop:
-        m_player.mnuCiclo_Click();
+        m_player.toggleLoop();
         return true;
     }
     return false;

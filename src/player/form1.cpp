@@ -32,7 +32,7 @@ constexpr int ClientHeightTwips = 2325;
 
 Form1::Form1(PlayerSession &session, const Services &services, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_services(services),
-      m_links(this, services, m_language),
+      m_commands(*this, session, *services.messages), m_links(this, services, m_language),
       m_buttonPictures(*this, [this] { return m_session.playState() == PlayState::Playing; }),
       m_editorStart(this, {[this] {
                                // Under the player before anything is loaded.

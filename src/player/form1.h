@@ -2,7 +2,6 @@
 
 #include "contracts/bookmark_host.h"
 #include "contracts/companion_window.h"
-#include "contracts/player_commands.h"
 #include "contracts/transcript_editor.h"
 #include "i18n/language_table.h"
 #include "platform/files/settings_file.h"
@@ -13,6 +12,7 @@
 #include "player/player_controls.h"
 #include "player/player_links.h"
 #include "player/player_menus.h"
+#include "player/player_window_commands.h"
 #include "player/speed_loop_indicators.h"
 #include "player/transport_button_pictures.h"
 #include "session/playback_keys.h"
@@ -42,11 +42,7 @@ using quillory::PlayState;
 
 // The player window: the program's lifetime, the transport's buttons and
 // menus, the time display and the settings. What plays is the session's.
-class Form1 : public QMainWindow,
-              public PlayerControls,
-              public PlayerMenus,
-              public PlayerCommands,
-              public BookmarkHost {
+class Form1 : public QMainWindow, public PlayerControls, public PlayerMenus, public BookmarkHost {
     Q_OBJECT
 public:
     Form1(quillory::PlayerSession &session, const quillory::Services &services,
@@ -59,7 +55,7 @@ public:
     void SaveSettings();
     // Closing the window; returns true when the close is cancelled.
     bool Form_Unload();
-    void mnuEsci_Click() override;
+    void mnuEsci_Click();
     void mnuMostraNascondi_Click();
     // Both windows to the front, the keyboard to the editor (media keys' Raise).
     void raiseWindows();
@@ -70,16 +66,16 @@ public:
     void errore(std::uint32_t code);
 
     // --- transport
-    void cmdPlay_Click() override;
+    void cmdPlay_Click();
     void mnuStop_Click();
-    void cmdAvanz_click() override;
-    void cmdIndietro_Click() override;
+    void cmdAvanz_click();
+    void cmdIndietro_Click();
     void ReturnFocus();
 
     // --- time display, file label, position bar
     void Timer1_Timer();
     void MostraPath();
-    void mnuTitoloCompleto_Click() override;
+    void mnuTitoloCompleto_Click();
     void Label2_MouseMove(int button, int shift, double x, double y);
     void Label2_Click();
 
@@ -103,11 +99,11 @@ public:
     // --- the volume slider and the master volume it sets
     MasterVolumePanel &volumePanel() { return *m_volume; }
 
-    void mnuBookMark_Click() override;
+    void mnuBookMark_Click();
 
     // --- help, web pages, sound settings, about box, translation page
-    void mnuGuida_Click() override;
-    void mnuImpostaAudio_Click() override;
+    void mnuGuida_Click();
+    void mnuImpostaAudio_Click();
     void mnuAggiornamenti_Click();
     void mnuFaiDonazione_Click();
     void mnuInfo_Click();
@@ -127,7 +123,7 @@ public:
 
     // --- bookmarks (form1_bookmarks.cpp)
     void SaveBookmarks();
-    void mnuAddBM_Click() override;
+    void mnuAddBM_Click();
     void mnuBMsuccessivo_Click();
     void mnuBMprecedente_Click();
     using BookmarkWindowFactory = BookmarkListDock::Factory;
@@ -147,7 +143,7 @@ public:
     using EditorFactory = DeferredEditor::Factory;
     void setEditorFactory(EditorFactory factory) { m_editorStart.setFactory(std::move(factory)); }
     quillory::LanguageTable &languageTable() { return m_language; }
-    QString languageFile() const override { return m_settings.languageFile; }
+    QString languageFile() const { return m_settings.languageFile; }
     quillory::PlayerSession &session() { return m_session; }
     PlayState playState() const { return m_session.playState(); }
     bool displayTimerRunning() const { return m_session.isTicking(); }
@@ -160,19 +156,17 @@ public:
     void setPauseRewindSeconds(std::int16_t s) { m_session.setPauseRewindSeconds(s); }
     bool showFullPath() const;
     const quillory::RecentList &recentList() const { return m_session.recentFiles(); }
-    QString editorFolder() const override { return m_settings.editorFolder; }
-    void setEditorFolder(const QString &folder) override { m_settings.editorFolder = folder; }
+    QString editorFolder() const { return m_settings.editorFolder; }
+    void setEditorFolder(const QString &folder) { m_settings.editorFolder = folder; }
     int fillWidthTwips() const;
     QString mouseOverTime() const;
     bool isHovered(int button) const; // 0 open, 1 play, 2 back, 3 forward, 4 stop
     void Form_MouseMove();
     void buttonHovered(int button);
 
-    // --- timestamps in the transcript (form1_timestamps.cpp)
-    bool hasMedia() override;
-    qint64 mediaPositionMs() override;
-    qint64 mediaLengthMs() override;
-    void playFromMediaPosition(qint64 ms) override;
+    // The player's commands as the editor, the bookmark list and the desktop
+    // run them.
+    PlayerCommands &commands() { return m_commands; }
 
 signals:
     // The program ends (Exit command, completed close, failed open).
@@ -219,6 +213,7 @@ public:
 private:
     quillory::PlayerSession &m_session;
     quillory::Services m_services;
+    PlayerWindowCommands m_commands;
     quillory::LanguageTable m_language;
     PlayerLinks m_links;
     TransportButtonPictures m_buttonPictures;
@@ -252,10 +247,10 @@ private:
 
     // --- playback speed and the loop (form1_speed.cpp)
 public:
-    void mnuPiuLento_Click() override;
-    void mnuPiuVeloce_Click() override;
-    void mnuVelocitaNormale_Click() override;
-    void mnuCiclo_Click() override;
+    void mnuPiuLento_Click();
+    void mnuPiuVeloce_Click();
+    void mnuVelocitaNormale_Click();
+    void mnuCiclo_Click();
     quillory::PlaybackSpeed playbackSpeed() const { return m_session.speed(); }
     bool loopOn() const { return m_session.isLooping(); }
     QAction *mnuPiuLento = nullptr, *mnuPiuVeloce = nullptr, *mnuVelocitaNormale = nullptr,

@@ -34,7 +34,7 @@ class TestPlayerOnLibmpv : public QObject {
             session = std::make_unique<PlayerSession>(*media);
             form = std::make_unique<Form1>(*session, fakes.services());
             form->setEditorFactory([this] {
-                editor = std::make_unique<Form2>(*form, form->languageTable(), fakes.services());
+                editor = std::make_unique<Form2>(form->commands(), form->languageTable(), fakes.services());
                 return editor.get();
             });
             form->Form_Load(QString());
@@ -113,7 +113,7 @@ private slots:
         Form1 form(session, fakes.services());
         std::unique_ptr<Form2> editor;
         form.setEditorFactory([&] {
-            editor = std::make_unique<Form2>(form, form.languageTable(), fakes.services());
+            editor = std::make_unique<Form2>(form.commands(), form.languageTable(), fakes.services());
             return editor.get();
         });
         form.Form_Load(QString()); // the window comes up without the engine

@@ -53,28 +53,28 @@ public:
     void raiseWindows() override { calls << QStringLiteral("raise"); }
 
     // PlayerCommands
-    void cmdPlay_Click() override
+    void playOrPause() override
     {
         calls << QStringLiteral("play/pause");
         playing = !playing;
     }
-    void cmdAvanz_click() override
+    void jumpForward() override
     {
         calls << QStringLiteral("forward");
         position += 5000;
         playing = true; // the player's key plays on from there
     }
-    void cmdIndietro_Click() override
+    void jumpBack() override
     {
         calls << QStringLiteral("back");
         position -= 5000;
         playing = true;
     }
-    void mnuEsci_Click() override { calls << QStringLiteral("exit"); }
-    void mnuBookMark_Click() override {}
-    void mnuTitoloCompleto_Click() override {}
-    void mnuGuida_Click() override {}
-    void mnuImpostaAudio_Click() override {}
+    void quitProgram() override { calls << QStringLiteral("exit"); }
+    void toggleBookmarkList() override {}
+    void toggleFullTitle() override {}
+    void showHelp() override {}
+    void openSoundSettings() override {}
     QString languageFile() const override { return QStringLiteral("English.lng"); }
     QString editorFolder() const override { return QString(); }
     void setEditorFolder(const QString &) override {}

@@ -30,7 +30,7 @@ struct BusRig {
     explicit BusRig(const QDBusConnection &bus) : desktop(desktopFor(rig.start()))
     {
         rig.form->setPauseRewindSeconds(3);
-        service = std::make_unique<MprisService>(*rig.form, desktop);
+        service = std::make_unique<MprisService>(rig.form->commands(), desktop);
         registered = service->registerOn(bus);
     }
     PlayerRig rig;
@@ -370,7 +370,7 @@ private slots:
         PlayerRig rig;
         rig.start();
         SessionDesktopPlayer desktop = desktopFor(*rig.form);
-        MprisService lonely(*rig.form, desktop);
+        MprisService lonely(rig.form->commands(), desktop);
         QVERIFY(!lonely.registerOn(QDBusConnection(QStringLiteral("no-such-connection"))));
         lonely.refresh(); // harmless without a bus
         QVERIFY(lonely.registeredName().isEmpty());
@@ -380,7 +380,7 @@ private slots:
         // A second program on the same bus (its own connection) gets a name of its own.
         QDBusConnection other =
             QDBusConnection::connectToBus(m_address, QStringLiteral("quillory-second"));
-        MprisService second(*rig.form, desktop);
+        MprisService second(rig.form->commands(), desktop);
         QVERIFY(second.registerOn(other));
         QVERIFY(second.registeredName().startsWith(Service + QStringLiteral(".instance")));
         QDBusConnection::disconnectFromBus(QStringLiteral("quillory-second"));

@@ -47,7 +47,7 @@ struct PedalRig {
         // Opening starts playback; begin paused at 30 s.
         rig.form->cmdPlay_Click();
         rig.media.sendString(QStringLiteral("seek wav1 to 30000"));
-        controller = std::make_unique<PedalController>(*rig.form, desktop);
+        controller = std::make_unique<PedalController>(rig.form->commands(), desktop);
         pedals = std::make_unique<FootPedals>(
             source, *controller, [this](const QString &p, const PedalModel &) { denied << p; });
     }
@@ -218,7 +218,7 @@ private slots:
         PlayerRig rig;
         rig.start();
         SessionDesktopPlayer desktop = desktopFor(*rig.form);
-        PedalController controller(*rig.form, desktop);
+        PedalController controller(rig.form->commands(), desktop);
         FakePedalSource source;
         QStringList told;
         FootPedals pedals(source, controller,

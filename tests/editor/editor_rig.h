@@ -19,15 +19,15 @@ public:
     QStringList calls;
     QString folder;
     QString language = QStringLiteral("English.lng");
-    void cmdPlay_Click() override { calls << "play"; }
-    void cmdAvanz_click() override { calls << "forward"; }
-    void cmdIndietro_Click() override { calls << "back"; }
-    void mnuEsci_Click() override { calls << "exit"; }
-    void mnuBookMark_Click() override { calls << "bookmarks"; }
-    void mnuAddBM_Click() override { calls << "add bookmark"; }
-    void mnuTitoloCompleto_Click() override { calls << "fullpath"; }
-    void mnuGuida_Click() override { calls << "help"; }
-    void mnuImpostaAudio_Click() override { calls << "audio"; }
+    void playOrPause() override { calls << "play"; }
+    void jumpForward() override { calls << "forward"; }
+    void jumpBack() override { calls << "back"; }
+    void quitProgram() override { calls << "exit"; }
+    void toggleBookmarkList() override { calls << "bookmarks"; }
+    void addNamedBookmark() override { calls << "add bookmark"; }
+    void toggleFullTitle() override { calls << "fullpath"; }
+    void showHelp() override { calls << "help"; }
+    void openSoundSettings() override { calls << "audio"; }
     QString languageFile() const override { return language; }
     QString editorFolder() const override { return folder; }
     void setEditorFolder(const QString &f) override { folder = f; }
@@ -38,10 +38,10 @@ public:
     {
         calls << QStringLiteral("playFrom %1").arg(ms);
     }
-    void mnuPiuLento_Click() override { calls << "slower"; }
-    void mnuPiuVeloce_Click() override { calls << "faster"; }
-    void mnuVelocitaNormale_Click() override { calls << "normal speed"; }
-    void mnuCiclo_Click() override { calls << "loop"; }
+    void slowDown() override { calls << "slower"; }
+    void speedUp() override { calls << "faster"; }
+    void normalSpeed() override { calls << "normal speed"; }
+    void toggleLoop() override { calls << "loop"; }
 };
 
 struct EditorRig {

@@ -16,14 +16,14 @@ class FakePlayer : public PlayerCommands {
 public:
     QStringList calls;
     QString folder;
-    void cmdPlay_Click() override { calls << "play"; }
-    void cmdAvanz_click() override { calls << "forward"; }
-    void cmdIndietro_Click() override { calls << "back"; }
-    void mnuEsci_Click() override { calls << "exit"; }
-    void mnuBookMark_Click() override { calls << "bookmarks"; }
-    void mnuTitoloCompleto_Click() override { calls << "fullpath"; }
-    void mnuGuida_Click() override { calls << "help"; }
-    void mnuImpostaAudio_Click() override { calls << "audio"; }
+    void playOrPause() override { calls << "play"; }
+    void jumpForward() override { calls << "forward"; }
+    void jumpBack() override { calls << "back"; }
+    void quitProgram() override { calls << "exit"; }
+    void toggleBookmarkList() override { calls << "bookmarks"; }
+    void toggleFullTitle() override { calls << "fullpath"; }
+    void showHelp() override { calls << "help"; }
+    void openSoundSettings() override { calls << "audio"; }
     QString languageFile() const override { return QStringLiteral("English.lng"); }
     QString editorFolder() const override { return folder; }
     void setEditorFolder(const QString &f) override { folder = f; }

@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(form.Label4->font().pointSize(), full.size() <= 44 ? 11 : 9);
         QCOMPARE(rig.settingsLines().value(5), QStringLiteral("1"));
 
-        static_cast<PlayerCommands &>(form).mnuTitoloCompleto_Click();
+        form.commands().toggleFullTitle();
         QVERIFY(!form.showFullPath());
         QCOMPARE(form.fileLabelText(), QStringLiteral("Lecture one.mp3 - 10:05"));
         QCOMPARE(rig.settingsLines().value(5), QStringLiteral("0"));

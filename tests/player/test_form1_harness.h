@@ -40,7 +40,7 @@ public:
     {
         form = std::make_unique<Form1>(session, services);
         form->setEditorFactory([this, services] {
-            editorWindow = std::make_unique<Form2>(*form, form->languageTable(), services);
+            editorWindow = std::make_unique<Form2>(form->commands(), form->languageTable(), services);
             return editorWindow.get();
         });
         ended = std::make_unique<QSignalSpy>(form.get(), &Form1::programEnded);
