@@ -1,8 +1,11 @@
 #include "qt_translations.h"
 
+#include "i18n/qt_text_gaps.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace quillory {
@@ -12,6 +15,8 @@ QtTranslations::QtTranslations() = default;
 QtTranslations::~QtTranslations()
 {
     remove();
+    if (m_gaps && QCoreApplication::instance())
+        QCoreApplication::removeTranslator(m_gaps.get());
 }
 
 QString QtTranslations::codeOf(const QString &languageFile)
@@ -53,8 +58,18 @@ bool QtTranslations::apply(const QString &languageFile, const QString &fromFolde
 {
     remove();
     const QString code = codeOf(languageFile);
+    const bool english = code.isEmpty() || code == QLatin1String("en");
+    // No worker of the program reads the default locale, so it may change at a
+    // switch while they run.
+    QLocale::setDefault(english ? QLocale::system() : QLocale(code));
+    if (!m_gaps) {
+        // Installed first, so the language's own file, installed after it, is
+        // asked first.
+        m_gaps = std::make_unique<QtTextGaps>();
+        QCoreApplication::installTranslator(m_gaps.get());
+    }
     // Qt's texts are English already; its English file is empty.
-    if (code.isEmpty() || code == QLatin1String("en"))
+    if (english)
         return false;
     auto translator = std::make_unique<QTranslator>();
     const QString path = fromFolder + QStringLiteral("/qtbase_") + code + QStringLiteral(".qm");

@@ -7,11 +7,15 @@ class QTranslator;
 
 namespace quillory {
 
+class QtTextGaps;
+
 // Qt's own texts (dialog buttons, the file dialogs, the text box's context
 // menu) in the interface language: Qt's translation file "qtbase_<code>.qm"
 // from Qt's translations folder, installed on the application and replaced at
 // each language switch. English, or a language Qt has no file for, leaves
-// Qt's built-in English.
+// Qt's built-in English. Dates, sizes and file type descriptions in those
+// dialogs follow the language too: the default locale is the language's (the
+// system's for English), and the texts Qt's file lacks come from the captions.
 class QtTranslations {
 public:
     QtTranslations();
@@ -37,6 +41,7 @@ public:
 private:
     void remove();
 
+    std::unique_ptr<QtTextGaps> m_gaps;
     std::unique_ptr<QTranslator> m_translator;
     QString m_installed;
 };

@@ -1,6 +1,8 @@
 // Qt's own texts follow the interface language: the file taken from Qt's
 // translations folder for each language, and swapped at a switch.
+#include "i18n/captions.h"
 #include "i18n/qt_translations.h"
+#include "platform/text/numeric_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +20,12 @@ QString yes()
 QString lookIn()
 {
     return QCoreApplication::translate("QFileDialog", "Look in:");
+}
+// The file dialog's Type column for a folder.
+QString folderType()
+{
+    return QCoreApplication::translate("QAbstractFileIconProvider", "Folder",
+                                       "All other platforms");
 }
 } // namespace
 
@@ -75,6 +83,38 @@ private slots:
         bad.close();
         QVERIFY(!translations.apply(QStringLiteral("Deutsch.lng"), empty.path()));
         QCOMPARE(yes(), QStringLiteral("&Yes"));
+    }
+
+    // The file dialog's dates and file types follow the language, and the
+    // words Qt's own file leaves in English come from the captions; numbers
+    // the user types are still read as the region writes them.
+    void fileDialogWordsAndDatesFollowTheLanguage()
+    {
+        if (!QFileInfo::exists(QtTranslations::folder() + QStringLiteral("/qtbase_it.qm")))
+            QSKIP("Qt's translations are not installed");
+        Captions::current().clear();
+        Captions::current().loadFromText(QStringLiteral("qt.folder=Cartella\n"));
+        {
+            QtTranslations translations;
+            QVERIFY(translations.apply(QStringLiteral("Italiano.lng")));
+            QCOMPARE(folderType(), QStringLiteral("Cartella"));
+            QCOMPARE(QLocale().language(), QLocale::Italian);
+            QCOMPARE(QLocale().monthName(12), QStringLiteral("dicembre"));
+            if (QLocale::system().decimalPoint() == QLatin1String(".")) {
+                QCOMPARE(parseWholeNumber(QStringLiteral("1.5")), std::optional<double>(1.5));
+                QCOMPARE(parseWholeNumber(QStringLiteral("1,5")), std::optional<double>());
+            }
+
+            // German has its own word in Qt's file; that one is kept.
+            QVERIFY(translations.apply(QStringLiteral("Deutsch.lng")));
+            QCOMPARE(folderType(), QStringLiteral("Verzeichnis"));
+            QCOMPARE(QLocale().language(), QLocale::German);
+
+            QVERIFY(!translations.apply(QStringLiteral("English.lng")));
+            QCOMPARE(QLocale(), QLocale::system());
+        }
+        Captions::current().clear();
+        QCOMPARE(folderType(), QStringLiteral("Folder"));
     }
 
     void releasedWithItsOwner()

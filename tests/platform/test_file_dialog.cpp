@@ -1,6 +1,8 @@
 #include "platform/services/file_dialog.h"
+#include "platform/services/file_list_in_language.h"
 #include "support/fakes.h"
 
+#include <QFileSystemModel>
 #include <QtTest>
 
 using namespace quillory;
@@ -53,6 +55,46 @@ private slots:
         QCOMPARE(StripAtNull(QStringLiteral("ab") + QChar(0) + "c"), QStringLiteral("ab"));
         QCOMPARE(AddBackslash(QStringLiteral("/")), QStringLiteral("/"));
         QCOMPARE(AddBackslash(QStringLiteral("/home/ann")), QStringLiteral("/home/ann/"));
+    }
+
+    // The dialog's sizes and dates follow the interface language's locale,
+    // not the system region Qt's own list uses; the other columns are Qt's.
+    void sizesAndDatesInTheInterfaceLanguage()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("interview.wav")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(3 * 1024 * 1024, 'x'));
+        file.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("notes")));
+
+        QFileSystemModel files;
+        QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+        const QModelIndex root = files.setRootPath(dir.path());
+        QVERIFY(loaded.wait(5000));
+        FileListInLanguage list;
+        list.setSourceModel(&files);
+        const QLocale french(QLocale::French);
+        QLocale::setDefault(french);
+        const QModelIndex rootInList = list.mapFromSource(root);
+        QCOMPARE(list.rowCount(rootInList), 2);
+        for (int row = 0; row < 2; ++row) {
+            const QModelIndex name = list.index(row, FileListInLanguage::Name, rootInList);
+            const QFileInfo info(dir.filePath(name.data().toString()));
+            const QString modified =
+                list.index(row, FileListInLanguage::Modified, rootInList).data().toString();
+            QCOMPARE(modified, french.toString(info.lastModified(), QLocale::ShortFormat));
+            const QString size =
+                list.index(row, FileListInLanguage::Size, rootInList).data().toString();
+            if (info.isDir())
+                QCOMPARE(size,
+                         files.index(info.filePath(), FileListInLanguage::Size).data().toString());
+            else
+                QCOMPARE(size, QStringLiteral("3,0 Mo"));
+            QCOMPARE(list.index(row, FileListInLanguage::Type, rootInList).data(),
+                     files.index(info.filePath(), FileListInLanguage::Type).data());
+        }
+        QLocale::setDefault(QLocale::system());
     }
 };
 

@@ -1,5 +1,7 @@
 #include "qt_services.h"
 
+#include "platform/services/file_list_in_language.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -93,6 +95,7 @@ FileDialogReply QtFileDialogs::run(const FileDialogRequest &request)
         dialog.selectNameFilter(filters.value(request.filterIndex - 1, filters.first()));
     }
     dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.setProxyModel(new FileListInLanguage(&dialog));
     // The callers ask their own questions (for example before replacing a file).
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (request.openMode) {

@@ -89,7 +89,8 @@ std::optional<double> parseWholeNumber(const QString &text)
     if (t.isEmpty())
         return std::nullopt;
     bool ok = false;
-    double value = QLocale().toDouble(t, &ok);
+    // Numbers are typed as the region writes them, whatever the interface language.
+    double value = QLocale::system().toDouble(t, &ok);
     if (!ok)
         value = QLocale::c().toDouble(t, &ok);
     if (!ok || !std::isfinite(value))
