@@ -1,9 +1,11 @@
 #include "editor_spelling.h"
 
+#include "editor/rich_text_box.h"
 #include "editor/spell_underline.h"
 #include "i18n/captions.h"
 #include "i18n/qt_translations.h"
 #include "platform/files/preferences.h"
+#include "spelling/language_ids.h"
 
 #include <QActionGroup>
 #include <QFileInfo>
@@ -73,6 +75,8 @@ EditorSpelling::EditorSpelling(QTextEdit *text, QAction *onOff, QMenu *toolsMenu
     connect(m_languages, &QActionGroup::triggered, this,
             [this](QAction *item) { chooseDictionary(item->data().toString()); });
     m_languageMenu->menuAction()->setEnabled(!m_checker.installed().isEmpty());
+    if (auto *box = qobject_cast<RichTextBox *>(text))
+        connect(box, &RichTextBox::documentLanguageChanged, this, &EditorSpelling::followDocument);
 }
 
 EditorSpelling::~EditorSpelling() = default;
@@ -89,13 +93,35 @@ void EditorSpelling::applyLanguage(const QString &interfaceLanguageFile)
     followLanguage();
 }
 
+void EditorSpelling::followDocument(int language)
+{
+    m_documentLanguage = language;
+    followLanguage();
+}
+
 void EditorSpelling::followLanguage()
 {
+    const QString written = localeOfLanguageId(m_documentLanguage);
+    if (!written.isEmpty() && m_checker.setLanguage(written)) {
+        checkLanguageItem(m_checker.dictionaryName());
+        return;
+    }
     const QString chosen = Preferences::shared().text(LanguageKey);
+    checkLanguageItem(chosen);
     // A chosen dictionary since removed from the system: the program's language.
     if (!chosen.isEmpty() && m_checker.setLanguage(chosen))
         return;
     m_checker.setLanguage(QtTranslations::codeOf(m_interfaceFile));
+}
+
+void EditorSpelling::checkLanguageItem(const QString &dictionary)
+{
+    for (QAction *item : m_languages->actions())
+        if (item != m_interfaceLanguage && item->data().toString() == dictionary) {
+            item->setChecked(true);
+            return;
+        }
+    m_interfaceLanguage->setChecked(true);
 }
 
 void EditorSpelling::chooseDictionary(const QString &name)
@@ -105,6 +131,10 @@ void EditorSpelling::chooseDictionary(const QString &name)
     else
         Preferences::shared().setText(LanguageKey, name);
     Preferences::shared().save();
+    // The transcript is now in that language, and says so when saved.
+    m_documentLanguage = name.isEmpty() ? 0 : languageIdOfLocale(name);
+    if (auto *box = qobject_cast<RichTextBox *>(m_text))
+        box->setDocumentLanguage(m_documentLanguage);
     followLanguage();
 }
 

@@ -15,8 +15,9 @@ class SpellUnderline;
 // The editor's spelling check: the Tools menu's on/off item and language
 // list (both kept in Preferences.ini as "spelling.enabled" and
 // "spelling.language"), the underline, and the suggestions at the top of the
-// text box's right-click menu. With no language chosen the dictionary is the
-// interface language's.
+// text box's right-click menu. The dictionary is the transcript's language
+// where its file names one that is installed, else the chosen one, else the
+// interface language's. Choosing one also makes it the transcript's language.
 class EditorSpelling : public QObject {
     Q_OBJECT
 public:
@@ -35,9 +36,13 @@ public:
     SpellUnderline &underline() { return *m_underline; }
     QMenu *languageMenu() const { return m_languageMenu; }
 
+    // The transcript's own language (a Windows language identifier, 0 for none).
+    void followDocument(int language);
+
 private:
     void chooseDictionary(const QString &name);
     void followLanguage();
+    void checkLanguageItem(const QString &dictionary);
 
     QTextEdit *m_text;
     QAction *m_onOff;
@@ -48,4 +53,5 @@ private:
     QActionGroup *m_languages;
     QAction *m_interfaceLanguage;
     QString m_interfaceFile;
+    int m_documentLanguage = 0;
 };

@@ -167,6 +167,7 @@ FileResult RichTextBox::loadBytes(const QByteArray &bytes)
         addNotice(&result, caption(QStringLiteral("rtf.footnotesAsText"), kFootnotesAsText));
     cutLongParagraphsOf(&loaded, &result);
     replaceContent(loaded);
+    setDocumentLanguage(report.language);
     return result;
 }
 
@@ -185,6 +186,7 @@ FileResult RichTextBox::LoadPlainText(const QString &path)
     FileResult result = FileResult::success();
     cutLongParagraphsOf(&loaded, &result);
     replaceContent(loaded);
+    setDocumentLanguage(0);
     return result;
 }
 
@@ -195,14 +197,24 @@ FileResult RichTextBox::SavePlainText(const QString &path) const
 
 QByteArray RichTextBox::TextRTF() const
 {
-    return writeRtf(*document());
+    return writeRtf(*document(), m_documentLanguage);
 }
 
 void RichTextBox::setTextRTF(const QByteArray &rtf)
 {
     QTextDocument incoming;
-    readRtf(rtf, &incoming);
+    RtfReadReport report;
+    readRtf(rtf, &incoming, nullptr, &report);
     replaceContent(incoming);
+    setDocumentLanguage(report.language);
+}
+
+void RichTextBox::setDocumentLanguage(int language)
+{
+    if (language == m_documentLanguage)
+        return;
+    m_documentLanguage = language;
+    emit documentLanguageChanged(language);
 }
 
 void RichTextBox::replaceContent(const QTextDocument &incoming)
@@ -224,6 +236,7 @@ void RichTextBox::setText(const QString &text)
     cursor.setCharFormat(QTextCharFormat());
     cursor.insertText(text);
     cursor.endEditBlock();
+    setDocumentLanguage(0);
     setTextCursor(QTextCursor(document()));
 }
 

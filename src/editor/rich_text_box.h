@@ -47,6 +47,11 @@ public:
 
     QByteArray TextRTF() const;
     void setTextRTF(const QByteArray &rtf);
+    // The language the transcript is written in, as RTF names it (a Windows
+    // language identifier; 0 for none): read with an RTF file, reset by a text
+    // or plain-text file, written with the RTF.
+    int documentLanguage() const { return m_documentLanguage; }
+    void setDocumentLanguage(int language);
     QString Text() const { return toPlainText(); }
     // SearchableText: the QTextEdit's own.
     QTextCursor textCursor() const override { return QTextEdit::textCursor(); }
@@ -109,6 +114,7 @@ signals:
     // The right-click menu, before it shows, for items about the text at
     // `position` (a document position).
     void ContextMenu(QMenu *menu, int position);
+    void documentLanguageChanged(int language);
 
 private:
     // The value of `read` over every character of the selection (or at the
@@ -118,6 +124,7 @@ private:
     void mergeSelectionFormat(const QTextCharFormat &format);
 
     quillory::DocumentMirror m_mirror;
+    int m_documentLanguage = 0;
 
 protected:
     void replaceContent(const QTextDocument &incoming);

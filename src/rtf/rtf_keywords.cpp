@@ -16,6 +16,8 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
             {"pca", Keyword::Pca},
             {"ansicpg", Keyword::AnsiCodePage},
             {"deff", Keyword::DefaultFont},
+            {"deflang", Keyword::DefaultLanguage},
+            {"lang", Keyword::Language},
             {"fonttbl", Keyword::FontTable},
             {"colortbl", Keyword::ColorTable},
             {"pn", Keyword::BulletDefinition},

@@ -30,6 +30,8 @@ enum class Keyword {
     Pca,
     AnsiCodePage,
     DefaultFont,
+    DefaultLanguage,
+    Language,
     FontTable,
     ColorTable,
     SkipDestination,

@@ -63,6 +63,8 @@ public:
 
     bool read(QByteArrayView data, QString *error);
     int footnotes() const { return m_footnotes; }
+    // The text's own language where it names one, else the document's default.
+    int language() const { return m_textLanguage > 0 ? m_textLanguage : m_defaultLanguage; }
 
 private:
     void groupStart();
@@ -97,6 +99,8 @@ private:
 
     int m_documentCodePage = CodePage::Windows1252;
     int m_defaultFont = 0;
+    int m_defaultLanguage = 0;
+    int m_textLanguage = 0; // the first \lang of the text that names a language
     RtfFontTable m_fontTable;
     RtfColourTable m_colourTable;
     RtfListTables m_listTables;
@@ -368,6 +372,13 @@ void RtfReader::documentControlWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::DefaultFont:
         m_defaultFont = parameter;
+        break;
+    case Keyword::DefaultLanguage:
+        m_defaultLanguage = std::max(parameter, 0);
+        break;
+    case Keyword::Language: // 1024 and above 0x7FFF name no language
+        if (m_textLanguage == 0 && parameter > 0 && parameter != 1024 && parameter < 0x8000)
+            m_textLanguage = parameter;
         break;
     case Keyword::Par:
         endParagraph();
@@ -751,8 +762,10 @@ bool readRtf(const QByteArray &data, QTextDocument *doc, QString *error, RtfRead
         RtfReader reader(doc);
         // A byte order mark or blanks before "{\rtf" are not text of the document.
         ok = reader.read(QByteArrayView(data).sliced(data.indexOf('{')), error);
-        if (report)
+        if (report) {
             report->footnotes = reader.footnotes();
+            report->language = reader.language();
+        }
     }
     doc->setUndoRedoEnabled(undoEnabled);
     return ok;

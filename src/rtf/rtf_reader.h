@@ -15,6 +15,9 @@ bool isRtf(const QByteArray &data);
 struct RtfReadReport {
     // Footnotes, each now text where its mark stood: "[1: text of the note]".
     int footnotes = 0;
+    // The language the text is written in (\lang, else \deflang), as a
+    // Windows language identifier; 0 when the file names none.
+    int language = 0;
 };
 
 // Replaces the content of doc with the file's content. RTF keeps its text,

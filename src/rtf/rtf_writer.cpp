@@ -224,7 +224,8 @@ void appendLevelText(QByteArray &out, const QString &text)
 
 class RtfWriter {
 public:
-    explicit RtfWriter(const QTextDocument &doc) : m_doc(doc), m_runs(formatRuns(doc))
+    RtfWriter(const QTextDocument &doc, int language)
+        : m_doc(doc), m_language(language), m_runs(formatRuns(doc))
     {
         m_fonts.append(doc.defaultFont().family());
     }
@@ -244,6 +245,7 @@ private:
     int colourIndex(const QColor &colour) const;
 
     const QTextDocument &m_doc;
+    int m_language = 0;
     QList<FormatRun> m_runs;
     std::vector<WrittenList> m_lists;
     std::vector<ParagraphList> m_paragraphLists; // by block number
@@ -443,7 +445,10 @@ int RtfWriter::colourIndex(const QColor &colour) const
 void RtfWriter::writeHeader()
 {
     m_out.reserve(qsizetype(m_runs.size()) * 40 + 1024);
-    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
+    m_out += "{\\rtf1\\ansi\\ansicpg1252\\deff0";
+    if (m_language > 0)
+        m_out += "\\deflang" + QByteArray::number(m_language);
+    m_out += "\\uc1\r\n{\\fonttbl";
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         m_out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
         QString name = m_fonts[i];
@@ -574,9 +579,9 @@ void RtfWriter::writeCharacterChanges(const FormatRun &run)
 
 } // namespace
 
-QByteArray writeRtf(const QTextDocument &doc)
+QByteArray writeRtf(const QTextDocument &doc, int language)
 {
-    return RtfWriter(doc).write();
+    return RtfWriter(doc, language).write();
 }
 
 } // namespace quillory

@@ -3,12 +3,14 @@
 // are never underlined, and the right-click menu offers suggestions and "Add
 // to dictionary"; the on/off item and the language are kept in Preferences.ini.
 #include "editor/editor_spelling.h"
+#include "editor/rich_text_box.h"
 #include "editor/spell_underline.h"
 #include "i18n/captions.h"
 #include "platform/files/preferences.h"
 #include "support/program_home.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -195,6 +197,52 @@ private slots:
         rig.spelling->languageMenu()->actions().first()->trigger();
         QCOMPARE(rig.spelling->checker().dictionaryName(), QStringLiteral("de_DE"));
         QVERIFY(Preferences::shared().text(QStringLiteral("spelling.language")).isEmpty());
+    }
+
+    // The transcript's language, as its RTF names it, picks the dictionary; a
+    // new document goes back to the interface language, and a language chosen
+    // from the menu becomes the transcript's and is saved with it.
+    void transcriptLanguageChoosesTheDictionary()
+    {
+        const QList<DictionaryFiles> installed = findDictionaries(systemDictionaryFolders());
+        if (pickDictionary(QStringLiteral("it"), installed).name.isEmpty() ||
+            pickDictionary(QStringLiteral("de"), installed).name.isEmpty())
+            QSKIP("it_IT or de_DE not installed");
+        ProgramHome home{false};
+        Preferences::shared().load();
+        RichTextBox box;
+        QMenu tools;
+        auto *spelling = new EditorSpelling(&box, tools.addAction(QStringLiteral("check")), &tools,
+                                            installed, home.file(QStringLiteral("Words.txt")));
+        spelling->applyLanguage(QStringLiteral("English.lng"));
+        const auto dictionary = [spelling] { return spelling->checker().dictionaryName(); };
+        const auto checkedItem = [spelling] {
+            return spelling->languageMenu()->actions().first()->actionGroup()->checkedAction();
+        };
+        QCOMPARE(dictionary(), QStringLiteral("en_US"));
+
+        // As Word writes it: the runs say Italian, the document's default English.
+        QVERIFY(box.loadBytes("{\\rtf1\\ansi\\deflang1033{\\fonttbl{\\f0 Arial;}}"
+                              "\\pard\\plain\\lang1040 Buongiorno\\par}"));
+        QCOMPARE(box.documentLanguage(), 1040);
+        QCOMPARE(dictionary(), QStringLiteral("it_IT"));
+        QCOMPARE(checkedItem()->data().toString(), QStringLiteral("it_IT"));
+
+        box.setText(QString());
+        QCOMPARE(dictionary(), QStringLiteral("en_US"));
+        QCOMPARE(checkedItem(), spelling->languageMenu()->actions().first());
+
+        for (QAction *item : spelling->languageMenu()->actions())
+            if (item->data().toString() == QLatin1String("de_DE"))
+                item->trigger();
+        QCOMPARE(dictionary(), QStringLiteral("de_DE"));
+        QCOMPARE(box.documentLanguage(), 1031);
+        const QByteArray saved = box.TextRTF();
+        QVERIFY(saved.contains("\\deflang1031"));
+        box.setText(QString());
+        QVERIFY(box.loadBytes(saved));
+        QCOMPARE(box.documentLanguage(), 1031);
+        Preferences::shared().remove(QStringLiteral("spelling.language"));
     }
 };
 

@@ -1,6 +1,7 @@
 // Reading RTF as Word, LibreOffice, WordPad and pandoc write it, and plain text.
 
 #include "rtf/plain_text.h"
+#include "rtf/rtf_writer.h"
 #include "rtf_test_support.h"
 
 #include <QTest>
@@ -35,6 +36,8 @@ private slots:
     void footnotesBecomeTextWhereTheirMarkStands();
     void footnoteKeepsItsParagraphsProperties();
     void byteOrderMarkAndBlanksBeforeTheHeader();
+    void languageOfTheText_data();
+    void languageOfTheText();
 };
 
 void RtfReaderTest::wordStyleDocument()
@@ -433,6 +436,40 @@ void RtfReaderTest::byteOrderMarkAndBlanksBeforeTheHeader()
         QVERIFY(readRtf(rtf, &doc));
         QCOMPARE(textOf(doc), QStringLiteral("Text"));
     }
+}
+
+void RtfReaderTest::languageOfTheText_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("language");
+    // Word keeps its own language as the default and marks the text's runs.
+    QTest::newRow("runs over default")
+        << QByteArray("{\\rtf1\\ansi\\deflang1033{\\stylesheet{\\lang1036 Normal;}}"
+                      "\\pard\\plain\\lang1040\\langfe1033 Ciao\\par}")
+        << 1040;
+    QTest::newRow("default only") << QByteArray("{\\rtf1\\ansi\\deflang1031 Hallo\\par}") << 1031;
+    QTest::newRow("no proofing skipped")
+        << QByteArray("{\\rtf1\\ansi\\deflang3082\\lang1024 12:03 \\lang2057 Hello\\par}") << 2057;
+    QTest::newRow("none named") << QByteArray("{\\rtf1\\ansi Text\\par}") << 0;
+    QTest::newRow("nonsense") << QByteArray("{\\rtf1\\ansi\\deflang-5\\lang99999 Text\\par}") << 0;
+}
+
+// The language the text is written in, for the spelling check; a document
+// written with one names it again when read.
+void RtfReaderTest::languageOfTheText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, language);
+    QTextDocument doc;
+    RtfReadReport report;
+    QVERIFY(readRtf(rtf, &doc, nullptr, &report));
+    QCOMPARE(report.language, language);
+    if (language == 0)
+        return;
+    QTextDocument again;
+    QVERIFY(readRtf(writeRtf(doc, language), &again, nullptr, &report));
+    QCOMPARE(report.language, language);
+    QCOMPARE(textOf(again), textOf(doc));
 }
 
 QTEST_MAIN(RtfReaderTest)
