@@ -24,6 +24,7 @@
 
 using quillory::bench::fillTranscript;
 using quillory::bench::IdlePlayer;
+using quillory::bench::partOf;
 using quillory::bench::percentile;
 using quillory::bench::typeKey;
 
@@ -74,7 +75,7 @@ int main(int argc, char *argv[])
     editor.Form_Load();
     editor.resize(900, 700);
     editor.show();
-    RichTextBox &box = *editor.RTB;
+    RichTextBox &box = partOf<RichTextBox>(editor, QStringLiteral("RTB"));
     fillTranscript(box, pages);
     QApplication::processEvents();
     const QByteArray rtf = box.TextRTF();

@@ -23,6 +23,7 @@
 
 using quillory::bench::fillTranscript;
 using quillory::bench::IdlePlayer;
+using quillory::bench::partOf;
 using quillory::bench::percentile;
 using quillory::bench::typeKey;
 
@@ -86,7 +87,7 @@ int main(int argc, char *argv[])
     editor.Form_Load();
     editor.resize(900, 700);
     editor.show();
-    RichTextBox &box = *editor.RTB;
+    RichTextBox &box = partOf<RichTextBox>(editor, QStringLiteral("RTB"));
     EditorSpelling &spelling = editor.spelling();
     QElapsedTimer dictionaryTime;
     dictionaryTime.start();
@@ -156,7 +157,7 @@ int main(int argc, char *argv[])
     int typed = 0;
     for (int round = 0; round < rounds; ++round) {
         const bool on = round % 2 == 1;
-        editor.mnuOrtografia->setChecked(on);
+        partOf<QAction>(editor, QStringLiteral("mnuOrtografia")).setChecked(on);
         QApplication::processEvents();
         std::vector<double> &into = on ? onMs : offMs;
         for (int i = 0; i < keystrokes; ++i)

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the editor window benchmarks share: a player that does nothing, so the
-// editor can be built alone, and one typed key as the keyboard sends it.
+// editor can be built alone, one typed key as the keyboard sends it, and the
+// window's controls by their names.
 #include "contracts/player_commands.h"
 
 #include <QApplication>
@@ -42,6 +43,16 @@ inline void typeKey(QWidget *target, QChar ch)
     QApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QString(ch));
     QApplication::sendEvent(target, &release);
+}
+
+// The window keeps its controls private; a benchmark reaches them as a user
+// interface test does, by object name.
+template <class T> T &partOf(const QWidget &window, const QString &name)
+{
+    T *part = window.findChild<T *>(name);
+    if (!part)
+        qFatal("no control named %s", qPrintable(name));
+    return *part;
 }
 
 } // namespace quillory::bench

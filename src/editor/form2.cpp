@@ -28,6 +28,8 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
     buildControls();
     resize(720, 480);
     buildMenus();
+    m_files = new DocumentFiles(*RTB, *m_recent, m_player, m_language, m_services, this);
+    connect(m_files, &DocumentFiles::unsavedChangesCleared, this, &Form2::unsavedChangesCleared);
     setAccessibleNames();
     connect(RTB, &RichTextBox::Change, this, &Form2::RTB_Change);
     connect(RTB, &QTextEdit::currentCharFormatChanged, this, &Form2::showCaretFont);
@@ -36,17 +38,20 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
     connect(RTB, &RichTextBox::KeyDown, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *handled) {
                 // The table first; the keys beyond it only when it did not take the key.
-                *handled = RTB_KeyDown(key, modifiers) || timestampKeyDown(key, modifiers) ||
+                *handled = RTB_KeyDown(key, modifiers) || m_timestamps->keyDown(key, modifiers) ||
                            playbackKeyDown(key, modifiers);
             });
     connect(RTB, &RichTextBox::ClaimsKey, this,
             [this](int key, Qt::KeyboardModifiers modifiers, bool *claimed) {
                 *claimed =
                     editorKeyFor(key, modifiers, m_player.languageFile()) != EditorKey::None ||
-                    claimsTimestampKey(key, modifiers) ||
+                    m_timestamps->claimsKey(key, modifiers) ||
                     m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
-    setUpTimestamps();
+    m_timestamps = new TimestampCommands(*RTB, menuBar(), m_player, m_language, m_services, this);
+    mnuTimestamp = m_timestamps->menu();
+    mnuInserisciTimestamp = m_timestamps->insertItem();
+    mnuImpostaTimestamp = m_timestamps->settingsItem();
     m_spelling = new EditorSpelling(RTB, mnuOrtografia, mnuStrumenti,
                                     spelling::findDictionaries(spelling::systemDictionaryFolders()),
                                     spelling::PersonalWords::defaultPath());
@@ -165,23 +170,14 @@ void Form2::buildFileMenu()
     mnuSalvaConNome = menuItem(mnuFile, "mnuSalvaConNome", QStringLiteral("Salva con &nome"),
                                QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFile->addSeparator();
-    for (int i = 0; i < RecentList::Size; ++i) {
-        const QByteArray name = "mnuRecent" + QByteArray::number(i + 1);
-        QAction *a = menuItem(mnuFile, name.constData(), RecentList::placeholder(i));
-        a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, i] { mnuRecent_Click(i); });
-        mnuRecent[static_cast<size_t>(i)] = a;
-    }
-    mnur = mnuFile->addSeparator();
-    mnur->setObjectName(QStringLiteral("mnur"));
-    mnur->setVisible(false);
+    m_recent = new RecentDocumentsMenu(mnuFile);
     mnuStampa = menuItem(mnuFile, "mnuStampa", QStringLiteral("Stam&pa..."),
                          QKeySequence(Qt::CTRL | Qt::Key_P));
 
-    connect(mnuNuovo, &QAction::triggered, this, &Form2::mnuNuovo_Click);
-    connect(mnuApri, &QAction::triggered, this, &Form2::mnuApri_Click);
-    connect(mnuSalva, &QAction::triggered, this, &Form2::mnuSalva_Click);
-    connect(mnuSalvaConNome, &QAction::triggered, this, &Form2::mnuSalvaConNome_Click);
+    connect(mnuNuovo, &QAction::triggered, this, [this] { mnuNuovo_Click(); });
+    connect(mnuApri, &QAction::triggered, this, [this] { mnuApri_Click(); });
+    connect(mnuSalva, &QAction::triggered, this, [this] { mnuSalva_Click(); });
+    connect(mnuSalvaConNome, &QAction::triggered, this, [this] { mnuSalvaConNome_Click(); });
     connect(mnuStampa, &QAction::triggered, this, &Form2::mnuStampa_Click);
 }
 
@@ -267,12 +263,9 @@ void Form2::Form_Load()
                                              L::px(L::LetterTop));
     }
     // Document part.
-    m_documentModified = false;
     m_undo.markClean();
     CambiaLingua2();
-    m_untitledCounter = 1;
-    m_documentPath.clear();
-    showUntitledCaption();
+    m_files->startUntitled();
     Form_Resize();
     loadPlaybackKeys();
 }
@@ -323,44 +316,16 @@ void Form2::CambiaLingua2()
     Label3[0]->setText(L.T(90));
     Label3[2]->setText(L.T(91));
     Label3[3]->setText(L.T(92));
-    m_untitledName = L.T(97) + QStringLiteral(" ");
+    m_files->takeLanguage();
     setAccessibleNames();
-    applyTimestampLanguage();
-}
-
-// ---------------------------------------------------------------- caption
-
-QString Form2::untitledFullName() const
-{
-    return m_untitledName + QString::number(m_untitledCounter);
-}
-
-void Form2::showUntitledCaption()
-{
-    setWindowTitle(m_language.T(96) + QStringLiteral(" - ") + untitledFullName());
+    m_timestamps->applyLanguage();
 }
 
 void Form2::applyLanguage()
 {
     CambiaLingua2();
     // The title holds the language's words too ("Untitled 1").
-    if (m_documentPath.isEmpty())
-        showUntitledCaption();
-    else
-        setCaptionFromPath(m_documentPath);
-}
-
-void Form2::setCaptionFromPath(const QString &path)
-{
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return;
-    setWindowTitle(m_language.T(96) + QStringLiteral(" - ") + path.mid(slash + 1));
-}
-
-QString Form2::untitledTitle() const
-{
-    return m_untitledName + QString::number(m_untitledCounter);
+    m_files->showTitle();
 }
 
 QWidget *Form2::textArea()

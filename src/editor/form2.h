@@ -3,20 +3,19 @@
 #include "contracts/player_commands.h"
 #include "contracts/searchable_text.h"
 #include "contracts/transcript_editor.h"
+#include "editor/document_files.h"
 #include "editor/document_snapshot.h"
-#include "editor/transcript_formats.h"
+#include "editor/recent_documents_menu.h"
+#include "editor/timestamp_commands.h"
 #include "editor/undo_history.h"
 #include "i18n/language_table.h"
-#include "platform/files/file_stamp.h"
 #include "platform/services/services.h"
 #include "session/playback_keys.h"
-#include "session/recent_list.h"
 
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 class QAction;
 class QComboBox;
@@ -49,37 +48,38 @@ public:
     void loadAtStart() override { Form_Load(); }
     void loadRecentDocuments() override { LoadRecentDocuments(); }
     void focusText() override { focusEditor(); }
-    bool hasUnsavedChanges() const override { return m_documentModified; }
-    QString untitledTitle() const override;
-    void saveAs() override { mnuSalvaConNome_Click(); }
+    bool hasUnsavedChanges() const override { return m_files->isModified(); }
+    QString untitledTitle() const override { return m_files->untitledTitle(); }
+    void saveAs() override { m_files->saveAs(); }
     void applyLanguage() override;
     QWidget *textArea() override;
     // The text box, read by the recovery journal and searched by the find dialog.
     const RichTextBox &textBox() const { return *RTB; }
     SearchableText *searchedText();
     // What the find and replace dialog opens as: "" Find, "1" Replace.
-    QString findMode() const { return Tag; }
+    QString findMode() const { return m_findMode; }
 
-    // --- document state the player's close question reads
-    bool DocumentModified() const { return m_documentModified; }
-    void setDocumentModified(bool modified) { m_documentModified = modified; }
-    const QString &UntitledName() const { return m_untitledName; }
-    std::int16_t UntitledCounter() const { return m_untitledCounter; }
-    const QString &DocumentPath() const { return m_documentPath; }
-    const QString &ChosenFileName() const { return m_chosenFileName; }
-
-    // --- file commands
-    void OpenDocument(const QString &path);
-    void mnuNuovo_Click();
-    void mnuApri_Click();
-    void mnuSalva_Click();
-    void mnuSalvaConNome_Click();
+    // --- the document's file, which the player's close question reads
+    bool DocumentModified() const { return m_files->isModified(); }
+    void setDocumentModified(bool modified) { m_files->setModified(modified); }
+    const QString &UntitledName() const { return m_files->untitledName(); }
+    std::int16_t UntitledCounter() const { return m_files->untitledCounter(); }
+    const QString &DocumentPath() const { return m_files->path(); }
+    void OpenDocument(const QString &path) { m_files->open(path); }
+    void mnuNuovo_Click() { m_files->startNew(); }
+    void mnuApri_Click() { m_files->openChosen(); }
+    void mnuSalva_Click() { m_files->save(); }
+    void mnuSalvaConNome_Click() { m_files->saveAs(); }
     void mnuStampa_Click();
-    void AddRecentDocument(const QString &path);
-    void mnuRecent_Click(int slot); // slot 0..3
     // Start-up: reads "LastFilesEditor.ini" into the menu.
-    void LoadRecentDocuments();
-    const quillory::RecentList &recentDocuments() const { return m_recent; }
+    void LoadRecentDocuments() { m_recent->load(); }
+    const quillory::RecentList &recentDocuments() const { return m_recent->list(); }
+    // A recovered transcript: its text, modified, under its old path or the
+    // untitled name.
+    void takeRecoveredDocument(const QByteArray &rtf, const QString &documentPath)
+    {
+        m_files->takeRecovered(rtf, documentPath);
+    }
 
     // --- edit menu
     void mnuAnnulla_Click();
@@ -94,10 +94,7 @@ public:
     std::int16_t UndoIndex() const { return m_undo.UndoIndex(); }
     bool UndoRestoring() const { return m_undoRestoring; }
     const quillory::UndoHistory<quillory::DocumentSnapshot> &undoHistory() const { return m_undo; }
-
-    // The find and replace dialog reads the tag ("" find, "1" replace); the
-    // composition root hands in how to open it.
-    QString Tag;
+    // The composition root hands in how to open the find and replace dialog.
     void setFindDialogOpener(std::function<void()> open) { m_openFindDialog = std::move(open); }
 
     // --- formatting bar
@@ -113,28 +110,28 @@ public:
     // Key table of the text area; returns true when the key was taken.
     bool RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
-    RichTextBox *RTB = nullptr;
-    IconStrip *Image1 = nullptr;
-    std::array<ClickArea *, 15> Label2{};
-    std::array<QLabel *, 4> Label3{};
-    QComboBox *Combo1 = nullptr, *Combo2 = nullptr;
-    QLabel *Label1 = nullptr;
-    QMenu *mnuFile = nullptr, *mnuModifica = nullptr, *mnuStrumenti = nullptr;
-    QAction *mnuNuovo = nullptr, *mnuApri = nullptr, *mnuSalva = nullptr,
-            *mnuSalvaConNome = nullptr, *mnuStampa = nullptr, *mnuOrtografia = nullptr,
-            *mnur = nullptr;
-    QAction *mnuAnnulla = nullptr, *mnuRipeti = nullptr, *mnuTaglia = nullptr, *mnuCopia = nullptr,
-            *mnuIncolla = nullptr, *mnuSelezionaTutto = nullptr, *mnuTrova = nullptr,
-            *mnuSostituisci = nullptr;
-    std::array<QAction *, 4> mnuRecent{};
-
-    // --- timestamps (form2_timestamps.cpp)
-    void insertTimestamp();
+    // --- timestamps
+    void insertTimestamp() { m_timestamps->insert(); }
     // Plays from the timestamp at a document position; false when none is there.
-    bool playTimestampAt(int position);
-    void mnuImpostaTimestamp_Click();
-    QMenu *mnuTimestamp = nullptr;
-    QAction *mnuInserisciTimestamp = nullptr, *mnuImpostaTimestamp = nullptr;
+    bool playTimestampAt(int position) { return m_timestamps->playAt(position); }
+    void mnuImpostaTimestamp_Click() { m_timestamps->openSettings(); }
+
+    // Reads the player's speed and loop keys from the preferences; Form_Load does it once.
+    void loadPlaybackKeys();
+
+    // The spelling check (editor_spelling.cpp), built with the window.
+    EditorSpelling &spelling() { return *m_spelling; }
+
+    // Controls the player window's tests reach by member name.
+    RichTextBox *RTB = nullptr;
+    QMenu *mnuFile = nullptr, *mnuModifica = nullptr, *mnuTimestamp = nullptr;
+    QAction *mnuNuovo = nullptr, *mnuApri = nullptr, *mnuSalva = nullptr,
+            *mnuSalvaConNome = nullptr, *mnuInserisciTimestamp = nullptr,
+            *mnuImpostaTimestamp = nullptr;
+
+signals:
+    // A save, New or Open has left nothing unsaved.
+    void unsavedChangesCleared();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -152,68 +149,33 @@ private:
     void showCaretFont();
     void setAccessibleNames();
     void RTB_Change();
-    void setCaptionFromPath(const QString &path);
-    void updateRecentMenu();
-    // Writes the document in `format`, asking first when the format drops
-    // formatting; on failure says so (naming the file) and returns false.
-    bool writeDocument(const QString &path, quillory::DocumentFormat format);
-    bool maySaveOverFileOnDisk();
-    // The question before New and Open; false when the user cancelled or the
-    // save that "Yes" asked for did not happen.
-    void becomeChosenFile();
-    bool mayDiscardChanges();
-    void showUntitledCaption();
-    QString untitledFullName() const;
-    QString fileFilter(bool saving) const;
     void restoreSnapshot(const quillory::DocumentSnapshot &snapshot);
     void toggleAttribute(int index);
     void chooseColour();
     void applyFontSize(const QString &text);
+    bool playbackKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    IconStrip *Image1 = nullptr;
+    std::array<ClickArea *, 15> Label2{};
+    std::array<QLabel *, 4> Label3{};
+    QComboBox *Combo1 = nullptr, *Combo2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QMenu *mnuStrumenti = nullptr;
+    QAction *mnuStampa = nullptr, *mnuOrtografia = nullptr;
+    QAction *mnuAnnulla = nullptr, *mnuRipeti = nullptr, *mnuTaglia = nullptr, *mnuCopia = nullptr,
+            *mnuIncolla = nullptr, *mnuSelezionaTutto = nullptr, *mnuTrova = nullptr,
+            *mnuSostituisci = nullptr;
 
     PlayerCommands &m_player;
     quillory::LanguageTable &m_language;
     quillory::Services m_services;
-    bool m_documentModified = false;
-    QString m_untitledName;
-    std::int16_t m_untitledCounter = 1;
-    QString m_documentPath;
-    // The document's file as last read or written here, to notice another
-    // program's save in between.
-    std::optional<quillory::FileStamp> m_documentStamp;
-    QString m_chosenFileName;
-    TranscriptFormats m_formats;
-    quillory::RecentList m_recent;
+    RecentDocumentsMenu *m_recent = nullptr;
+    DocumentFiles *m_files = nullptr;
+    TimestampCommands *m_timestamps = nullptr;
     quillory::UndoHistory<quillory::DocumentSnapshot> m_undo{quillory::DocumentSnapshot::empty()};
     bool m_undoRestoring = false;
+    QString m_findMode;
     std::function<void()> m_openFindDialog;
-
-    // Timestamps
-    bool timestampKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    bool claimsTimestampKey(int key, Qt::KeyboardModifiers modifiers) const;
-    void setUpTimestamps();
-    void applyTimestampLanguage();
-
-public:
-    // A recovered transcript: its text, modified, under its old path or the
-    // untitled name (form2_recovery.cpp).
-    void takeRecoveredDocument(const QByteArray &rtf, const QString &documentPath);
-
-signals:
-    // A save, New or Open has left nothing unsaved.
-    void unsavedChangesCleared();
-    // --- the player's speed and loop keys (form2_playback_keys.cpp)
-public:
-    // Reads the keys from the preferences; Form_Load does it once.
-    void loadPlaybackKeys();
-
-private:
-    bool playbackKeyDown(int key, Qt::KeyboardModifiers modifiers);
     quillory::PlaybackKeys m_playbackKeys;
-
-public:
-    // The spelling check (editor_spelling.cpp), built with the window.
-    EditorSpelling &spelling() { return *m_spelling; }
-
-private:
     EditorSpelling *m_spelling = nullptr;
 };

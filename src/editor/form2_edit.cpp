@@ -81,12 +81,20 @@ void Form2::keyPressEvent(QKeyEvent *event)
 
 // ---------------------------------------------------------------- undo history
 
+void Form2::RTB_Change()
+{
+    m_files->setModified(true);
+    if (m_undoRestoring)
+        return;
+    m_undo.record(RTB->Snapshot());
+}
+
 void Form2::restoreSnapshot(const DocumentSnapshot &snapshot)
 {
     m_undoRestoring = true;
     RTB->setSnapshot(snapshot);
     m_undoRestoring = false;
-    m_documentModified = !m_undo.isClean();
+    m_files->setModified(!m_undo.isClean());
 }
 
 void Form2::mnuAnnulla_Click()
@@ -132,14 +140,14 @@ void Form2::mnuSelezionaTutto_Click()
 
 void Form2::mnuTrova_Click()
 {
-    Tag = QString();
+    m_findMode = QString();
     if (m_openFindDialog)
         m_openFindDialog();
 }
 
 void Form2::mnuSostituisci_Click()
 {
-    Tag = QStringLiteral("1");
+    m_findMode = QStringLiteral("1");
     if (m_openFindDialog)
         m_openFindDialog();
 }

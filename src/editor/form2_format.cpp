@@ -64,6 +64,11 @@ void Form2::Label2_Click(int index)
     }
 }
 
+void Form2::mnuStampa_Click()
+{
+    Label2_Click(3);
+}
+
 void Form2::toggleAttribute(int index)
 {
     // Exactly true turns off; false or mixed turns on.

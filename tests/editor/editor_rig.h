@@ -4,11 +4,16 @@
 // temporary program folder.
 
 #include "editor/form2.h"
+#include "editor/formatting_bar.h"
 #include "editor/rich_text_box.h"
 #include "support/fake_dialogs.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
+#include "support/window_part.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
 #include <QTextCursor>
 
 namespace quillory::test {
@@ -63,7 +68,19 @@ struct EditorRig {
         editor = std::make_unique<Form2>(player, language, services);
         editor->Form_Load();
     }
-    RichTextBox &rtb() { return *editor->RTB; }
+    // The editor's controls by their names.
+    template <class T> T *part(const QString &name) { return partNamed<T>(*editor, name); }
+    RichTextBox &rtb() { return *part<RichTextBox>(QStringLiteral("RTB")); }
+    QAction *menuItem(const QString &name) { return part<QAction>(name); }
+    QMenu *menu(const QString &name) { return part<QMenu>(name); }
+    ClickArea *clickArea(int index)
+    {
+        return part<ClickArea>(QStringLiteral("Label2_%1").arg(index));
+    }
+    QLabel *letter(int index) { return part<QLabel>(QStringLiteral("Label3_%1").arg(index)); }
+    QComboBox *fontBox() { return part<QComboBox>(QStringLiteral("Combo1")); }
+    QComboBox *sizeBox() { return part<QComboBox>(QStringLiteral("Combo2")); }
+    QLabel *page() { return part<QLabel>(QStringLiteral("Label1")); }
     void type(const QString &text)
     {
         QTextCursor c = rtb().textCursor();

@@ -2,6 +2,7 @@
 #include "editor/rich_text_box.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
+#include "support/window_part.h"
 
 #include <QTextCursor>
 #include <QtTest>
@@ -44,9 +45,10 @@ class TestForm2Document : public QObject {
     test::FakeChoiceBoxes choices;
     std::unique_ptr<Form2> editor;
 
+    RichTextBox *box() { return test::partNamed<RichTextBox>(*editor, QStringLiteral("RTB")); }
     void type(const QString &text)
     {
-        QTextCursor c = editor->RTB->textCursor();
+        QTextCursor c = box()->textCursor();
         c.movePosition(QTextCursor::End);
         c.insertText(text);
     }
@@ -99,7 +101,7 @@ private slots:
         choices.answers = {0}; // Reload: the file's text replaces ours
         editor->mnuSalva_Click();
         QCOMPARE(choices.asked.size(), 3);
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("theirs again"));
+        QCOMPARE(box()->Text(), QStringLiteral("theirs again"));
         QVERIFY(!editor->DocumentModified());
         QCOMPARE(home->read("t.rtf"), QByteArray("theirs again"));
     }
@@ -117,7 +119,7 @@ private slots:
     void saveAsWritesRtfAndReopensIdentically()
     {
         type("Intervista");
-        QTextCursor c(editor->RTB->document());
+        QTextCursor c(box()->document());
         c.setPosition(0);
         c.setPosition(5, QTextCursor::KeepAnchor);
         QTextCharFormat bold;
@@ -140,10 +142,10 @@ private slots:
         QCOMPARE(player->folder, QDir(home->file("docs")).canonicalPath());
 
         editor->mnuNuovo_Click();
-        QCOMPARE(editor->RTB->Text(), QString());
+        QCOMPARE(box()->Text(), QString());
         editor->OpenDocument(path);
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("Intervista"));
-        QTextCursor check(editor->RTB->document());
+        QCOMPARE(box()->Text(), QStringLiteral("Intervista"));
+        QTextCursor check(box()->document());
         check.setPosition(2);
         QVERIFY(check.charFormat().fontWeight() >= QFont::Bold);
         check.setPosition(8);
@@ -237,21 +239,21 @@ private slots:
         type("mine");
         editor->OpenDocument(home->file("gone.rtf"));
         QCOMPARE(fakes->messages.shown.last().text, language.T(98));
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("mine"));
+        QCOMPARE(box()->Text(), QStringLiteral("mine"));
         QVERIFY(editor->DocumentPath().isEmpty());
 
         QDir().mkpath(home->file("afolder.rtf"));
         editor->OpenDocument(home->file("afolder.rtf")); // a folder counts as missing
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("mine"));
+        QCOMPARE(box()->Text(), QStringLiteral("mine"));
         editor->OpenDocument("   "); // only blanks: nothing
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("mine"));
+        QCOMPARE(box()->Text(), QStringLiteral("mine"));
     }
 
     void damagedRtfShowsWhatCouldBeRead()
     {
         home->write("cut.rtf", "{\\rtf1\\ansi {\\b Half a sen");
         editor->OpenDocument(home->file("cut.rtf"));
-        QVERIFY(editor->RTB->Text().startsWith("Half a sen"));
+        QVERIFY(box()->Text().startsWith("Half a sen"));
         QCOMPARE(fakes->messages.shown.size(), 1);
         QCOMPARE(editor->DocumentPath(), home->file("cut.rtf"));
     }
@@ -260,7 +262,7 @@ private slots:
     {
         home->write("notes.txt", "caff\xe8\r\nriga due\r\n");
         editor->OpenDocument(home->file("notes.txt"));
-        QCOMPARE(editor->RTB->Text(), QString::fromUtf8("caffè\nriga due"));
+        QCOMPARE(box()->Text(), QString::fromUtf8("caffè\nriga due"));
     }
 
     void newCommandQuestionsAndCounter()
@@ -268,13 +270,13 @@ private slots:
         type("draft");
         fakes->messages.answers = {MsgResult::Cancel};
         editor->mnuNuovo_Click();
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("draft"));
+        QCOMPARE(box()->Text(), QStringLiteral("draft"));
         QCOMPARE(editor->UntitledCounter(), std::int16_t(1));
         QCOMPARE(fakes->messages.shown.last().text, language.T(99));
 
         fakes->messages.answers = {MsgResult::No};
         editor->mnuNuovo_Click();
-        QCOMPARE(editor->RTB->Text(), QString());
+        QCOMPARE(box()->Text(), QString());
         QVERIFY(!editor->DocumentModified());
         editor->mnuNuovo_Click();
         QCOMPARE(editor->UntitledCounter(), std::int16_t(3));
@@ -296,17 +298,17 @@ private slots:
         // Every format the editor reads is shown at first, subtitles included.
         QCOMPARE(fakes->fileDialogs.requests.last().filterPairs.mid(0, 2),
                  (QStringList{"Transcripts", "*.rtf;*.txt;*.srt;*.vtt"}));
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("other"));
+        QCOMPARE(box()->Text(), QStringLiteral("other"));
     }
 
     void changeEventFiresOncePerChange()
     {
-        QSignalSpy spy(editor->RTB, &RichTextBox::Change);
-        editor->RTB->setTextRTF("{\\rtf1 {\\b one} two\\par three}");
+        QSignalSpy spy(box(), &RichTextBox::Change);
+        box()->setTextRTF("{\\rtf1 {\\b one} two\\par three}");
         QCOMPARE(spy.count(), 1);
         type("x");
         QCOMPARE(spy.count(), 2);
-        editor->RTB->setText(QString());
+        box()->setText(QString());
         QCOMPARE(spy.count(), 3);
     }
 
@@ -315,12 +317,12 @@ private slots:
         const QList<int> keys = {Qt::Key_F5, Qt::Key_F6,  Qt::Key_F7,
                                  Qt::Key_F8, Qt::Key_F11, Qt::Key_Escape};
         for (int key : keys)
-            QTest::keyClick(editor->RTB, static_cast<Qt::Key>(key), Qt::ShiftModifier);
+            QTest::keyClick(box(), static_cast<Qt::Key>(key), Qt::ShiftModifier);
         QCOMPARE(player->calls,
                  (QStringList{"play", "back", "forward", "bookmarks", "fullpath", "exit"}));
-        QCOMPARE(editor->RTB->Text(), QString()); // none of them reached the text
-        QTest::keyClicks(editor->RTB, "ab");
-        QCOMPARE(editor->RTB->Text(), QStringLiteral("ab"));
+        QCOMPARE(box()->Text(), QString()); // none of them reached the text
+        QTest::keyClicks(box(), "ab");
+        QCOMPARE(box()->Text(), QStringLiteral("ab"));
     }
 };
 

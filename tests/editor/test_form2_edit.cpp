@@ -232,54 +232,58 @@ private slots:
     {
         EditorRig rig;
         rig.editor->mnuSostituisci_Click(); // no dialog yet: the tag alone
-        QCOMPARE(rig.editor->Tag, QStringLiteral("1"));
+        QCOMPARE(rig.editor->findMode(), QStringLiteral("1"));
         QStringList opened;
-        rig.editor->setFindDialogOpener([&] { opened << rig.editor->Tag; });
+        rig.editor->setFindDialogOpener([&] { opened << rig.editor->findMode(); });
         rig.editor->mnuTrova_Click();
         rig.editor->mnuSostituisci_Click();
         QCOMPARE(opened, (QStringList{"", "1"}));
-        rig.editor->mnuTrova->trigger();
+        rig.menuItem(QStringLiteral("mnuTrova"))->trigger();
         QCOMPARE(opened.last(), QString());
     }
 
     void menusTheirCaptionsAndShortcuts()
     {
         EditorRig rig(QStringLiteral("Deutsch.lng"));
-        Form2 &e = *rig.editor;
         const LanguageTable &T = rig.language;
-        QCOMPARE(menuLayout(e.mnuModifica),
+        QCOMPARE(menuLayout(rig.menu(QStringLiteral("mnuModifica"))),
                  (QStringList{"mnuAnnulla", "mnuRipeti", "-", "mnuTaglia", "mnuCopia", "mnuIncolla",
                               "-", "mnuSelezionaTutto", "mnuTrova", "mnuSostituisci"}));
-        QCOMPARE(menuLayout(e.mnuFile),
+        QCOMPARE(menuLayout(rig.menu(QStringLiteral("mnuFile"))),
                  (QStringList{"mnuNuovo", "-", "mnuApri", "mnuSalva", "mnuSalvaConNome", "-",
                               "mnuRecent1", "mnuRecent2", "mnuRecent3", "mnuRecent4", "mnur",
                               "mnuStampa"}));
-        const QList<std::pair<QAction *, int>> items = {
-            {e.mnuAnnulla, 70}, {e.mnuRipeti, 82},      {e.mnuTaglia, 48},
-            {e.mnuCopia, 49},   {e.mnuIncolla, 50},     {e.mnuSelezionaTutto, 51},
-            {e.mnuTrova, 56},   {e.mnuSostituisci, 59}, {e.mnuStampa, 46}};
-        for (const auto &[action, entry] : items)
-            QCOMPARE(action->text(), T.T(entry));
-        QCOMPARE(e.mnuModifica->title(), T.T(47));
-        QCOMPARE(e.mnuStrumenti->title(), T.T(71));
+        const QList<std::pair<QString, int>> items = {
+            {"mnuAnnulla", 70}, {"mnuRipeti", 82},      {"mnuTaglia", 48},
+            {"mnuCopia", 49},   {"mnuIncolla", 50},     {"mnuSelezionaTutto", 51},
+            {"mnuTrova", 56},   {"mnuSostituisci", 59}, {"mnuStampa", 46}};
+        for (const auto &[name, entry] : items)
+            QCOMPARE(rig.menuItem(name)->text(), T.T(entry));
+        QMenu *tools = rig.menu(QStringLiteral("mnuStrumenti"));
+        QAction *spelling = rig.menuItem(QStringLiteral("mnuOrtografia"));
+        const auto shortcut = [&rig](const char *name) {
+            return rig.menuItem(QLatin1String(name))->shortcut();
+        };
+        QCOMPARE(rig.menu(QStringLiteral("mnuModifica"))->title(), T.T(47));
+        QCOMPARE(tools->title(), T.T(71));
         // Tools holds the spelling check's on/off item (no F7: it moves the player).
-        QVERIFY(e.mnuStrumenti->menuAction()->isVisible());
-        QCOMPARE(e.mnuOrtografia->text(), caption(QStringLiteral("spelling.check"),
-                                                  QStringLiteral("Check &spelling as you type")));
-        QVERIFY(e.mnuOrtografia->isCheckable());
-        QVERIFY(e.mnuOrtografia->shortcut().isEmpty());
-        QCOMPARE(e.mnuAnnulla->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-        QCOMPARE(e.mnuTaglia->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
-        QCOMPARE(e.mnuCopia->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-        QCOMPARE(e.mnuSelezionaTutto->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-        QCOMPARE(e.mnuTrova->shortcut(), QKeySequence(Qt::Key_F3));
-        QCOMPARE(e.mnuSostituisci->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
-        QVERIFY(e.mnuRipeti->shortcut().isEmpty());
-        QVERIFY(e.mnuIncolla->shortcut().isEmpty());
-        QCOMPARE(e.Label3[0]->text(), T.T(90));
-        QCOMPARE(e.Label3[1]->text(), QStringLiteral("i"));
-        QCOMPARE(e.Label3[2]->text(), T.T(91));
-        QCOMPARE(e.Label3[3]->text(), T.T(92));
+        QVERIFY(tools->menuAction()->isVisible());
+        QCOMPARE(spelling->text(), caption(QStringLiteral("spelling.check"),
+                                           QStringLiteral("Check &spelling as you type")));
+        QVERIFY(spelling->isCheckable());
+        QVERIFY(spelling->shortcut().isEmpty());
+        QCOMPARE(shortcut("mnuAnnulla"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(shortcut("mnuTaglia"), QKeySequence(Qt::CTRL | Qt::Key_X));
+        QCOMPARE(shortcut("mnuCopia"), QKeySequence(Qt::CTRL | Qt::Key_C));
+        QCOMPARE(shortcut("mnuSelezionaTutto"), QKeySequence(Qt::CTRL | Qt::Key_A));
+        QCOMPARE(shortcut("mnuTrova"), QKeySequence(Qt::Key_F3));
+        QCOMPARE(shortcut("mnuSostituisci"), QKeySequence(Qt::CTRL | Qt::Key_H));
+        QVERIFY(shortcut("mnuRipeti").isEmpty());
+        QVERIFY(shortcut("mnuIncolla").isEmpty());
+        QCOMPARE(rig.letter(0)->text(), T.T(90));
+        QCOMPARE(rig.letter(1)->text(), QStringLiteral("i"));
+        QCOMPARE(rig.letter(2)->text(), T.T(91));
+        QCOMPARE(rig.letter(3)->text(), T.T(92));
     }
 
     void newAndOpenKeepTheTextWhenTheSaveDidNotHappen()
@@ -328,10 +332,11 @@ private slots:
         EditorRig rig;
         rig.home.write("a&b.rtf", "{\\rtf1 x}");
         rig.editor->OpenDocument(rig.home.file("a&b.rtf"));
-        QVERIFY(rig.editor->mnuRecent[0]->isVisible());
-        QVERIFY(rig.editor->mnur->isVisible());
-        QCOMPARE(rig.editor->mnuRecent[0]->text().replace("&&", "&"), rig.home.file("a&b.rtf"));
-        QVERIFY(!rig.editor->mnuRecent[1]->isVisible());
+        QVERIFY(rig.menuItem(QStringLiteral("mnuRecent1"))->isVisible());
+        QVERIFY(rig.menuItem(QStringLiteral("mnur"))->isVisible());
+        QCOMPARE(rig.menuItem(QStringLiteral("mnuRecent1"))->text().replace("&&", "&"),
+                 rig.home.file("a&b.rtf"));
+        QVERIFY(!rig.menuItem(QStringLiteral("mnuRecent2"))->isVisible());
     }
 };
 

@@ -42,7 +42,7 @@ private slots:
         rig.select(0, 4);
         rig.editor->Label2_Click(4);
         rig.select(0, 9); // partly bold
-        rig.editor->Combo1->setFocus();
+        rig.fontBox()->setFocus();
         rig.editor->Label2_Click(4);
         QCOMPARE(rig.rtb().SelBold(), std::optional<bool>(true)); // all of it
         QVERIFY(rig.rtb().hasFocus());
@@ -59,7 +59,7 @@ private slots:
         rig.editor->Label2_Click(14);
         QCOMPARE(rig.rtb().SelBullet(), std::optional<bool>(true));
 
-        rig.editor->Combo1->setFocus();
+        rig.fontBox()->setFocus();
         rig.editor->Label2_Click(10);
         QCOMPARE(rig.rtb().SelAlignment(), std::optional<Qt::Alignment>(Qt::AlignRight));
         QVERIFY(rig.rtb().hasFocus());
@@ -69,9 +69,9 @@ private slots:
         QCOMPARE(rig.rtb().SelAlignment(), std::optional<Qt::Alignment>(Qt::AlignLeft));
 
         // Size steps and colour leave the focus where it is.
-        rig.editor->Combo1->setFocus();
+        rig.fontBox()->setFocus();
         rig.editor->Label2_Click(11);
-        QVERIFY(rig.editor->Combo1->hasFocus());
+        QVERIFY(rig.fontBox()->hasFocus());
     }
 
     void sizeStepsAndTheSizeBox()
@@ -90,7 +90,7 @@ private slots:
         rig.editor->Label2_Click(11);
         QCOMPARE(rig.rtb().toHtml(), before);
 
-        QComboBox *box = rig.editor->Combo2;
+        QComboBox *box = rig.sizeBox();
         QCOMPARE(box->count(), int(EditorLayout::fontSizeList().size()));
         QCOMPARE(EditorLayout::fontSizeList(),
                  (QStringList{"5",  "6",  "7",  "8",  "9",  "10", "11", "12", "13", "14", "15",
@@ -117,7 +117,7 @@ private slots:
     void fontBoxAppliesOnlyPickedNames()
     {
         EditorRig rig;
-        QComboBox *box = rig.editor->Combo1;
+        QComboBox *box = rig.fontBox();
         QCOMPARE(box->count(), int(QFontDatabase::families().size()));
         QCOMPARE(box->currentText(), TranscriptFont::font().family());
         rig.type(QStringLiteral("font"));
@@ -180,20 +180,20 @@ private slots:
         auto framed = [&] {
             QList<int> on;
             for (int i = 0; i < 15; ++i)
-                if (rig.editor->Label2[size_t(i)]->hasBorder())
+                if (rig.clickArea(i)->hasBorder())
                     on << i;
             return on;
         };
         rig.editor->Label2_MouseMove(3);
         QCOMPARE(framed(), QList<int>{3});
-        QTest::mouseMove(rig.editor->Label2[5]);
+        QTest::mouseMove(rig.clickArea(5));
         QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(rig.editor->Label2[5], &move);
+        QApplication::sendEvent(rig.clickArea(5), &move);
         QCOMPARE(framed(), QList<int>{5});
         QMouseEvent overPage(QEvent::MouseMove, QPointF(20, 20), QPointF(20, 20), Qt::NoButton,
                              Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(rig.editor->Label1, &overPage);
+        QApplication::sendEvent(rig.page(), &overPage);
         QCOMPARE(framed(), QList<int>{});
     }
 
@@ -202,7 +202,7 @@ private slots:
         EditorRig rig;
         rig.type(QStringLiteral("x"));
         rig.select(0, 1);
-        QTest::mouseClick(rig.editor->Label2[4], Qt::LeftButton);
+        QTest::mouseClick(rig.clickArea(4), Qt::LeftButton);
         QCOMPARE(rig.rtb().SelBold(), std::optional<bool>(true));
     }
 
@@ -210,16 +210,16 @@ private slots:
     {
         EditorRig rig;
         Form2 &e = *rig.editor;
-        QCOMPARE(e.Image1->geometry(), QRect(10, 4, 461, 26));
+        QCOMPARE(rig.part<IconStrip>(QStringLiteral("Image1"))->geometry(), QRect(10, 4, 461, 26));
         for (int k = 0; k < 4; ++k) {
-            QCOMPARE(e.Label3[size_t(k)]->x(), e.Label2[size_t(k + 4)]->x());
-            QCOMPARE(e.Label3[size_t(k)]->y(), 6);
+            QCOMPARE(rig.letter(k)->x(), rig.clickArea(k + 4)->x());
+            QCOMPARE(rig.letter(k)->y(), 6);
         }
-        QCOMPARE(e.Label2[14]->geometry(), QRect(440, 2, 29, 29));
-        QCOMPARE(e.Combo1->pos(), QPoint(478, 6));
-        QCOMPARE(e.Combo2->pos(), QPoint(664, 6));
-        QCOMPARE(e.Label1->pos(), QPoint(10, 32));
-        QCOMPARE(e.RTB->pos(), QPoint(34, 46));
+        QCOMPARE(rig.clickArea(14)->geometry(), QRect(440, 2, 29, 29));
+        QCOMPARE(rig.fontBox()->pos(), QPoint(478, 6));
+        QCOMPARE(rig.sizeBox()->pos(), QPoint(664, 6));
+        QCOMPARE(rig.page()->pos(), QPoint(10, 32));
+        QCOMPARE(rig.rtb().pos(), QPoint(34, 46));
 
         const EditorLayout::Sizes s = EditorLayout::resizeRule(10800, 7200, 0, 0);
         QCOMPARE(s.label1Width, 10800 - 420);
@@ -235,15 +235,15 @@ private slots:
         e.show(); // a hidden window gets its resize events when shown
         e.resize(900, 600);
         QCoreApplication::processEvents();
-        const int pageWidth = e.Label1->width();
+        const int pageWidth = rig.page()->width();
         e.resize(1000, 700);
         QCoreApplication::processEvents();
-        QCOMPARE(e.Label1->width(), pageWidth + 100);
-        QCOMPARE(e.RTB->width(), e.Label1->width() - 34);
-        QCOMPARE(e.Label1->pos(), QPoint(10, 32)); // the page and the text do not move
+        QCOMPARE(rig.page()->width(), pageWidth + 100);
+        QCOMPARE(rig.rtb().width(), rig.page()->width() - 34);
+        QCOMPARE(rig.page()->pos(), QPoint(10, 32)); // the page and the text do not move
         e.resize(20, 20);
         QCoreApplication::processEvents();
-        QVERIFY(e.Label1->width() >= 0 && e.RTB->height() >= 0);
+        QVERIFY(rig.page()->width() >= 0 && rig.rtb().height() >= 0);
     }
 
     void placementAndNames()
@@ -251,17 +251,17 @@ private slots:
         EditorRig rig;
         rig.editor->placeBelow(QRect(50, 0, 400, 120));
         QCOMPARE(rig.editor->pos(), QPoint(50, 120));
-        QList<QWidget *> controls{rig.editor->RTB, rig.editor->Image1, rig.editor->Combo1,
-                                  rig.editor->Combo2, rig.editor->Label1};
-        for (ClickArea *a : rig.editor->Label2)
-            controls << a;
-        for (QLabel *l : rig.editor->Label3)
-            controls << l;
+        QList<QWidget *> controls{&rig.rtb(), rig.part<IconStrip>(QStringLiteral("Image1")),
+                                  rig.fontBox(), rig.sizeBox(), rig.page()};
+        for (int i = 0; i < 15; ++i)
+            controls << rig.clickArea(i);
+        for (int k = 0; k < 4; ++k)
+            controls << rig.letter(k);
         for (QWidget *w : controls) {
             QVERIFY2(!w->objectName().isEmpty(), "object name");
             QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
         }
-        QCOMPARE(rig.editor->Label2[0]->accessibleName(),
+        QCOMPARE(rig.clickArea(0)->accessibleName(),
                  QString(rig.language.T(42)).remove(QLatin1Char('&')));
     }
 };

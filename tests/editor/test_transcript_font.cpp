@@ -46,8 +46,8 @@ private slots:
     {
         EditorRig rig;
         const QString family = TranscriptFont::font().family();
-        QCOMPARE(rig.editor->Combo1->currentText(), family);
-        QCOMPARE(rig.editor->Combo2->currentText(), QStringLiteral("12"));
+        QCOMPARE(rig.fontBox()->currentText(), family);
+        QCOMPARE(rig.sizeBox()->currentText(), QStringLiteral("12"));
         QTest::keyClicks(&rig.rtb(), QStringLiteral("hello"));
         rig.select(0, 5);
         QCOMPARE(rig.rtb().SelFontName(), std::optional<QString>(family));
@@ -77,16 +77,16 @@ private slots:
         QTextCursor c = rig.rtb().textCursor();
         c.setPosition(8);
         rig.rtb().setTextCursor(c);
-        QCOMPARE(rig.editor->Combo1->currentText(), other);
-        QCOMPARE(rig.editor->Combo2->currentText(), QStringLiteral("20"));
+        QCOMPARE(rig.fontBox()->currentText(), other);
+        QCOMPARE(rig.sizeBox()->currentText(), QStringLiteral("20"));
         c.setPosition(2);
         rig.rtb().setTextCursor(c);
-        QCOMPARE(rig.editor->Combo1->currentText(), family);
-        QCOMPARE(rig.editor->Combo2->currentText(), QStringLiteral("12"));
+        QCOMPARE(rig.fontBox()->currentText(), family);
+        QCOMPARE(rig.sizeBox()->currentText(), QStringLiteral("12"));
         // A selection over both fonts names neither.
         rig.select(0, 11);
-        QCOMPARE(rig.editor->Combo1->currentText(), QString());
-        QCOMPARE(rig.editor->Combo2->currentText(), QString());
+        QCOMPARE(rig.fontBox()->currentText(), QString());
+        QCOMPARE(rig.sizeBox()->currentText(), QString());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "find/find_dialog_launcher.h"
 #include "find/frm_find.h"
 #include "player/test_form1_harness.h"
+#include "support/window_part.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -23,12 +24,13 @@ private slots:
         editor->show();
         QString tag;
         int created = 0;
-        FindDialogLauncher launcher(
-            {editor->RTB, editor, [&tag] { return tag; }, [editor] { editor->focusEditor(); }},
-            form.languageTable(), rig.fakes.services(), [&](CompanionWindow *window) {
-                ++created;
-                form.addCompanionWindow(window);
-            });
+        FindDialogLauncher launcher({editor->searchedText(), editor, [&tag] { return tag; },
+                                     [editor] { editor->focusEditor(); }},
+                                    form.languageTable(), rig.fakes.services(),
+                                    [&](CompanionWindow *window) {
+                                        ++created;
+                                        form.addCompanionWindow(window);
+                                    });
         QVERIFY(!launcher.dialog());
         launcher.open();
         frmFind *dialog = launcher.dialog();
@@ -47,10 +49,11 @@ private slots:
         QCOMPARE(dialog->windowTitle(), rig.T(59) + QStringLiteral("..."));
 
         // Find works on the editor's text.
-        editor->RTB->setText(QStringLiteral("one two"));
+        auto *text = partNamed<RichTextBox>(*editor, QStringLiteral("RTB"));
+        text->setText(QStringLiteral("one two"));
         dialog->cboFind->setEditText(QStringLiteral("two"));
         dialog->cmdFind_Click();
-        QCOMPARE(editor->RTB->SelStart(), 4);
+        QCOMPARE(text->SelStart(), 4);
 
         editor->setDocumentModified(false); // no question on closing
         QVERIFY(!form.Form_Unload());

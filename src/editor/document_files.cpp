@@ -1,32 +1,29 @@
-#include "form2.h"
+#include "editor/document_files.h"
 
-#include "dialogs/print_dialog.h"
+#include "editor/recent_documents_menu.h"
 #include "editor/rich_text_box.h"
 #include "formats/timestamps.h"
 #include "i18n/captions.h"
 #include "platform/files/preferences.h"
-#include "platform/files/program_folder.h"
 #include "platform/files/text_file.h"
 #include "platform/services/choice_boxes.h"
 #include "platform/services/file_dialog.h"
-#include "platform/services/print_system.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QWidget>
 
 using namespace quillory;
 
-// ---------------------------------------------------------------- document
-
-void Form2::RTB_Change()
+DocumentFiles::DocumentFiles(RichTextBox &text, RecentDocumentsMenu &recent, PlayerCommands &player,
+                             LanguageTable &language, const Services &services, QWidget *window)
+    : QObject(window), m_text(text), m_recent(recent), m_player(player), m_language(language),
+      m_services(services), m_window(window)
 {
-    m_documentModified = true;
-    if (m_undoRestoring)
-        return;
-    m_undo.record(RTB->Snapshot());
+    connect(&m_recent, &RecentDocumentsMenu::chosen, this, &DocumentFiles::open);
 }
 
-QString Form2::fileFilter(bool saving) const
+QString DocumentFiles::fileFilter(bool saving) const
 {
     const QChar nul(0);
     // Opening shows every transcript the editor reads at once; saving, one
@@ -46,11 +43,11 @@ QString Form2::fileFilter(bool saving) const
     return filter;
 }
 
-bool Form2::writeDocument(const QString &path, DocumentFormat format)
+bool DocumentFiles::write(const QString &path, DocumentFormat format)
 {
-    if (m_formats.shouldAskBeforeWriting(*RTB->document(), format)) {
+    if (m_formats.shouldAskBeforeWriting(*m_text.document(), format)) {
         const MsgResult answer = m_services.messages->show(
-            this,
+            m_window,
             caption(QStringLiteral("formats.dropsFormatting"),
                     QStringLiteral("A %1 file cannot keep all of this transcript's formatting "
                                    "(fonts, sizes, colours, alignment, lists; plain text keeps "
@@ -62,11 +59,11 @@ bool Form2::writeDocument(const QString &path, DocumentFormat format)
         m_formats.agreeToLoss(format);
     }
     const FileResult result = writeFileSafely(
-        path, TranscriptFormats::bytes(*RTB->document(), format,
+        path, TranscriptFormats::bytes(*m_text.document(), format,
                                        TimestampSettings::load(Preferences::shared()),
                                        m_player.mediaLengthMs()));
     if (!result) {
-        m_services.messages->show(this, path + QStringLiteral("\n\n") + result.reason,
+        m_services.messages->show(m_window, path + QStringLiteral("\n\n") + result.reason,
                                   MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
     }
     return result.ok;
@@ -75,49 +72,50 @@ bool Form2::writeDocument(const QString &path, DocumentFormat format)
 // Another program (a second Quillory, a word processor) may have saved the
 // document's file since it was opened or saved here; writing over it unasked
 // would lose that work. Reload takes the file's text instead of this one.
-bool Form2::maySaveOverFileOnDisk()
+bool DocumentFiles::maySaveOverFileOnDisk()
 {
-    if (!m_documentStamp || !m_documentStamp->changedOn(m_documentPath) ||
-        !QFileInfo::exists(m_documentPath) || !m_services.choices)
+    if (!m_stamp || !m_stamp->changedOn(m_path) || !QFileInfo::exists(m_path) ||
+        !m_services.choices)
         return true;
     const QString question =
         caption(QStringLiteral("editor.changedOnDisk"),
                 QStringLiteral("%1 was changed on disk since it was opened or saved here, "
                                "perhaps by another program. Saving now writes over those "
                                "changes; reloading it loses the changes made here."))
-            .arg(m_documentPath);
+            .arg(m_path);
     const QStringList answers = {
         caption(QStringLiteral("editor.reload"), QStringLiteral("&Reload")),
         caption(QStringLiteral("editor.saveAnyway"), QStringLiteral("&Save anyway")),
         caption(QStringLiteral("editor.cancel"), QStringLiteral("Cancel"))};
-    const int answer = m_services.choices->choose(this, question, answers, 2, 2,
+    const int answer = m_services.choices->choose(m_window, question, answers, 2, 2,
                                                   MsgIcon::Exclamation, m_language.T(1));
     if (answer == 0)
-        OpenDocument(m_documentPath);
+        open(m_path);
     return answer == 1;
 }
 
-void Form2::OpenDocument(const QString &path)
+void DocumentFiles::open(const QString &path)
 {
     if (path.isEmpty())
         m_chosenFileName =
             ShowFileDialog(*m_services.fileDialogs, nullptr, QDir::currentPath(), fileFilter(false),
-                           1, QStringLiteral("rtf"), QString(), m_language.T(52), this, true)
+                           1, QStringLiteral("rtf"), QString(), m_language.T(52), m_window, true)
                 .toString();
     else
         m_chosenFileName = path;
     if (m_chosenFileName.trimmed().isEmpty())
         return;
     if (!isOrdinaryFile(m_chosenFileName)) {
-        m_services.messages->show(this, m_language.T(98), MsgButtons::Ok, MsgIcon::Exclamation,
+        m_services.messages->show(m_window, m_language.T(98), MsgButtons::Ok, MsgIcon::Exclamation,
                                   m_language.T(1));
         return;
     }
     // A file that cannot be read keeps the current document and says why.
     const FileResult loaded =
-        m_formats.open(*RTB, m_chosenFileName, TimestampSettings::load(Preferences::shared()));
+        m_formats.open(m_text, m_chosenFileName, TimestampSettings::load(Preferences::shared()));
     if (!loaded.reason.isEmpty())
-        m_services.messages->show(this, m_chosenFileName + QStringLiteral("\n\n") + loaded.reason,
+        m_services.messages->show(m_window,
+                                  m_chosenFileName + QStringLiteral("\n\n") + loaded.reason,
                                   MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
     if (!loaded)
         return;
@@ -125,66 +123,69 @@ void Form2::OpenDocument(const QString &path)
 }
 
 // After an open or a Save As: the chosen file is now the document's file.
-void Form2::becomeChosenFile()
+void DocumentFiles::becomeChosenFile()
 {
     m_player.setEditorFolder(QDir::currentPath());
-    m_documentPath = m_chosenFileName;
-    m_documentStamp = FileStamp::of(m_documentPath);
-    AddRecentDocument(m_documentPath);
-    setCaptionFromPath(m_documentPath);
-    m_documentModified = false;
+    m_path = m_chosenFileName;
+    m_stamp = FileStamp::of(m_path);
+    m_recent.add(m_path);
+    showTitleFromPath(m_path);
+    markSaved();
+}
+
+void DocumentFiles::markSaved()
+{
+    m_modified = false;
     emit unsavedChangesCleared();
 }
 
-bool Form2::mayDiscardChanges()
+bool DocumentFiles::mayDiscardChanges()
 {
-    if (!m_documentModified)
+    if (!m_modified)
         return true;
     const MsgResult answer = m_services.messages->show(
-        this, m_language.T(99), MsgButtons::YesNoCancel, MsgIcon::Exclamation, m_language.T(1));
+        m_window, m_language.T(99), MsgButtons::YesNoCancel, MsgIcon::Exclamation, m_language.T(1));
     if (answer == MsgResult::Cancel)
         return false;
     if (answer == MsgResult::Yes) {
-        mnuSalva_Click();
+        save();
         // Save As cancelled, or the write failed: the text is still the only
         // copy, so it stays.
-        if (m_documentModified)
+        if (m_modified)
             return false;
     }
     return true;
 }
 
-void Form2::mnuApri_Click()
+void DocumentFiles::openChosen()
 {
     if (!mayDiscardChanges())
         return;
-    OpenDocument(QString());
+    open(QString());
 }
 
-void Form2::mnuSalva_Click()
+void DocumentFiles::save()
 {
-    if (m_documentPath.isEmpty()) {
-        if (m_documentModified)
-            mnuSalvaConNome_Click();
+    if (m_path.isEmpty()) {
+        if (m_modified)
+            saveAs();
         return;
     }
     m_services.messages->beep();
-    if (m_documentModified && maySaveOverFileOnDisk() &&
-        writeDocument(m_documentPath, m_formats.current())) {
-        m_documentStamp = FileStamp::of(m_documentPath);
-        AddRecentDocument(m_documentPath);
-        m_documentModified = false;
-        emit unsavedChangesCleared();
+    if (m_modified && maySaveOverFileOnDisk() && write(m_path, m_formats.current())) {
+        m_stamp = FileStamp::of(m_path);
+        m_recent.add(m_path);
+        markSaved();
     }
 }
 
-void Form2::mnuSalvaConNome_Click()
+void DocumentFiles::saveAs()
 {
     const QString editorFolder = m_player.editorFolder();
     const QString folder = editorFolder.trimmed().isEmpty() ? QDir::currentPath() : editorFolder;
     m_chosenFileName =
         ShowFileDialog(*m_services.fileDialogs, nullptr, folder, fileFilter(true), 1,
-                       QStringLiteral("rtf"), untitledFullName(), m_language.T(55), this, false)
+                       QStringLiteral("rtf"), untitledTitle(), m_language.T(55), m_window, false)
             .toString();
     if (m_chosenFileName.isEmpty())
         return;
@@ -192,69 +193,81 @@ void Form2::mnuSalvaConNome_Click()
     // (names beginning with a dot) included.
     if (QFileInfo(m_chosenFileName).exists() || QFileInfo(m_chosenFileName).isSymLink()) {
         const MsgResult answer = m_services.messages->show(
-            this, m_language.T(53) + QStringLiteral("\n\n") + m_language.T(54), MsgButtons::YesNo,
-            MsgIcon::Exclamation, m_language.T(1));
+            m_window, m_language.T(53) + QStringLiteral("\n\n") + m_language.T(54),
+            MsgButtons::YesNo, MsgIcon::Exclamation, m_language.T(1));
         if (answer == MsgResult::No)
             return;
     }
     // A failed write changes nothing: the text stays modified, so the exit
     // question still protects it.
     const DocumentFormat format = TranscriptFormats::formatForName(m_chosenFileName);
-    if (!writeDocument(m_chosenFileName, format))
+    if (!write(m_chosenFileName, format))
         return;
     m_formats.setCurrent(format);
     becomeChosenFile();
 }
 
-void Form2::mnuNuovo_Click()
+void DocumentFiles::startNew()
 {
     if (!mayDiscardChanges())
         return;
     if (m_untitledCounter < 32767)
         ++m_untitledCounter;
-    RTB->setText(QString());
-    m_documentPath.clear();
-    m_documentStamp.reset();
+    m_text.setText(QString());
+    m_path.clear();
+    m_stamp.reset();
     m_formats.startDocument(DocumentFormat::Rtf);
-    showUntitledCaption();
-    m_documentModified = false;
-    emit unsavedChangesCleared();
+    showUntitledTitle();
+    markSaved();
 }
 
-// ---------------------------------------------------------------- recent documents
-
-void Form2::updateRecentMenu()
+void DocumentFiles::startUntitled()
 {
-    for (int i = 0; i < RecentList::Size; ++i) {
-        QAction *a = mnuRecent[static_cast<size_t>(i)];
-        // A "&" in a path is shown as itself, not as an accelerator mark.
-        a->setText(QString(m_recent.caption(i)).replace(QLatin1Char('&'), QStringLiteral("&&")));
-        a->setVisible(RecentList::isShown(m_recent.caption(i)));
-    }
+    m_modified = false;
+    m_untitledCounter = 1;
+    m_path.clear();
+    showUntitledTitle();
 }
 
-void Form2::LoadRecentDocuments()
+void DocumentFiles::takeRecovered(const QByteArray &rtf, const QString &path)
 {
-    if (m_recent.load(ProgramFolder::file(QStringLiteral("LastFilesEditor.ini"))))
-        mnur->setVisible(true);
-    updateRecentMenu();
+    m_text.setTextRTF(rtf);
+    m_path = path;
+    m_formats.startDocument(TranscriptFormats::formatForName(path));
+    showTitle();
+    // Not saved anywhere yet: the close question and the journal both see it.
+    m_modified = true;
 }
 
-void Form2::AddRecentDocument(const QString &path)
+// ---------------------------------------------------------------- title
+
+void DocumentFiles::takeLanguage()
 {
-    m_recent.moveToFront(path);
-    updateRecentMenu();
-    mnuRecent[0]->setVisible(true);
-    mnur->setVisible(true);
-    m_recent.save(ProgramFolder::file(QStringLiteral("LastFilesEditor.ini")));
+    m_untitledName = m_language.T(97) + QStringLiteral(" ");
 }
 
-void Form2::mnuRecent_Click(int slot)
+QString DocumentFiles::untitledTitle() const
 {
-    OpenDocument(m_recent.caption(slot));
+    return m_untitledName + QString::number(m_untitledCounter);
 }
 
-void Form2::mnuStampa_Click()
+void DocumentFiles::showTitle()
 {
-    Label2_Click(3);
+    if (m_path.isEmpty())
+        showUntitledTitle();
+    else
+        showTitleFromPath(m_path);
+}
+
+void DocumentFiles::showUntitledTitle()
+{
+    m_window->setWindowTitle(m_language.T(96) + QStringLiteral(" - ") + untitledTitle());
+}
+
+void DocumentFiles::showTitleFromPath(const QString &path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return;
+    m_window->setWindowTitle(m_language.T(96) + QStringLiteral(" - ") + path.mid(slash + 1));
 }

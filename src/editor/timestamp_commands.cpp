@@ -1,6 +1,4 @@
-// Timestamps in the transcript: the key that writes the media position at the
-// caret, Ctrl+click on a timestamp to play from there, and the settings dialog.
-#include "form2.h"
+#include "editor/timestamp_commands.h"
 
 #include "editor/rich_text_box.h"
 #include "editor/timestamp_clicks.h"
@@ -35,54 +33,57 @@ PlaceInParagraph placeOf(const QTextDocument *document, int position)
 
 } // namespace
 
-void Form2::setUpTimestamps()
+TimestampCommands::TimestampCommands(RichTextBox &text, QMenuBar *menus, PlayerCommands &player,
+                                     LanguageTable &language, const Services &services,
+                                     QWidget *window)
+    : QObject(window), m_text(text), m_player(player), m_language(language), m_services(services),
+      m_window(window)
 {
     // A menu of its own: the editor's other menus keep exactly their items.
-    mnuTimestamp = menuBar()->addMenu(QString());
-    mnuTimestamp->setObjectName(QStringLiteral("mnuTimestamp"));
-    mnuInserisciTimestamp = mnuTimestamp->addAction(QString());
-    mnuInserisciTimestamp->setObjectName(QStringLiteral("mnuInserisciTimestamp"));
-    mnuImpostaTimestamp = mnuTimestamp->addAction(QString());
-    mnuImpostaTimestamp->setObjectName(QStringLiteral("mnuImpostaTimestamp"));
-    connect(mnuInserisciTimestamp, &QAction::triggered, this, &Form2::insertTimestamp);
-    connect(mnuImpostaTimestamp, &QAction::triggered, this, &Form2::mnuImpostaTimestamp_Click);
+    m_menu = menus->addMenu(QString());
+    m_menu->setObjectName(QStringLiteral("mnuTimestamp"));
+    m_insertItem = m_menu->addAction(QString());
+    m_insertItem->setObjectName(QStringLiteral("mnuInserisciTimestamp"));
+    m_settingsItem = m_menu->addAction(QString());
+    m_settingsItem->setObjectName(QStringLiteral("mnuImpostaTimestamp"));
+    connect(m_insertItem, &QAction::triggered, this, &TimestampCommands::insert);
+    connect(m_settingsItem, &QAction::triggered, this, &TimestampCommands::openSettings);
 
     new TimestampClicks(
-        RTB,
+        &m_text,
         [this](int position) {
-            const PlaceInParagraph place = placeOf(RTB->document(), position);
+            const PlaceInParagraph place = placeOf(m_text.document(), position);
             return Timestamps::findAt(place.text, place.index).has_value();
         },
-        [this](int position) { return playTimestampAt(position); });
-    applyTimestampLanguage();
+        [this](int position) { return playAt(position); });
+    applyLanguage();
 }
 
-void Form2::applyTimestampLanguage()
+void TimestampCommands::applyLanguage()
 {
-    mnuTimestamp->setTitle(
-        caption(QStringLiteral("timestamp.menu"), QStringLiteral("T&imestamps")));
-    mnuInserisciTimestamp->setText(
+    m_menu->setTitle(caption(QStringLiteral("timestamp.menu"), QStringLiteral("T&imestamps")));
+    m_insertItem->setText(
         caption(QStringLiteral("timestamp.insert"), QStringLiteral("Insert &Timestamp")));
     // Shown beside the item; the text area itself takes the key first.
-    mnuInserisciTimestamp->setShortcut(QKeySequence(timestampKey(Preferences::shared())));
-    mnuImpostaTimestamp->setText(
+    m_insertItem->setShortcut(QKeySequence(timestampKey(Preferences::shared())));
+    m_settingsItem->setText(
         caption(QStringLiteral("timestamp.settings"), QStringLiteral("Timestamp Settings...")));
 }
 
-bool Form2::claimsTimestampKey(int key, Qt::KeyboardModifiers modifiers) const
+bool TimestampCommands::claimsKey(int key, Qt::KeyboardModifiers modifiers) const
 {
     return isTimestampKey(key, modifiers, timestampKey(Preferences::shared()));
 }
 
-bool Form2::timestampKeyDown(int key, Qt::KeyboardModifiers modifiers)
+bool TimestampCommands::keyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (!claimsTimestampKey(key, modifiers))
+    if (!claimsKey(key, modifiers))
         return false;
-    insertTimestamp();
+    insert();
     return true;
 }
 
-void Form2::insertTimestamp()
+void TimestampCommands::insert()
 {
     if (!m_player.hasMedia()) {
         m_services.messages->beep();
@@ -93,15 +94,15 @@ void Form2::insertTimestamp()
         Timestamps::format(m_player.mediaPositionMs(), settings.offsetMs, settings.format);
     // Typed text's rules: it replaces a selection and takes the caret's format;
     // one edit, so one step of the undo history.
-    QTextCursor cursor = RTB->textCursor();
+    QTextCursor cursor = m_text.textCursor();
     cursor.insertText(text);
-    RTB->setTextCursor(cursor);
-    RTB->ensureCursorVisible();
+    m_text.setTextCursor(cursor);
+    m_text.ensureCursorVisible();
 }
 
-bool Form2::playTimestampAt(int position)
+bool TimestampCommands::playAt(int position)
 {
-    const PlaceInParagraph place = placeOf(RTB->document(), position);
+    const PlaceInParagraph place = placeOf(m_text.document(), position);
     if (!Timestamps::findAt(place.text, place.index))
         return false;
     const TimestampSettings settings = TimestampSettings::load(Preferences::shared());
@@ -116,10 +117,10 @@ bool Form2::playTimestampAt(int position)
     return true;
 }
 
-void Form2::mnuImpostaTimestamp_Click()
+void TimestampCommands::openSettings()
 {
-    auto *dialog =
-        new TimestampDialog(TimestampSettings::load(Preferences::shared()), m_language.T(21), this);
+    auto *dialog = new TimestampDialog(TimestampSettings::load(Preferences::shared()),
+                                       m_language.T(21), m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         Preferences &preferences = Preferences::shared();
@@ -127,7 +128,7 @@ void Form2::mnuImpostaTimestamp_Click()
         const FileResult saved = preferences.save();
         if (!saved) {
             m_services.messages->show(
-                this,
+                m_window,
                 caption(QStringLiteral("timestamp.saveFailed"),
                         QStringLiteral("The timestamp settings could not be saved: %1"))
                     .arg(saved.reason),
