@@ -21,14 +21,11 @@ private:
         QCOMPARE(form.mediaPath(), path);
         QVERIFY(control<QLabel>(form, "Label4")->isVisibleTo(&form));
         QVERIFY(control<QFrame>(form, "Shape3")->isVisibleTo(&form));
-        for (QAction *a : {control<QAction>(form, "mnuChiudi"), control<QAction>(form, "mnuPlay"),
-                           control<QAction>(form, "mnuStop"), control<QAction>(form, "mnuAvanti"),
-                           control<QAction>(form, "mnuIndietro")})
+        for (QAction *a : controls<QAction>(
+                 form, {"mnuChiudi", "mnuPlay", "mnuStop", "mnuAvanti", "mnuIndietro"}))
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 control<PictureButton>(form, "cmdPlay"), control<PictureButton>(form, "CmdStop"),
-                 control<PictureButton>(form, "CmdAvanz"),
-                 control<PictureButton>(form, "cmdIndietro")})
+        for (PictureButton *w :
+             controls<PictureButton>(form, {"cmdPlay", "CmdStop", "CmdAvanz", "cmdIndietro"}))
             QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
     }
 
@@ -163,14 +160,11 @@ private slots:
         QVERIFY(control<QLabel>(form, "Label4")->isHidden());
         QVERIFY(control<QFrame>(form, "Shape3")->isHidden());
         QVERIFY(control<QFrame>(form, "Shape1")->isHidden());
-        for (QAction *a : {control<QAction>(form, "mnuChiudi"), control<QAction>(form, "mnuPlay"),
-                           control<QAction>(form, "mnuStop"), control<QAction>(form, "mnuAvanti"),
-                           control<QAction>(form, "mnuIndietro")})
+        for (QAction *a : controls<QAction>(
+                 form, {"mnuChiudi", "mnuPlay", "mnuStop", "mnuAvanti", "mnuIndietro"}))
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 control<PictureButton>(form, "cmdPlay"), control<PictureButton>(form, "CmdStop"),
-                 control<PictureButton>(form, "CmdAvanz"),
-                 control<PictureButton>(form, "cmdIndietro")})
+        for (PictureButton *w :
+             controls<PictureButton>(form, {"cmdPlay", "CmdStop", "CmdAvanz", "cmdIndietro"}))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         QCOMPARE(form.CurPos(), 0.0);
         // The path stays current: the recent list and title still know it.

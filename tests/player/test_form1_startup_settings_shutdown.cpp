@@ -22,15 +22,11 @@ private slots:
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 0:00"));
         QVERIFY(control<QFrame>(form, "Shape1")->isHidden());
         QVERIFY(control<QLabel>(form, "Label4")->isHidden());
-        for (QAction *a :
-             {control<QAction>(form, "mnuPlay"), control<QAction>(form, "mnuStop"),
-              control<QAction>(form, "mnuAvanti"), control<QAction>(form, "mnuIndietro"),
-              control<QAction>(form, "mnuChiudi")})
+        for (QAction *a : controls<QAction>(
+                 form, {"mnuPlay", "mnuStop", "mnuAvanti", "mnuIndietro", "mnuChiudi"}))
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 control<PictureButton>(form, "cmdPlay"), control<PictureButton>(form, "CmdStop"),
-                 control<PictureButton>(form, "CmdAvanz"),
-                 control<PictureButton>(form, "cmdIndietro")})
+        for (PictureButton *w :
+             controls<PictureButton>(form, {"cmdPlay", "CmdStop", "CmdAvanz", "cmdIndietro"}))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         QCOMPARE(control<QAction>(form, "mnuSecIndietro")->text(), rig.T(30));
         QCOMPARE(form.volumePanel().Image1->toolTip(),
