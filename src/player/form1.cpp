@@ -3,10 +3,13 @@
 #include "contracts/bookmark_window.h"
 #include "platform/files/program_folder.h"
 #include "platform/geometry/twips.h"
+#include "player/button_hover_watch.h"
+#include "player/editor_follows_player.h"
 #include "player/picture_button.h"
 #include "player/picture_preload.h"
 #include "player/position_bar.h"
 #include "player/strip_below_controls.h"
+#include "player/wrapping_menu_bar.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,6 +17,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -33,6 +37,9 @@ constexpr int ClientHeightTwips = 2325;
 Form1::Form1(PlayerSession &session, const Services &services, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_services(services),
       m_commands(*this, session, *services.messages), m_links(this, services, m_language),
+      m_filePrompt(this, services, m_language),
+      m_optionPrompts(this, services, m_language, session),
+      m_saveQuestion(this, services, m_language),
       m_buttonPictures(*this, [this] { return m_session.playState() == PlayState::Playing; }),
       m_editorStart(this, {[this] {
                                // Under the player before anything is loaded.
@@ -49,7 +56,8 @@ Form1::Form1(PlayerSession &session, const Services &services, QWidget *parent)
         m_session, mnuBookMark, m_language, [this](CompanionWindow *w) { addCompanionWindow(w); },
         this);
     connectBookmarkMenus();
-    buildSpeedControls();
+    m_speedLoop = new SpeedLoopMenu(m_session, mnuRiproduzione, mnuPlay, centralWidget(),
+                                    [this] { ReturnFocus(); });
     connectSession();
 }
 
@@ -60,8 +68,6 @@ void Form1::buildControls()
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
-    client->setMouseTracking(true);
-    client->installEventFilter(this);
     client->setAutoFillBackground(true);
     QPalette pal = client->palette();
     pal.setColor(QPalette::Window, QColor(0xf0, 0xf0, 0xf0));
@@ -78,11 +84,7 @@ void Form1::buildControls()
     connect(Image3, &QAbstractButton::clicked, this, &Form1::Image3_Click);
     connect(Label2, &PositionBar::mouseMoved, this, &Form1::Label2_MouseMove);
     connect(Label2, &PositionBar::clicked, this, &Form1::Label2_Click);
-    const std::array<PictureButton *, 5> buttons = {Image3, cmdPlay, cmdIndietro, CmdAvanz,
-                                                    CmdStop};
-    for (int i = 0; i < 5; ++i)
-        connect(buttons[static_cast<size_t>(i)], &PictureButton::mouseMoved, this,
-                [this, i] { buttonHovered(i); });
+    new ButtonHoverWatch(client, *this, m_buttonPictures);
     for (QLabel *l : {m_volume->Label1, m_volume->Label3})
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -103,13 +105,22 @@ void Form1::buildMenus()
     connect(mnuAvanti, &QAction::triggered, this, &Form1::cmdAvanz_click);
     connect(mnuMostraNascondi, &QAction::triggered, this, &Form1::mnuMostraNascondi_Click);
     connect(mnuBookMark, &QAction::triggered, this, &Form1::mnuBookMark_Click);
-    connect(mnuImpostaAudio, &QAction::triggered, this, &Form1::mnuImpostaAudio_Click);
     connect(mnuSecIndietro, &QAction::triggered, this, &Form1::mnuSecIndietro_Click);
     connect(mnuSalto, &QAction::triggered, this, &Form1::mnuSalto_Click);
     connect(mnuTitoloCompleto, &QAction::triggered, this, &Form1::mnuTitoloCompleto_Click);
     connect(mnuLingua, &QAction::triggered, this, &Form1::mnuLingua_Click);
-    connect(mnuGuida, &QAction::triggered, this, &Form1::mnuGuida_Click);
-    connectHelpCommands();
+    m_helpMenu = new PlayerHelpMenu(
+        *this, m_links, this, m_language, m_services.links, [this] { return editorWidget(); },
+        [this] { return m_ended; });
+}
+
+void Form1::installWrappingMenuBar()
+{
+    setMenuBar(new WrappingMenuBar(this));
+    // The window is as large as its content: the fixed client area plus the
+    // menu rows, growing and shrinking with them.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    new EditorFollowsPlayer(this);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -154,7 +165,7 @@ void Form1::Form_Load(const QString &commandLine)
     m_session.setJumpSeconds(m_settings.jumpSeconds);
     m_session.setPauseRewindSeconds(m_settings.pauseRewindSeconds);
     mnuTitoloCompleto->setChecked(m_settings.showFullPath);
-    loadSpeedSettings();
+    m_speedLoop->loadSettings();
     // The language is chosen from the country on the first start.
     if (m_settings.languageFile.trimmed().isEmpty())
         m_settings.languageFile = LanguageTable::languageForCountry(GetLingua());
@@ -221,6 +232,18 @@ void Form1::SaveSettings()
     SettingsFile::write(SettingsFile::defaultPath(), m_settings);
 }
 
+void Form1::mnuSalto_Click()
+{
+    m_optionPrompts.askJumpSeconds();
+    SaveSettings();
+}
+
+void Form1::mnuSecIndietro_Click()
+{
+    m_optionPrompts.askPauseRewindSeconds();
+    SaveSettings();
+}
+
 bool Form1::showFullPath() const
 {
     return mnuTitoloCompleto->isChecked();
@@ -257,18 +280,7 @@ void Form1::raiseWindows()
 
 Form1::SaveAnswer Form1::askToSaveTranscript()
 {
-    const QString text =
-        m_language.T(75) + QStringLiteral(" ") + editor()->untitledTitle() + QStringLiteral("?");
-    const MsgResult answer = m_services.messages->show(this, text, MsgButtons::YesNoCancel,
-                                                       MsgIcon::Exclamation, m_productTitle);
-    if (answer == MsgResult::Cancel)
-        return SaveAnswer::Cancelled;
-    if (answer == MsgResult::Yes) {
-        editor()->saveAs();
-        if (editor()->hasUnsavedChanges())
-            return SaveAnswer::NotSaved;
-    }
-    return SaveAnswer::GoOn;
+    return m_saveQuestion.ask(*editor(), m_productTitle);
 }
 
 bool Form1::Form_Unload()

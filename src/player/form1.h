@@ -9,13 +9,16 @@
 #include "player/bookmark_list_dock.h"
 #include "player/deferred_editor.h"
 #include "player/master_volume_panel.h"
+#include "player/media_file_prompt.h"
+#include "player/playback_option_prompts.h"
 #include "player/player_controls.h"
+#include "player/player_help_menu.h"
 #include "player/player_links.h"
 #include "player/player_menus.h"
 #include "player/player_window_commands.h"
-#include "player/speed_loop_indicators.h"
+#include "player/speed_loop_menu.h"
 #include "player/transport_button_pictures.h"
-#include "session/playback_keys.h"
+#include "player/unsaved_transcript_question.h"
 #include "session/player_session.h"
 
 #include <QColor>
@@ -42,7 +45,9 @@ using quillory::PlayState;
 
 // The player window: the program's lifetime, the transport's buttons and
 // menus, the time display and the settings. What plays is the session's.
-class Form1 : public QMainWindow, public PlayerControls, public PlayerMenus, public BookmarkHost {
+// Its controls and menus are its own: other windows and the composition root
+// reach the player through its named commands.
+class Form1 : public QMainWindow, private PlayerControls, private PlayerMenus, public BookmarkHost {
     Q_OBJECT
 public:
     Form1(quillory::PlayerSession &session, const quillory::Services &services,
@@ -102,13 +107,8 @@ public:
     void mnuBookMark_Click();
 
     // --- help, web pages, sound settings, about box, translation page
-    void mnuGuida_Click();
-    void mnuImpostaAudio_Click();
-    void mnuAggiornamenti_Click();
-    void mnuFaiDonazione_Click();
-    void mnuInfo_Click();
-    void mnuAggLingua_Click();
-    frmAbout *aboutBox() const { return m_about; }
+    PlayerLinks &links() { return m_links; }
+    frmAbout *aboutBox() const { return m_helpMenu->aboutBox(); }
 
     // An item at the end of the View menu; `retitle` sets its caption now and
     // each time the menu opens, so it follows the language.
@@ -121,7 +121,7 @@ public:
     // the order of registration. The window outlives the player's close.
     void addCompanionWindow(CompanionWindow *window);
 
-    // --- bookmarks (form1_bookmarks.cpp)
+    // --- bookmarks
     void SaveBookmarks();
     void mnuAddBM_Click();
     void mnuBMsuccessivo_Click();
@@ -160,9 +160,8 @@ public:
     void setEditorFolder(const QString &folder) { m_settings.editorFolder = folder; }
     int fillWidthTwips() const;
     QString mouseOverTime() const;
-    bool isHovered(int button) const; // 0 open, 1 play, 2 back, 3 forward, 4 stop
-    void Form_MouseMove();
-    void buttonHovered(int button);
+    // 0 open, 1 play, 2 back, 3 forward, 4 stop
+    bool isHovered(int button) const { return m_buttonPictures.isHovered(button); }
 
     // The player's commands as the editor, the bookmark list and the desktop
     // run them.
@@ -177,7 +176,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -188,7 +186,6 @@ private:
     void showPosition(double positionMs, double lengthMs);
     void showOpenedMedia();
     void updateRecentMenu();
-    template <typename T> void clampWithWarning(T *value, T low, T high);
     void connectBookmarkMenus();
     void goToBookmark(bool forward);
     QRect editorAboveFrame();
@@ -199,23 +196,18 @@ public:
 
 private:
     void endProgram();
-    // The unsaved-transcript question: Cancel, Yes with a save that did not
-    // happen (both keep the program running), or go on ending.
-    enum class SaveAnswer { Cancelled, NotSaved, GoOn };
+    using SaveAnswer = UnsavedTranscriptQuestion::Answer;
     SaveAnswer askToSaveTranscript();
-
-    // Help and links
     void installWrappingMenuBar();
-    void connectHelpCommands();
-    void frmAbout_Unload();
 
-public:
-private:
     quillory::PlayerSession &m_session;
     quillory::Services m_services;
     PlayerWindowCommands m_commands;
     quillory::LanguageTable m_language;
     PlayerLinks m_links;
+    MediaFilePrompt m_filePrompt;
+    PlaybackOptionPrompts m_optionPrompts;
+    UnsavedTranscriptQuestion m_saveQuestion;
     TransportButtonPictures m_buttonPictures;
     quillory::PlayerSettings m_settings;
     std::vector<CompanionWindow *> m_companions;
@@ -232,7 +224,7 @@ private:
     MasterVolumePanel *m_volume = nullptr; // a child of the client area
 
     BookmarkListDock *m_bookmarks = nullptr; // a child of this window
-    frmAbout *m_about = nullptr;             // created on first use
+    PlayerHelpMenu *m_helpMenu = nullptr;    // a child of this window
 
 public:
     // Reopens a recovered session's media file and stops it at the position it
@@ -245,28 +237,16 @@ public:
 private:
     bool m_endedWithUnaskedText = false;
 
-    // --- playback speed and the loop (form1_speed.cpp)
+    // --- playback speed and the loop
 public:
-    void mnuPiuLento_Click();
-    void mnuPiuVeloce_Click();
-    void mnuVelocitaNormale_Click();
-    void mnuCiclo_Click();
+    SpeedLoopMenu &speedLoopMenu() { return *m_speedLoop; }
     quillory::PlaybackSpeed playbackSpeed() const { return m_session.speed(); }
     bool loopOn() const { return m_session.isLooping(); }
-    QAction *mnuPiuLento = nullptr, *mnuPiuVeloce = nullptr, *mnuVelocitaNormale = nullptr,
-            *mnuCiclo = nullptr;
-    QLabel *lblVelocita = nullptr, *lblCiclo = nullptr;
 
 private:
-    void buildSpeedControls();
-    void loadSpeedSettings();
-    void applySpeedLanguage();
-    void showSpeedAndLoop();
-    void changeSpeed(quillory::PlaybackSpeed speed);
-    quillory::PlaybackKeys m_playbackKeys;
-    std::unique_ptr<SpeedLoopIndicators> m_indicators;
+    SpeedLoopMenu *m_speedLoop = nullptr; // a child of the client area
 
-    // --- what waits for the player's first frame (form1_first_frame.cpp)
+    // --- what waits for the player's first frame
 public:
     // Start-up work that the player's first frame does not show (bringing up
     // the editor) is handed to `later`, which runs it once the frame is on

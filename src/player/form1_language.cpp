@@ -35,7 +35,7 @@ void Form1::ApplyLanguage()
     // An editor still to be built takes the language when it loads.
     if (!m_editorStart.due())
         editor()->applyLanguage();
-    applySpeedLanguage();
+    m_speedLoop->applyLanguage();
 }
 
 void Form1::mnuLingua_Click()

@@ -45,8 +45,6 @@ void Form1::connectSession()
                                       .arg(reason),
                                   MsgButtons::Ok, MsgIcon::Exclamation, m_language.T(1));
     });
-    connect(&m_session, &PlayerSession::speedChanged, this, [this] { showSpeedAndLoop(); });
-    connect(&m_session, &PlayerSession::loopChanged, this, [this] { showSpeedAndLoop(); });
 }
 
 void Form1::setTransportEnabled(bool enabled)

@@ -45,27 +45,27 @@ void PlayerWindowCommands::toggleFullTitle()
 }
 void PlayerWindowCommands::showHelp()
 {
-    m_window.mnuGuida_Click();
+    m_window.links().openHelpPage();
 }
 void PlayerWindowCommands::openSoundSettings()
 {
-    m_window.mnuImpostaAudio_Click();
+    m_window.links().openSoundSettings();
 }
 void PlayerWindowCommands::slowDown()
 {
-    m_window.mnuPiuLento_Click();
+    m_window.speedLoopMenu().slower();
 }
 void PlayerWindowCommands::speedUp()
 {
-    m_window.mnuPiuVeloce_Click();
+    m_window.speedLoopMenu().faster();
 }
 void PlayerWindowCommands::normalSpeed()
 {
-    m_window.mnuVelocitaNormale_Click();
+    m_window.speedLoopMenu().normalSpeed();
 }
 void PlayerWindowCommands::toggleLoop()
 {
-    m_window.mnuCiclo_Click();
+    m_window.speedLoopMenu().toggleLoop();
 }
 
 QString PlayerWindowCommands::languageFile() const

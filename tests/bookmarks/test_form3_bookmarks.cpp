@@ -244,7 +244,7 @@ private slots:
         // With the media closed a double click changes nothing.
         rig.form->mnuChiudi_Click();
         rig.doubleClick(0);
-        QVERIFY(!rig.form->cmdPlay->isEnabled());
+        QVERIFY(!control<PictureButton>(*rig.form, "cmdPlay")->isEnabled());
         QVERIFY(!rig.form->displayTimerRunning());
     }
 
@@ -266,7 +266,8 @@ private slots:
                  QStringList{stored(QStringLiteral("00:04  "), 4000)});
         QCOMPARE(rig.labels(), QStringList{QStringLiteral("00:03  Bee")});
         QVERIFY(rig.list()->isVisible());
-        QCOMPARE(rig.form->mnuBookMark->text(), rig.T(85) + QStringLiteral(" &BookMarks"));
+        QCOMPARE(control<QAction>(*rig.form, "mnuBookMark")->text(),
+                 rig.T(85) + QStringLiteral(" &BookMarks"));
 
         rig.form->OpenMediaFile(rig.home.file(QStringLiteral("media/a.mp3")));
         QCOMPARE(rig.labels(), QStringList{QStringLiteral("00:04")});
@@ -356,7 +357,8 @@ private slots:
         QCOMPARE(list->Timer1.interval(), 50);
         QTRY_VERIFY(!list->isLoaded());
         QVERIFY(!list->Timer1.isActive());
-        QCOMPARE(rig.form->mnuBookMark->text(), rig.T(84) + QStringLiteral(" &BookMarks"));
+        QCOMPARE(control<QAction>(*rig.form, "mnuBookMark")->text(),
+                 rig.T(84) + QStringLiteral(" &BookMarks"));
         // The table took the lists back.
         QCOMPARE(rig.form->bookmarkEntries().count(), 1);
     }
@@ -370,7 +372,8 @@ private slots:
         player.mnuBookMark_Click();
         Form3 *list = rig.list();
         QVERIFY(list->isVisible());
-        QCOMPARE(player.mnuBookMark->text(), rig.T(85) + QStringLiteral(" &BookMarks"));
+        QCOMPARE(control<QAction>(player, "mnuBookMark")->text(),
+                 rig.T(85) + QStringLiteral(" &BookMarks"));
         const QRect p = player.frameGeometry();
         QCOMPARE(list->frameGeometry().topLeft(), QPoint(p.x() + p.width(), p.y()));
         QCOMPARE(list->frameGeometry().width(), editor->frameGeometry().width() - p.width());
@@ -387,7 +390,8 @@ private slots:
         player.mnuBookMark_Click();
         QVERIFY(list->isHidden());
         QVERIFY(list->isLoaded());
-        QCOMPARE(player.mnuBookMark->text(), rig.T(84) + QStringLiteral(" &BookMarks"));
+        QCOMPARE(control<QAction>(player, "mnuBookMark")->text(),
+                 rig.T(84) + QStringLiteral(" &BookMarks"));
     }
 
     // The player puts the editor under whatever sits above it: the list while
@@ -431,7 +435,8 @@ private slots:
         rig.fakes.fileDialogs.choose(rig.home.file(QStringLiteral("Lang/Italiano.lng")));
         rig.form->mnuLingua_Click();
         QCOMPARE(list->Command2->toolTip(), QStringLiteral(" ") + rig.T(100) + QStringLiteral(" "));
-        QCOMPARE(rig.form->mnuBookMark->text(), rig.T(85) + QStringLiteral(" &BookMarks"));
+        QCOMPARE(control<QAction>(*rig.form, "mnuBookMark")->text(),
+                 rig.T(85) + QStringLiteral(" &BookMarks"));
         QCOMPARE(list->windowTitle(), QStringLiteral("Bookmarks"));
     }
 
@@ -443,17 +448,17 @@ private slots:
                                               stored(QStringLiteral("00:30  b"), 30000),
                                               stored(QStringLiteral("00:50  c"), 50000)});
         rig.openAt(QStringLiteral("a.mp3"), 60000, 15000);
-        rig.form->mnuBMsuccessivo->trigger();
+        control<QAction>(*rig.form, "mnuBMsuccessivo")->trigger();
         QCOMPARE(rig.position(), qint64(28000));
         QVERIFY(rig.engine->isPlaying());
-        rig.form->mnuBMsuccessivo->trigger();
+        control<QAction>(*rig.form, "mnuBMsuccessivo")->trigger();
         QCOMPARE(rig.position(), qint64(48000));
-        rig.form->mnuBMsuccessivo->trigger(); // none left
+        control<QAction>(*rig.form, "mnuBMsuccessivo")->trigger(); // none left
         QCOMPARE(rig.fakes.messages.beeps, 1);
         QCOMPARE(rig.position(), qint64(48000));
-        rig.form->mnuBMprecedente->trigger();
+        control<QAction>(*rig.form, "mnuBMprecedente")->trigger();
         QCOMPARE(rig.position(), qint64(28000));
-        rig.form->mnuBMprecedente->trigger();
+        control<QAction>(*rig.form, "mnuBMprecedente")->trigger();
         QCOMPARE(rig.position(), qint64(8000));
         QCOMPARE(rig.form->playState(), PlayState::Playing);
     }

@@ -33,13 +33,16 @@ private slots:
     {
         PlayerRig rig;
         Form1 &form = rig.start();
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "play.jpg"));
-        QCOMPARE(form.cmdIndietro->picturePath(), picture(rig, "bac.jpg"));
-        QCOMPARE(form.CmdStop->picturePath(), picture(rig, "stop.jpg"));
-        QCOMPARE(form.CmdAvanz->picturePath(), picture(rig, "for.jpg"));
-        QCOMPARE(form.Image3->picturePath(), picture(rig, "Apri.bmp"));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(), picture(rig, "play.jpg"));
+        QCOMPARE(control<PictureButton>(form, "cmdIndietro")->picturePath(),
+                 picture(rig, "bac.jpg"));
+        QCOMPARE(control<PictureButton>(form, "CmdStop")->picturePath(), picture(rig, "stop.jpg"));
+        QCOMPARE(control<PictureButton>(form, "CmdAvanz")->picturePath(), picture(rig, "for.jpg"));
+        QCOMPARE(control<PictureButton>(form, "Image3")->picturePath(), picture(rig, "Apri.bmp"));
         for (PictureButton *b :
-             {form.cmdPlay, form.cmdIndietro, form.CmdStop, form.CmdAvanz, form.Image3})
+             {control<PictureButton>(form, "cmdPlay"), control<PictureButton>(form, "cmdIndietro"),
+              control<PictureButton>(form, "CmdStop"), control<PictureButton>(form, "CmdAvanz"),
+              control<PictureButton>(form, "Image3")})
             QVERIFY2(b->hasPicture(), qPrintable(b->objectName()));
     }
 
@@ -51,24 +54,27 @@ private slots:
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("a.wav"), 60000, 1000);
         form.cmdPlay_Click();
-        moveOver(form.cmdPlay);
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "play2.jpg"));
+        moveOver(control<PictureButton>(form, "cmdPlay"));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(), picture(rig, "play2.jpg"));
         QVERIFY(form.isHovered(1));
-        moveOver(form.CmdStop);
-        QCOMPARE(form.CmdStop->picturePath(), picture(rig, "stop2.jpg"));
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "play.jpg"));
+        moveOver(control<PictureButton>(form, "CmdStop"));
+        QCOMPARE(control<PictureButton>(form, "CmdStop")->picturePath(), picture(rig, "stop2.jpg"));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(), picture(rig, "play.jpg"));
         QVERIFY(!form.isHovered(1));
-        moveOver(form.CmdAvanz);
-        QCOMPARE(form.CmdAvanz->picturePath(), picture(rig, "for2.jpg"));
-        QCOMPARE(form.CmdStop->picturePath(), picture(rig, "stop.jpg"));
-        moveOver(form.cmdIndietro);
-        QCOMPARE(form.cmdIndietro->picturePath(), picture(rig, "bac2.jpg"));
-        QCOMPARE(form.CmdAvanz->picturePath(), picture(rig, "for.jpg"));
+        moveOver(control<PictureButton>(form, "CmdAvanz"));
+        QCOMPARE(control<PictureButton>(form, "CmdAvanz")->picturePath(), picture(rig, "for2.jpg"));
+        QCOMPARE(control<PictureButton>(form, "CmdStop")->picturePath(), picture(rig, "stop.jpg"));
+        moveOver(control<PictureButton>(form, "cmdIndietro"));
+        QCOMPARE(control<PictureButton>(form, "cmdIndietro")->picturePath(),
+                 picture(rig, "bac2.jpg"));
+        QCOMPARE(control<PictureButton>(form, "CmdAvanz")->picturePath(), picture(rig, "for.jpg"));
         // A hovered button keeps its picture until the window is crossed.
-        moveOver(form.cmdIndietro);
-        QCOMPARE(form.cmdIndietro->picturePath(), picture(rig, "bac2.jpg"));
+        moveOver(control<PictureButton>(form, "cmdIndietro"));
+        QCOMPARE(control<PictureButton>(form, "cmdIndietro")->picturePath(),
+                 picture(rig, "bac2.jpg"));
         moveOver(form.centralWidget());
-        QCOMPARE(form.cmdIndietro->picturePath(), picture(rig, "bac.jpg"));
+        QCOMPARE(control<PictureButton>(form, "cmdIndietro")->picturePath(),
+                 picture(rig, "bac.jpg"));
         for (int b = 0; b < 5; ++b)
             QVERIFY(!form.isHovered(b));
     }
@@ -78,19 +84,20 @@ private slots:
     {
         PlayerRig rig;
         Form1 &form = rig.start();
-        const QPoint home = form.Image3->pos();
-        moveOver(form.Image3);
-        QVERIFY(form.Image3->pos() != home);
-        QVERIFY(!form.CmdStop->isEnabled());
-        QMouseEvent event(
-            QEvent::MouseMove, QPointF(form.CmdStop->geometry().center()),
-            QPointF(form.centralWidget()->mapToGlobal(form.CmdStop->geometry().center())),
-            Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        const QPoint home = control<PictureButton>(form, "Image3")->pos();
+        moveOver(control<PictureButton>(form, "Image3"));
+        QVERIFY(control<PictureButton>(form, "Image3")->pos() != home);
+        QVERIFY(!control<PictureButton>(form, "CmdStop")->isEnabled());
+        QMouseEvent event(QEvent::MouseMove,
+                          QPointF(control<PictureButton>(form, "CmdStop")->geometry().center()),
+                          QPointF(form.centralWidget()->mapToGlobal(
+                              control<PictureButton>(form, "CmdStop")->geometry().center())),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(form.centralWidget(), &event);
         QVERIFY(!form.isHovered(4));
         QVERIFY(!form.isHovered(0));
-        QCOMPARE(form.Image3->pos(), home);
-        QCOMPARE(form.CmdStop->picturePath(), picture(rig, "stop.jpg"));
+        QCOMPARE(control<PictureButton>(form, "Image3")->pos(), home);
+        QCOMPARE(control<PictureButton>(form, "CmdStop")->picturePath(), picture(rig, "stop.jpg"));
     }
 
     void playPictureFollowsPlayState()
@@ -99,43 +106,44 @@ private slots:
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("a.wav"), 60000, 1000);
         QCOMPARE(form.playState(), PlayState::Playing);
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "pause.jpg"));
-        moveOver(form.cmdPlay);
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "pause2.jpg"));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(), picture(rig, "pause.jpg"));
+        moveOver(control<PictureButton>(form, "cmdPlay"));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(),
+                 picture(rig, "pause2.jpg"));
         // Pausing while hovered shows the play hover picture.
-        form.cmdPlay->click();
+        control<PictureButton>(form, "cmdPlay")->click();
         QCOMPARE(form.playState(), PlayState::NotPlaying);
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "play2.jpg"));
-        form.cmdPlay->click();
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(), picture(rig, "play2.jpg"));
+        control<PictureButton>(form, "cmdPlay")->click();
         moveOver(form.centralWidget());
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "pause.jpg"));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(), picture(rig, "pause.jpg"));
         // The end of the media puts the play picture back.
         rig.engine->advance(60000);
         form.Timer1_Timer();
-        QCOMPARE(form.cmdPlay->picturePath(), picture(rig, "play.jpg"));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->picturePath(), picture(rig, "play.jpg"));
     }
 
     void openButtonSinksOnce()
     {
         PlayerRig rig;
         Form1 &form = rig.start();
-        const QPoint home = form.Image3->pos();
+        const QPoint home = control<PictureButton>(form, "Image3")->pos();
         QCOMPARE(home, twipsRect(330, 1290, 660, 570).topLeft());
         const QPoint pressed = twipsRect(350, 1310, 660, 570).topLeft();
         QVERIFY(pressed != home);
-        moveOver(form.Image3);
-        QCOMPARE(form.Image3->pos(), pressed);
-        QCOMPARE(form.Image3->picturePath(), picture(rig, "Apri2.bmp"));
-        moveOver(form.Image3);
-        QCOMPARE(form.Image3->pos(), pressed);
+        moveOver(control<PictureButton>(form, "Image3"));
+        QCOMPARE(control<PictureButton>(form, "Image3")->pos(), pressed);
+        QCOMPARE(control<PictureButton>(form, "Image3")->picturePath(), picture(rig, "Apri2.bmp"));
+        moveOver(control<PictureButton>(form, "Image3"));
+        QCOMPARE(control<PictureButton>(form, "Image3")->pos(), pressed);
         // Over another (enabled) button it stays down, with its normal picture.
         rig.fakes.fileDialogs.choose(rig.mediaFile(QStringLiteral("a.wav")));
         form.mnuApri_Click();
-        moveOver(form.Image3);
-        moveOver(form.cmdPlay);
-        QCOMPARE(form.Image3->picturePath(), picture(rig, "Apri.bmp"));
+        moveOver(control<PictureButton>(form, "Image3"));
+        moveOver(control<PictureButton>(form, "cmdPlay"));
+        QCOMPARE(control<PictureButton>(form, "Image3")->picturePath(), picture(rig, "Apri.bmp"));
         moveOver(form.centralWidget());
-        QCOMPARE(form.Image3->pos(), home);
+        QCOMPARE(control<PictureButton>(form, "Image3")->pos(), home);
     }
 
     void openButtonClick_data()
@@ -149,21 +157,22 @@ private slots:
         QFETCH(bool, chooseFile);
         PlayerRig rig;
         Form1 &form = rig.start();
-        const QPoint home = form.Image3->pos();
+        const QPoint home = control<PictureButton>(form, "Image3")->pos();
         if (chooseFile)
             rig.fakes.fileDialogs.choose(rig.mediaFile(QStringLiteral("a.wav")));
-        moveOver(form.Image3);
-        form.Image3->click();
+        moveOver(control<PictureButton>(form, "Image3"));
+        control<PictureButton>(form, "Image3")->click();
         QCOMPARE(rig.fakes.fileDialogs.requests.size(), 1);
         QVERIFY(!form.isHovered(0));
-        QCOMPARE(form.Image3->picturePath(), picture(rig, "Apri.bmp"));
+        QCOMPARE(control<PictureButton>(form, "Image3")->picturePath(), picture(rig, "Apri.bmp"));
         QCOMPARE(rig.engine->isOpen(), chooseFile);
         if (chooseFile)
-            QCOMPARE(form.Image3->pos(), home);
+            QCOMPARE(control<PictureButton>(form, "Image3")->pos(), home);
         // Hovering again after the click sinks it again (or keeps it sunk).
-        moveOver(form.Image3);
+        moveOver(control<PictureButton>(form, "Image3"));
         QVERIFY(form.isHovered(0));
-        QCOMPARE(form.Image3->pos(), twipsRect(350, 1310, 660, 570).topLeft());
+        QCOMPARE(control<PictureButton>(form, "Image3")->pos(),
+                 twipsRect(350, 1310, 660, 570).topLeft());
     }
 
     // A lost picture file leaves a button that still draws and works.
@@ -173,16 +182,16 @@ private slots:
         QVERIFY(QFile::remove(rig.home.file("Files/play.jpg")));
         QVERIFY(QFile::remove(rig.home.file("Files/Apri2.bmp")));
         Form1 &form = rig.start();
-        QVERIFY(!form.cmdPlay->hasPicture());
-        QVERIFY(!form.cmdPlay->grab().isNull());
-        moveOver(form.Image3);
-        QVERIFY(!form.Image3->hasPicture());
-        QVERIFY(!form.Image3->grab().isNull());
+        QVERIFY(!control<PictureButton>(form, "cmdPlay")->hasPicture());
+        QVERIFY(!control<PictureButton>(form, "cmdPlay")->grab().isNull());
+        moveOver(control<PictureButton>(form, "Image3"));
+        QVERIFY(!control<PictureButton>(form, "Image3")->hasPicture());
+        QVERIFY(!control<PictureButton>(form, "Image3")->grab().isNull());
         rig.openAt(QStringLiteral("a.wav"), 60000, 5000);
-        form.cmdPlay->click();
+        control<PictureButton>(form, "cmdPlay")->click();
         QCOMPARE(form.playState(), PlayState::NotPlaying);
-        QVERIFY(!form.cmdPlay->hasPicture());
-        form.cmdPlay->click();
+        QVERIFY(!control<PictureButton>(form, "cmdPlay")->hasPicture());
+        control<PictureButton>(form, "cmdPlay")->click();
         QCOMPARE(form.playState(), PlayState::Playing);
         QVERIFY(rig.engine->isPlaying());
         QVERIFY(!form.grab().isNull());
@@ -194,11 +203,11 @@ private slots:
         rig.writeSettings({"English.lng", "", "0", "5", "0", "1", "", "0"});
         Form1 &form = rig.start();
         rig.openAt(QStringLiteral("a.wav"), 60000, 20000);
-        form.CmdAvanz->click();
+        control<PictureButton>(form, "CmdAvanz")->click();
         QCOMPARE(rig.engine->positionMs(), std::int64_t(25000));
-        form.cmdIndietro->click();
+        control<PictureButton>(form, "cmdIndietro")->click();
         QCOMPARE(rig.engine->positionMs(), std::int64_t(20000));
-        form.CmdStop->click();
+        control<PictureButton>(form, "CmdStop")->click();
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 1:00"));
     }

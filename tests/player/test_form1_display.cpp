@@ -55,7 +55,7 @@ private slots:
         const double expectedFill = 4635.0 * double(position) / double(length);
         QVERIFY2(qAbs(form.fillWidthTwips() - expectedFill) <= 15,
                  qPrintable(QString::number(form.fillWidthTwips())));
-        QVERIFY(form.Shape1->isVisibleTo(&form));
+        QVERIFY(control<QFrame>(form, "Shape1")->isVisibleTo(&form));
     }
 
     void fileLabel_data()
@@ -86,7 +86,7 @@ private slots:
         Form1 &form = startWith(rig, false);
         form.OpenMediaFile(rig.mediaFile(name, length));
         QCOMPARE(form.fileLabelText(), caption);
-        QCOMPARE(form.Label4->font().pointSize(), points);
+        QCOMPARE(control<QLabel>(form, "Label4")->font().pointSize(), points);
     }
 
     // The toggle rebuilds the label and writes settings line 6, from the menu
@@ -99,11 +99,11 @@ private slots:
         form.OpenMediaFile(path);
         QCOMPARE(form.fileLabelText(), QStringLiteral("Lecture one.mp3 - 10:05"));
 
-        form.mnuTitoloCompleto->trigger();
+        control<QAction>(form, "mnuTitoloCompleto")->trigger();
         QVERIFY(form.showFullPath());
         const QString full = path + QStringLiteral(" - 10:05");
         QCOMPARE(form.fileLabelText(), full);
-        QCOMPARE(form.Label4->font().pointSize(), full.size() <= 44 ? 11 : 9);
+        QCOMPARE(control<QLabel>(form, "Label4")->font().pointSize(), full.size() <= 44 ? 11 : 9);
         QCOMPARE(rig.settingsLines().value(5), QStringLiteral("1"));
 
         form.commands().toggleFullTitle();
@@ -215,12 +215,15 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, false);
         rig.openAt(QStringLiteral("ten.wav"), 600000, 1000);
-        const QPoint middle(form.Label2->width() / 2, form.Label2->height() / 2);
-        sendMouse(form.Label2, QEvent::MouseMove, middle, Qt::NoButton);
+        const QPoint middle(control<PositionBar>(form, "Label2")->width() / 2,
+                            control<PositionBar>(form, "Label2")->height() / 2);
+        sendMouse(control<PositionBar>(form, "Label2"), QEvent::MouseMove, middle, Qt::NoButton);
         const qint64 hovered = form.mouseOverTime().trimmed().toLongLong();
         QVERIFY2(qAbs(hovered - 300000) <= 2000, qPrintable(form.mouseOverTime()));
-        sendMouse(form.Label2, QEvent::MouseButtonPress, middle, Qt::LeftButton);
-        sendMouse(form.Label2, QEvent::MouseButtonRelease, middle, Qt::LeftButton);
+        sendMouse(control<PositionBar>(form, "Label2"), QEvent::MouseButtonPress, middle,
+                  Qt::LeftButton);
+        sendMouse(control<PositionBar>(form, "Label2"), QEvent::MouseButtonRelease, middle,
+                  Qt::LeftButton);
         QCOMPARE(rig.engine->positionMs(), hovered);
         QVERIFY(rig.engine->isPlaying());
     }

@@ -53,7 +53,7 @@ private slots:
         QVERIFY(form.isVisible());
         QVERIFY(form.editorDue());
         QVERIFY(form.editorIfBuilt() == nullptr);
-        QCOMPARE(form.mnuMostraNascondi->text(), hideEditorCaption(rig));
+        QCOMPARE(control<QAction>(form, "mnuMostraNascondi")->text(), hideEditorCaption(rig));
         // The editor, then the master volume: the mixer is not asked before
         // the frame (with a sound server that takes a while).
         QCOMPARE(frame.steps.size(), size_t(2));
@@ -71,7 +71,7 @@ private slots:
         // Loaded as at any start: the language applied, nothing to save.
         QCOMPARE(editor->mnuFile->title(), rig.T(2));
         QVERIFY(!editor->DocumentModified());
-        QCOMPARE(form.mnuMostraNascondi->text(), hideEditorCaption(rig));
+        QCOMPARE(control<QAction>(form, "mnuMostraNascondi")->text(), hideEditorCaption(rig));
         QCOMPARE(rig.fakes.switcher.switches, 0);
         QVERIFY(!rig.settingsExist());
     }
@@ -84,7 +84,8 @@ private slots:
         frame.attach(rig.create());
         Form1 &form = rig.start();
         QVERIFY(form.editorIfBuilt() == nullptr);
-        QCOMPARE(form.mnuMostraNascondi->text(), rig.T(84) + QStringLiteral(" ") + rig.T(86));
+        QCOMPARE(control<QAction>(form, "mnuMostraNascondi")->text(),
+                 rig.T(84) + QStringLiteral(" ") + rig.T(86));
         QTest::keyClicks(&form, QStringLiteral("abc"));
         frame.paint();
         QVERIFY(form.editorIfBuilt() != nullptr);
@@ -152,7 +153,8 @@ private slots:
         frame.attach(rig.create());
         Form1 &form = rig.start();
         QTest::keyClicks(&form, QStringLiteral("x"));
-        form.mnuTitoloCompleto->trigger(); // toggles the option and saves the settings
+        control<QAction>(form, "mnuTitoloCompleto")
+            ->trigger(); // toggles the option and saves the settings
         QVERIFY(!form.editorDue());
         QVERIFY(editorOf(form)->isVisible());
         QCOMPARE(rig.settingsLines().value(7), QStringLiteral("0"));

@@ -13,6 +13,7 @@
 #include "session/player_session.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
+#include "support/window_controls.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +41,8 @@ public:
     {
         form = std::make_unique<Form1>(session, services);
         form->setEditorFactory([this, services] {
-            editorWindow = std::make_unique<Form2>(form->commands(), form->languageTable(), services);
+            editorWindow =
+                std::make_unique<Form2>(form->commands(), form->languageTable(), services);
             return editorWindow.get();
         });
         ended = std::make_unique<QSignalSpy>(form.get(), &Form1::programEnded);

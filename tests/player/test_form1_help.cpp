@@ -54,7 +54,7 @@ private slots:
         PlayerRig rig;
         startIn(rig, language);
         QCOMPARE(rig.T(24) + ".html", page);
-        rig.form->mnuGuida->trigger();
+        control<QAction>(*rig.form, "mnuGuida")->trigger();
         QCOMPARE(rig.fakes.links.opened, QList<QUrl>{fileUrl(rig.home.file(page))});
         QVERIFY(rig.fakes.messages.shown.isEmpty());
         // The page is one of ours, in the language's own words.
@@ -70,14 +70,14 @@ private slots:
         PlayerRig rig;
         startIn(rig, "English");
         QVERIFY(QFile::remove(rig.home.file("Help.html")));
-        rig.form->mnuGuida_Click();
+        control<QAction>(*rig.form, "mnuGuida")->trigger();
         QCOMPARE(rig.T(24), QStringLiteral("Guida"));
-        rig.form->mnuGuida_Click();
+        control<QAction>(*rig.form, "mnuGuida")->trigger();
         const QUrl guida = fileUrl(rig.home.file("Guida.html"));
         QCOMPARE(rig.fakes.links.opened, (QList<QUrl>{guida, guida}));
         // Loading a language again brings back its own entry.
         rig.fakes.fileDialogs.choose(rig.home.file("Lang/English.lng"));
-        rig.form->mnuLingua_Click();
+        control<QAction>(*rig.form, "mnuLingua")->trigger();
         QCOMPARE(rig.T(24), QStringLiteral("Help"));
     }
 
@@ -89,7 +89,7 @@ private slots:
         rig.form->languageTable().setEntry(24, QStringLiteral("../") +
                                                    QFileInfo(rig.home.path()).fileName() +
                                                    QStringLiteral("/outside"));
-        rig.form->mnuGuida_Click();
+        control<QAction>(*rig.form, "mnuGuida")->trigger();
         QCOMPARE(rig.fakes.links.opened, QList<QUrl>{fileUrl(rig.home.file("Guida.html"))});
     }
 
@@ -99,7 +99,7 @@ private slots:
         startIn(rig, "Deutsch");
         QVERIFY(QFile::remove(rig.home.file("Hilfe.html")));
         QVERIFY(QFile::remove(rig.home.file("Guida.html")));
-        rig.form->mnuGuida_Click();
+        control<QAction>(*rig.form, "mnuGuida")->trigger();
         QVERIFY(rig.fakes.links.opened.isEmpty());
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
         QVERIFY(rig.fakes.messages.shown[0].text.contains(rig.home.file("Guida.html")));
@@ -110,8 +110,8 @@ private slots:
     {
         PlayerRig rig;
         startIn(rig, "Italiano");
-        rig.form->mnuAggiornamenti->trigger();
-        rig.form->mnuFaiDonazione->trigger();
+        control<QAction>(*rig.form, "mnuAggiornamenti")->trigger();
+        control<QAction>(*rig.form, "mnuFaiDonazione")->trigger();
         QCOMPARE(rig.fakes.links.opened,
                  (QList<QUrl>{QUrl(product::homePage() + "/"),
                               QUrl(product::homePage() + "/donazioni.html")}));
@@ -123,7 +123,7 @@ private slots:
         PlayerRig rig;
         startIn(rig, "English");
         rig.fakes.links.result = false;
-        rig.form->mnuAggiornamenti_Click();
+        control<QAction>(*rig.form, "mnuAggiornamenti")->trigger();
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
         QVERIFY(rig.fakes.messages.shown[0].text.contains(product::homePage()));
     }
@@ -132,13 +132,14 @@ private slots:
     {
         PlayerRig rig;
         startIn(rig, "French");
-        QCOMPARE(rig.form->mnuImpostaAudio->shortcut(), QKeySequence(Qt::Key_F9));
-        rig.form->mnuImpostaAudio->trigger();
+        QCOMPARE(control<QAction>(*rig.form, "mnuImpostaAudio")->shortcut(),
+                 QKeySequence(Qt::Key_F9));
+        control<QAction>(*rig.form, "mnuImpostaAudio")->trigger();
         QCOMPARE(rig.fakes.soundSettings.opens, 1);
         QVERIFY(rig.fakes.messages.shown.isEmpty());
 
         rig.fakes.soundSettings.available = false;
-        rig.form->mnuImpostaAudio_Click();
+        control<QAction>(*rig.form, "mnuImpostaAudio")->trigger();
         QCOMPARE(rig.fakes.soundSettings.opens, 2);
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
         QCOMPARE(rig.fakes.messages.shown[0].text, caption("sound.none", QString()));
@@ -164,7 +165,7 @@ private slots:
         Form1 &form = *rig.form;
         QCOMPARE(editorOf(form)->isVisible(), editorShown);
         QVERIFY(!form.aboutBox());
-        form.mnuInfo->trigger();
+        control<QAction>(form, "mnuInfo")->trigger();
         frmAbout *about = form.aboutBox();
         QVERIFY(about);
         QVERIFY(about->isVisible());
@@ -180,7 +181,7 @@ private slots:
         QCOMPARE(editorOf(form)->isVisible(), editorShown);
 
         // The box is kept and shown again the next time.
-        form.mnuInfo_Click();
+        control<QAction>(form, "mnuInfo")->trigger();
         QCOMPARE(form.aboutBox(), about);
         QVERIFY(about->isVisible());
         about->close();
@@ -203,7 +204,7 @@ private slots:
             rig.home.write("Lang/Test.lng", bytes);
             startIn(rig, "Test", shown);
             QCOMPARE(editorOf(*rig.form)->isVisible(), shown);
-            rig.form->mnuInfo_Click();
+            control<QAction>(*rig.form, "mnuInfo")->trigger();
             QVERIFY(!editorOf(*rig.form)->isVisible());
             rig.form->aboutBox()->close();
             QCOMPARE(editorOf(*rig.form)->isVisible(), shown);
@@ -214,7 +215,7 @@ private slots:
     {
         PlayerRig rig;
         startIn(rig, "Español");
-        rig.form->mnuAggLingua->trigger();
+        control<QAction>(*rig.form, "mnuAggLingua")->trigger();
         const QString page = rig.home.file("Invia_Traduzione.html");
         QVERIFY(QFile::exists(page));
         QCOMPARE(rig.fakes.links.opened, QList<QUrl>{fileUrl(page)});
@@ -231,7 +232,7 @@ private slots:
         startIn(rig, "English");
         // A folder in the page's place.
         QVERIFY(QDir().mkpath(rig.home.file("Invia_Traduzione.html")));
-        rig.form->mnuAggLingua_Click();
+        control<QAction>(*rig.form, "mnuAggLingua")->trigger();
         QVERIFY(rig.fakes.links.opened.isEmpty());
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
         QVERIFY(!rig.form->isMinimized());
@@ -252,8 +253,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *bar = qobject_cast<WrappingMenuBar *>(form.menuBar());
         QVERIFY(bar);
-        const QList<QMenu *> menus = {form.mnuFile,    form.mnuRiproduzione, form.mnuVisualizza,
-                                      form.mnuOpzioni, form.mnuDonazioni,    form.mnuHelp};
+        const QList<QMenu *> menus = {
+            control<QMenu>(form, "mnuFile"),       control<QMenu>(form, "mnuRiproduzione"),
+            control<QMenu>(form, "mnuVisualizza"), control<QMenu>(form, "mnuOpzioni"),
+            control<QMenu>(form, "mnuDonazioni"),  control<QMenu>(form, "mnuHelp")};
         QCOMPARE(bar->menuActions().size(), menus.size());
         QSet<QMenuBar *> rows;
         for (QMenu *menu : menus) {
@@ -289,21 +292,21 @@ private slots:
         const int height = form.height();
         const int rowHeight = bar->height();
         // Long captions need one more row.
-        form.mnuOpzioni->setTitle(QStringLiteral("&Options and more options"));
-        form.mnuDonazioni->setTitle(QStringLiteral("&Donations welcome"));
+        control<QMenu>(form, "mnuOpzioni")->setTitle(QStringLiteral("&Options and more options"));
+        control<QMenu>(form, "mnuDonazioni")->setTitle(QStringLiteral("&Donations welcome"));
         QTRY_COMPARE(bar->rowCount(), oneRow + 1);
         QTRY_COMPARE(form.height(), height + rowHeight);
         // The editor keeps its place directly below the player.
         QWidget *editor = editorOf(form);
         QCOMPARE(editor->y(), form.y() + form.frameGeometry().height());
         QTRY_COMPARE(bar->height(), 2 * rowHeight);
-        QVERIFY(bar->rowOf(form.mnuHelp->menuAction()) != bar);
+        QVERIFY(bar->rowOf(control<QMenu>(form, "mnuHelp")->menuAction()) != bar);
         // The language brings the short captions back.
         form.ApplyLanguage();
         QTRY_COMPARE(bar->rowCount(), oneRow);
         QTRY_COMPARE(form.height(), height);
         QCOMPARE(editor->y(), form.y() + form.frameGeometry().height());
-        QCOMPARE(bar->rowOf(form.mnuHelp->menuAction()), bar);
+        QCOMPARE(bar->rowOf(control<QMenu>(form, "mnuHelp")->menuAction()), bar);
     }
 
     void aMenuOnTheSecondRowOpens()
@@ -315,12 +318,13 @@ private slots:
         auto *bar = qobject_cast<WrappingMenuBar *>(form.menuBar());
         QVERIFY(bar->rowCount() >= 2);
         QCOMPARE(editorOf(form)->y(), form.y() + form.frameGeometry().height());
-        QMenuBar *row = bar->rowOf(form.mnuHelp->menuAction());
+        QMenuBar *row = bar->rowOf(control<QMenu>(form, "mnuHelp")->menuAction());
         QVERIFY(row != bar);
-        QTest::mouseClick(row, Qt::LeftButton, {},
-                          row->actionGeometry(form.mnuHelp->menuAction()).center());
-        QTRY_VERIFY(form.mnuHelp->isVisible());
-        form.mnuHelp->close();
+        QTest::mouseClick(
+            row, Qt::LeftButton, {},
+            row->actionGeometry(control<QMenu>(form, "mnuHelp")->menuAction()).center());
+        QTRY_VERIFY(control<QMenu>(form, "mnuHelp")->isVisible());
+        control<QMenu>(form, "mnuHelp")->close();
     }
 };
 

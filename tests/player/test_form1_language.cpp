@@ -14,31 +14,37 @@ private:
     // Captions that come straight from one entry, with the entry.
     static void verifyCaptions(Form1 &form, const QStringList &e)
     {
-        QCOMPARE(form.mnuFile->title(), e.value(2));
-        QCOMPARE(form.mnuApri->text(), e.value(3));
-        QCOMPARE(form.mnuChiudi->text(), e.value(4));
-        QCOMPARE(form.mnuEsci->text(), e.value(5));
-        QCOMPARE(form.mnuRiproduzione->title(), e.value(6));
-        QCOMPARE(form.mnuPlay->text(), e.value(7));
-        QCOMPARE(form.mnuStop->text(), e.value(9));
-        QCOMPARE(form.mnuAvanti->text(), e.value(10));
-        QCOMPARE(form.mnuIndietro->text(), e.value(11));
-        QCOMPARE(form.mnuOpzioni->title(), e.value(13));
-        QCOMPARE(form.mnuSalto->text(), e.value(14));
-        QCOMPARE(form.mnuLingua->text(), QStringLiteral("&") + e.value(15));
-        QCOMPARE(form.mnuGuida->text(), e.value(16));
-        QCOMPARE(form.mnuSecIndietro->text(), e.value(30));
-        QCOMPARE(form.mnuDonazioni->title(), e.value(74));
-        QCOMPARE(form.mnuTitoloCompleto->text(), e.value(80));
-        QCOMPARE(form.mnuVisualizza->title(), e.value(87));
-        QCOMPARE(form.mnuAddBM->text(), e.value(93));
-        QCOMPARE(form.cmdPlay->toolTip(), QStringLiteral(" ") + e.value(78) + QStringLiteral(" "));
-        QCOMPARE(form.CmdStop->toolTip(), QStringLiteral(" ") + e.value(79) + QStringLiteral(" "));
-        QCOMPARE(form.CmdAvanz->tag, e.value(10) + QStringLiteral(" ->"));
-        QCOMPARE(form.cmdIndietro->tag, QStringLiteral("<- ") + e.value(11));
-        QCOMPARE(form.mnuMostraNascondi->text(), e.value(editorOf(form)->isVisible() ? 85 : 84) +
-                                                     QStringLiteral(" ") + e.value(86));
-        QCOMPARE(form.mnuAggLingua->text(), QStringLiteral("Aggiungi Lingua..."));
+        QCOMPARE(control<QMenu>(form, "mnuFile")->title(), e.value(2));
+        QCOMPARE(control<QAction>(form, "mnuApri")->text(), e.value(3));
+        QCOMPARE(control<QAction>(form, "mnuChiudi")->text(), e.value(4));
+        QCOMPARE(control<QAction>(form, "mnuEsci")->text(), e.value(5));
+        QCOMPARE(control<QMenu>(form, "mnuRiproduzione")->title(), e.value(6));
+        QCOMPARE(control<QAction>(form, "mnuPlay")->text(), e.value(7));
+        QCOMPARE(control<QAction>(form, "mnuStop")->text(), e.value(9));
+        QCOMPARE(control<QAction>(form, "mnuAvanti")->text(), e.value(10));
+        QCOMPARE(control<QAction>(form, "mnuIndietro")->text(), e.value(11));
+        QCOMPARE(control<QMenu>(form, "mnuOpzioni")->title(), e.value(13));
+        QCOMPARE(control<QAction>(form, "mnuSalto")->text(), e.value(14));
+        QCOMPARE(control<QAction>(form, "mnuLingua")->text(), QStringLiteral("&") + e.value(15));
+        QCOMPARE(control<QAction>(form, "mnuGuida")->text(), e.value(16));
+        QCOMPARE(control<QAction>(form, "mnuSecIndietro")->text(), e.value(30));
+        QCOMPARE(control<QMenu>(form, "mnuDonazioni")->title(), e.value(74));
+        QCOMPARE(control<QAction>(form, "mnuTitoloCompleto")->text(), e.value(80));
+        QCOMPARE(control<QMenu>(form, "mnuVisualizza")->title(), e.value(87));
+        QCOMPARE(control<QAction>(form, "mnuAddBM")->text(), e.value(93));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->toolTip(),
+                 QStringLiteral(" ") + e.value(78) + QStringLiteral(" "));
+        QCOMPARE(control<PictureButton>(form, "CmdStop")->toolTip(),
+                 QStringLiteral(" ") + e.value(79) + QStringLiteral(" "));
+        QCOMPARE(control<PictureButton>(form, "CmdAvanz")->tag,
+                 e.value(10) + QStringLiteral(" ->"));
+        QCOMPARE(control<PictureButton>(form, "cmdIndietro")->tag,
+                 QStringLiteral("<- ") + e.value(11));
+        QCOMPARE(control<QAction>(form, "mnuMostraNascondi")->text(),
+                 e.value(editorOf(form)->isVisible() ? 85 : 84) + QStringLiteral(" ") +
+                     e.value(86));
+        QCOMPARE(control<QAction>(form, "mnuAggLingua")->text(),
+                 QStringLiteral("Aggiungi Lingua..."));
         Form2 *editor = editorOf(form);
         QCOMPARE(editor->mnuFile->title(), e.value(2));
         QCOMPARE(editor->mnuNuovo->text(), e.value(42));
@@ -57,7 +63,7 @@ private slots:
         verifyCaptions(form, languageFileEntries(rig.home.file("Lang/English.lng")));
         const QString english15 = rig.T(15);
         rig.fakes.fileDialogs.choose(rig.home.file("Lang/Deutsch.lng"));
-        form.mnuLingua->trigger();
+        control<QAction>(form, "mnuLingua")->trigger();
 
         const FileDialogRequest &r = rig.fakes.fileDialogs.requests.value(0);
         QVERIFY(r.openMode);
@@ -126,14 +132,14 @@ private slots:
         rig.fakes.fileDialogs.choose(rig.home.file("Lang/Español.lng"));
         form.mnuLingua_Click();
         QCOMPARE(form.playState(), PlayState::Playing);
-        QCOMPARE(form.cmdPlay->tag, rig.T(8));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->tag, rig.T(8));
         QVERIFY(rig.engine->isPlaying());
         QVERIFY(form.displayTimerRunning());
         rig.engine->advance(1000);
         form.cmdPlay_Click();
         QVERIFY(!rig.engine->isPlaying());
         QCOMPARE(form.playState(), PlayState::NotPlaying);
-        QCOMPARE(form.cmdPlay->tag, rig.T(7));
+        QCOMPARE(control<PictureButton>(form, "cmdPlay")->tag, rig.T(7));
         QCOMPARE(rig.engine->positionMs(), std::int64_t(6000));
     }
 
@@ -147,14 +153,14 @@ private slots:
                        "04 Close it\r\n05 Quit\r\n06 \r\n07\r\n08 P\r\n09 Halt\r\n");
         rig.fakes.fileDialogs.choose(rig.home.file("Lang/Short.lng"));
         form.mnuLingua_Click();
-        QCOMPARE(form.mnuFile->title(), QStringLiteral("&Datei"));
-        QCOMPARE(form.mnuStop->text(), QStringLiteral("Halt"));
+        QCOMPARE(control<QMenu>(form, "mnuFile")->title(), QStringLiteral("&Datei"));
+        QCOMPARE(control<QAction>(form, "mnuStop")->text(), QStringLiteral("Halt"));
         // "06 " is the empty text; "07" (two characters) too.
-        QCOMPARE(form.mnuRiproduzione->title(), QString());
-        QCOMPARE(form.mnuPlay->text(), QString());
+        QCOMPARE(control<QMenu>(form, "mnuRiproduzione")->title(), QString());
+        QCOMPARE(control<QAction>(form, "mnuPlay")->text(), QString());
         // Entries past the file's end keep the English texts.
-        QCOMPARE(form.mnuAvanti->text(), english.value(10));
-        QCOMPARE(form.mnuSecIndietro->text(), english.value(30));
+        QCOMPARE(control<QAction>(form, "mnuAvanti")->text(), english.value(10));
+        QCOMPARE(control<QAction>(form, "mnuSecIndietro")->text(), english.value(30));
         QCOMPARE(editorOf(form)->mnuNuovo->text(), english.value(42));
     }
 
@@ -175,7 +181,7 @@ private slots:
         rig.writeSettings({"Klingon.lng", "", "0", "5", "3", "1", "", "0"});
         Form1 &form = rig.start();
         QCOMPARE(form.languageFile(), QStringLiteral("Klingon.lng"));
-        QCOMPARE(form.mnuFile->title(), QString());
+        QCOMPARE(control<QMenu>(form, "mnuFile")->title(), QString());
         // The window still works.
         rig.openAt(QStringLiteral("a.wav"), 60000, 5000);
         form.cmdPlay_Click();

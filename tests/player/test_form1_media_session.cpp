@@ -19,13 +19,13 @@ private:
         QVERIFY(form.displayTimerRunning());
         QCOMPARE(form.session().tickInterval(), 10);
         QCOMPARE(form.mediaPath(), path);
-        QVERIFY(form.Label4->isVisibleTo(&form));
-        QVERIFY(form.Shape3->isVisibleTo(&form));
-        for (QAction *a :
-             {form.mnuChiudi, form.mnuPlay, form.mnuStop, form.mnuAvanti, form.mnuIndietro})
+        QVERIFY(control<QLabel>(form, "Label4")->isVisibleTo(&form));
+        QVERIFY(control<QFrame>(form, "Shape3")->isVisibleTo(&form));
+        for (QAction *a : controls<QAction>(
+                 form, {"mnuChiudi", "mnuPlay", "mnuStop", "mnuAvanti", "mnuIndietro"}))
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget *w : std::initializer_list<QWidget *>{form.cmdPlay, form.CmdStop,
-                                                           form.CmdAvanz, form.cmdIndietro})
+        for (PictureButton *w :
+             controls<PictureButton>(form, {"cmdPlay", "CmdStop", "CmdAvanz", "cmdIndietro"}))
             QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
     }
 
@@ -157,14 +157,14 @@ private slots:
         QVERIFY(!form.displayTimerRunning());
         QCOMPARE(form.playState(), PlayState::NotPlaying);
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 0:00"));
-        QVERIFY(form.Label4->isHidden());
-        QVERIFY(form.Shape3->isHidden());
-        QVERIFY(form.Shape1->isHidden());
-        for (QAction *a :
-             {form.mnuChiudi, form.mnuPlay, form.mnuStop, form.mnuAvanti, form.mnuIndietro})
+        QVERIFY(control<QLabel>(form, "Label4")->isHidden());
+        QVERIFY(control<QFrame>(form, "Shape3")->isHidden());
+        QVERIFY(control<QFrame>(form, "Shape1")->isHidden());
+        for (QAction *a : controls<QAction>(
+                 form, {"mnuChiudi", "mnuPlay", "mnuStop", "mnuAvanti", "mnuIndietro"}))
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget *w : std::initializer_list<QWidget *>{form.cmdPlay, form.CmdStop,
-                                                           form.CmdAvanz, form.cmdIndietro})
+        for (PictureButton *w :
+             controls<PictureButton>(form, {"cmdPlay", "CmdStop", "CmdAvanz", "cmdIndietro"}))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         QCOMPARE(form.CurPos(), 0.0);
         // The path stays current: the recent list and title still know it.

@@ -18,19 +18,21 @@ QByteArray crlf(const QStringList &lines)
     return bytes;
 }
 
+const char *const RecentItems[] = {"mnuRecent1", "mnuRecent2", "mnuRecent3", "mnuRecent4"};
+
 QStringList menuCaptions(const Form1 &form)
 {
     QStringList captions;
-    for (QAction *a : form.mnuRecent)
-        captions << a->text();
+    for (const char *name : RecentItems)
+        captions << control<QAction>(form, name)->text();
     return captions;
 }
 
 QList<bool> menuVisibility(const Form1 &form)
 {
     QList<bool> shown;
-    for (QAction *a : form.mnuRecent)
-        shown << a->isVisible();
+    for (const char *name : RecentItems)
+        shown << control<QAction>(form, name)->isVisible();
     return shown;
 }
 
@@ -63,7 +65,7 @@ private slots:
     {
         PlayerRig rig;
         Form1 &form = rig.start();
-        form.mnuApri->trigger();
+        control<QAction>(form, "mnuApri")->trigger();
         QCOMPARE(rig.fakes.fileDialogs.requests.size(), 1);
         const FileDialogRequest &r = rig.fakes.fileDialogs.requests[0];
         QVERIFY(r.openMode);
@@ -80,7 +82,7 @@ private slots:
         // Cancelled: nothing happens.
         QCOMPARE(rig.engine->openCount(), 0);
         QVERIFY(!QFile::exists(rig.home.file("LastFiles.ini")));
-        QVERIFY(!form.mnuRiga->isVisible());
+        QVERIFY(!control<QAction>(form, "mnuRiga")->isVisible());
     }
 
     void openThroughTheDialog()
@@ -102,7 +104,7 @@ private slots:
         form.OpenMediaFile(path);
         QCOMPARE(rig.home.read("LastFiles.ini"),
                  crlf({path, "mnuRecent1", "mnuRecent2", "mnuRecent3"}));
-        QVERIFY(form.mnuRiga->isVisible());
+        QVERIFY(control<QAction>(form, "mnuRiga")->isVisible());
         QCOMPARE(menuVisibility(form), (QList<bool>{true, false, false, false}));
 
         // The next start shows only the filled slot, and the separator.
@@ -112,7 +114,7 @@ private slots:
         QCOMPARE(menuCaptions(again),
                  (QStringList{path, "mnuRecent1", "mnuRecent2", "mnuRecent3"}));
         QCOMPARE(menuVisibility(again), (QList<bool>{true, false, false, false}));
-        QVERIFY(again.mnuRiga->isVisible());
+        QVERIFY(control<QAction>(again, "mnuRiga")->isVisible());
     }
 
     void fiveFilesKeepTheFourNewest()
@@ -130,7 +132,7 @@ private slots:
         QCOMPARE(menuVisibility(form), (QList<bool>{true, true, true, true}));
 
         // Slot 3 moves to the front, the others keep their order.
-        form.mnuRecent[2]->trigger();
+        control<QAction>(form, "mnuRecent3")->trigger();
         QCOMPARE(rig.engine->openPath(), paths[2]);
         QCOMPARE(menuCaptions(form), (QStringList{paths[2], paths[4], paths[3], paths[1]}));
         QCOMPARE(rig.home.read("LastFiles.ini"), crlf(menuCaptions(form)));
@@ -208,7 +210,7 @@ private slots:
             rig.home.write("LastFiles.ini", file);
         Form1 &form = rig.start();
         QCOMPARE(menuVisibility(form), shown);
-        QCOMPARE(form.mnuRiga->isVisible(), separator);
+        QCOMPARE(control<QAction>(form, "mnuRiga")->isVisible(), separator);
     }
 
     void gotADropStripsTrailingNuls()

@@ -55,7 +55,7 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "3");
         rig.fakes.inputs.answers = {answer};
-        form.mnuSalto->trigger();
+        control<QAction>(form, "mnuSalto")->trigger();
 
         QCOMPARE(rig.fakes.inputs.asked.size(), 1);
         QCOMPARE(rig.fakes.inputs.asked[0].prompt, rig.T(34));
@@ -128,7 +128,7 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, "5", "6");
         rig.fakes.inputs.answers = {answer};
-        form.mnuSecIndietro->trigger();
+        control<QAction>(form, "mnuSecIndietro")->trigger();
 
         QCOMPARE(rig.fakes.inputs.asked.size(), 1);
         QCOMPARE(rig.fakes.inputs.asked[0].prompt, rig.T(31));

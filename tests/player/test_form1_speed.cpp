@@ -29,7 +29,7 @@ QStringList preferenceLines(const PlayerRig &rig)
 
 QList<QAction *> playbackMenuTail(Form1 &form, int n)
 {
-    const QList<QAction *> all = form.mnuRiproduzione->actions();
+    const QList<QAction *> all = control<QMenu>(form, "mnuRiproduzione")->actions();
     return all.mid(all.size() - n);
 }
 
@@ -45,31 +45,34 @@ private slots:
         Form1 &form = startWith(rig);
         const QList<QAction *> tail = playbackMenuTail(form, 5);
         QVERIFY(tail[0]->isSeparator());
-        QCOMPARE(tail[1], form.mnuPiuLento);
-        QCOMPARE(tail[2], form.mnuPiuVeloce);
-        QCOMPARE(tail[3], form.mnuVelocitaNormale);
-        QCOMPARE(tail[4], form.mnuCiclo);
-        QCOMPARE(form.mnuPiuLento->shortcut(), QKeySequence(Qt::Key_F10));
-        QCOMPARE(form.mnuPiuVeloce->shortcut(), QKeySequence(Qt::Key_F12));
-        QCOMPARE(form.mnuVelocitaNormale->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F12));
-        QCOMPARE(form.mnuCiclo->shortcut(), QKeySequence(Qt::Key_F4));
-        QVERIFY(form.mnuCiclo->isCheckable());
-        QCOMPARE(form.mnuPiuVeloce->text(), QStringLiteral("Fas&ter"));
+        QCOMPARE(tail[1], control<QAction>(form, "mnuPiuLento"));
+        QCOMPARE(tail[2], control<QAction>(form, "mnuPiuVeloce"));
+        QCOMPARE(tail[3], control<QAction>(form, "mnuVelocitaNormale"));
+        QCOMPARE(tail[4], control<QAction>(form, "mnuCiclo"));
+        QCOMPARE(control<QAction>(form, "mnuPiuLento")->shortcut(), QKeySequence(Qt::Key_F10));
+        QCOMPARE(control<QAction>(form, "mnuPiuVeloce")->shortcut(), QKeySequence(Qt::Key_F12));
+        QCOMPARE(control<QAction>(form, "mnuVelocitaNormale")->shortcut(),
+                 QKeySequence(Qt::SHIFT | Qt::Key_F12));
+        QCOMPARE(control<QAction>(form, "mnuCiclo")->shortcut(), QKeySequence(Qt::Key_F4));
+        QVERIFY(control<QAction>(form, "mnuCiclo")->isCheckable());
+        QCOMPARE(control<QAction>(form, "mnuPiuVeloce")->text(), QStringLiteral("Fas&ter"));
         // The loop needs a file; the speed can be chosen before one is open.
-        QVERIFY(!form.mnuCiclo->isEnabled());
-        QVERIFY(form.mnuPiuVeloce->isEnabled());
+        QVERIFY(!control<QAction>(form, "mnuCiclo")->isEnabled());
+        QVERIFY(control<QAction>(form, "mnuPiuVeloce")->isEnabled());
         rig.openAt(QStringLiteral("a.wav"), 60000, 1000);
-        QVERIFY(form.mnuCiclo->isEnabled());
+        QVERIFY(control<QAction>(form, "mnuCiclo")->isEnabled());
         form.mnuChiudi_Click();
-        QVERIFY(!form.mnuCiclo->isEnabled());
+        QVERIFY(!control<QAction>(form, "mnuCiclo")->isEnabled());
     }
 
     void keysComeFromThePreferences()
     {
         PlayerRig rig;
         Form1 &form = startWith(rig, {"keys.speedUp=Alt+Up", "keys.loop=F5"});
-        QCOMPARE(form.mnuPiuVeloce->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Up));
-        QCOMPARE(form.mnuCiclo->shortcut(), QKeySequence(Qt::Key_F4)); // F5 is Play's
+        QCOMPARE(control<QAction>(form, "mnuPiuVeloce")->shortcut(),
+                 QKeySequence(Qt::ALT | Qt::Key_Up));
+        QCOMPARE(control<QAction>(form, "mnuCiclo")->shortcut(),
+                 QKeySequence(Qt::Key_F4)); // F5 is Play's
         // Only the Play item carries F5.
         int onF5 = 0;
         for (QAction *a : form.findChildren<QAction *>())
@@ -81,8 +84,9 @@ private slots:
     {
         PlayerRig rig;
         Form1 &form = startWith(rig, {}, QStringLiteral("Italiano.lng"));
-        QCOMPARE(form.mnuPiuLento->text(), QStringLiteral("Più &lento"));
-        QCOMPARE(form.mnuCiclo->text(), QStringLiteral("Ripeti in &ciclo gli ultimi secondi"));
+        QCOMPARE(control<QAction>(form, "mnuPiuLento")->text(), QStringLiteral("Più &lento"));
+        QCOMPARE(control<QAction>(form, "mnuCiclo")->text(),
+                 QStringLiteral("Ripeti in &ciclo gli ultimi secondi"));
         // Every language has its own texts for all of them.
         const QStringList keys = {"speed.slower", "speed.faster",   "speed.normal", "speed.name",
                                   "loop.menu",    "loop.indicator", "loop.tooltip"};
@@ -103,23 +107,24 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, {"# mine", "timestamp.format=2"});
         QVERIFY(form.playbackSpeed().isNormal());
-        QVERIFY(!form.lblVelocita->isVisibleTo(&form));
-        form.mnuPiuLento->trigger();
-        form.mnuPiuLento->trigger();
+        QVERIFY(!control<QLabel>(form, "lblVelocita")->isVisibleTo(&form));
+        control<QAction>(form, "mnuPiuLento")->trigger();
+        control<QAction>(form, "mnuPiuLento")->trigger();
         QCOMPARE(rig.engine->speed(), 0.9);
-        QVERIFY(form.lblVelocita->isVisibleTo(&form));
-        QCOMPARE(form.lblVelocita->text(), QStringLiteral("0.90x"));
-        QCOMPARE(form.lblVelocita->accessibleName(), QStringLiteral("Speed 0.90x"));
+        QVERIFY(control<QLabel>(form, "lblVelocita")->isVisibleTo(&form));
+        QCOMPARE(control<QLabel>(form, "lblVelocita")->text(), QStringLiteral("0.90x"));
+        QCOMPARE(control<QLabel>(form, "lblVelocita")->accessibleName(),
+                 QStringLiteral("Speed 0.90x"));
         // Written at once, beside the other features' lines.
         QCOMPARE(preferenceLines(rig),
                  QStringList({"# mine", "timestamp.format=2", "speed.value=0.90"}));
-        form.mnuVelocitaNormale_Click();
+        form.speedLoopMenu().normalSpeed();
         QCOMPARE(rig.engine->speed(), 1.0);
-        QVERIFY(!form.lblVelocita->isVisibleTo(&form));
+        QVERIFY(!control<QLabel>(form, "lblVelocita")->isVisibleTo(&form));
         for (int i = 0; i < 50; ++i)
-            form.mnuPiuVeloce_Click();
+            form.speedLoopMenu().faster();
         QCOMPARE(rig.engine->speed(), 3.0);
-        QCOMPARE(form.lblVelocita->text(), QStringLiteral("3.00x"));
+        QCOMPARE(control<QLabel>(form, "lblVelocita")->text(), QStringLiteral("3.00x"));
         QVERIFY(preferenceLines(rig).contains(QStringLiteral("speed.value=3.00")));
         // Quillory.ini keeps its eight lines.
         form.SaveSettings();
@@ -128,8 +133,8 @@ private slots:
         PlayerRig again;
         Form1 &second = startWith(again, {"speed.value=0.50"});
         QCOMPARE(again.engine->speed(), 0.5);
-        QCOMPARE(second.lblVelocita->text(), QStringLiteral("0.50x"));
-        QVERIFY(second.lblVelocita->isVisibleTo(&second));
+        QCOMPARE(control<QLabel>(second, "lblVelocita")->text(), QStringLiteral("0.50x"));
+        QVERIFY(control<QLabel>(second, "lblVelocita")->isVisibleTo(&second));
     }
 
     void badStoredValuesGiveDefaults_data()
@@ -149,7 +154,7 @@ private slots:
         QVERIFY(form.playbackSpeed().isNormal());
         QCOMPARE(rig.engine->speed(), 1.0);
         rig.openAt(QStringLiteral("a.wav"), 60000, 30000);
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QVERIFY(rig.engine->isLooping());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(25000)); // the default 5 s
     }
@@ -172,9 +177,9 @@ private slots:
         form.cmdAvanz_click();
         QCOMPARE(rig.engine->positionMs(), std::int64_t(7617));
         // At 2x the same pause goes back the same 3 s of the recording.
-        form.mnuVelocitaNormale_Click();
+        form.speedLoopMenu().normalSpeed();
         for (int i = 0; i < 20; ++i)
-            form.mnuPiuVeloce_Click();
+            form.speedLoopMenu().faster();
         rig.engine->advance(5000);
         QCOMPARE(rig.engine->positionMs(), std::int64_t(17617));
         form.cmdPlay_Click();
@@ -186,7 +191,7 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig);
         rig.openAt(QStringLiteral("a.wav"), 60000, 1000);
-        form.mnuPiuLento_Click();
+        form.speedLoopMenu().slower();
         const QString second = rig.mediaFile(QStringLiteral("b.wav"), 60000);
         form.OpenMediaFile(second);
         form.cmdPlay_Click(); // the open left it paused (it was playing)
@@ -194,7 +199,7 @@ private slots:
         QCOMPARE(rig.engine->speed(), 0.95);
         rig.engine->advance(2000);
         QCOMPARE(rig.engine->positionMs(), std::int64_t(1900));
-        QCOMPARE(form.lblVelocita->text(), QStringLiteral("0.95x"));
+        QCOMPARE(control<QLabel>(form, "lblVelocita")->text(), QStringLiteral("0.95x"));
     }
 
     void loopPlaysTheLastSecondsWithoutDrift()
@@ -202,13 +207,13 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig);
         rig.openAt(QStringLiteral("a.wav"), 120000, 20000);
-        QVERIFY(!form.lblCiclo->isVisibleTo(&form));
-        form.mnuCiclo_Click();
+        QVERIFY(!control<QLabel>(form, "lblCiclo")->isVisibleTo(&form));
+        form.speedLoopMenu().toggleLoop();
         QVERIFY(rig.engine->isLooping());
         QVERIFY(form.loopOn());
-        QVERIFY(form.mnuCiclo->isChecked());
-        QVERIFY(form.lblCiclo->isVisibleTo(&form));
-        QCOMPARE(form.lblCiclo->text(), QStringLiteral("Loop"));
+        QVERIFY(control<QAction>(form, "mnuCiclo")->isChecked());
+        QVERIFY(control<QLabel>(form, "lblCiclo")->isVisibleTo(&form));
+        QCOMPARE(control<QLabel>(form, "lblCiclo")->text(), QStringLiteral("Loop"));
         QCOMPARE(rig.engine->positionMs(), std::int64_t(15000));
         QVERIFY(rig.engine->isPlaying());
         // A minute: twelve passes of 5 s, each from exactly the same start.
@@ -224,10 +229,10 @@ private slots:
         QCOMPARE(form.playState(), PlayState::Playing);
         QVERIFY(form.displayTimerRunning());
         // The same key ends it; playback goes on past the loop's end.
-        form.mnuCiclo->trigger();
+        control<QAction>(form, "mnuCiclo")->trigger();
         QVERIFY(!rig.engine->isLooping());
-        QVERIFY(!form.mnuCiclo->isChecked());
-        QVERIFY(!form.lblCiclo->isVisibleTo(&form));
+        QVERIFY(!control<QAction>(form, "mnuCiclo")->isChecked());
+        QVERIFY(!control<QLabel>(form, "lblCiclo")->isVisibleTo(&form));
         rig.engine->advance(6000);
         QCOMPARE(rig.engine->positionMs(), std::int64_t(21000));
         QCOMPARE(form.playState(), PlayState::Playing);
@@ -238,7 +243,7 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig, {"speed.value=0.5", "loop.seconds=4"});
         rig.openAt(QStringLiteral("a.wav"), 120000, 20000); // 10 s of media
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QCOMPARE(rig.engine->positionMs(), std::int64_t(6000));
         // Each 4 s pass takes 8 s to hear; fifteen of them make two minutes.
         rig.engine->advance(120000);
@@ -253,12 +258,12 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig);
         rig.openAt(QStringLiteral("a.wav"), 120000, 20000);
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         rig.engine->advance(7000); // one pass and 2 s
         QCOMPARE(rig.engine->positionMs(), std::int64_t(17000));
         form.cmdPlay_Click();
         QVERIFY(!rig.engine->isLooping());
-        QVERIFY(!form.lblCiclo->isVisibleTo(&form));
+        QVERIFY(!control<QLabel>(form, "lblCiclo")->isVisibleTo(&form));
         QCOMPARE(rig.engine->positionMs(), std::int64_t(14000));
         QCOMPARE(form.playState(), PlayState::NotPlaying);
         // Playing again runs on past the old loop's end.
@@ -274,13 +279,13 @@ private slots:
         rig.openAt(QStringLiteral("a.wav"), 120000, 10000);
         form.cmdPlay_Click(); // paused at 7 s
         QCOMPARE(form.playState(), PlayState::NotPlaying);
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QVERIFY(rig.engine->isLooping());
         QVERIFY(rig.engine->isPlaying());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(2000));
         QCOMPARE(form.playState(), PlayState::Playing);
         QVERIFY(form.displayTimerRunning());
-        QVERIFY(form.Shape1->isVisibleTo(&form));
+        QVERIFY(control<QFrame>(form, "Shape1")->isVisibleTo(&form));
         rig.engine->advance(5000);
         QCOMPARE(rig.engine->positionMs(), std::int64_t(2000));
     }
@@ -290,19 +295,19 @@ private slots:
         PlayerRig rig;
         Form1 &form = startWith(rig);
         rig.openAt(QStringLiteral("a.wav"), 120000, 3000);
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QVERIFY(rig.engine->isLooping());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
         rig.engine->advance(3000);
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QVERIFY(!rig.engine->isLooping());
 
         // At the very start there is nothing to go over: nothing happens.
         form.mnuStop_Click();
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QVERIFY(!rig.engine->isLooping());
-        QVERIFY(!form.mnuCiclo->isChecked());
+        QVERIFY(!control<QAction>(form, "mnuCiclo")->isChecked());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
     }
 
@@ -310,9 +315,9 @@ private slots:
     {
         PlayerRig rig;
         Form1 &form = startWith(rig);
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QVERIFY(!form.loopOn());
-        QVERIFY(!form.lblCiclo->isVisibleTo(&form));
+        QVERIFY(!control<QLabel>(form, "lblCiclo")->isVisibleTo(&form));
         QCOMPARE(rig.engine->openCount(), 0);
     }
 
@@ -342,7 +347,7 @@ private slots:
         rig.openAt(QStringLiteral("a.wav"), 120000, 20000);
         form.bookmarkEntries().append(
             BookmarkLine::make(BookmarkLine::label(40000, QStringLiteral("Chorus")), 40000));
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         rig.engine->advance(2000);
         if (command == "back") {
             form.cmdIndietro_Click();
@@ -352,7 +357,8 @@ private slots:
             form.mnuStop_Click();
             form.cmdPlay_Click();
         } else if (command == "bar") {
-            form.Label2_MouseMove(1, 0, form.Label2->width() * 15 / 2.0, 0);
+            form.Label2_MouseMove(1, 0, control<PositionBar>(form, "Label2")->width() * 15 / 2.0,
+                                  0);
             form.Label2_Click();
         } else if (command == "bookmark") {
             form.mnuBMsuccessivo_Click();
@@ -361,12 +367,12 @@ private slots:
         } else if (command == "close") {
             form.mnuChiudi_Click();
         } else if (command == "faster") {
-            form.mnuPiuVeloce_Click();
+            form.speedLoopMenu().faster();
         }
         const bool stillLooping = command == "faster";
         QCOMPARE(rig.engine->isLooping(), stillLooping);
-        QCOMPARE(form.lblCiclo->isVisibleTo(&form), stillLooping);
-        QCOMPARE(form.mnuCiclo->isChecked(), stillLooping);
+        QCOMPARE(control<QLabel>(form, "lblCiclo")->isVisibleTo(&form), stillLooping);
+        QCOMPARE(control<QAction>(form, "mnuCiclo")->isChecked(), stillLooping);
         rig.engine->advance(1000);
         QCOMPARE(qint64(rig.engine->positionMs()), position);
         QCOMPARE(rig.engine->isPlaying(), playing);
@@ -378,16 +384,16 @@ private slots:
         Form1 &form = startWith(rig, {}, QStringLiteral("English.lng"), true);
         rig.openAt(QStringLiteral("a.wav"), 60000, 20000);
         int before = rig.fakes.switcher.switches;
-        form.mnuPiuLento_Click();
-        form.mnuPiuVeloce_Click();
-        form.mnuVelocitaNormale_Click();
+        form.speedLoopMenu().slower();
+        form.speedLoopMenu().faster();
+        form.speedLoopMenu().normalSpeed();
         QCOMPARE(rig.fakes.switcher.switches - before, 3);
         // Starting a loop from a pause returns the focus once, not twice.
         form.cmdPlay_Click();
         before = rig.fakes.switcher.switches;
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QCOMPARE(rig.fakes.switcher.switches - before, 1);
-        form.mnuCiclo_Click();
+        form.speedLoopMenu().toggleLoop();
         QCOMPARE(rig.fakes.switcher.switches - before, 2);
     }
 };

@@ -20,15 +20,15 @@ private slots:
         PlayerRig rig;
         Form1 &form = rig.start();
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 0:00"));
-        QVERIFY(form.Shape1->isHidden());
-        QVERIFY(form.Label4->isHidden());
-        for (QAction *a :
-             {form.mnuPlay, form.mnuStop, form.mnuAvanti, form.mnuIndietro, form.mnuChiudi})
+        QVERIFY(control<QFrame>(form, "Shape1")->isHidden());
+        QVERIFY(control<QLabel>(form, "Label4")->isHidden());
+        for (QAction *a : controls<QAction>(
+                 form, {"mnuPlay", "mnuStop", "mnuAvanti", "mnuIndietro", "mnuChiudi"}))
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (QWidget *w : std::initializer_list<QWidget *>{form.cmdPlay, form.CmdStop,
-                                                           form.CmdAvanz, form.cmdIndietro})
+        for (PictureButton *w :
+             controls<PictureButton>(form, {"cmdPlay", "CmdStop", "CmdAvanz", "cmdIndietro"}))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-        QCOMPARE(form.mnuSecIndietro->text(), rig.T(30));
+        QCOMPARE(control<QAction>(form, "mnuSecIndietro")->text(), rig.T(30));
         QCOMPARE(form.volumePanel().Image1->toolTip(),
                  QStringLiteral(" ") + rig.T(27) + QStringLiteral(" "));
         QCOMPARE(form.windowTitle(), QStringLiteral("Quillory"));
@@ -37,8 +37,9 @@ private slots:
         QCOMPARE(form.pos(), screen.topLeft() + QPoint(50, 0));
         // The editor sits right under the player, same left edge.
         QCOMPARE(editorOf(form)->pos(), QPoint(form.x(), form.y() + form.frameGeometry().height()));
-        QCOMPARE(form.Label2->x(), form.Shape1->x());
-        QCOMPARE(form.Label2->width(), form.Shape1->width());
+        QCOMPARE(control<PositionBar>(form, "Label2")->x(), control<QFrame>(form, "Shape1")->x());
+        QCOMPARE(control<PositionBar>(form, "Label2")->width(),
+                 control<QFrame>(form, "Shape1")->width());
         QCOMPARE(rig.endCount(), 0);
         // Nothing was written merely by starting.
         QVERIFY(!rig.settingsExist());
@@ -98,7 +99,7 @@ private slots:
         PlayerRig rig;
         rig.writeSettings({"English.lng", "", "0", "5", "3", line6, "", "0"});
         Form1 &form = rig.start();
-        QCOMPARE(form.mnuTitoloCompleto->isChecked(), checked);
+        QCOMPARE(control<QAction>(form, "mnuTitoloCompleto")->isChecked(), checked);
         form.SaveSettings();
         QCOMPARE(rig.settingsLines().value(5), checked ? QStringLiteral("1") : QStringLiteral("0"));
     }
@@ -124,7 +125,7 @@ private slots:
         QCOMPARE(editorOf(form)->isVisible(), !editorShown);
         QCOMPARE(rig.settingsLines().value(7),
                  editorShown ? QStringLiteral("1") : QStringLiteral("0"));
-        QCOMPARE(form.mnuMostraNascondi->text(),
+        QCOMPARE(control<QAction>(form, "mnuMostraNascondi")->text(),
                  rig.T(editorShown ? 84 : 85) + QStringLiteral(" ") + rig.T(86));
     }
 
@@ -153,8 +154,8 @@ private slots:
         Form1 &form = rig.start();
         QCOMPARE(form.languageFile(), language);
         const QStringList entries = languageFileEntries(rig.home.file("Lang/" + language));
-        QCOMPARE(form.mnuFile->title(), entries.value(2));
-        QCOMPARE(form.mnuEsci->text(), entries.value(5));
+        QCOMPARE(control<QMenu>(form, "mnuFile")->title(), entries.value(2));
+        QCOMPARE(control<QAction>(form, "mnuEsci")->text(), entries.value(5));
         form.SaveSettings();
         QCOMPARE(rig.settingsLines().value(0), language);
     }
@@ -166,7 +167,7 @@ private slots:
         rig.writeSettings({"French.lng", "", "0", "5", "3", "1", "", "0"});
         Form1 &form = rig.start();
         QCOMPARE(form.languageFile(), QStringLiteral("French.lng"));
-        QCOMPARE(form.mnuFile->title(),
+        QCOMPARE(control<QMenu>(form, "mnuFile")->title(),
                  languageFileEntries(rig.home.file("Lang/French.lng")).value(2));
     }
 
@@ -359,14 +360,14 @@ private slots:
         QVERIFY(!rig.settingsExist());
         // The media file closes only once the answer lets the program end.
         QCOMPARE(rig.engine->isOpen(), !ends);
-        QCOMPARE(form.mnuPlay->isEnabled(), !ends);
+        QCOMPARE(control<QAction>(form, "mnuPlay")->isEnabled(), !ends);
     }
 
     void exitWithoutChangesEndsAtOnce()
     {
         PlayerRig rig;
         Form1 &form = rig.start();
-        form.mnuEsci->trigger();
+        control<QAction>(form, "mnuEsci")->trigger();
         QVERIFY(rig.fakes.messages.shown.isEmpty());
         QCOMPARE(rig.endCount(), 1);
         QVERIFY(!editorOf(form)->isVisible());

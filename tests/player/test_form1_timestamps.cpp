@@ -151,7 +151,7 @@ private slots:
         // A timestamp is still one: the click is taken, but there is nothing to play.
         QVERIFY(rig.editor().playTimestampAt(3));
         QCOMPARE(rig.fakes.messages.beeps, 2);
-        QVERIFY(!rig.form->cmdPlay->isEnabled());
+        QVERIFY(!control<PictureButton>(*rig.form, "cmdPlay")->isEnabled());
         QVERIFY(!rig.form->displayTimerRunning());
     }
 

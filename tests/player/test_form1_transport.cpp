@@ -90,7 +90,7 @@ private slots:
         Form1 &form = startWith(rig, "5", "3");
         rig.openAt(QStringLiteral("a.wav"), 60000, 9000);
         form.cmdPlay_Click();
-        form.CmdStop->click();
+        control<PictureButton>(form, "CmdStop")->click();
         QVERIFY(!form.displayTimerRunning());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(0));
         QCOMPARE(form.timeText(), QStringLiteral("0:00 / 1:00"));
@@ -150,17 +150,17 @@ private slots:
         Form1 &form = startWith(rig, "5", "0");
         rig.openAt(QStringLiteral("a.wav"), 60000, 20000);
         form.cmdPlay_Click();
-        form.mnuAvanti->trigger();
+        control<QAction>(form, "mnuAvanti")->trigger();
         QVERIFY(!rig.engine->isPlaying());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(25000));
         QCOMPARE(form.playState(), PlayState::NotPlaying);
         QVERIFY(!form.displayTimerRunning());
         QCOMPARE(form.timeText(), QStringLiteral("0:25 / 1:00"));
-        form.mnuPlay->trigger();
+        control<QAction>(form, "mnuPlay")->trigger();
         QVERIFY(rig.engine->isPlaying());
         QVERIFY(form.displayTimerRunning());
         rig.engine->advance(1000);
-        form.mnuPlay->trigger();
+        control<QAction>(form, "mnuPlay")->trigger();
         QVERIFY(!rig.engine->isPlaying());
         QCOMPARE(rig.engine->positionMs(), std::int64_t(26000));
     }

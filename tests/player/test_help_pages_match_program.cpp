@@ -143,7 +143,8 @@ private slots:
         const QString rewind = element(html, QStringLiteral("pause-rewind"));
         QVERIFY2(rewind.contains(QRegularExpression(QStringLiteral("\\b0\\b"))),
                  qPrintable(rewind));
-        const QString item = plainCaption(inLanguage.form->mnuSecIndietro->text()).trimmed();
+        const QString item =
+            plainCaption(control<QAction>(*inLanguage.form, "mnuSecIndietro")->text()).trimmed();
         QVERIFY2(rewind.contains(item), qPrintable(lang.page + ": " + item));
     }
 };
