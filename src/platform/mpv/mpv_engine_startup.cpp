@@ -105,6 +105,11 @@ MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
     m_unpauseTimer.setSingleShot(true);
     m_unpauseTimer.setInterval(0);
     connect(&m_unpauseTimer, &QTimer::timeout, this, &MpvMediaEngine::commitPendingUnpause);
+    m_seekTimer.setSingleShot(true);
+    connect(&m_seekTimer, &QTimer::timeout, this, [this] {
+        drainEvents();
+        seekTimedOut();
+    });
     // libmpv refuses to start unless numbers are formatted the C way. The
     // program sets that at start, before any thread runs (setlocale is not
     // thread safe); a test or tool that has not is set here.
@@ -197,6 +202,20 @@ void MpvMediaEngine::drainEvents()
 {
     if (!m_handle || !m_eventsPending.exchange(false))
         return;
+    readEvents();
+}
+
+// Reads the queue whether or not the wakeup callback has announced events yet.
+void MpvMediaEngine::drainEventsNow()
+{
+    if (!m_handle)
+        return;
+    m_eventsPending = false;
+    readEvents();
+}
+
+void MpvMediaEngine::readEvents()
+{
     for (;;) {
         const mpv_event *event = m_mpv->waitEvent(m_handle.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
@@ -223,10 +242,16 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
     case MPV_EVENT_PROPERTY_CHANGE: {
         // The one property observed.
         const auto *change = static_cast<const mpv_event_property *>(event.data);
-        if (change->format == MPV_FORMAT_FLAG && qstrcmp(change->name, "eof-reached") == 0)
+        if (change->format == MPV_FORMAT_FLAG && qstrcmp(change->name, "eof-reached") == 0) {
             m_eofSeen = *static_cast<int *>(change->data) != 0;
+            if (m_eofSeen)
+                endSeek(); // no restart follows a seek that lands at the end
+        }
         break;
     }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        endSeek();
+        break;
     case MPV_EVENT_SEEK:
         // A seek we did not ask for is the A-B loop going round.
         if (m_looping && !m_seeking)
@@ -237,6 +262,7 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
         if (end->playlist_entry_id != m_entryId || m_entryId == 0)
             break;
         m_entryEnded = true;
+        endSeek();
         if (end->reason == MPV_END_FILE_REASON_ERROR)
             m_endError = end->error;
         else if (end->reason == MPV_END_FILE_REASON_REDIRECT)

@@ -171,6 +171,7 @@ void MpvMediaEngine::unload()
     m_fullQueueUs.reset();
     clearLoop();
     m_stillAtMs = -1;
+    endSeek();
     cancelPendingUnpause();
     m_open = false;
     m_lengthMs = 0;
@@ -214,7 +215,9 @@ void MpvMediaEngine::commitPendingUnpause()
         return;
     m_unpausePending = false;
     m_unpauseTimer.stop();
-    if (m_open)
+    if (m_seeking)
+        m_resumeAfterSeek = true;
+    else if (m_open)
         setPaused(false);
 }
 
@@ -224,25 +227,56 @@ void MpvMediaEngine::cancelPendingUnpause()
     m_unpauseTimer.stop();
 }
 
+// Issues an exact seek and returns at once; until mpv restarts playback at the
+// target (or reaches the end), positions report the target. False when mpv
+// refused the seek.
 bool MpvMediaEngine::seekExact(std::int64_t ms)
 {
     cancelPendingUnpause();
+    m_resumeAfterSeek = false;
     setPaused(true);
-    drainEvents();
+    // A restart still queued from an earlier seek must not end this one.
+    drainEventsNow();
     m_loopWrapped = false; // the output is flushed: it holds nothing of a previous pass
     const QByteArray target = QByteArray::number(double(ms) / 1000.0, 'f', 3);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    if (m_mpv->command(m_handle.get(), command) < 0)
+    if (m_mpv->command(m_handle.get(), command) < 0) {
+        endSeek();
+        m_stillAtMs = -1;
         return false;
-    // time-pos is only the new position once playback has restarted.
+    }
     m_seeking = true;
-    const bool done = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
-    m_seeking = false;
+    m_seekTargetMs = ms;
+    m_seekTimer.start(m_options.seekTimeoutMs);
     m_endHeard = false;
-    m_eofSeen = flag("eof-reached");
+    m_eofSeen = false; // the change event tells if the seek lands at the end
     // With a picture, time-pos is the frame shown, up to a frame past the target.
-    m_stillAtMs = done ? ms : -1;
-    return done;
+    m_stillAtMs = ms;
+    return true;
+}
+
+// mpv restarted playback after our seek, reached the end instead, or never
+// answered: time-pos (or the heard clock) speaks for the position again.
+// A resume asked for during the seek is carried out now: unpaused while mpv
+// still seeks, a Vorbis file starts up to 20 ms before the target.
+void MpvMediaEngine::endSeek()
+{
+    m_seeking = false;
+    m_seekTimer.stop();
+    const bool resume = m_resumeAfterSeek;
+    m_resumeAfterSeek = false;
+    if (resume && m_open && !flag("eof-reached"))
+        setPaused(false);
+}
+
+void MpvMediaEngine::seekTimedOut()
+{
+    if (!m_seeking)
+        return;
+    qWarning("mpv did not restart playback within %d ms of a seek", m_options.seekTimeoutMs);
+    endSeek();
+    if (m_pausedByUs)
+        m_stillAtMs = -1; // where mpv stands now is all there is to tell
 }
 
 // mpv's loop goes back to A when decoding reaches B, without flushing the output:
@@ -261,6 +295,11 @@ MediaError MpvMediaEngine::play()
         return MediaError::InvalidDeviceName;
     drainEvents();
     cancelPendingUnpause();
+    if (m_seeking) {
+        // mpv's own flag may still tell of the end the seek leaves.
+        m_resumeAfterSeek = m_seekTargetMs < m_lengthMs;
+        return MediaError::None;
+    }
     if (m_open && !flag("eof-reached"))
         setPaused(false);
     return MediaError::None;
@@ -287,6 +326,11 @@ MediaError MpvMediaEngine::stop()
     drainEvents();
     if (m_unpausePending) {
         cancelPendingUnpause(); // still exactly at the "play from" target
+        return MediaError::None;
+    }
+    if (m_seeking) {
+        // Nothing after the seek's target has been heard yet: it rests there.
+        m_resumeAfterSeek = false;
         return MediaError::None;
     }
     if (flag("eof-reached")) {
@@ -328,6 +372,8 @@ bool MpvMediaEngine::isPlaying() const
         return false;
     if (m_unpausePending)
         return true;
+    if (m_seeking)
+        return m_resumeAfterSeek;
     if (flag("eof-reached"))
         return endStillHeardMs().has_value();
     return !flag("pause");
@@ -391,6 +437,8 @@ std::int64_t MpvMediaEngine::positionMs()
     commitPendingUnpause();
     if (!m_open)
         return 0;
+    if (m_seeking)
+        return std::clamp<std::int64_t>(m_seekTargetMs, 0, m_lengthMs);
     if (endReached()) {
         updateLengthAtEnd();
         if (const std::optional<std::int64_t> heard = endStillHeardMs())

@@ -35,7 +35,8 @@ struct MpvEngineOptions {
     QByteArray videoOutput = "null";
     // Further mpv options set before start-up, e.g. {"ao-pcm-file", "/tmp/out.wav"}.
     QList<QPair<QByteArray, QByteArray>> extraOptions;
-    // Bounds of every synchronous wait on the player.
+    // Bounds of the wait for the player to load a file, and for its answer to a
+    // seek (positions report the seek's target until then).
     int openTimeoutMs = 10000;
     int seekTimeoutMs = 5000;
     // How long a reading of the heard position while playing is carried forward
@@ -58,6 +59,10 @@ struct MpvEngineOptions {
 // The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
 // events are drained at the next call after mpv's wakeup callback announced them,
 // and between calls from a queued invocation that callback posts.
+//
+// Seeks do not wait for mpv: a seek returns once mpv has taken it, and until
+// mpv restarts playback at the target, the position is the target. A resume
+// asked for meanwhile is held until then.
 //
 // Exact positions: "play from t" seeks exactly while paused and only schedules
 // the unpause (committed at the next event-loop turn, the next position query or
@@ -113,6 +118,9 @@ public:
     MediaError setLoop(std::int64_t fromMs, std::int64_t toMs) override;
     void clearLoop() override;
     bool isLooping() const override { return m_looping; }
+    // A seek has been issued and mpv has not yet restarted playback (as far as
+    // the events read so far tell).
+    bool isSeeking() const { return m_seeking; }
 
 signals:
     // A start asked for by startInBackground() has ended (possibly on a call that
@@ -129,10 +137,14 @@ private:
     void adopt(Started started);
     static void onWakeup(void *context);
     void drainEvents();
+    void drainEventsNow();
+    void readEvents();
     void handleEvent(const mpv_event &event);
     bool waitForEvent(mpv_event_id id, int timeoutMs);
     MediaError waitUntilLoaded(std::int64_t entryId);
     bool seekExact(std::int64_t ms);
+    void endSeek();
+    void seekTimedOut();
     void setPaused(bool paused);
     bool flag(const char *property) const;
     bool isSilentMedia() const;
@@ -161,6 +173,7 @@ private:
     std::shared_ptr<HeldAudioProbe> m_heldAudio;
     PulseSinkLatency m_sinkLatency;
     QTimer m_unpauseTimer;
+    QTimer m_seekTimer; // bounds the wait for mpv's answer to a seek
     std::atomic<bool> m_drainQueued{false};
     std::atomic<bool> m_eventsPending{true};
 
@@ -185,7 +198,9 @@ private:
     bool m_looping = false;
     bool m_loopWrapped = false; // mpv has gone round the loop since our last seek
     bool m_seeking = false;     // a seek of ours is under way
-    double m_loopFrom = 0;      // seconds
+    std::int64_t m_seekTargetMs = 0;
+    bool m_resumeAfterSeek = false; // a play asked for while the seek runs
+    double m_loopFrom = 0;          // seconds
     double m_loopTo = 0;
     double inLoop(double heardSeconds) const;
     bool setSpeedProperty(double factor);
