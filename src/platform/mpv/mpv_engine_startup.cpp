@@ -105,6 +105,9 @@ MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
     m_unpauseTimer.setSingleShot(true);
     m_unpauseTimer.setInterval(0);
     connect(&m_unpauseTimer, &QTimer::timeout, this, &MpvMediaEngine::commitPendingUnpause);
+    m_rereadTimer.setSingleShot(true);
+    m_rereadTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_rereadTimer, &QTimer::timeout, this, &MpvMediaEngine::rereadHeard);
     m_seekTimer.setSingleShot(true);
     connect(&m_seekTimer, &QTimer::timeout, this, [this] {
         drainEvents();

@@ -154,6 +154,9 @@ private:
     void updateLengthAtEnd();
     void useSteadyAudioTimestamps();
     std::optional<HeardReading> readHeard();
+    void rereadAfterDueBlock(const HeardReading &reading);
+    void rereadHeard();
+    QTimer m_rereadTimer;
     HeardCarry m_carry;
     std::optional<long long> m_fullQueueUs; // the most the server queued of the stream
     std::optional<double> heardSeconds();
