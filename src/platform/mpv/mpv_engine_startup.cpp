@@ -109,6 +109,11 @@ MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
     m_rereadTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_rereadTimer, &QTimer::timeout, this, &MpvMediaEngine::rereadHeard);
     m_seekTimer.setSingleShot(true);
+    m_openTimer.setSingleShot(true);
+    connect(&m_openTimer, &QTimer::timeout, this, [this] {
+        drainEvents();
+        advanceOpening();
+    });
     connect(&m_seekTimer, &QTimer::timeout, this, [this] {
         drainEvents();
         seekTimedOut();
@@ -222,9 +227,10 @@ void MpvMediaEngine::readEvents()
     for (;;) {
         const mpv_event *event = m_mpv->waitEvent(m_handle.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
-            return;
+            break;
         handleEvent(*event);
     }
+    advanceOpening();
 }
 
 void MpvMediaEngine::handleEvent(const mpv_event &event)
@@ -247,12 +253,18 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
         const auto *change = static_cast<const mpv_event_property *>(event.data);
         if (change->format == MPV_FORMAT_FLAG && qstrcmp(change->name, "eof-reached") == 0) {
             m_eofSeen = *static_cast<int *>(change->data) != 0;
-            if (m_eofSeen)
-                endSeek(); // no restart follows a seek that lands at the end
+            if (m_eofSeen) {
+                // No restart follows a seek (or a load) that lands at the end.
+                endSeek();
+                if (m_entryLoaded && !m_entryEnded)
+                    m_entryRestarted = true;
+            }
         }
         break;
     }
     case MPV_EVENT_PLAYBACK_RESTART:
+        if (m_entryLoaded && !m_entryEnded)
+            m_entryRestarted = true;
         endSeek();
         break;
     case MPV_EVENT_SEEK:
@@ -282,51 +294,6 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
     default:
         break;
     }
-}
-
-// Waits for `id`; a seek also ends at the end of the media (no restart follows
-// then). Returns false on timeout or when the file ended.
-bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        const mpv_event *event =
-            m_mpv->waitEvent(m_handle.get(), double(deadline.remainingTime()) / 1000.0);
-        if (event->event_id == MPV_EVENT_NONE)
-            continue;
-        handleEvent(*event);
-        if (event->event_id == id)
-            return true;
-        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE && id == MPV_EVENT_PLAYBACK_RESTART) {
-            const auto *change = static_cast<const mpv_event_property *>(event->data);
-            if (change->format == MPV_FORMAT_FLAG && *static_cast<int *>(change->data) != 0)
-                return true; // eof-reached
-        }
-        if (m_entryEnded)
-            return false;
-    }
-    return false;
-}
-
-MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
-{
-    m_entryId = entryId;
-    m_entryStarted = m_entryLoaded = m_entryEnded = false;
-    m_endError = 0;
-    QDeadlineTimer deadline(m_options.openTimeoutMs);
-    // The output is opened after FILE_LOADED; its failure shows only after the
-    // first playback restart, so wait for both.
-    while (!m_entryLoaded && !m_entryEnded && !deadline.hasExpired())
-        waitForEvent(MPV_EVENT_FILE_LOADED, int(deadline.remainingTime()));
-    if (m_entryLoaded && !m_entryEnded)
-        waitForEvent(MPV_EVENT_PLAYBACK_RESTART,
-                     int(std::max<qint64>(deadline.remainingTime(), 0)));
-    drainEvents();
-    if (m_entryEnded)
-        return openErrorFor(m_endError);
-    if (!m_entryLoaded || deadline.hasExpired())
-        return MediaError::DeviceNotReady;
-    return checkAudioOutput();
 }
 
 } // namespace quillory

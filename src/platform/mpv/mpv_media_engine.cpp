@@ -1,4 +1,4 @@
-// Opening a file, the transport and the position.
+// The transport and the position.
 #include "platform/mpv/mpv_media_engine.h"
 
 #include "platform/mpv/engine_support.h"
@@ -21,97 +21,6 @@
 namespace quillory {
 
 using namespace mpvengine;
-
-// True for a loaded file whose tracks include no sound (a silent video). An empty
-// track list means the file is being unloaded again.
-bool MpvMediaEngine::isSilentMedia() const
-{
-    mpv_handle *h = m_handle.get();
-    std::int64_t count = 0;
-    m_mpv->getProperty(h, "track-list/count", MPV_FORMAT_INT64, &count);
-    for (std::int64_t i = 0; i < count; ++i) {
-        const QByteArray name = "track-list/" + QByteArray::number(i) + "/type";
-        char *type = m_mpv->getPropertyString(h, name.constData());
-        const bool audio = type != nullptr && qstrcmp(type, "audio") == 0;
-        m_mpv->free(type);
-        if (audio)
-            return false;
-    }
-    return count > 0;
-}
-
-// Called after the first playback restart. When the audio output failed, mpv
-// drops the sound, then unloads the file; its END_FILE may still be on its way.
-MediaError MpvMediaEngine::checkAudioOutput()
-{
-    char *output = m_mpv->getPropertyString(m_handle.get(), "current-ao");
-    const bool haveOutput = output != nullptr;
-    m_mpv->free(output);
-    if (haveOutput || (!flag("idle-active") && isSilentMedia()))
-        return MediaError::None;
-    waitForEvent(MPV_EVENT_END_FILE, 1000);
-    return m_entryEnded ? openErrorFor(m_endError) : MediaError::CannotLoadDriver;
-}
-
-MediaError MpvMediaEngine::open(const QString &path)
-{
-    close();
-    if (!isReady())
-        return m_mpv == nullptr ? MediaError::DeviceNotInstalled : MediaError::DeviceNotReady;
-    const QByteArray encoded = QFile::encodeName(path);
-    if (path.contains(QChar(0)) || QFile::decodeName(encoded) != path)
-        return MediaError::PathNotValid;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return MediaError::FileNotFound;
-    if (info.isDir())
-        return MediaError::InvalidFile; // mpv would play a folder as a playlist
-
-    clearLoop();
-    // An absolute path is always taken as a local file, never as a URL or option.
-    const QByteArray absolute = QFile::encodeName(info.absoluteFilePath());
-    drainEvents();
-    setPaused(true); // pause carries over to the loaded file
-    const char *command[] = {"loadfile", absolute.constData(), "replace", nullptr};
-    mpv_node result;
-    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
-        return MediaError::InternalError;
-    std::int64_t entryId = 0;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                result.u.list->values[i].format == MPV_FORMAT_INT64)
-                entryId = result.u.list->values[i].u.int64;
-        }
-    }
-    m_mpv->freeNodeContents(&result);
-
-    MediaError error = waitUntilLoaded(entryId);
-    // mpv starts the picture before the sound and gives a loaded file up when a
-    // picture it cannot decode leaves nothing started: the sound is tried alone.
-    if (error == MediaError::InvalidFile && m_entryLoaded) {
-        if (!loadFile(absolute, "vid=no", &entryId))
-            return MediaError::InternalError;
-        error = waitUntilLoaded(entryId);
-    }
-    if (error != MediaError::None) {
-        unload();
-        return error;
-    }
-    double seconds = 0;
-    m_mpv->getProperty(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds);
-    char *format = m_mpv->getPropertyString(m_handle.get(), "file-format");
-    if (format != nullptr && qstrcmp(format, "mp3") == 0) {
-        if (const auto exact = unindexedMp3Seconds(info.absoluteFilePath()))
-            seconds = *exact;
-    }
-    m_mpv->free(format);
-    m_lengthMs = std::max<std::int64_t>(0, toMilliseconds(seconds));
-    m_outputKeepsTime = outputKeepsTime();
-    useSteadyAudioTimestamps();
-    m_open = true;
-    return MediaError::None;
-}
 
 // FFmpeg stamps each Vorbis packet that passes from a long block to a short one
 // 448 samples (10 ms at 44.1 kHz) later than it sounds, and mpv takes such a
@@ -142,29 +51,9 @@ void MpvMediaEngine::useSteadyAudioTimestamps()
         qWarning("mpv refused the audio filters for steady timestamps and the end");
 }
 
-// Replaces the playlist with the file (with mpv's per-file `options`, if any);
-// `entryId` receives its playlist entry.
-bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
-                              std::int64_t *entryId)
-{
-    const char *command[] = {"loadfile", absolute.constData(), "replace", options, nullptr};
-    mpv_node result;
-    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
-        return false;
-    *entryId = 0;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                result.u.list->values[i].format == MPV_FORMAT_INT64)
-                *entryId = result.u.list->values[i].u.int64;
-        }
-    }
-    m_mpv->freeNodeContents(&result);
-    return true;
-}
-
 void MpvMediaEngine::unload()
 {
+    abandonOpening();
     m_carry.forget();
     m_endHeard = false;
     m_eofSeen = false;
@@ -186,6 +75,8 @@ void MpvMediaEngine::unload()
 
 void MpvMediaEngine::close()
 {
+    ++m_openGeneration;
+    abandonOpening();
     if (m_open || m_entryId != 0)
         unload();
 }

@@ -9,6 +9,7 @@
 #include "platform/mpv/pulse_latency.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -103,7 +104,12 @@ public:
     // True until a start has ended (or while none has begun).
     bool isStarting() const { return m_start != StartState::Done; }
 
+    // Blocks until mpv has loaded the file (bounded by openTimeoutMs).
     MediaError open(const QString &path) override;
+    // Returns once mpv has been asked to load the file; `done` follows from the
+    // event loop as mpv's events tell the outcome.
+    void openAsync(const QString &path, OpenDone done) override;
+    bool isOpening() const override { return m_opening.has_value(); }
     void close() override;
     bool isOpen() const override { return m_open; }
     MediaError play() override;
@@ -140,15 +146,32 @@ private:
     void drainEventsNow();
     void readEvents();
     void handleEvent(const mpv_event &event);
-    bool waitForEvent(mpv_event_id id, int timeoutMs);
-    MediaError waitUntilLoaded(std::int64_t entryId);
+    // An open under way: mpv loads the file while the event loop runs on.
+    struct Opening {
+        QByteArray absolute;
+        QString path;
+        OpenDone done;
+        QDeadlineTimer deadline;
+        bool withoutVideo = false;
+        bool blocking = false; // open() waits for it: `done` is called at once
+        // The output was lost: mpv's END_FILE is waited for until then.
+        std::optional<QDeadlineTimer> outputLostDeadline;
+    };
+    MediaError beginOpening(const QString &path, OpenDone done, bool blocking);
+    bool startEntry(const char *options);
+    void advanceOpening();
+    void finishOpening(MediaError error);
+    void abandonOpening();
+    QDeadlineTimer nextOpeningDeadline() const;
+    MediaError completeOpen(const QString &absolutePath);
+    quint64 m_openGeneration = 0; // counts closes: an open told later is stale
     bool seekExact(std::int64_t ms);
     void endSeek();
     void seekTimedOut();
     void setPaused(bool paused);
     bool flag(const char *property) const;
     bool isSilentMedia() const;
-    MediaError checkAudioOutput();
+    bool audioOutputOpened() const;
     void commitPendingUnpause();
     void cancelPendingUnpause();
     void updateLengthAtEnd();
@@ -193,10 +216,13 @@ private:
     bool m_outputKeepsTime = true;
     std::int64_t m_entryId = 0; // playlist entry of the open file
     std::int64_t m_lengthMs = 0;
-    int m_endError = 0;          // mpv error of a failed load or playback, 0 if none
-    bool m_entryEnded = false;   // END_FILE seen for m_entryId
-    bool m_entryLoaded = false;  // FILE_LOADED seen for m_entryId
-    bool m_entryStarted = false; // START_FILE seen for m_entryId
+    int m_endError = 0;            // mpv error of a failed load or playback, 0 if none
+    bool m_entryEnded = false;     // END_FILE seen for m_entryId
+    bool m_entryLoaded = false;    // FILE_LOADED seen for m_entryId
+    bool m_entryStarted = false;   // START_FILE seen for m_entryId
+    bool m_entryRestarted = false; // playback of the loaded entry has begun (or ended)
+    std::optional<Opening> m_opening;
+    QTimer m_openTimer; // wakes advanceOpening() at the next deadline of an open
     double m_speed = 1.0;
     bool m_looping = false;
     bool m_loopWrapped = false; // mpv has gone round the loop since our last seek
