@@ -141,8 +141,7 @@ void MpvMediaEngine::startInBackground()
     m_start = StartState::Starting;
     m_starter = std::async(std::launch::async, [this] {
         Started started = startPlayer(m_options);
-        QMetaObject::invokeMethod(
-            this, [this] { finishStarting(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "finishStarting", Qt::QueuedConnection);
         return started;
     });
 }
@@ -195,13 +194,16 @@ void MpvMediaEngine::onWakeup(void *context)
     self->m_eventsPending = true;
     if (self->m_drainQueued.exchange(true))
         return;
-    QMetaObject::invokeMethod(
-        self,
-        [self] {
-            self->m_drainQueued = false;
-            self->drainEvents();
-        },
-        Qt::QueuedConnection);
+    // Invoked by name, the call's arguments are built inside Qt: a functor built
+    // here would be handed over by Qt's event queue, whose locks the thread
+    // sanitizer cannot see.
+    QMetaObject::invokeMethod(self, "drainAnnouncedEvents", Qt::QueuedConnection);
+}
+
+void MpvMediaEngine::drainAnnouncedEvents()
+{
+    m_drainQueued = false;
+    drainEvents();
 }
 
 // mpv_wait_event costs ~70 us even with a zero timeout when nothing is queued,
@@ -255,7 +257,8 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
             m_eofSeen = *static_cast<int *>(change->data) != 0;
             if (m_eofSeen) {
                 // No restart follows a seek (or a load) that lands at the end.
-                endSeek();
+                if (m_seekStarted)
+                    endSeek();
                 if (m_entryLoaded && !m_entryEnded)
                     m_entryRestarted = true;
             }
@@ -265,12 +268,17 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
     case MPV_EVENT_PLAYBACK_RESTART:
         if (m_entryLoaded && !m_entryEnded)
             m_entryRestarted = true;
-        endSeek();
+        // A restart before our seek began ends something else (a load, a new
+        // audio filter chain).
+        if (m_seekStarted)
+            endSeek();
         break;
     case MPV_EVENT_SEEK:
         // A seek we did not ask for is the A-B loop going round.
         if (m_looping && !m_seeking)
             m_loopWrapped = true;
+        if (m_seeking)
+            m_seekStarted = true;
         break;
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);

@@ -137,6 +137,7 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
         return false;
     }
     m_seeking = true;
+    m_seekStarted = false;
     m_seekTargetMs = ms;
     m_seekTimer.start(m_options.seekTimeoutMs);
     m_endHeard = false;
@@ -153,6 +154,7 @@ bool MpvMediaEngine::seekExact(std::int64_t ms)
 void MpvMediaEngine::endSeek()
 {
     m_seeking = false;
+    m_seekStarted = false;
     m_seekTimer.stop();
     const bool resume = m_resumeAfterSeek;
     m_resumeAfterSeek = false;

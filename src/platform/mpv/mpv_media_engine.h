@@ -139,7 +139,9 @@ private:
         MpvHandle handle;
     };
     static Started startPlayer(const MpvEngineOptions &options);
-    void finishStarting();
+    // Queued by name from other threads.
+    Q_INVOKABLE void finishStarting();
+    Q_INVOKABLE void drainAnnouncedEvents();
     void adopt(Started started);
     static void onWakeup(void *context);
     void drainEvents();
@@ -227,6 +229,7 @@ private:
     bool m_looping = false;
     bool m_loopWrapped = false; // mpv has gone round the loop since our last seek
     bool m_seeking = false;     // a seek of ours is under way
+    bool m_seekStarted = false; // mpv has begun that seek (its SEEK event)
     std::int64_t m_seekTargetMs = 0;
     bool m_resumeAfterSeek = false; // a play asked for while the seek runs
     double m_loopFrom = 0;          // seconds

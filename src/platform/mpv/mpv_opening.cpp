@@ -231,6 +231,10 @@ MediaError MpvMediaEngine::completeOpen(const QString &absolutePath)
     m_lengthMs = std::max<std::int64_t>(0, toMilliseconds(seconds));
     m_outputKeepsTime = outputKeepsTime();
     useSteadyAudioTimestamps();
+    // Loaded paused at the start. mpv's time-pos is not trusted meanwhile: the
+    // new audio filters rebuild its output, and on an output that writes as
+    // fast as it can, time-pos has been seen to read 0.74 s then.
+    m_stillAtMs = 0;
     m_open = true;
     return MediaError::None;
 }
