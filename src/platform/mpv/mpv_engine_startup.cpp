@@ -285,6 +285,7 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
         if (end->playlist_entry_id != m_entryId || m_entryId == 0)
             break;
         m_entryEnded = true;
+        m_resumeAfterSeek = false;
         endSeek();
         if (end->reason == MPV_END_FILE_REASON_ERROR)
             m_endError = end->error;

@@ -60,6 +60,7 @@ void MpvMediaEngine::unload()
     m_fullQueueUs.reset();
     clearLoop();
     m_stillAtMs = -1;
+    m_resumeAfterSeek = false;
     endSeek();
     cancelPendingUnpause();
     m_open = false;

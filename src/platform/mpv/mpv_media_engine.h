@@ -190,7 +190,6 @@ private:
     bool outputKeepsTime() const;
     double heardAtPause();
     void unload();
-    bool loadFile(const QByteArray &absolute, const char *options, std::int64_t *entryId);
 
     MpvEngineOptions m_options;
     const MpvLibrary *m_mpv = nullptr;
