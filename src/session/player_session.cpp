@@ -5,6 +5,7 @@
 #include "session/bookmark_merge.h"
 #include "session/bookmark_navigation.h"
 
+#include <QPointer>
 #include <array>
 
 namespace quillory {
@@ -76,13 +77,41 @@ void PlayerSession::setState(PlayState state)
 
 void PlayerSession::open(const QString &path)
 {
+    beginOpen(path);
+    finishOpen(path, send(openCommand(path)));
+}
+
+void PlayerSession::openInBackground(const QString &path)
+{
+    beginOpen(path);
+    const QPointer<PlayerSession> self(this);
+    m_media.sendOpenAsync(openCommand(path), [self, path](std::uint32_t code) {
+        if (self && !self->m_ended)
+            self->finishOpen(path, code);
+    });
+}
+
+bool PlayerSession::isOpening() const
+{
+    return m_media.isOpening();
+}
+
+QString PlayerSession::openCommand(const QString &path)
+{
+    return QStringLiteral("open \"") + path + QStringLiteral("\" ALIAS ") + Alias;
+}
+
+void PlayerSession::beginOpen(const QString &path)
+{
     saveOutgoingBookmarks();
     m_mediaPath = path;
     endLoop();
     emit opening(path);
     send(QStringLiteral("close all"));
-    const std::uint32_t code =
-        send(QStringLiteral("open \"") + path + QStringLiteral("\" ALIAS ") + Alias);
+}
+
+void PlayerSession::finishOpen(const QString &path, std::uint32_t code)
+{
     if (code > 0) {
         emit openFailed(code);
         if (m_ended)

@@ -55,6 +55,12 @@ public:
     // recent list takes it, and its bookmarks are read. A device error is told
     // by openFailed; the sequence goes on unless the program ended meanwhile.
     void open(const QString &path);
+    // The same sequence without waiting for the device: it runs up to the
+    // device's open at once and goes on once the device has the file. A close
+    // or another open meanwhile abandons it.
+    void openInBackground(const QString &path);
+    // An openInBackground is waiting for the device.
+    bool isOpening() const;
     void close();
     // Back to the start, as the program leaves it at its close.
     void rewindQuietly();
@@ -146,6 +152,9 @@ signals:
 
 private:
     std::uint32_t send(const QString &command);
+    static QString openCommand(const QString &path);
+    void beginOpen(const QString &path);
+    void finishOpen(const QString &path, std::uint32_t code);
     void playFrom(std::int64_t ms);
     void startPlaying();
     void setState(PlayState state);

@@ -71,31 +71,68 @@ bool MediaControl::isOurAlias(const QString &word) const
     return !m_alias.isEmpty() && word.compare(m_alias, Qt::CaseInsensitive) == 0;
 }
 
-std::uint32_t MediaControl::openCommand(const QString &command)
+// open "<path>" ALIAS <name>. The path is everything between the first quote
+// after "open " and the last quote before " alias": a quote inside a file name is
+// part of the name and can never end the path early.
+std::uint32_t MediaControl::parseOpen(const QString &command, QString *path, QString *alias) const
 {
-    // open "<path>" ALIAS <name>. The path is everything between the first quote
-    // after "open " and the last quote before " alias": a quote inside a file
-    // name is part of the name and can never end the path early.
-    QString rest = command.mid(5);
+    QString rest = command.trimmed().mid(5);
     int aliasAt = rest.lastIndexOf(QLatin1String(" alias "), -1, Qt::CaseInsensitive);
     if (aliasAt < 0)
         return toCode(MediaError::MissingParameter);
-    QString alias = rest.mid(aliasAt + 7).trimmed();
-    QString path = rest.left(aliasAt).trimmed();
-    if (alias.isEmpty() || alias.contains(QLatin1Char(' ')))
+    *alias = rest.mid(aliasAt + 7).trimmed();
+    *path = rest.left(aliasAt).trimmed();
+    if (alias->isEmpty() || alias->contains(QLatin1Char(' ')))
         return toCode(MediaError::UnrecognizedKeyword);
-    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
-        path = path.mid(1, path.size() - 2);
-    else if (path.contains(QLatin1Char('"')))
+    if (path->size() >= 2 && path->startsWith(QLatin1Char('"')) && path->endsWith(QLatin1Char('"')))
+        *path = path->mid(1, path->size() - 2);
+    else if (path->contains(QLatin1Char('"')))
         return toCode(MediaError::PathNotValid);
-    if (path.isEmpty())
+    if (path->isEmpty())
         return toCode(MediaError::FileNotFound);
     if (!m_alias.isEmpty())
         return toCode(MediaError::DuplicateAlias);
+    return 0;
+}
+
+std::uint32_t MediaControl::openCommand(const QString &command)
+{
+    QString path, alias;
+    if (const std::uint32_t refused = parseOpen(command, &path, &alias))
+        return refused;
+    m_openingAlias.clear(); // the engine's open abandons one under way
     MediaError e = m_engine->open(path);
     if (e == MediaError::None)
         m_alias = alias;
     return toCode(e);
+}
+
+void MediaControl::sendOpenAsync(const QString &command, std::function<void(std::uint32_t)> done)
+{
+    QString path, alias;
+    const QString trimmed = command.trimmed();
+    if (!trimmed.startsWith(QLatin1String("open "), Qt::CaseInsensitive)) {
+        done(toCode(MediaError::UnrecognizedCommand));
+        return;
+    }
+    if (const std::uint32_t refused = parseOpen(trimmed, &path, &alias)) {
+        done(refused);
+        return;
+    }
+    m_openingAlias = alias;
+    m_engine->openAsync(path, [this, alias, done = std::move(done)](MediaError e) {
+        m_openingAlias.clear();
+        if (e == MediaError::None)
+            m_alias = alias;
+        done(toCode(e));
+    });
+}
+
+void MediaControl::closeDevice()
+{
+    m_engine->close();
+    m_alias.clear();
+    m_openingAlias.clear();
 }
 
 std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
@@ -118,9 +155,10 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
         return toCode(MediaError::MissingParameter);
 
     if (verb == QLatin1String("close") &&
-        words[1].compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
-        m_engine->close();
-        m_alias.clear();
+        (words[1].compare(QLatin1String("all"), Qt::CaseInsensitive) == 0 ||
+         (words.size() == 2 && !m_openingAlias.isEmpty() &&
+          words[1].compare(m_openingAlias, Qt::CaseInsensitive) == 0))) {
+        closeDevice();
         return 0;
     }
     if (!isOurAlias(words[1]))
@@ -134,8 +172,7 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
     if (verb == QLatin1String("close")) {
         if (argc != 2)
             return toCode(MediaError::UnrecognizedKeyword);
-        m_engine->close();
-        m_alias.clear();
+        closeDevice();
         return 0;
     }
     if (verb == QLatin1String("status")) {

@@ -4,19 +4,30 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace quillory {
 
 // One playable media file, driven by the string command interface (MediaControl).
-// Positions and lengths are whole milliseconds. All calls are synchronous: when a
-// call returns, a following position query reports its effect.
+// Positions and lengths are whole milliseconds. All calls but openAsync are
+// synchronous: when a call returns, a following position query reports its effect.
 class MediaEngine {
 public:
+    using OpenDone = std::function<void(MediaError)>;
+
     virtual ~MediaEngine() = default;
 
-    // Loads the file, paused at 0. Fails with FileNotFound, InvalidFile,
-    // CannotLoadDriver or PathNotValid; on failure nothing is open.
+    // Loads the file, paused at 0, and blocks until it is loaded. Fails with
+    // FileNotFound, InvalidFile, CannotLoadDriver or PathNotValid; on failure
+    // nothing is open.
     virtual MediaError open(const QString &path) = 0;
+    // The same open without blocking: `done` is called once with open()'s result,
+    // from the event loop once the device has loaded the file, or before
+    // openAsync returns when the device decides at once. Until then isOpening()
+    // is true and nothing is open. A close() or another open meanwhile abandons
+    // it: its `done` is never called.
+    virtual void openAsync(const QString &path, OpenDone done) { done(open(path)); }
+    virtual bool isOpening() const { return false; }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 

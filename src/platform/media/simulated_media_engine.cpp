@@ -8,6 +8,15 @@ namespace quillory {
 
 void SimulatedMediaEngine::advance(std::int64_t ms)
 {
+    if (m_pendingOpen && ms > 0) {
+        m_pendingOpen->remainingMs -= ms;
+        if (m_pendingOpen->remainingMs <= 0) {
+            PendingOpen pending = std::move(*m_pendingOpen);
+            m_pendingOpen.reset();
+            pending.done(open(pending.path));
+        }
+        return;
+    }
     if (!m_open || !m_playing || ms <= 0)
         return;
     double target = m_position + double(ms) * m_speed;
@@ -73,8 +82,19 @@ MediaError SimulatedMediaEngine::open(const QString &path)
     return MediaError::None;
 }
 
+void SimulatedMediaEngine::openAsync(const QString &path, OpenDone done)
+{
+    close();
+    if (m_openDelay <= 0) {
+        done(open(path));
+        return;
+    }
+    m_pendingOpen = PendingOpen{path, std::move(done), m_openDelay};
+}
+
 void SimulatedMediaEngine::close()
 {
+    m_pendingOpen.reset(); // abandoned: never told
     clearLoop();
     m_open = false;
     m_playing = false;

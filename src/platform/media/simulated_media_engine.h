@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <optional>
 
 namespace quillory {
 
@@ -17,8 +18,13 @@ public:
     void setDefaultLength(std::int64_t ms) { m_defaultLength = ms; }
     std::int64_t defaultLength() const { return m_defaultLength; }
 
+    // How long an asynchronous open takes on the clock; 0 (the default) opens at
+    // once, before openAsync returns.
+    void setOpenDelay(std::int64_t ms) { m_openDelay = ms; }
+
     // Moves the clock by `ms` of wall time: a playing device advances its position
-    // by ms x speed of media, up to the end, going round a loop it reaches.
+    // by ms x speed of media, up to the end, going round a loop it reaches. An
+    // asynchronous open whose delay has passed is completed.
     void advance(std::int64_t ms);
     // Times playback has gone from the loop's end back to its start.
     int loopPasses() const { return m_loopPasses; }
@@ -27,6 +33,8 @@ public:
     int openCount() const { return m_openCount; }
 
     MediaError open(const QString &path) override;
+    void openAsync(const QString &path, OpenDone done) override;
+    bool isOpening() const override { return m_pendingOpen.has_value(); }
     void close() override;
     bool isOpen() const override { return m_open; }
     MediaError play() override;
@@ -43,6 +51,13 @@ public:
     bool isLooping() const override { return m_looping; }
 
 private:
+    struct PendingOpen {
+        QString path;
+        OpenDone done;
+        std::int64_t remainingMs = 0;
+    };
+    std::optional<PendingOpen> m_pendingOpen;
+    std::int64_t m_openDelay = 0;
     QHash<QString, std::int64_t> m_lengths;
     QHash<QString, MediaError> m_openErrors;
     std::int64_t m_defaultLength = 60000;

@@ -105,6 +105,19 @@ MpvMediaEngine::MpvMediaEngine(const MpvEngineOptions &options, QObject *parent)
     m_unpauseTimer.setSingleShot(true);
     m_unpauseTimer.setInterval(0);
     connect(&m_unpauseTimer, &QTimer::timeout, this, &MpvMediaEngine::commitPendingUnpause);
+    m_rereadTimer.setSingleShot(true);
+    m_rereadTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_rereadTimer, &QTimer::timeout, this, &MpvMediaEngine::rereadHeard);
+    m_seekTimer.setSingleShot(true);
+    m_openTimer.setSingleShot(true);
+    connect(&m_openTimer, &QTimer::timeout, this, [this] {
+        drainEvents();
+        advanceOpening();
+    });
+    connect(&m_seekTimer, &QTimer::timeout, this, [this] {
+        drainEvents();
+        seekTimedOut();
+    });
     // libmpv refuses to start unless numbers are formatted the C way. The
     // program sets that at start, before any thread runs (setlocale is not
     // thread safe); a test or tool that has not is set here.
@@ -128,8 +141,7 @@ void MpvMediaEngine::startInBackground()
     m_start = StartState::Starting;
     m_starter = std::async(std::launch::async, [this] {
         Started started = startPlayer(m_options);
-        QMetaObject::invokeMethod(
-            this, [this] { finishStarting(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "finishStarting", Qt::QueuedConnection);
         return started;
     });
 }
@@ -182,13 +194,16 @@ void MpvMediaEngine::onWakeup(void *context)
     self->m_eventsPending = true;
     if (self->m_drainQueued.exchange(true))
         return;
-    QMetaObject::invokeMethod(
-        self,
-        [self] {
-            self->m_drainQueued = false;
-            self->drainEvents();
-        },
-        Qt::QueuedConnection);
+    // Invoked by name, the call's arguments are built inside Qt: a functor built
+    // here would be handed over by Qt's event queue, whose locks the thread
+    // sanitizer cannot see.
+    QMetaObject::invokeMethod(self, "drainAnnouncedEvents", Qt::QueuedConnection);
+}
+
+void MpvMediaEngine::drainAnnouncedEvents()
+{
+    m_drainQueued = false;
+    drainEvents();
 }
 
 // mpv_wait_event costs ~70 us even with a zero timeout when nothing is queued,
@@ -197,12 +212,27 @@ void MpvMediaEngine::drainEvents()
 {
     if (!m_handle || !m_eventsPending.exchange(false))
         return;
+    readEvents();
+}
+
+// Reads the queue whether or not the wakeup callback has announced events yet.
+void MpvMediaEngine::drainEventsNow()
+{
+    if (!m_handle)
+        return;
+    m_eventsPending = false;
+    readEvents();
+}
+
+void MpvMediaEngine::readEvents()
+{
     for (;;) {
         const mpv_event *event = m_mpv->waitEvent(m_handle.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
-            return;
+            break;
         handleEvent(*event);
     }
+    advanceOpening();
 }
 
 void MpvMediaEngine::handleEvent(const mpv_event &event)
@@ -223,20 +253,40 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
     case MPV_EVENT_PROPERTY_CHANGE: {
         // The one property observed.
         const auto *change = static_cast<const mpv_event_property *>(event.data);
-        if (change->format == MPV_FORMAT_FLAG && qstrcmp(change->name, "eof-reached") == 0)
+        if (change->format == MPV_FORMAT_FLAG && qstrcmp(change->name, "eof-reached") == 0) {
             m_eofSeen = *static_cast<int *>(change->data) != 0;
+            if (m_eofSeen) {
+                // No restart follows a seek (or a load) that lands at the end.
+                if (m_seekStarted)
+                    endSeek();
+                if (m_entryLoaded && !m_entryEnded)
+                    m_entryRestarted = true;
+            }
+        }
         break;
     }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (m_entryLoaded && !m_entryEnded)
+            m_entryRestarted = true;
+        // A restart before our seek began ends something else (a load, a new
+        // audio filter chain).
+        if (m_seekStarted)
+            endSeek();
+        break;
     case MPV_EVENT_SEEK:
         // A seek we did not ask for is the A-B loop going round.
         if (m_looping && !m_seeking)
             m_loopWrapped = true;
+        if (m_seeking)
+            m_seekStarted = true;
         break;
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
         if (end->playlist_entry_id != m_entryId || m_entryId == 0)
             break;
         m_entryEnded = true;
+        m_resumeAfterSeek = false;
+        endSeek();
         if (end->reason == MPV_END_FILE_REASON_ERROR)
             m_endError = end->error;
         else if (end->reason == MPV_END_FILE_REASON_REDIRECT)
@@ -253,51 +303,6 @@ void MpvMediaEngine::handleEvent(const mpv_event &event)
     default:
         break;
     }
-}
-
-// Waits for `id`; a seek also ends at the end of the media (no restart follows
-// then). Returns false on timeout or when the file ended.
-bool MpvMediaEngine::waitForEvent(mpv_event_id id, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        const mpv_event *event =
-            m_mpv->waitEvent(m_handle.get(), double(deadline.remainingTime()) / 1000.0);
-        if (event->event_id == MPV_EVENT_NONE)
-            continue;
-        handleEvent(*event);
-        if (event->event_id == id)
-            return true;
-        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE && id == MPV_EVENT_PLAYBACK_RESTART) {
-            const auto *change = static_cast<const mpv_event_property *>(event->data);
-            if (change->format == MPV_FORMAT_FLAG && *static_cast<int *>(change->data) != 0)
-                return true; // eof-reached
-        }
-        if (m_entryEnded)
-            return false;
-    }
-    return false;
-}
-
-MediaError MpvMediaEngine::waitUntilLoaded(std::int64_t entryId)
-{
-    m_entryId = entryId;
-    m_entryStarted = m_entryLoaded = m_entryEnded = false;
-    m_endError = 0;
-    QDeadlineTimer deadline(m_options.openTimeoutMs);
-    // The output is opened after FILE_LOADED; its failure shows only after the
-    // first playback restart, so wait for both.
-    while (!m_entryLoaded && !m_entryEnded && !deadline.hasExpired())
-        waitForEvent(MPV_EVENT_FILE_LOADED, int(deadline.remainingTime()));
-    if (m_entryLoaded && !m_entryEnded)
-        waitForEvent(MPV_EVENT_PLAYBACK_RESTART,
-                     int(std::max<qint64>(deadline.remainingTime(), 0)));
-    drainEvents();
-    if (m_entryEnded)
-        return openErrorFor(m_endError);
-    if (!m_entryLoaded || deadline.hasExpired())
-        return MediaError::DeviceNotReady;
-    return checkAudioOutput();
 }
 
 } // namespace quillory

@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 #include <QtDebug>
 #include <algorithm>
 #include <chrono>
@@ -66,11 +65,8 @@ double MpvMediaEngine::heardAtPause()
 // sink of a sound server renders ahead in blocks; what it holds is added, carried
 // back to the moment audio-pts was read. Two readings far apart (the thread was
 // preempted between them, or the server was slow to answer) are taken again.
-// When the sink's next block is due within the guard, it would be taken between
-// this read and a pause that follows it, so the read waits for it instead.
 std::optional<HeardReading> MpvMediaEngine::readHeard()
 {
-    constexpr qint64 BlockDueGuardUs = 4000;
     constexpr qint64 ReadingsApartUs = 1500;
     constexpr int Attempts = 5;
     // Of readings that all took long, the quickest: each moment is known only to
@@ -95,13 +91,6 @@ std::optional<HeardReading> MpvMediaEngine::readHeard()
             m_fullQueueUs = std::max(*reading.queuedUs, m_fullQueueUs.value_or(0));
         reading.fullQueueUs = m_fullQueueUs;
         const std::int64_t afterUs = steadyMicroseconds();
-        // A sink that tells no latency at all (PipeWire's) has nothing to wait for.
-        const long long heldNowUs = *reading.heldUs;
-        if (attempt < Attempts && heldNowUs > 0 && heldNowUs < BlockDueGuardUs) {
-            QThread::usleep(static_cast<unsigned long>(heldNowUs + 500));
-            quickest.reset(); // from before the block the sink takes now
-            continue;
-        }
         // The sink answered about halfway through its own call.
         reading.heldAtUs = (gotUs + afterUs) / 2;
         reading.speed = m_speed;
@@ -114,6 +103,28 @@ std::optional<HeardReading> MpvMediaEngine::readHeard()
         }
     }
     return quickest;
+}
+
+// When the sink's next block is due within the guard, the reading is taken
+// again just after it, from the event loop, and carried on from there. (A
+// pause reads afresh; what the sink took meanwhile is asked after the pause.)
+void MpvMediaEngine::rereadAfterDueBlock(const HeardReading &reading)
+{
+    constexpr long long BlockDueGuardUs = 4000;
+    if (!reading.heldUs || *reading.heldUs <= 0 || *reading.heldUs >= BlockDueGuardUs)
+        return;
+    if (m_rereadTimer.isActive())
+        return;
+    m_rereadTimer.start(int((*reading.heldUs + 500 + 999) / 1000));
+}
+
+// The timer's re-read: only while playing, with nothing moving it meanwhile.
+void MpvMediaEngine::rereadHeard()
+{
+    if (!m_open || m_pausedByUs || m_seeking || m_unpausePending)
+        return;
+    if (const std::optional<HeardReading> reading = readHeard())
+        m_carry.take(reading->seconds(), reading->playingAtUs, m_speed);
 }
 
 // The display asks a hundred times a second; a recent reading is carried
@@ -130,6 +141,7 @@ std::optional<double> MpvMediaEngine::heardSeconds()
     if (!reading)
         return std::nullopt;
     m_carry.take(reading->seconds(), reading->playingAtUs, m_speed);
+    rereadAfterDueBlock(*reading);
     return reading->seconds();
 }
 

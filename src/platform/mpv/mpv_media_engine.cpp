@@ -1,4 +1,4 @@
-// Opening a file, the transport and the position.
+// The transport and the position.
 #include "platform/mpv/mpv_media_engine.h"
 
 #include "platform/mpv/engine_support.h"
@@ -21,97 +21,6 @@
 namespace quillory {
 
 using namespace mpvengine;
-
-// True for a loaded file whose tracks include no sound (a silent video). An empty
-// track list means the file is being unloaded again.
-bool MpvMediaEngine::isSilentMedia() const
-{
-    mpv_handle *h = m_handle.get();
-    std::int64_t count = 0;
-    m_mpv->getProperty(h, "track-list/count", MPV_FORMAT_INT64, &count);
-    for (std::int64_t i = 0; i < count; ++i) {
-        const QByteArray name = "track-list/" + QByteArray::number(i) + "/type";
-        char *type = m_mpv->getPropertyString(h, name.constData());
-        const bool audio = type != nullptr && qstrcmp(type, "audio") == 0;
-        m_mpv->free(type);
-        if (audio)
-            return false;
-    }
-    return count > 0;
-}
-
-// Called after the first playback restart. When the audio output failed, mpv
-// drops the sound, then unloads the file; its END_FILE may still be on its way.
-MediaError MpvMediaEngine::checkAudioOutput()
-{
-    char *output = m_mpv->getPropertyString(m_handle.get(), "current-ao");
-    const bool haveOutput = output != nullptr;
-    m_mpv->free(output);
-    if (haveOutput || (!flag("idle-active") && isSilentMedia()))
-        return MediaError::None;
-    waitForEvent(MPV_EVENT_END_FILE, 1000);
-    return m_entryEnded ? openErrorFor(m_endError) : MediaError::CannotLoadDriver;
-}
-
-MediaError MpvMediaEngine::open(const QString &path)
-{
-    close();
-    if (!isReady())
-        return m_mpv == nullptr ? MediaError::DeviceNotInstalled : MediaError::DeviceNotReady;
-    const QByteArray encoded = QFile::encodeName(path);
-    if (path.contains(QChar(0)) || QFile::decodeName(encoded) != path)
-        return MediaError::PathNotValid;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return MediaError::FileNotFound;
-    if (info.isDir())
-        return MediaError::InvalidFile; // mpv would play a folder as a playlist
-
-    clearLoop();
-    // An absolute path is always taken as a local file, never as a URL or option.
-    const QByteArray absolute = QFile::encodeName(info.absoluteFilePath());
-    drainEvents();
-    setPaused(true); // pause carries over to the loaded file
-    const char *command[] = {"loadfile", absolute.constData(), "replace", nullptr};
-    mpv_node result;
-    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
-        return MediaError::InternalError;
-    std::int64_t entryId = 0;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                result.u.list->values[i].format == MPV_FORMAT_INT64)
-                entryId = result.u.list->values[i].u.int64;
-        }
-    }
-    m_mpv->freeNodeContents(&result);
-
-    MediaError error = waitUntilLoaded(entryId);
-    // mpv starts the picture before the sound and gives a loaded file up when a
-    // picture it cannot decode leaves nothing started: the sound is tried alone.
-    if (error == MediaError::InvalidFile && m_entryLoaded) {
-        if (!loadFile(absolute, "vid=no", &entryId))
-            return MediaError::InternalError;
-        error = waitUntilLoaded(entryId);
-    }
-    if (error != MediaError::None) {
-        unload();
-        return error;
-    }
-    double seconds = 0;
-    m_mpv->getProperty(m_handle.get(), "duration", MPV_FORMAT_DOUBLE, &seconds);
-    char *format = m_mpv->getPropertyString(m_handle.get(), "file-format");
-    if (format != nullptr && qstrcmp(format, "mp3") == 0) {
-        if (const auto exact = unindexedMp3Seconds(info.absoluteFilePath()))
-            seconds = *exact;
-    }
-    m_mpv->free(format);
-    m_lengthMs = std::max<std::int64_t>(0, toMilliseconds(seconds));
-    m_outputKeepsTime = outputKeepsTime();
-    useSteadyAudioTimestamps();
-    m_open = true;
-    return MediaError::None;
-}
 
 // FFmpeg stamps each Vorbis packet that passes from a long block to a short one
 // 448 samples (10 ms at 44.1 kHz) later than it sounds, and mpv takes such a
@@ -142,35 +51,17 @@ void MpvMediaEngine::useSteadyAudioTimestamps()
         qWarning("mpv refused the audio filters for steady timestamps and the end");
 }
 
-// Replaces the playlist with the file (with mpv's per-file `options`, if any);
-// `entryId` receives its playlist entry.
-bool MpvMediaEngine::loadFile(const QByteArray &absolute, const char *options,
-                              std::int64_t *entryId)
-{
-    const char *command[] = {"loadfile", absolute.constData(), "replace", options, nullptr};
-    mpv_node result;
-    if (m_mpv->commandRet(m_handle.get(), command, &result) < 0)
-        return false;
-    *entryId = 0;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                result.u.list->values[i].format == MPV_FORMAT_INT64)
-                *entryId = result.u.list->values[i].u.int64;
-        }
-    }
-    m_mpv->freeNodeContents(&result);
-    return true;
-}
-
 void MpvMediaEngine::unload()
 {
+    abandonOpening();
     m_carry.forget();
     m_endHeard = false;
     m_eofSeen = false;
     m_fullQueueUs.reset();
     clearLoop();
     m_stillAtMs = -1;
+    m_resumeAfterSeek = false;
+    endSeek();
     cancelPendingUnpause();
     m_open = false;
     m_lengthMs = 0;
@@ -185,6 +76,8 @@ void MpvMediaEngine::unload()
 
 void MpvMediaEngine::close()
 {
+    ++m_openGeneration;
+    abandonOpening();
     if (m_open || m_entryId != 0)
         unload();
 }
@@ -214,7 +107,9 @@ void MpvMediaEngine::commitPendingUnpause()
         return;
     m_unpausePending = false;
     m_unpauseTimer.stop();
-    if (m_open)
+    if (m_seeking)
+        m_resumeAfterSeek = true;
+    else if (m_open)
         setPaused(false);
 }
 
@@ -224,25 +119,58 @@ void MpvMediaEngine::cancelPendingUnpause()
     m_unpauseTimer.stop();
 }
 
+// Issues an exact seek and returns at once; until mpv restarts playback at the
+// target (or reaches the end), positions report the target. False when mpv
+// refused the seek.
 bool MpvMediaEngine::seekExact(std::int64_t ms)
 {
     cancelPendingUnpause();
+    m_resumeAfterSeek = false;
     setPaused(true);
-    drainEvents();
+    // A restart still queued from an earlier seek must not end this one.
+    drainEventsNow();
     m_loopWrapped = false; // the output is flushed: it holds nothing of a previous pass
     const QByteArray target = QByteArray::number(double(ms) / 1000.0, 'f', 3);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    if (m_mpv->command(m_handle.get(), command) < 0)
+    if (m_mpv->command(m_handle.get(), command) < 0) {
+        endSeek();
+        m_stillAtMs = -1;
         return false;
-    // time-pos is only the new position once playback has restarted.
+    }
     m_seeking = true;
-    const bool done = waitForEvent(MPV_EVENT_PLAYBACK_RESTART, m_options.seekTimeoutMs);
-    m_seeking = false;
+    m_seekStarted = false;
+    m_seekTargetMs = ms;
+    m_seekTimer.start(m_options.seekTimeoutMs);
     m_endHeard = false;
-    m_eofSeen = flag("eof-reached");
+    m_eofSeen = false; // the change event tells if the seek lands at the end
     // With a picture, time-pos is the frame shown, up to a frame past the target.
-    m_stillAtMs = done ? ms : -1;
-    return done;
+    m_stillAtMs = ms;
+    return true;
+}
+
+// mpv restarted playback after our seek, reached the end instead, or never
+// answered: time-pos (or the heard clock) speaks for the position again.
+// A resume asked for during the seek is carried out now: unpaused while mpv
+// still seeks, a Vorbis file starts up to 20 ms before the target.
+void MpvMediaEngine::endSeek()
+{
+    m_seeking = false;
+    m_seekStarted = false;
+    m_seekTimer.stop();
+    const bool resume = m_resumeAfterSeek;
+    m_resumeAfterSeek = false;
+    if (resume && m_open && !flag("eof-reached"))
+        setPaused(false);
+}
+
+void MpvMediaEngine::seekTimedOut()
+{
+    if (!m_seeking)
+        return;
+    qWarning("mpv did not restart playback within %d ms of a seek", m_options.seekTimeoutMs);
+    endSeek();
+    if (m_pausedByUs)
+        m_stillAtMs = -1; // where mpv stands now is all there is to tell
 }
 
 // mpv's loop goes back to A when decoding reaches B, without flushing the output:
@@ -261,6 +189,11 @@ MediaError MpvMediaEngine::play()
         return MediaError::InvalidDeviceName;
     drainEvents();
     cancelPendingUnpause();
+    if (m_seeking) {
+        // mpv's own flag may still tell of the end the seek leaves.
+        m_resumeAfterSeek = m_seekTargetMs < m_lengthMs;
+        return MediaError::None;
+    }
     if (m_open && !flag("eof-reached"))
         setPaused(false);
     return MediaError::None;
@@ -287,6 +220,11 @@ MediaError MpvMediaEngine::stop()
     drainEvents();
     if (m_unpausePending) {
         cancelPendingUnpause(); // still exactly at the "play from" target
+        return MediaError::None;
+    }
+    if (m_seeking) {
+        // Nothing after the seek's target has been heard yet: it rests there.
+        m_resumeAfterSeek = false;
         return MediaError::None;
     }
     if (flag("eof-reached")) {
@@ -328,6 +266,8 @@ bool MpvMediaEngine::isPlaying() const
         return false;
     if (m_unpausePending)
         return true;
+    if (m_seeking)
+        return m_resumeAfterSeek;
     if (flag("eof-reached"))
         return endStillHeardMs().has_value();
     return !flag("pause");
@@ -391,6 +331,8 @@ std::int64_t MpvMediaEngine::positionMs()
     commitPendingUnpause();
     if (!m_open)
         return 0;
+    if (m_seeking)
+        return std::clamp<std::int64_t>(m_seekTargetMs, 0, m_lengthMs);
     if (endReached()) {
         updateLengthAtEnd();
         if (const std::optional<std::int64_t> heard = endStillHeardMs())

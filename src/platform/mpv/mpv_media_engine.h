@@ -9,6 +9,7 @@
 #include "platform/mpv/pulse_latency.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -35,7 +36,8 @@ struct MpvEngineOptions {
     QByteArray videoOutput = "null";
     // Further mpv options set before start-up, e.g. {"ao-pcm-file", "/tmp/out.wav"}.
     QList<QPair<QByteArray, QByteArray>> extraOptions;
-    // Bounds of every synchronous wait on the player.
+    // Bounds of the wait for the player to load a file, and for its answer to a
+    // seek (positions report the seek's target until then).
     int openTimeoutMs = 10000;
     int seekTimeoutMs = 5000;
     // How long a reading of the heard position while playing is carried forward
@@ -58,6 +60,10 @@ struct MpvEngineOptions {
 // The media device on libmpv. Everything runs on the calling (UI) thread: mpv's
 // events are drained at the next call after mpv's wakeup callback announced them,
 // and between calls from a queued invocation that callback posts.
+//
+// Seeks do not wait for mpv: a seek returns once mpv has taken it, and until
+// mpv restarts playback at the target, the position is the target. A resume
+// asked for meanwhile is held until then.
 //
 // Exact positions: "play from t" seeks exactly while paused and only schedules
 // the unpause (committed at the next event-loop turn, the next position query or
@@ -98,7 +104,12 @@ public:
     // True until a start has ended (or while none has begun).
     bool isStarting() const { return m_start != StartState::Done; }
 
+    // Blocks until mpv has loaded the file (bounded by openTimeoutMs).
     MediaError open(const QString &path) override;
+    // Returns once mpv has been asked to load the file; `done` follows from the
+    // event loop as mpv's events tell the outcome.
+    void openAsync(const QString &path, OpenDone done) override;
+    bool isOpening() const override { return m_opening.has_value(); }
     void close() override;
     bool isOpen() const override { return m_open; }
     MediaError play() override;
@@ -113,6 +124,9 @@ public:
     MediaError setLoop(std::int64_t fromMs, std::int64_t toMs) override;
     void clearLoop() override;
     bool isLooping() const override { return m_looping; }
+    // A seek has been issued and mpv has not yet restarted playback (as far as
+    // the events read so far tell).
+    bool isSeeking() const { return m_seeking; }
 
 signals:
     // A start asked for by startInBackground() has ended (possibly on a call that
@@ -125,23 +139,49 @@ private:
         MpvHandle handle;
     };
     static Started startPlayer(const MpvEngineOptions &options);
-    void finishStarting();
+    // Queued by name from other threads.
+    Q_INVOKABLE void finishStarting();
+    Q_INVOKABLE void drainAnnouncedEvents();
     void adopt(Started started);
     static void onWakeup(void *context);
     void drainEvents();
+    void drainEventsNow();
+    void readEvents();
     void handleEvent(const mpv_event &event);
-    bool waitForEvent(mpv_event_id id, int timeoutMs);
-    MediaError waitUntilLoaded(std::int64_t entryId);
+    // An open under way: mpv loads the file while the event loop runs on.
+    struct Opening {
+        QByteArray absolute;
+        QString path;
+        OpenDone done;
+        QDeadlineTimer deadline;
+        bool withoutVideo = false;
+        bool blocking = false; // open() waits for it: `done` is called at once
+        // The output was lost: mpv's END_FILE is waited for until then.
+        std::optional<QDeadlineTimer> outputLostDeadline;
+    };
+    MediaError beginOpening(const QString &path, OpenDone done, bool blocking);
+    bool startEntry(const char *options);
+    void advanceOpening();
+    void finishOpening(MediaError error);
+    void abandonOpening();
+    QDeadlineTimer nextOpeningDeadline() const;
+    MediaError completeOpen(const QString &absolutePath);
+    quint64 m_openGeneration = 0; // counts closes: an open told later is stale
     bool seekExact(std::int64_t ms);
+    void endSeek();
+    void seekTimedOut();
     void setPaused(bool paused);
     bool flag(const char *property) const;
     bool isSilentMedia() const;
-    MediaError checkAudioOutput();
+    bool audioOutputOpened() const;
     void commitPendingUnpause();
     void cancelPendingUnpause();
     void updateLengthAtEnd();
     void useSteadyAudioTimestamps();
     std::optional<HeardReading> readHeard();
+    void rereadAfterDueBlock(const HeardReading &reading);
+    void rereadHeard();
+    QTimer m_rereadTimer;
     HeardCarry m_carry;
     std::optional<long long> m_fullQueueUs; // the most the server queued of the stream
     std::optional<double> heardSeconds();
@@ -150,7 +190,6 @@ private:
     bool outputKeepsTime() const;
     double heardAtPause();
     void unload();
-    bool loadFile(const QByteArray &absolute, const char *options, std::int64_t *entryId);
 
     MpvEngineOptions m_options;
     const MpvLibrary *m_mpv = nullptr;
@@ -161,6 +200,7 @@ private:
     std::shared_ptr<HeldAudioProbe> m_heldAudio;
     PulseSinkLatency m_sinkLatency;
     QTimer m_unpauseTimer;
+    QTimer m_seekTimer; // bounds the wait for mpv's answer to a seek
     std::atomic<bool> m_drainQueued{false};
     std::atomic<bool> m_eventsPending{true};
 
@@ -177,15 +217,21 @@ private:
     bool m_outputKeepsTime = true;
     std::int64_t m_entryId = 0; // playlist entry of the open file
     std::int64_t m_lengthMs = 0;
-    int m_endError = 0;          // mpv error of a failed load or playback, 0 if none
-    bool m_entryEnded = false;   // END_FILE seen for m_entryId
-    bool m_entryLoaded = false;  // FILE_LOADED seen for m_entryId
-    bool m_entryStarted = false; // START_FILE seen for m_entryId
+    int m_endError = 0;            // mpv error of a failed load or playback, 0 if none
+    bool m_entryEnded = false;     // END_FILE seen for m_entryId
+    bool m_entryLoaded = false;    // FILE_LOADED seen for m_entryId
+    bool m_entryStarted = false;   // START_FILE seen for m_entryId
+    bool m_entryRestarted = false; // playback of the loaded entry has begun (or ended)
+    std::optional<Opening> m_opening;
+    QTimer m_openTimer; // wakes advanceOpening() at the next deadline of an open
     double m_speed = 1.0;
     bool m_looping = false;
     bool m_loopWrapped = false; // mpv has gone round the loop since our last seek
     bool m_seeking = false;     // a seek of ours is under way
-    double m_loopFrom = 0;      // seconds
+    bool m_seekStarted = false; // mpv has begun that seek (its SEEK event)
+    std::int64_t m_seekTargetMs = 0;
+    bool m_resumeAfterSeek = false; // a play asked for while the seek runs
+    double m_loopFrom = 0;          // seconds
     double m_loopTo = 0;
     double inLoop(double heardSeconds) const;
     bool setSpeedProperty(double factor);

@@ -49,13 +49,15 @@ bool MpvMediaEngine::applySpeed()
         return false;
     if (!m_open)
         return true;
-    const bool resumeDue = m_unpausePending;
+    const bool resumeDue = m_unpausePending || m_resumeAfterSeek;
     if (!resumeDue && !flag("pause"))
         return true; // playing: the change is heard once the output's block has played
     if (flag("eof-reached"))
         return true;
     double seconds = 0;
-    if (m_stillAtMs >= 0)
+    if (m_seeking)
+        seconds = double(m_seekTargetMs) / 1000.0;
+    else if (m_stillAtMs >= 0)
         seconds = double(m_stillAtMs) / 1000.0;
     else if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return true;
