@@ -49,9 +49,6 @@ Form2::Form2(PlayerCommands &player, LanguageTable &language, const Services &se
                     m_playbackKeys.keyFor(key, modifiers) != PlaybackKey::None;
             });
     m_timestamps = new TimestampCommands(*RTB, menuBar(), m_player, m_language, m_services, this);
-    mnuTimestamp = m_timestamps->menu();
-    mnuInserisciTimestamp = m_timestamps->insertItem();
-    mnuImpostaTimestamp = m_timestamps->settingsItem();
     m_spelling = new EditorSpelling(RTB, mnuOrtografia, mnuStrumenti,
                                     spelling::findDictionaries(spelling::systemDictionaryFolders()),
                                     spelling::PersonalWords::defaultPath());

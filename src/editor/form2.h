@@ -122,12 +122,11 @@ public:
     // The spelling check (editor_spelling.cpp), built with the window.
     EditorSpelling &spelling() { return *m_spelling; }
 
-    // Controls the player window's tests reach by member name.
+private:
     RichTextBox *RTB = nullptr;
-    QMenu *mnuFile = nullptr, *mnuModifica = nullptr, *mnuTimestamp = nullptr;
+    QMenu *mnuFile = nullptr, *mnuModifica = nullptr;
     QAction *mnuNuovo = nullptr, *mnuApri = nullptr, *mnuSalva = nullptr,
-            *mnuSalvaConNome = nullptr, *mnuInserisciTimestamp = nullptr,
-            *mnuImpostaTimestamp = nullptr;
+            *mnuSalvaConNome = nullptr;
 
 signals:
     // A save, New or Open has left nothing unsaved.

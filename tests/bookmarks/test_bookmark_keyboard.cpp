@@ -3,7 +3,7 @@
 #include "bookmarks/form3.h"
 #include "editor/rich_text_box.h"
 #include "player/test_form1_harness.h"
-#include "support/window_part.h"
+#include "support/window_controls.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -26,7 +26,7 @@ public:
         start();
     }
     Form2 &editor() { return *editorOf(*form); }
-    RichTextBox &text() { return *partNamed<RichTextBox>(editor(), QStringLiteral("RTB")); }
+    RichTextBox &text() { return *control<RichTextBox>(editor(), "RTB"); }
     void typeIn()
     {
         editor().activateWindow();

@@ -9,7 +9,7 @@
 #include "support/fake_dialogs.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
-#include "support/window_part.h"
+#include "support/window_controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -69,7 +69,7 @@ struct EditorRig {
         editor->Form_Load();
     }
     // The editor's controls by their names.
-    template <class T> T *part(const QString &name) { return partNamed<T>(*editor, name); }
+    template <class T> T *part(const QString &name) { return control<T>(*editor, name); }
     RichTextBox &rtb() { return *part<RichTextBox>(QStringLiteral("RTB")); }
     QAction *menuItem(const QString &name) { return part<QAction>(name); }
     QMenu *menu(const QString &name) { return part<QMenu>(name); }

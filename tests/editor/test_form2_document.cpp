@@ -2,7 +2,7 @@
 #include "editor/rich_text_box.h"
 #include "support/fakes.h"
 #include "support/program_home.h"
-#include "support/window_part.h"
+#include "support/window_controls.h"
 
 #include <QTextCursor>
 #include <QtTest>
@@ -45,7 +45,7 @@ class TestForm2Document : public QObject {
     test::FakeChoiceBoxes choices;
     std::unique_ptr<Form2> editor;
 
-    RichTextBox *box() { return test::partNamed<RichTextBox>(*editor, QStringLiteral("RTB")); }
+    RichTextBox *box() { return control<RichTextBox>(*editor, "RTB"); }
     void type(const QString &text)
     {
         QTextCursor c = box()->textCursor();

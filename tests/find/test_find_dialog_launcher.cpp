@@ -4,7 +4,7 @@
 #include "find/find_dialog_launcher.h"
 #include "find/frm_find.h"
 #include "player/test_form1_harness.h"
-#include "support/window_part.h"
+#include "support/window_controls.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -49,7 +49,7 @@ private slots:
         QCOMPARE(dialog->windowTitle(), rig.T(59) + QStringLiteral("..."));
 
         // Find works on the editor's text.
-        auto *text = partNamed<RichTextBox>(*editor, QStringLiteral("RTB"));
+        auto *text = control<RichTextBox>(*editor, "RTB");
         text->setText(QStringLiteral("one two"));
         dialog->cboFind->setEditText(QStringLiteral("two"));
         dialog->cmdFind_Click();

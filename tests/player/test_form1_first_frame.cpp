@@ -4,9 +4,11 @@
 #include "editor/rich_text_box.h"
 #include "player/early_keys.h"
 #include "player/picture_preload.h"
+#include "support/window_controls.h"
 #include "test_form1_harness.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 
 using namespace quillory;
@@ -34,6 +36,11 @@ struct FirstFrame {
 QString hideEditorCaption(PlayerRig &rig)
 {
     return rig.T(85) + QStringLiteral(" ") + rig.T(86);
+}
+
+RichTextBox &textOf(Form1 &form)
+{
+    return *control<RichTextBox>(*editorOf(form), "RTB");
 }
 
 } // namespace
@@ -69,7 +76,7 @@ private slots:
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->pos(), QPoint(form.x(), form.y() + form.frameGeometry().height()));
         // Loaded as at any start: the language applied, nothing to save.
-        QCOMPARE(editor->mnuFile->title(), rig.T(2));
+        QCOMPARE(control<QMenu>(*editor, "mnuFile")->title(), rig.T(2));
         QVERIFY(!editor->DocumentModified());
         QCOMPARE(control<QAction>(form, "mnuMostraNascondi")->text(), hideEditorCaption(rig));
         QCOMPARE(rig.fakes.switcher.switches, 0);
@@ -91,7 +98,7 @@ private slots:
         QVERIFY(form.editorIfBuilt() != nullptr);
         QVERIFY(!editorOf(form)->isVisible());
         // With no editor to type into, the player drops typing as always.
-        QCOMPARE(editorOf(form)->RTB->toPlainText(), QString());
+        QCOMPARE(textOf(form).toPlainText(), QString());
     }
 
     void charactersTypedBeforeTheEditorIsUpGoIntoIt()
@@ -105,10 +112,10 @@ private slots:
         QTest::keyClicks(&form, QStringLiteral("worlds"));
         QTest::keyClick(&form, Qt::Key_Backspace);
         frame.paint();
-        QCOMPARE(editorOf(form)->RTB->toPlainText(), QStringLiteral("Hello, \nworld"));
+        QCOMPARE(textOf(form).toPlainText(), QStringLiteral("Hello, \nworld"));
         QVERIFY(editorOf(form)->DocumentModified());
         // The editor took the focus for what follows.
-        QCOMPARE(editorOf(form)->focusWidget(), static_cast<QWidget *>(editorOf(form)->RTB));
+        QCOMPARE(editorOf(form)->focusWidget(), static_cast<QWidget *>(&textOf(form)));
         QCOMPARE(rig.fakes.switcher.switches, 0);
     }
 
@@ -124,7 +131,7 @@ private slots:
         // The typing is the editor's text, so Exit asks about it, then ends.
         QCOMPARE(rig.fakes.messages.shown.size(), 1);
         QCOMPARE(rig.fakes.messages.shown.first().buttons, MsgButtons::YesNoCancel);
-        QCOMPARE(editorOf(form)->RTB->toPlainText(), QStringLiteral("ab"));
+        QCOMPARE(textOf(form).toPlainText(), QStringLiteral("ab"));
         QCOMPARE(rig.endCount(), 1);
         frame.paint();
         QVERIFY(!editorOf(form)->isVisible());
@@ -163,7 +170,7 @@ private slots:
         frame.paint();
         QCOMPARE(editorOf(form), editor);
         QVERIFY(editor->isVisible());
-        QCOMPARE(editor->RTB->toPlainText(), QStringLiteral("x"));
+        QCOMPARE(textOf(form).toPlainText(), QStringLiteral("x"));
     }
 
     void aFileGivenAtTheStartOpensBeforeTheEditorIsUp()

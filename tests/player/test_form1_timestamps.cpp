@@ -2,6 +2,7 @@
 #include "editor/timestamp_dialog.h"
 #include "editor/timestamps.h"
 #include "platform/files/preferences.h"
+#include "support/window_controls.h"
 #include "test_form1_harness.h"
 
 #include <QDialogButtonBox>
@@ -29,7 +30,8 @@ struct StampRig : PlayerRig {
         form->setPauseRewindSeconds(3);
     }
     Form2 &editor() { return *test::editorOf(*form); }
-    RichTextBox &rtb() { return *editor().RTB; }
+    RichTextBox &rtb() { return *control<RichTextBox>(editor(), "RTB"); }
+    QAction *item(const char *name) { return control<QAction>(editor(), name); }
     QString text() { return rtb().Text(); }
     void choose(int format, const QString &offset)
     {
@@ -286,10 +288,10 @@ private slots:
     void settingsDialogStoresTheChoice()
     {
         StampRig rig;
-        QVERIFY(
-            rig.editor().menuBar()->actions().contains(rig.editor().mnuTimestamp->menuAction()));
-        QCOMPARE(rig.editor().mnuInserisciTimestamp->shortcut(), QKeySequence(Qt::Key_F2));
-        rig.editor().mnuImpostaTimestamp->trigger();
+        QVERIFY(rig.editor().menuBar()->actions().contains(
+            control<QMenu>(rig.editor(), "mnuTimestamp")->menuAction()));
+        QCOMPARE(rig.item("mnuInserisciTimestamp")->shortcut(), QKeySequence(Qt::Key_F2));
+        rig.item("mnuImpostaTimestamp")->trigger();
         auto *dialog = rig.editor().findChild<TimestampDialog *>();
         QVERIFY(dialog);
         QVERIFY(dialog->optFormat[0]->isChecked());
@@ -309,7 +311,7 @@ private slots:
         QVERIFY(lines.contains(QStringLiteral("timestamp.offset=10:02:00")));
 
         rig.openAt(QStringLiteral("talk.mp3"), 600000, 1000);
-        rig.editor().mnuInserisciTimestamp->trigger();
+        rig.item("mnuInserisciTimestamp")->trigger();
         QCOMPARE(rig.text(), QStringLiteral("[10:02:01.0]"));
     }
 };

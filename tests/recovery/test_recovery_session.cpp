@@ -7,7 +7,7 @@
 #include "player/test_form1_harness.h"
 #include "recovery/recovery_offer.h"
 #include "rtf/rtf_writer.h"
-#include "support/window_part.h"
+#include "support/window_controls.h"
 
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -38,7 +38,7 @@ struct SessionRig {
     }
     QString folder() const { return state.filePath(QStringLiteral("quillory")); }
     Form2 &editor() { return *editorOf(*player.form); }
-    RichTextBox &box() { return *partNamed<RichTextBox>(editor(), QStringLiteral("RTB")); }
+    RichTextBox &box() { return *control<RichTextBox>(editor(), "RTB"); }
     void type(const QString &text)
     {
         box().setFocus();

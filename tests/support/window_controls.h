@@ -9,13 +9,18 @@
 // A window's control found by its object name, the name the user's tools see,
 // for tests that press or read it as the user would. A name the window does
 // not have stops the test at once.
-template <typename T> T *control(const QObject &window, const char *name)
+template <typename T> T *control(const QObject &window, const QString &name)
 {
-    T *found = window.findChild<T *>(QLatin1String(name));
+    T *found = window.findChild<T *>(name);
     if (found == nullptr)
         qFatal("%s has no %s named %s", qPrintable(window.objectName()),
-               T::staticMetaObject.className(), name);
+               T::staticMetaObject.className(), qPrintable(name));
     return found;
+}
+
+template <typename T> T *control(const QObject &window, const char *name)
+{
+    return control<T>(window, QString::fromLatin1(name));
 }
 
 // Several controls of one type, in the order named.
