@@ -61,7 +61,7 @@ Application::Application()
     m_player = std::make_unique<Form1>(*m_session, services);
     m_player->setEditorFactory([this] { return buildEditor(); });
     m_player->setBookmarkWindowFactory([this, services] {
-        return std::make_unique<Form3>(*m_session, services, m_player->languageTable(), *m_player);
+        return std::make_unique<Form3>(*m_session, services, m_player->languageTable(), m_player->bookmarkHost());
     });
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);

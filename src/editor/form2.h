@@ -111,7 +111,7 @@ public:
     bool RTB_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     // --- timestamps
-    void insertTimestamp() { m_timestamps->insert(); }
+    void insertTimestamp() { m_timestamps->insertTimestamp(); }
     // Plays from the timestamp at a document position; false when none is there.
     bool playTimestampAt(int position) { return m_timestamps->playAt(position); }
     void mnuImpostaTimestamp_Click() { m_timestamps->openSettings(); }

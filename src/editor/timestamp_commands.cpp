@@ -46,7 +46,7 @@ TimestampCommands::TimestampCommands(RichTextBox &text, QMenuBar *menus, PlayerC
     m_insertItem->setObjectName(QStringLiteral("mnuInserisciTimestamp"));
     m_settingsItem = m_menu->addAction(QString());
     m_settingsItem->setObjectName(QStringLiteral("mnuImpostaTimestamp"));
-    connect(m_insertItem, &QAction::triggered, this, &TimestampCommands::insert);
+    connect(m_insertItem, &QAction::triggered, this, &TimestampCommands::insertTimestamp);
     connect(m_settingsItem, &QAction::triggered, this, &TimestampCommands::openSettings);
 
     new TimestampClicks(
@@ -79,11 +79,11 @@ bool TimestampCommands::keyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (!claimsKey(key, modifiers))
         return false;
-    insert();
+    insertTimestamp();
     return true;
 }
 
-void TimestampCommands::insert()
+void TimestampCommands::insertTimestamp()
 {
     if (!m_player.hasMedia()) {
         m_services.messages->beep();

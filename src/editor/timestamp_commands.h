@@ -22,7 +22,7 @@ public:
                       quillory::LanguageTable &language, const quillory::Services &services,
                       QWidget *window);
 
-    void insert();
+    void insertTimestamp();
     // Plays from the timestamp at a document position; false when none is there.
     bool playAt(int position);
     void openSettings();

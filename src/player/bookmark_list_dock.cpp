@@ -30,7 +30,7 @@ BookmarkListDock::BookmarkListDock(PlayerSession &session, QAction *showHideItem
     connect(&session, &PlayerSession::bookmarksLoaded, this, &BookmarkListDock::toggle);
 }
 
-BookmarkWindow *BookmarkListDock::window()
+BookmarkWindow *BookmarkListDock::listWindow()
 {
     if (!m_window && m_factory) {
         m_window = m_factory();
@@ -56,7 +56,7 @@ void BookmarkListDock::applyLanguage()
 
 void BookmarkListDock::toggle()
 {
-    BookmarkWindow *list = window();
+    BookmarkWindow *list = listWindow();
     if (!list)
         return;
     if (list->isShown()) {
@@ -70,7 +70,7 @@ void BookmarkListDock::toggle()
 
 bool BookmarkListDock::addBookmark()
 {
-    BookmarkWindow *list = window();
+    BookmarkWindow *list = listWindow();
     if (!list)
         return false;
     // The keyboard goes back to where the bookmark was asked for (the player

@@ -28,7 +28,7 @@ public:
 
     void setFactory(Factory factory) { m_factory = std::move(factory); }
     // The list window, built now if it is not yet; null without a factory.
-    BookmarkWindow *window();
+    BookmarkWindow *listWindow();
     void toggle();
     // Shows the list and asks for a bookmark at the position; false without a list.
     bool addBookmark();

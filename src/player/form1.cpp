@@ -36,8 +36,10 @@ constexpr int ClientHeightTwips = 2325;
 
 Form1::Form1(PlayerSession &session, const Services &services, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_services(services),
-      m_commands(*this, session, *services.messages), m_links(this, services, m_language),
-      m_filePrompt(this, services, m_language),
+      m_commands(*this, session, *services.messages),
+      m_bookmarkHost({this, [this] { return editorWidget(); }, [this] { return m_productTitle; },
+                      [this] { m_bookmarks->windowClosed(); }}),
+      m_links(this, services, m_language), m_filePrompt(this, services, m_language),
       m_optionPrompts(this, services, m_language, session),
       m_saveQuestion(this, services, m_language),
       m_buttonPictures(*this, [this] { return m_session.playState() == PlayState::Playing; }),

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "contracts/bookmark_host.h"
 #include "contracts/companion_window.h"
 #include "contracts/transcript_editor.h"
 #include "i18n/language_table.h"
@@ -11,6 +10,7 @@
 #include "player/master_volume_panel.h"
 #include "player/media_file_prompt.h"
 #include "player/playback_option_prompts.h"
+#include "player/player_bookmark_host.h"
 #include "player/player_controls.h"
 #include "player/player_help_menu.h"
 #include "player/player_links.h"
@@ -47,7 +47,7 @@ using quillory::PlayState;
 // menus, the time display and the settings. What plays is the session's.
 // Its controls and menus are its own: other windows and the composition root
 // reach the player through its named commands.
-class Form1 : public QMainWindow, private PlayerControls, private PlayerMenus, public BookmarkHost {
+class Form1 : public QMainWindow, private PlayerControls, private PlayerMenus {
     Q_OBJECT
 public:
     Form1(quillory::PlayerSession &session, const quillory::Services &services,
@@ -131,10 +131,8 @@ public:
     void setBookmarkWindowFactory(BookmarkWindowFactory factory);
     BookmarkWindow *bookmarkWindow();
     quillory::BookmarkEntries &bookmarkEntries() { return m_session.bookmarks(); }
-    QWidget *playerWindow() override { return this; }
-    QWidget *editorWindow() override;
-    QString programTitle() const override { return m_productTitle; }
-    void bookmarkWindowUnloaded() override;
+    // The player as the bookmark list window sees it.
+    BookmarkHost &bookmarkHost() { return m_bookmarkHost; }
 
     // --- state other windows and tests read
     // The editor, built on first use by the factory the composition root
@@ -203,6 +201,7 @@ private:
     quillory::PlayerSession &m_session;
     quillory::Services m_services;
     PlayerWindowCommands m_commands;
+    PlayerBookmarkHost m_bookmarkHost;
     quillory::LanguageTable m_language;
     PlayerLinks m_links;
     MediaFilePrompt m_filePrompt;

@@ -20,17 +20,7 @@ void Form1::setBookmarkWindowFactory(BookmarkWindowFactory factory)
 
 BookmarkWindow *Form1::bookmarkWindow()
 {
-    return m_bookmarks->window();
-}
-
-QWidget *Form1::editorWindow()
-{
-    return editorWidget();
-}
-
-void Form1::bookmarkWindowUnloaded()
-{
-    m_bookmarks->windowClosed();
+    return m_bookmarks->listWindow();
 }
 
 QRect Form1::editorAboveFrame()

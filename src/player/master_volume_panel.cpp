@@ -130,9 +130,9 @@ void MasterVolumePanel::PlaceVolumeKnob()
     Timer2.setInterval(DragIntervalMs);
     const QRect track = Image2->geometry();
     const QRect knob = Image1->geometry();
-    m_volumeSlider.setGeometry(pixelsToTwips(track.x()), pixelsToTwips(track.y()),
-                               pixelsToTwips(track.width()), pixelsToTwips(track.height()),
-                               pixelsToTwips(knob.width()), pixelsToTwips(knob.height()));
+    m_volumeSlider.placeTrack(pixelsToTwips(track.x()), pixelsToTwips(track.y()),
+                              pixelsToTwips(track.width()), pixelsToTwips(track.height()),
+                              pixelsToTwips(knob.width()), pixelsToTwips(knob.height()));
     m_volumeSlider.centre();
     Image1->setPixmap(QPixmap::fromImage(
         PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/knob.bmp")))));
@@ -154,7 +154,7 @@ void MasterVolumePanel::setVolumeTagFromKnob()
     // Without a volume control every position would read 0; the stored value is
     // kept rather than turned into a silent system at the next start.
     if (volumeMax() > 0)
-        m_volumeTag = QString::number(m_volumeSlider.value(volumeMax()));
+        m_volumeTag = QString::number(m_volumeSlider.valueFor(volumeMax()));
 }
 
 void MasterVolumePanel::showReadout(const QString &text)

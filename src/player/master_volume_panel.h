@@ -44,7 +44,7 @@ public:
     void Timer2_Timer();
     void Timer3_Timer();
 
-    std::int32_t volumeMax() const { return m_volumeControl.maximum(); }
+    std::int32_t volumeMax() const { return m_volumeControl.rawMaximum(); }
     // The volume last applied as a share of its range; nothing without a control.
     std::optional<double> volumeFraction() const;
     // Moves the knob to a share of the range and applies it, as a click on the

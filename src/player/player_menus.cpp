@@ -8,8 +8,8 @@
 
 using namespace quillory;
 
-QAction *PlayerMenus::addItem(QMenu *menu, const char *name, const QString &caption,
-                              const QKeySequence &shortcut)
+QAction *PlayerMenus::addMenuItem(QMenu *menu, const char *name, const QString &caption,
+                                  const QKeySequence &shortcut)
 {
     QAction *action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
@@ -34,77 +34,79 @@ void PlayerMenus::setupMenus(QMenuBar *bar)
     };
 
     mnuFile = menu("mnuFile", QStringLiteral("&File"));
-    mnuApri = addItem(mnuFile, "mnuApri", QStringLiteral("&Apri file..."),
-                      QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuChiudi = addItem(mnuFile, "mnuChiudi", QStringLiteral("&Chiudi file multimediale"),
-                        QKeySequence(Qt::CTRL | Qt::Key_F4));
+    mnuApri = addMenuItem(mnuFile, "mnuApri", QStringLiteral("&Apri file..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuChiudi = addMenuItem(mnuFile, "mnuChiudi", QStringLiteral("&Chiudi file multimediale"),
+                            QKeySequence(Qt::CTRL | Qt::Key_F4));
     mnuChiudi->setEnabled(false);
     mnuRiga = separator(mnuFile, "mnuRiga");
     mnuRiga->setVisible(false);
     for (int i = 0; i < 4; ++i) {
         const QByteArray name = "mnuRecent" + QByteArray::number(i + 1);
         mnuRecent[static_cast<size_t>(i)] =
-            addItem(mnuFile, name.constData(), RecentList::placeholder(i));
+            addMenuItem(mnuFile, name.constData(), RecentList::placeholder(i));
         mnuRecent[static_cast<size_t>(i)]->setVisible(false);
     }
     mnuR1 = separator(mnuFile, "mnuR1");
-    mnuEsci =
-        addItem(mnuFile, "mnuEsci", QStringLiteral("&Esci"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuEsci = addMenuItem(mnuFile, "mnuEsci", QStringLiteral("&Esci"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     mnuRiproduzione = menu("mnuRiproduzione", QStringLiteral("&Riproduzione"));
     mnuPlay =
-        addItem(mnuRiproduzione, "mnuPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
-    mnuStop = addItem(mnuRiproduzione, "mnuStop", QStringLiteral("&Stop"));
-    mnuIndietro = addItem(mnuRiproduzione, "mnuIndietro", QStringLiteral("&Indietro"),
-                          QKeySequence(Qt::Key_F6));
-    mnuAvanti =
-        addItem(mnuRiproduzione, "mnuAvanti", QStringLiteral("&Avanti"), QKeySequence(Qt::Key_F7));
-    mnuVai = addItem(mnuRiproduzione, "mnuVai", QStringLiteral("Vai a..."));
+        addMenuItem(mnuRiproduzione, "mnuPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_F5));
+    mnuStop = addMenuItem(mnuRiproduzione, "mnuStop", QStringLiteral("&Stop"));
+    mnuIndietro = addMenuItem(mnuRiproduzione, "mnuIndietro", QStringLiteral("&Indietro"),
+                              QKeySequence(Qt::Key_F6));
+    mnuAvanti = addMenuItem(mnuRiproduzione, "mnuAvanti", QStringLiteral("&Avanti"),
+                            QKeySequence(Qt::Key_F7));
+    mnuVai = addMenuItem(mnuRiproduzione, "mnuVai", QStringLiteral("Vai a..."));
     mnuVai->setVisible(false);
     mnuVai->setEnabled(false);
     separator(mnuRiproduzione, nullptr);
-    mnuAddBM = addItem(mnuRiproduzione, "mnuAddBM", QStringLiteral("Aggiungi BookMark"),
-                       QKeySequence(Qt::CTRL | Qt::Key_M));
-    mnuBMsuccessivo =
-        addItem(mnuRiproduzione, "mnuBMsuccessivo", QStringLiteral("Vai al BookMark successivo"));
-    mnuBMprecedente =
-        addItem(mnuRiproduzione, "mnuBMprecedente", QStringLiteral("Vai al BookMark precedente"));
+    mnuAddBM = addMenuItem(mnuRiproduzione, "mnuAddBM", QStringLiteral("Aggiungi BookMark"),
+                           QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuBMsuccessivo = addMenuItem(mnuRiproduzione, "mnuBMsuccessivo",
+                                  QStringLiteral("Vai al BookMark successivo"));
+    mnuBMprecedente = addMenuItem(mnuRiproduzione, "mnuBMprecedente",
+                                  QStringLiteral("Vai al BookMark precedente"));
 
     mnuVisualizza = menu("mnuVisualizza", QStringLiteral("&Visualizza"));
     mnuMostraNascondi =
-        addItem(mnuVisualizza, "mnuMostraNascondi", QStringLiteral("Mostra l'editor di testo"));
-    mnuBookMark = addItem(mnuVisualizza, "mnuBookMark", QStringLiteral("Mostra &BookMark"),
-                          QKeySequence(Qt::Key_F8));
+        addMenuItem(mnuVisualizza, "mnuMostraNascondi", QStringLiteral("Mostra l'editor di testo"));
+    mnuBookMark = addMenuItem(mnuVisualizza, "mnuBookMark", QStringLiteral("Mostra &BookMark"),
+                              QKeySequence(Qt::Key_F8));
 
     mnuOpzioni = menu("mnuOpzioni", QStringLiteral("&Opzioni"));
-    mnuImpostaAudio = addItem(mnuOpzioni, "mnuImpostaAudio", QStringLiteral("&Imposta audio..."),
-                              QKeySequence(Qt::Key_F9));
+    mnuImpostaAudio = addMenuItem(mnuOpzioni, "mnuImpostaAudio",
+                                  QStringLiteral("&Imposta audio..."), QKeySequence(Qt::Key_F9));
     separator(mnuOpzioni, nullptr);
     mnuSecIndietro =
-        addItem(mnuOpzioni, "mnuSecIndietro", QStringLiteral("Secondi indietro su &pausa..."));
+        addMenuItem(mnuOpzioni, "mnuSecIndietro", QStringLiteral("Secondi indietro su &pausa..."));
     mnuSalto =
-        addItem(mnuOpzioni, "mnuSalto", QStringLiteral("&Salto avanti / indietro secondi..."));
+        addMenuItem(mnuOpzioni, "mnuSalto", QStringLiteral("&Salto avanti / indietro secondi..."));
     separator(mnuOpzioni, nullptr);
-    mnuTitoloCompleto = addItem(mnuOpzioni, "mnuTitoloCompleto",
-                                QStringLiteral("Mostra percorso file"), QKeySequence(Qt::Key_F11));
+    mnuTitoloCompleto =
+        addMenuItem(mnuOpzioni, "mnuTitoloCompleto", QStringLiteral("Mostra percorso file"),
+                    QKeySequence(Qt::Key_F11));
     mnuTitoloCompleto->setCheckable(true);
     mnuR2 = separator(mnuOpzioni, "mnuR2");
-    mnuLingua = addItem(mnuOpzioni, "mnuLingua", QStringLiteral("&Lingua..."),
-                        QKeySequence(Qt::CTRL | Qt::Key_W));
-    mnuAggLingua = addItem(mnuOpzioni, "mnuAggLingua", QStringLiteral("Aggiungi Lingua..."));
+    mnuLingua = addMenuItem(mnuOpzioni, "mnuLingua", QStringLiteral("&Lingua..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_W));
+    mnuAggLingua = addMenuItem(mnuOpzioni, "mnuAggLingua", QStringLiteral("Aggiungi Lingua..."));
 
     mnuDonazioni = menu("mnuDonazioni", QStringLiteral("&Donazioni"));
     mnuFaiDonazione =
-        addItem(mnuDonazioni, "mnuFaiDonazione", QStringLiteral("&Fai una donazione"));
+        addMenuItem(mnuDonazioni, "mnuFaiDonazione", QStringLiteral("&Fai una donazione"));
 
     mnuHelp = menu("mnuHelp", QStringLiteral("&?"));
-    mnuGuida = addItem(mnuHelp, "mnuGuida", QStringLiteral("&Guida..."), QKeySequence(Qt::Key_F1));
+    mnuGuida =
+        addMenuItem(mnuHelp, "mnuGuida", QStringLiteral("&Guida..."), QKeySequence(Qt::Key_F1));
     mnuR3 = separator(mnuHelp, "mnuR3");
     mnuAggiornamenti =
-        addItem(mnuHelp, "mnuAggiornamenti", QStringLiteral("&Controlla aggiornamenti..."));
+        addMenuItem(mnuHelp, "mnuAggiornamenti", QStringLiteral("&Controlla aggiornamenti..."));
     mnuR4 = separator(mnuHelp, "mnuR4");
-    mnuInfo = addItem(mnuHelp, "mnuInfo", QStringLiteral("&Informazioni sul programma..."),
-                      QKeySequence(Qt::CTRL | Qt::Key_F1));
+    mnuInfo = addMenuItem(mnuHelp, "mnuInfo", QStringLiteral("&Informazioni sul programma..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_F1));
 }
 
 void PlayerMenus::retranslateMenus(const LanguageTable &L)

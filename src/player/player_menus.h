@@ -19,8 +19,8 @@ public:
     void setupMenus(QMenuBar *bar);
     // The captions of the language table (the show/hide items follow their state).
     void retranslateMenus(const quillory::LanguageTable &language);
-    static QAction *addItem(QMenu *menu, const char *name, const QString &caption,
-                            const QKeySequence &shortcut = QKeySequence());
+    static QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
+                                const QKeySequence &shortcut = QKeySequence());
 
     QMenu *mnuFile = nullptr, *mnuRiproduzione = nullptr, *mnuVisualizza = nullptr,
           *mnuOpzioni = nullptr, *mnuDonazioni = nullptr, *mnuHelp = nullptr;

@@ -17,7 +17,7 @@ SpeedLoopMenu::SpeedLoopMenu(PlayerSession &session, QMenu *playbackMenu, QActio
 {
     playbackMenu->addSeparator()->setObjectName(QStringLiteral("mnuR5"));
     auto item = [this, playbackMenu](const char *name, void (SpeedLoopMenu::*command)()) {
-        QAction *action = PlayerMenus::addItem(playbackMenu, name, QString());
+        QAction *action = PlayerMenus::addMenuItem(playbackMenu, name, QString());
         connect(action, &QAction::triggered, this, command);
         return action;
     };

@@ -6,7 +6,7 @@
 
 namespace quillory {
 
-std::int32_t VolumeControl::maximum() const
+std::int32_t VolumeControl::rawMaximum() const
 {
     if (!found || element.maximum <= element.minimum)
         return 0;
@@ -39,7 +39,7 @@ bool GetVolumeControl(Mixer &mixer, VolumeControl *control)
 
 bool SetVolumeControl(Mixer &mixer, const VolumeControl &control, std::int64_t value)
 {
-    const std::int32_t top = control.maximum();
+    const std::int32_t top = control.rawMaximum();
     if (top <= 0)
         return false;
     value = std::clamp<std::int64_t>(value, 0, top);
@@ -49,7 +49,7 @@ bool SetVolumeControl(Mixer &mixer, const VolumeControl &control, std::int64_t v
 
 std::optional<std::int32_t> GetVolumeValue(Mixer &mixer, const VolumeControl &control)
 {
-    const std::int32_t top = control.maximum();
+    const std::int32_t top = control.rawMaximum();
     if (top <= 0)
         return std::nullopt;
     const std::optional<long> raw = mixer.playbackVolume(control.element);

@@ -9,13 +9,13 @@
 namespace quillory {
 
 // The master volume control that the player's slider sets, found once at start-up.
-// Its values run from 0 to maximum(); the mixer's own minimum maps to 0.
+// Its values run from 0 to rawMaximum(); the mixer's own minimum maps to 0.
 struct VolumeControl {
     bool found = false;
     MixerElement element;
 
     // VolumeMax: the top of the raw range; 0 while no control was found.
-    std::int32_t maximum() const;
+    std::int32_t rawMaximum() const;
 };
 
 // Finds the master playback volume: the element named "Master", else the first
@@ -23,10 +23,10 @@ struct VolumeControl {
 bool GetVolumeControl(Mixer &mixer, VolumeControl *control);
 
 // Sets a raw value on all channels of the control at once. Values beyond 0 to
-// maximum() are brought back into it. Without a control nothing reaches the mixer.
+// rawMaximum() are brought back into it. Without a control nothing reaches the mixer.
 bool SetVolumeControl(Mixer &mixer, const VolumeControl &control, std::int64_t value);
 
-// The control's current raw value, 0 to maximum(); nothing without a control.
+// The control's current raw value, 0 to rawMaximum(); nothing without a control.
 std::optional<std::int32_t> GetVolumeValue(Mixer &mixer, const VolumeControl &control);
 
 // The knob's tag as a raw value: plain decimal digits (blanks around them are

@@ -5,8 +5,8 @@
 
 namespace quillory {
 
-void VolumeSlider::setGeometry(double trackLeft, double trackTop, double trackWidth,
-                               double trackHeight, double knobWidth, double knobHeight)
+void VolumeSlider::placeTrack(double trackLeft, double trackTop, double trackWidth,
+                              double trackHeight, double knobWidth, double knobHeight)
 {
     m_trackLeft = trackLeft;
     m_trackTop = trackTop;
@@ -30,7 +30,7 @@ void VolumeSlider::keepOnTrack()
         m_knobTop = m_trackTop + m_trackHeight - m_knobHeight;
 }
 
-std::int32_t VolumeSlider::value(std::int32_t maximum) const
+std::int32_t VolumeSlider::valueFor(std::int32_t maximum) const
 {
     const double r = m_trackHeight - m_knobHeight;
     if (maximum <= 0 || r <= 0 || !std::isfinite(m_knobTop))

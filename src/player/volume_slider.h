@@ -9,8 +9,8 @@ namespace quillory {
 // twips; the knob's top is kept exactly, the window shows it to the nearest pixel.
 class VolumeSlider {
 public:
-    void setGeometry(double trackLeft, double trackTop, double trackWidth, double trackHeight,
-                     double knobWidth, double knobHeight);
+    void placeTrack(double trackLeft, double trackTop, double trackWidth, double trackHeight,
+                    double knobWidth, double knobHeight);
 
     double knobTop() const { return m_knobTop; }
     double knobLeft() const { return m_knobLeft; }
@@ -28,7 +28,7 @@ public:
     // The knob-to-value rule: maximum with the knob at the top of the track, 0 at
     // the bottom, linear in between, whole numbers cut towards 0. A knob off the
     // track counts as at its nearer end, so the value never leaves 0 to maximum.
-    std::int32_t value(std::int32_t maximum) const;
+    std::int32_t valueFor(std::int32_t maximum) const;
     // The inverse, to the nearest whole twip: the knob where the rule gives about
     // `value`. Without a range the knob is centred.
     void placeAtValue(std::int64_t value, std::int32_t maximum);

@@ -20,7 +20,7 @@ public:
         create();
         Services services = fakes.services();
         form->setBookmarkWindowFactory([this, services] {
-            return std::make_unique<Form3>(session, services, form->languageTable(), *form);
+            return std::make_unique<Form3>(session, services, form->languageTable(), form->bookmarkHost());
         });
         writeSettings({"English.lng", "", "0", "5", "3", "1", "", "0"}); // editor shown
         start();

@@ -35,7 +35,7 @@ public:
         Services services = fakes.services();
         services.inputs = &typing;
         form->setBookmarkWindowFactory([this, services] {
-            return std::make_unique<Form3>(session, services, form->languageTable(), *form);
+            return std::make_unique<Form3>(session, services, form->languageTable(), form->bookmarkHost());
         });
         start();
     }

@@ -14,7 +14,7 @@ namespace {
 VolumeSlider designSlider()
 {
     VolumeSlider s;
-    s.setGeometry(4545, 360, 90, 1200, 375, 195);
+    s.placeTrack(4545, 360, 90, 1200, 375, 195);
     return s;
 }
 
@@ -47,7 +47,7 @@ private slots:
         QFETCH(int, value);
         VolumeSlider s = designSlider();
         s.setKnobTop(knobTop);
-        QCOMPARE(s.value(maximum), value);
+        QCOMPARE(s.valueFor(maximum), value);
     }
 
     void centringAndPlacingByValue()
@@ -56,7 +56,7 @@ private slots:
         s.centre();
         QCOMPARE(s.knobTop(), 862.5);
         QCOMPARE(s.knobLeft(), 4402.5);
-        QCOMPARE(s.value(65535), 32767);
+        QCOMPARE(s.valueFor(65535), 32767);
 
         s.placeAtValue(65535, 65535);
         QCOMPARE(s.knobTop(), 360.0);
@@ -67,7 +67,7 @@ private slots:
         // Whole twips; the rule read back is within one twip's worth of the value.
         s.placeAtValue(20000, 65536);
         QCOMPARE(s.knobTop(), std::nearbyint(s.knobTop()));
-        QVERIFY(std::abs(s.value(65536) - 20000) <= 65536 / 1005 + 1);
+        QVERIFY(std::abs(s.valueFor(65536) - 20000) <= 65536 / 1005 + 1);
         s.placeAtValue(5, 0);
         QCOMPARE(s.knobTop(), 862.5);
     }
@@ -89,7 +89,7 @@ private slots:
         // Pulled far past the bottom: the knob's bottom on the track's.
         QVERIFY(s.dragTowards(s.dragTarget(5000)));
         QCOMPARE(s.knobTop(), 1365.0);
-        QCOMPARE(s.value(65535), 0);
+        QCOMPARE(s.valueFor(65535), 0);
     }
 
     // The highest target lands a twip above the track; the knob stays on it and
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(target, static_cast<double>(360.0f - static_cast<float>(1.35 * 195)));
         s.dragTowards(target);
         QCOMPARE(s.knobTop(), 360.0);
-        QCOMPARE(s.value(65535), 65535);
+        QCOMPARE(s.valueFor(65535), 65535);
     }
 
     void trackClickCentresTheKnobOnThePointer()
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(s.knobTop(), 1365.0);
         s.clickAt(600);
         QCOMPARE(s.knobTop(), 862.5);
-        QCOMPARE(s.value(65535), 32767);
+        QCOMPARE(s.valueFor(65535), 32767);
     }
 
     void readoutFadesToWhiteInEighteenTicks()
@@ -166,19 +166,19 @@ private slots:
         VolumeControl control;
         QVERIFY(GetVolumeControl(mixer, &control));
         QCOMPARE(control.element.name, QStringLiteral("Master"));
-        QCOMPARE(control.maximum(), 65535);
+        QCOMPARE(control.rawMaximum(), 65535);
 
         mixer.elements = {{"Master", 0, 0, 0}, {"PCM", 0, 0, 255}, {"Speaker", 0, 0, 31}};
         control = VolumeControl();
         QVERIFY(GetVolumeControl(mixer, &control));
         QCOMPARE(control.element.name, QStringLiteral("PCM")); // an empty range is no control
-        QCOMPARE(control.maximum(), 255);
+        QCOMPARE(control.rawMaximum(), 255);
 
         mixer.elements.clear();
         control = VolumeControl();
         QVERIFY(!GetVolumeControl(mixer, &control));
         QVERIFY(!control.found);
-        QCOMPARE(control.maximum(), 0);
+        QCOMPARE(control.rawMaximum(), 0);
     }
 
     // A range that does not start at 0 is shifted so that VolumeMax is its width.
@@ -189,7 +189,7 @@ private slots:
         mixer.values = {{{"Master", 0}, 60}};
         VolumeControl control;
         QVERIFY(GetVolumeControl(mixer, &control));
-        QCOMPARE(control.maximum(), 100);
+        QCOMPARE(control.rawMaximum(), 100);
         QCOMPARE(GetVolumeValue(mixer, control), std::optional<std::int32_t>(50));
 
         QVERIFY(SetVolumeControl(mixer, control, 30));
