@@ -15,10 +15,11 @@ SpellChecker::SpellChecker(QList<DictionaryFiles> installed, PersonalWords *pers
 
 SpellChecker::~SpellChecker()
 {
-    // The worker only touches what its lambda holds; it is let finish so
-    // that no thread outlives the program's objects.
-    if (m_loader)
-        m_loader->wait();
+    // A worker only touches what its lambda holds; each one still running
+    // (a quick change of language leaves several) is let finish so that no
+    // thread outlives the program's objects, and goes with its dictionary.
+    for (QThread *loader : findChildren<QThread *>(Qt::FindDirectChildrenOnly))
+        loader->wait();
 }
 
 bool SpellChecker::setLanguage(const QString &code)
@@ -46,6 +47,7 @@ bool SpellChecker::setLanguage(const QString &code)
             loaded(files, *result);
     });
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->setParent(this);
     m_loader = thread;
     thread->start(QThread::LowPriority);
     return true;
