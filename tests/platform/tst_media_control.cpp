@@ -1,5 +1,6 @@
 // The media control string interface on the simulated device: command parsing,
 // aliases, quoting, ranges and replies.
+#include "media_status.h"
 #include "platform/media/media_control.h"
 #include "platform/media/simulated_media_engine.h"
 
@@ -25,13 +26,7 @@ private:
     std::unique_ptr<MediaControl> m_control;
     QTemporaryDir m_dir;
 
-    QString status(const char *what)
-    {
-        char reply[127];
-        const std::uint32_t code =
-            m_control->sendString(QStringLiteral("status wav1 ") + what, reply, sizeof reply);
-        return code == 0 ? QString::fromUtf8(reply) : QStringLiteral("error %1").arg(code);
-    }
+    QString status(const char *what) { return testmedia::statusReply(*m_control, what); }
 
 private slots:
     void init()

@@ -1,6 +1,7 @@
 // Opening without waiting for the device, on the simulated device whose open
 // takes a set time on its clock: the engine's openAsync and the "open" command
 // sent through MediaControl::sendOpenAsync.
+#include "media_status.h"
 #include "platform/media/media_control.h"
 #include "platform/media/simulated_media_engine.h"
 
@@ -37,13 +38,7 @@ private:
     const QString m_other = QStringLiteral("/media/other.wav");
 
     std::uint32_t send(const QString &command) { return m_control->sendString(command); }
-    QString status(const char *what)
-    {
-        char reply[127];
-        const std::uint32_t code =
-            m_control->sendString(QStringLiteral("status wav1 ") + what, reply, sizeof reply);
-        return code == 0 ? QString::fromUtf8(reply) : QStringLiteral("error %1").arg(code);
-    }
+    QString status(const char *what) { return testmedia::statusReply(*m_control, what); }
 
 private slots:
     void init()

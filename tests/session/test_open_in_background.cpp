@@ -1,11 +1,8 @@
 // The session's open that does not wait for the device: on the simulated device
 // whose open takes a set time on its clock, the sequence stops at the device's
 // open and goes on, in the blocking open's order, once the device has the file.
-#include "platform/media/media_control.h"
-#include "platform/media/simulated_media_engine.h"
 #include "session/bookmark_file.h"
-#include "session/player_session.h"
-#include "support/program_home.h"
+#include "session/session_rig.h"
 
 #include <QtTest>
 #include <memory>
@@ -17,48 +14,9 @@ namespace {
 
 constexpr std::int64_t OpenMs = 300;
 
-struct SessionRig {
-    SessionRig()
-        : home(false), engine(new SimulatedMediaEngine),
-          media(std::unique_ptr<MediaEngine>(engine)), session(media)
-    {
-        engine->setOpenDelay(OpenMs);
-    }
-    QString file(const QString &name, std::int64_t lengthMs = 60000)
-    {
-        home.write(QStringLiteral("media/") + name, "RIFF");
-        const QString path = home.file(QStringLiteral("media/") + name);
-        engine->setLength(path, lengthMs);
-        return path;
-    }
-    ProgramHome home;
-    SimulatedMediaEngine *engine; // owned by media
-    MediaControl media;
-    PlayerSession session;
-};
-
-// The signals of one session, in the order they came, by name.
-class SignalLog {
-public:
-    explicit SignalLog(PlayerSession &s)
-    {
-        record(s, &PlayerSession::opening, "opening");
-        record(s, &PlayerSession::openFailed, "openFailed");
-        record(s, &PlayerSession::transportReady, "transportReady");
-        record(s, &PlayerSession::bookmarksLeft, "bookmarksLeft");
-        record(s, &PlayerSession::bookmarkFileFound, "bookmarkFileFound");
-        record(s, &PlayerSession::bookmarksLoaded, "bookmarksLoaded");
-        record(s, &PlayerSession::mediaOpened, "mediaOpened");
-        record(s, &PlayerSession::mediaClosed, "mediaClosed");
-        record(s, &PlayerSession::playPauseDone, "playPauseDone");
-    }
-    QStringList names;
-
-private:
-    template <typename Signal> void record(PlayerSession &s, Signal signal, const char *name)
-    {
-        QObject::connect(&s, signal, &s, [this, name] { names << QLatin1String(name); });
-    }
+// A device whose open takes OpenMs of its clock.
+struct SlowOpenRig : SessionRig {
+    SlowOpenRig() { engine->setOpenDelay(OpenMs); }
 };
 
 } // namespace
@@ -69,7 +27,7 @@ class TestOpenInBackground : public QObject {
 private slots:
     void theSequenceGoesOnOnceTheDeviceHasTheFile()
     {
-        SessionRig rig;
+        SlowOpenRig rig;
         const QString first = rig.file(QStringLiteral("first.wav"));
         rig.session.open(first); // blocking: the device's delay does not apply
         QVERIFY(rig.session.hasMedia());
@@ -111,8 +69,8 @@ private slots:
 
     void aFailureIsToldWhenTheDeviceGivesUp()
     {
-        SessionRig blocking, background;
-        for (SessionRig *rig : {&blocking, &background})
+        SlowOpenRig blocking, background;
+        for (SlowOpenRig *rig : {&blocking, &background})
             rig->engine->setOpenError(rig->file(QStringLiteral("broken.wav")),
                                       MediaError::InvalidFile);
         const QString broken = background.file(QStringLiteral("broken.wav"));
@@ -142,7 +100,7 @@ private slots:
     void aCloseOrTheProgramsEndAbandonsTheOpen()
     {
         QFETCH(bool, programEnds);
-        SessionRig rig;
+        SlowOpenRig rig;
         const QString path = rig.file(QStringLiteral("a.wav"));
         rig.session.openInBackground(path);
         SignalLog log(rig.session);
@@ -159,7 +117,7 @@ private slots:
 
     void aBlockingOpenMeanwhileWins()
     {
-        SessionRig rig;
+        SlowOpenRig rig;
         const QString slow = rig.file(QStringLiteral("slow.wav"));
         const QString chosen = rig.file(QStringLiteral("chosen.wav"), 30000);
         rig.session.openInBackground(slow);

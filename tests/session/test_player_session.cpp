@@ -1,11 +1,8 @@
 // The transport rules where they live: the player session on the simulated
 // device, whose clock moves only through advance(). No window takes part.
 #include "platform/files/program_folder.h"
-#include "platform/media/media_control.h"
-#include "platform/media/simulated_media_engine.h"
 #include "session/bookmark_file.h"
-#include "session/player_session.h"
-#include "support/program_home.h"
+#include "session/session_rig.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -13,64 +10,6 @@
 
 using namespace quillory;
 using namespace quillory::test;
-
-namespace {
-
-struct SessionRig {
-    SessionRig()
-        : home(false), engine(new SimulatedMediaEngine),
-          media(std::unique_ptr<MediaEngine>(engine)), session(media)
-    {
-        session.setJumpSeconds(5);
-        session.setPauseRewindSeconds(3);
-    }
-    QString file(const QString &name, std::int64_t lengthMs = 60000)
-    {
-        home.write(QStringLiteral("media/") + name, "RIFF");
-        const QString path = home.file(QStringLiteral("media/") + name);
-        engine->setLength(path, lengthMs);
-        return path;
-    }
-    // Opens a file (which plays) and lets it play to `ms`.
-    QString openAt(const QString &name, std::int64_t lengthMs, std::int64_t ms)
-    {
-        const QString path = file(name, lengthMs);
-        session.open(path);
-        engine->advance(ms);
-        return path;
-    }
-    ProgramHome home;
-    SimulatedMediaEngine *engine; // owned by media
-    MediaControl media;
-    PlayerSession session;
-};
-
-// The signals of one session, in the order they came, by name.
-class SignalLog {
-public:
-    explicit SignalLog(PlayerSession &s)
-    {
-        record(s, &PlayerSession::opening, "opening");
-        record(s, &PlayerSession::openFailed, "openFailed");
-        record(s, &PlayerSession::transportReady, "transportReady");
-        record(s, &PlayerSession::bookmarksLeft, "bookmarksLeft");
-        record(s, &PlayerSession::bookmarkFileFound, "bookmarkFileFound");
-        record(s, &PlayerSession::bookmarksLoaded, "bookmarksLoaded");
-        record(s, &PlayerSession::mediaOpened, "mediaOpened");
-        record(s, &PlayerSession::mediaClosed, "mediaClosed");
-        record(s, &PlayerSession::playPauseDone, "playPauseDone");
-        record(s, &PlayerSession::positionCleared, "positionCleared");
-    }
-    QStringList names;
-
-private:
-    template <typename Signal> void record(PlayerSession &s, Signal signal, const char *name)
-    {
-        QObject::connect(&s, signal, &s, [this, name] { names << QLatin1String(name); });
-    }
-};
-
-} // namespace
 
 class TestPlayerSession : public QObject {
     Q_OBJECT
