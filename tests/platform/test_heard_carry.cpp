@@ -1,6 +1,8 @@
 // The heard position between readings of the sound server: carried forward in
-// real time at the playback speed, due again ever more rarely after a start.
+// real time at the playback speed, due again ever more rarely after a start;
+// and which of several slow readings counts.
 #include "platform/mpv/heard_carry.h"
+#include "platform/mpv/quickest_reading.h"
 
 #include <QtTest>
 
@@ -69,6 +71,44 @@ private slots:
         for (int i = 0; i < 100; ++i)
             carry.take(0, 0, 1.0);
         QCOMPARE(carry.reuseUs(), std::int64_t(2000000));
+    }
+
+    void aQuickReadingEndsTheQuestionsAndOtherwiseTheQuickestCounts()
+    {
+        // Readings told apart by their position; each took the time beside it.
+        struct Scripted {
+            double seconds;
+            std::int64_t tookUs;
+        };
+        const auto choose = [](QList<Scripted> script, int *asked) {
+            *asked = 0;
+            return quickestReading(
+                [&]() -> std::optional<TimedReading> {
+                    if (script.isEmpty())
+                        return std::nullopt;
+                    ++*asked;
+                    const Scripted next = script.takeFirst();
+                    TimedReading timed;
+                    timed.reading.playingSeconds = next.seconds;
+                    timed.tookUs = next.tookUs;
+                    return timed;
+                },
+                5, 1500);
+        };
+        int asked = 0;
+        std::optional<HeardReading> r = choose({{1, 12000}, {2, 1500}, {3, 0}}, &asked);
+        QCOMPARE(r->playingSeconds, 2.0); // as quick as may be: taken
+        QCOMPARE(asked, 2);
+        r = choose({{1, 12000}, {2, 4000}, {3, 12000}, {4, 1501}, {5, 9000}, {6, 0}}, &asked);
+        QCOMPARE(r->playingSeconds, 4.0); // all five slow: the quickest
+        QCOMPARE(asked, 5);
+        r = choose({{1, 3000}, {2, 3000}, {3, 3000}, {4, 3000}, {5, 3000}}, &asked);
+        QCOMPARE(r->playingSeconds, 1.0); // a tie keeps the first
+        // A reading that cannot be taken ends the questions with nothing, even
+        // after slow ones.
+        r = choose({{1, 12000}, {2, 12000}}, &asked);
+        QVERIFY(!r);
+        QCOMPARE(asked, 2);
     }
 };
 

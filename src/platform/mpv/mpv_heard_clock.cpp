@@ -4,6 +4,7 @@
 #include "platform/mpv/engine_support.h"
 #include "platform/mpv/mp3_frame_scan.h"
 #include "platform/mpv/pulse_latency.h"
+#include "platform/mpv/quickest_reading.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -67,14 +68,10 @@ double MpvMediaEngine::heardAtPause()
 // preempted between them, or the server was slow to answer) are taken again.
 std::optional<HeardReading> MpvMediaEngine::readHeard()
 {
-    constexpr qint64 ReadingsApartUs = 1500;
     constexpr int Attempts = 5;
-    // Of readings that all took long, the quickest: each moment is known only to
-    // within the call that read it.
-    std::optional<HeardReading> quickest;
-    std::int64_t quickestUs = 0;
-    for (int attempt = 1; attempt <= Attempts; ++attempt) {
-        HeardReading reading;
+    const auto take = [this]() -> std::optional<TimedReading> {
+        TimedReading timed;
+        HeardReading &reading = timed.reading;
         const std::int64_t askedUs = steadyMicroseconds();
         if (m_mpv->getProperty(m_handle.get(), "audio-pts", MPV_FORMAT_DOUBLE,
                                &reading.playingSeconds) < 0)
@@ -85,7 +82,7 @@ std::optional<HeardReading> MpvMediaEngine::readHeard()
         reading.playingAtUs = gotUs;
         reading.heldUs = m_heldAudio->heldMicroseconds();
         if (!reading.heldUs)
-            return reading;
+            return timed; // nothing beyond the output's own clock: always exact
         reading.queuedUs = m_heldAudio->queuedMicroseconds();
         if (reading.queuedUs)
             m_fullQueueUs = std::max(*reading.queuedUs, m_fullQueueUs.value_or(0));
@@ -94,15 +91,10 @@ std::optional<HeardReading> MpvMediaEngine::readHeard()
         // The sink answered about halfway through its own call.
         reading.heldAtUs = (gotUs + afterUs) / 2;
         reading.speed = m_speed;
-        const std::int64_t tookUs = afterUs - askedUs;
-        if (tookUs <= ReadingsApartUs)
-            return reading;
-        if (!quickest || tookUs < quickestUs) {
-            quickest = reading;
-            quickestUs = tookUs;
-        }
-    }
-    return quickest;
+        timed.tookUs = afterUs - askedUs;
+        return timed;
+    };
+    return quickestReading(take, Attempts, m_options.quickReadingUs);
 }
 
 // When the sink's next block is due within the guard, the reading is taken

@@ -46,6 +46,9 @@ struct MpvEngineOptions {
     // pause always reads afresh. 0 asks at every reading.
     int firstReadingReuseMs = 40;
     int readingReuseMs = 1000;
+    // A reading whose questions took longer than this (the thread was preempted,
+    // the server was slow) is taken again.
+    long long quickReadingUs = 1500;
     // What the sound output holds beyond the sample it plays now; by default the
     // PulseAudio sink of the player's stream, when there is one.
     std::shared_ptr<HeldAudioProbe> heldAudio;
