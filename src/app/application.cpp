@@ -61,7 +61,8 @@ Application::Application()
     m_player = std::make_unique<Form1>(*m_session, services);
     m_player->setEditorFactory([this] { return buildEditor(); });
     m_player->setBookmarkWindowFactory([this, services] {
-        return std::make_unique<Form3>(*m_session, services, m_player->languageTable(), m_player->bookmarkHost());
+        return std::make_unique<Form3>(*m_session, services, m_player->languageTable(),
+                                       m_player->bookmarkHost());
     });
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
@@ -125,8 +126,7 @@ void Application::start(const QString &commandLine)
         m_player->Form_Load(QString());
         auto openCommandLineFile = [this, commandLine] {
             if (!m_ended && m_player->mediaPath().isEmpty()) {
-                m_player->OpenMediaFile(commandLine);
-                markStartup("media-length-shown");
+                m_player->OpenMediaFile(commandLine, [] { markStartup("media-length-shown"); });
             }
         };
         if (!m_engine->isStarting())

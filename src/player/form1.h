@@ -89,7 +89,9 @@ public:
     void mnuSecIndietro_Click();
 
     // --- opening media, recent list, drops
-    void OpenMediaFile(const QString &name);
+    // Asks for a file when `name` is empty, checks it and opens it without
+    // waiting for the device; `thenOpened` runs once the file plays.
+    void OpenMediaFile(const QString &name, std::function<void()> thenOpened = {});
     void GotADrop(const QString &name);
     void mnuApri_Click();
     void Image3_Click();

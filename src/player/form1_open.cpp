@@ -7,11 +7,11 @@
 
 using namespace quillory;
 
-void Form1::OpenMediaFile(const QString &name)
+void Form1::OpenMediaFile(const QString &name, std::function<void()> thenOpened)
 {
     const QString path = m_filePrompt.fileToOpen(name);
     if (!path.isEmpty())
-        m_session.open(path);
+        m_session.openInBackground(path, std::move(thenOpened));
 }
 
 void Form1::showOpenedMedia()

@@ -81,14 +81,18 @@ void PlayerSession::open(const QString &path)
     finishOpen(path, send(openCommand(path)));
 }
 
-void PlayerSession::openInBackground(const QString &path)
+void PlayerSession::openInBackground(const QString &path, std::function<void()> thenOpened)
 {
     beginOpen(path);
     const QPointer<PlayerSession> self(this);
-    m_media.sendOpenAsync(openCommand(path), [self, path](std::uint32_t code) {
-        if (self && !self->m_ended)
-            self->finishOpen(path, code);
-    });
+    m_media.sendOpenAsync(openCommand(path),
+                          [self, path, thenOpened = std::move(thenOpened)](std::uint32_t code) {
+                              if (!self || self->m_ended)
+                                  return;
+                              self->finishOpen(path, code);
+                              if (code == 0 && thenOpened && self && !self->m_ended)
+                                  thenOpened();
+                          });
 }
 
 bool PlayerSession::isOpening() const
@@ -164,6 +168,8 @@ void PlayerSession::startPlaying()
 
 void PlayerSession::playPause()
 {
+    if (isOpening())
+        return;
     endLoop();
     if (m_state == PlayState::NotPlaying) {
         send(command("play"));
@@ -206,6 +212,8 @@ void PlayerSession::seekSilently(std::int64_t ms)
 
 void PlayerSession::stop()
 {
+    if (isOpening())
+        return;
     endLoop();
     send(command("seek", QStringLiteral("to start")));
     // Stopped at the start, the display has nothing more to follow.
@@ -216,6 +224,8 @@ void PlayerSession::stop()
 
 void PlayerSession::jumpBy(double deltaMs)
 {
+    if (isOpening())
+        return;
     endLoop();
     double target = position() + deltaMs;
     if (!(target > 0))
@@ -271,6 +281,8 @@ bool PlayerSession::rewindAtEnd(double totalMs, double positionMs)
 
 void PlayerSession::playFromBar(std::optional<std::int64_t> ms)
 {
+    if (isOpening())
+        return;
     endLoop();
     if (m_state == PlayState::NotPlaying) {
         const std::optional<double> total = length();
@@ -286,6 +298,8 @@ void PlayerSession::playFromBar(std::optional<std::int64_t> ms)
 
 void PlayerSession::playFromMark(std::int64_t ms)
 {
+    if (isOpening())
+        return;
     if (m_state == PlayState::NotPlaying) {
         pauseBefore(ms);
         return;
@@ -314,6 +328,8 @@ void PlayerSession::pauseBefore(std::int64_t ms)
 
 bool PlayerSession::playFromTimestamp(std::int64_t ms)
 {
+    if (isOpening())
+        return false;
     const std::optional<double> total = length();
     // A device that reports no length has no end to check.
     if (!total || ms < 0 || (*total > 0 && static_cast<double>(ms) > *total))
@@ -324,6 +340,8 @@ bool PlayerSession::playFromTimestamp(std::int64_t ms)
 
 void PlayerSession::seekKeepingState(std::int64_t ms)
 {
+    if (isOpening())
+        return;
     if (!hasMedia())
         return;
     if (m_state == PlayState::Playing) {
@@ -390,6 +408,8 @@ void PlayerSession::endLoop()
 // loop first.
 void PlayerSession::toggleLoop()
 {
+    if (isOpening())
+        return;
     MediaEngine &engine = m_media.engine();
     if (!engine.isOpen()) {
         emit loopChanged(false);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace quillory {
@@ -56,9 +57,11 @@ public:
     // by openFailed; the sequence goes on unless the program ended meanwhile.
     void open(const QString &path);
     // The same sequence without waiting for the device: it runs up to the
-    // device's open at once and goes on once the device has the file. A close
-    // or another open meanwhile abandons it.
-    void openInBackground(const QString &path);
+    // device's open at once and goes on once the device has the file, then
+    // runs `thenOpened` if the device opened it. A close or another open
+    // meanwhile abandons it. Until then the transport does nothing: there is
+    // no file to move, and the open starts playback itself.
+    void openInBackground(const QString &path, std::function<void()> thenOpened = {});
     // An openInBackground is waiting for the device.
     bool isOpening() const;
     void close();

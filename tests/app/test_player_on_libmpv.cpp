@@ -34,12 +34,22 @@ class TestPlayerOnLibmpv : public QObject {
             session = std::make_unique<PlayerSession>(*media);
             form = std::make_unique<Form1>(*session, fakes.services());
             form->setEditorFactory([this] {
-                editor = std::make_unique<Form2>(form->commands(), form->languageTable(), fakes.services());
+                editor = std::make_unique<Form2>(form->commands(), form->languageTable(),
+                                                 fakes.services());
                 return editor.get();
             });
             form->Form_Load(QString());
         }
     };
+
+    // Opens `path` as the window does, without waiting for the device, and
+    // waits for the file to play.
+    static bool openAndWait(Form1 &form, const QString &path)
+    {
+        bool opened = false;
+        form.OpenMediaFile(path, [&opened] { opened = true; });
+        return QTest::qWaitFor([&opened] { return opened; }, 10000);
+    }
 
 private slots:
     void initTestCase() { qputenv("SDL_AUDIODRIVER", "dummy"); }
@@ -49,7 +59,7 @@ private slots:
         Rig rig;
         const QString wav = rig.home.file("short.wav");
         QVERIFY(testmedia::writeClickWav(wav, 1));
-        rig.form->OpenMediaFile(wav);
+        QVERIFY(openAndWait(*rig.form, wav));
         QVERIFY(rig.fakes.messages.shown.isEmpty());
         QCOMPARE(rig.form->playState(), PlayState::Playing);
         QVERIFY(rig.form->displayTimerRunning());
@@ -65,7 +75,7 @@ private slots:
         Rig rig;
         const QString wav = rig.home.file("ten.wav");
         QVERIFY(testmedia::writeClickWav(wav, 10));
-        rig.form->OpenMediaFile(wav);
+        QVERIFY(openAndWait(*rig.form, wav));
         rig.form->cmdPlay_Click(); // pause at about 0: rewinds to 0
         QCOMPARE(rig.form->CurPos(), 0.0);
         rig.form->cmdAvanz_click(); // plays from 2000
@@ -95,7 +105,7 @@ private slots:
         rig.home.write("notes.mp3", "this is not audio");
         QSignalSpy ended(rig.form.get(), &Form1::programEnded);
         rig.form->OpenMediaFile(rig.home.file("notes.mp3"));
-        QCOMPARE(rig.fakes.messages.shown.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.fakes.messages.shown.size(), 1, 10000);
         QCOMPARE(rig.fakes.messages.shown.first().text,
                  mediaErrorText(toCode(MediaError::InvalidFile)));
         QCOMPARE(ended.count(), 1);
@@ -113,7 +123,8 @@ private slots:
         Form1 form(session, fakes.services());
         std::unique_ptr<Form2> editor;
         form.setEditorFactory([&] {
-            editor = std::make_unique<Form2>(form.commands(), form.languageTable(), fakes.services());
+            editor =
+                std::make_unique<Form2>(form.commands(), form.languageTable(), fakes.services());
             return editor.get();
         });
         form.Form_Load(QString()); // the window comes up without the engine

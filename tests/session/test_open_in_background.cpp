@@ -115,6 +115,68 @@ private slots:
         QVERIFY(!rig.session.isOpening() || programEnds);
     }
 
+    void theTransportWaitsForTheOpen()
+    {
+        SlowOpenRig rig;
+        const QString first = rig.file(QStringLiteral("first.wav"));
+        rig.session.open(first);
+        rig.session.playPause(); // paused: the next open starts playback
+        const QString second = rig.file(QStringLiteral("second.wav"), 90000);
+        int opened = 0;
+        rig.session.openInBackground(second, [&] {
+            ++opened;
+            // Runs once the sequence is complete: the file plays.
+            QCOMPARE(rig.session.playState(), PlayState::Playing);
+            QVERIFY(rig.session.hasMedia());
+        });
+        SignalLog log(rig.session);
+        QSignalSpy states(&rig.session, &PlayerSession::playStateChanged);
+        QSignalSpy shown(&rig.session, &PlayerSession::positionShown);
+        QSignalSpy loops(&rig.session, &PlayerSession::loopChanged);
+        // Keys pressed while the device opens find no file and change nothing.
+        rig.session.playPause();
+        rig.session.jumpForward();
+        rig.session.stop();
+        rig.session.playFromBar(20000);
+        rig.session.playFromMark(20000);
+        QVERIFY(!rig.session.playFromTimestamp(20000));
+        rig.session.seekKeepingState(20000);
+        rig.session.toggleLoop();
+        QVERIFY(log.names.isEmpty());
+        QCOMPARE(states.count() + shown.count() + loops.count(), 0);
+        QCOMPARE(rig.session.playState(), PlayState::NotPlaying);
+        QCOMPARE(opened, 0);
+
+        rig.engine->advance(OpenMs);
+        QCOMPARE(opened, 1);
+        QCOMPARE(rig.session.playState(), PlayState::Playing);
+        QVERIFY(!rig.session.isLooping());
+        // Playing from the start, as any open: nothing pressed meanwhile moved it.
+        QVERIFY(rig.session.position() < 1000);
+    }
+
+    void whatFollowsAnOpenRunsOnlyWhenTheDeviceOpenedIt()
+    {
+        SlowOpenRig rig;
+        int followed = 0;
+        const auto follow = [&followed] { ++followed; };
+        const QString broken = rig.file(QStringLiteral("broken.wav"));
+        rig.engine->setOpenError(broken, MediaError::InvalidFile);
+        rig.session.openInBackground(broken, follow);
+        rig.engine->advance(OpenMs);
+        QCOMPARE(followed, 0);
+        // Abandoned for another open: only the second's follows.
+        rig.session.openInBackground(rig.file(QStringLiteral("a.wav")), follow);
+        rig.session.openInBackground(rig.file(QStringLiteral("b.wav")), follow);
+        rig.engine->advance(OpenMs * 2);
+        QCOMPARE(followed, 1);
+        // The program ended meanwhile: nothing follows.
+        rig.session.openInBackground(rig.file(QStringLiteral("c.wav")), follow);
+        rig.session.end();
+        rig.engine->advance(OpenMs);
+        QCOMPARE(followed, 1);
+    }
+
     void aBlockingOpenMeanwhileWins()
     {
         SlowOpenRig rig;
