@@ -20,6 +20,13 @@ void Form1::connectSession()
     connect(&m_session, &PlayerSession::playStateChanged, this, &Form1::showPlayState);
     connect(&m_session, &PlayerSession::playPauseDone, this, &Form1::ReturnFocus);
     connect(&m_session, &PlayerSession::positionShown, this, &Form1::showPosition);
+    m_session.addDisplay(m_positionDisplay, [display = m_positionDisplay](double p, double l) {
+        return display->msUntilChange(p, l);
+    });
+    connect(m_positionDisplay, &PositionDisplay::shownAgain, this, [this] {
+        if (m_session.isTicking())
+            m_session.tick();
+    });
     connect(&m_session, &PlayerSession::positionCleared, m_positionDisplay,
             &PositionDisplay::clear);
     connect(&m_session, &PlayerSession::opening, this, [this] {

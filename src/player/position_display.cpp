@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QWidget>
+#include <limits>
 
 PositionDisplay::PositionDisplay(QWidget *window, QLabel *timeText, QWidget *fill)
     : QObject(window), m_window(window), m_timeText(timeText), m_fill(fill)
@@ -25,6 +26,13 @@ void PositionDisplay::show(double positionMs, double lengthMs)
         drawChanges();
 }
 
+double PositionDisplay::msUntilChange(double positionMs, double lengthMs) const
+{
+    if (!windowShown())
+        return std::numeric_limits<double>::infinity();
+    return quillory::PositionReadout::msUntilChange(positionMs, lengthMs, m_timeText->width());
+}
+
 void PositionDisplay::drawChanges()
 {
     if (m_textChanged)
@@ -43,9 +51,12 @@ void PositionDisplay::clear()
 
 bool PositionDisplay::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window && (m_textChanged || m_fillChanged) &&
+    if (watched == m_window &&
         (event->type() == QEvent::Show || event->type() == QEvent::WindowStateChange) &&
-        windowShown())
-        drawChanges();
+        windowShown()) {
+        if (m_textChanged || m_fillChanged)
+            drawChanges();
+        emit shownAgain();
+    }
     return QObject::eventFilter(watched, event);
 }

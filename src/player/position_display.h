@@ -20,6 +20,13 @@ public:
     void clear();
     // The fill's width for the last position, drawn or not.
     double fillTwips() const { return m_readout.fillTwips(); }
+    // Media time until the display would change from `positionMs`; infinite
+    // while the window is hidden or minimised.
+    double msUntilChange(double positionMs, double lengthMs) const;
+
+signals:
+    // The window is seen again: what it shows may be a moment old.
+    void shownAgain();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

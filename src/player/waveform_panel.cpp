@@ -1,8 +1,11 @@
 #include "waveform_panel.h"
 
+#include "player/waveform_scale.h"
 #include "player/waveform_view.h"
 #include "session/player_session.h"
 #include "waveform/waveform_loader.h"
+
+#include <limits>
 
 using namespace quillory;
 
@@ -38,6 +41,11 @@ WaveformPanel::WaveformPanel(PlayerSession &session, WaveformView *view,
     connect(&session, &PlayerSession::bookmarksChanged, this, &WaveformPanel::showBookmarks);
     connect(m_loader.get(), &WaveformLoader::peaksChanged, m_view, &WaveformView::peaksChanged);
     connect(m_view, &WaveformView::seekRequested, this, &WaveformPanel::seek);
+    session.addDisplay(this, [this](double position, double length) {
+        if (!m_shown || !m_view->isVisible())
+            return std::numeric_limits<double>::infinity();
+        return WaveformScale::msUntilPlayheadMoves(position, length, m_view->width());
+    });
 }
 
 WaveformPanel::~WaveformPanel() = default;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace WaveformScale {
 
@@ -40,6 +41,27 @@ double overviewXOf(double ms, double lengthMs, int width)
     if (!(lengthMs > 0))
         return 0;
     return std::clamp(ms, 0.0, lengthMs) / lengthMs * width;
+}
+
+double msUntilPlayheadMoves(double positionMs, double lengthMs, int width)
+{
+    if (width <= 0)
+        return std::numeric_limits<double>::infinity();
+    const double perColumn = detailMsPerColumn(width);
+    double until = static_cast<double>(playheadColumn(positionMs, width) + 1) * perColumn -
+                   std::max(positionMs, 0.0);
+    if (lengthMs > 0) {
+        // The marks' edges are the floor and the ceiling of the span's ends.
+        const double x = overviewXOf(positionMs, lengthMs, width);
+        const double half = DetailSpanMs / 2 / lengthMs * width;
+        const double left = x - half;
+        const double right = x + half;
+        double pixels = std::floor(left) + 1 - left;
+        const double toCeil = std::ceil(right) - right;
+        pixels = std::min(pixels, toCeil > 0 ? toCeil : 1e-9);
+        until = std::min(until, pixels * lengthMs / width);
+    }
+    return std::max(until, 0.0);
 }
 
 } // namespace WaveformScale

@@ -25,5 +25,8 @@ double detailXOf(double ms, double positionMs, int width);
 double overviewTimeAt(double x, double lengthMs, int width);
 // The column of the overview row showing `ms`.
 double overviewXOf(double ms, double lengthMs, int width);
+// Media time from `positionMs` until the playhead enters the next column of
+// the detail row, or the overview's marks of the detail span move a pixel.
+double msUntilPlayheadMoves(double positionMs, double lengthMs, int width);
 
 } // namespace WaveformScale

@@ -6,7 +6,9 @@
 #include "session/bookmark_navigation.h"
 
 #include <QPointer>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace quillory {
 
@@ -163,7 +165,7 @@ bool PlayerSession::loadRecentFiles(const QString &path)
 void PlayerSession::startPlaying()
 {
     setState(PlayState::Playing);
-    m_tick.start();
+    m_tick.start(DisplayIntervalMs);
 }
 
 void PlayerSession::playPause()
@@ -261,7 +263,39 @@ void PlayerSession::tick()
     // One reading of the position serves the end's check and the display,
     // unless the end moved it.
     const double where = position();
-    emit positionShown(rewindAtEnd(*total, where) ? position() : where, *total);
+    const bool ended = rewindAtEnd(*total, where);
+    const double shown = ended ? position() : where;
+    emit positionShown(shown, *total);
+    planNextTick(shown, *total);
+}
+
+void PlayerSession::addDisplay(const QObject *owner, DisplayHorizon horizon)
+{
+    m_displays.push_back(Display{owner, std::move(horizon)});
+}
+
+void PlayerSession::planNextTick(double positionMs, double lengthMs)
+{
+    if (!m_tick.isActive())
+        return;
+    // The longest sleep: a move nobody told the session of shows within it.
+    constexpr int LongestMs = 5000;
+    // A loop jumps back without telling: its display follows every tick.
+    double untilChange = m_displays.empty() || isLooping() ? 0.0 : lengthMs - positionMs;
+    for (const Display &display : m_displays) {
+        if (display.owner)
+            untilChange = std::min(untilChange, display.horizon(positionMs, lengthMs));
+    }
+    const double wallMs = untilChange / m_speed.factor();
+    int interval = DisplayIntervalMs;
+    if (!std::isnan(wallMs)) {
+        // The first moment of the grid at or after the change (a hair early
+        // rather than a tick late).
+        const double ticks = std::ceil(wallMs / DisplayIntervalMs - 1e-6);
+        interval = static_cast<int>(std::clamp(ticks, 1.0, double(LongestMs / DisplayIntervalMs))) *
+                   DisplayIntervalMs;
+    }
+    m_tick.start(interval); // from now: this tick is the grid's origin
 }
 
 bool PlayerSession::rewindAtEnd(double totalMs)

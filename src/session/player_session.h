@@ -7,11 +7,13 @@
 #include "session/recent_list.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace quillory {
 
@@ -48,7 +50,17 @@ public:
     std::optional<double> length();
     // The display tick runs while playing and catches the end of the media.
     bool isTicking() const { return m_tick.isActive(); }
+    // Until the next tick: DisplayIntervalMs, or a whole number of them up to
+    // the next moment a display would change (see addDisplay).
     int tickInterval() const { return m_tick.interval(); }
+    // How much media time from a position a display of it takes to show
+    // something else (infinite while it shows nothing, e.g. hidden).
+    using DisplayHorizon = std::function<double(double positionMs, double lengthMs)>;
+    // A display of positionShown tells how far ahead it would change; the tick
+    // then sleeps until the nearest change of any display or the end of the
+    // media, on the DisplayIntervalMs grid, so it shows the same values at the
+    // same moments as a tick every DisplayIntervalMs. Forgotten with `owner`.
+    void addDisplay(const QObject *owner, DisplayHorizon horizon);
 
     // --- opening and closing
     // Opens `path` (an ordinary file the caller has checked): the outgoing
@@ -167,6 +179,8 @@ private:
     void rememberBookmarkFile(const QString &path);
     void jumpBy(double deltaMs);
     bool rewindAtEnd(double totalMs, double positionMs);
+    // Sets the running tick to the next moment a display may change.
+    void planNextTick(double positionMs, double lengthMs);
     // Shows where the device rests, or clears the display without a file.
     void showStill();
     // Moves while paused; the device plays nothing.
@@ -175,6 +189,11 @@ private:
 
     MediaControl &m_media;
     QTimer m_tick;
+    struct Display {
+        QPointer<const QObject> owner;
+        DisplayHorizon horizon;
+    };
+    std::vector<Display> m_displays;
     PlayState m_state = PlayState::NotPlaying;
     QString m_mediaPath;
     bool m_ended = false;

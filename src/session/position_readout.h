@@ -19,6 +19,10 @@ public:
     Change show(double positionMs, double lengthMs, int barWidthPixels);
     // The widgets were changed elsewhere: the next show() redraws both.
     void forget();
+    // Media time from `positionMs` until show() would report a change: the
+    // next shown second or the fill's next pixel (infinite when neither moves
+    // again). Played at a steady pace, nothing changes before then.
+    static double msUntilChange(double positionMs, double lengthMs, int barWidthPixels);
 
     const QString &text() const { return m_text; }
     double fillTwips() const { return m_fillTwips; }

@@ -38,6 +38,43 @@ private slots:
         QVERIFY(Scale::detailMsPerColumn(0) > 0);
     }
 
+    void thePlayheadsNextMoveIsForetold()
+    {
+        using namespace WaveformScale;
+        const int width = 400;
+        for (const double length : {600000.0, 5000.0}) {
+            // The overview marks the detail's span by the floor and the ceiling
+            // of its ends.
+            const auto marks = [&](double t) {
+                const double x = overviewXOf(t, length, width);
+                const double half = DetailSpanMs / 2 / length * width;
+                return std::make_pair(std::floor(x - half), std::ceil(x + half));
+            };
+            for (double p = 0; p < length - 100; p += 137) { // whole milliseconds, as played
+                const double h = msUntilPlayheadMoves(p, length, width);
+                QVERIFY(h > 0);
+                // (At a pixel's very edge the marks move just after: no "before".)
+                if (h >= 1e-3) {
+                    const double before = p + h * 0.999;
+                    QCOMPARE(playheadColumn(before, width), playheadColumn(p, width));
+                    QVERIFY2(marks(before) == marks(p),
+                             qPrintable(QStringLiteral("%1 of %2: %3 %4 %5 %6 %7")
+                                            .arg(p)
+                                            .arg(length)
+                                            .arg(h)
+                                            .arg(marks(p).first)
+                                            .arg(marks(p).second)
+                                            .arg(marks(before).first)
+                                            .arg(marks(before).second)));
+                }
+                const double after = p + h + 1e-6;
+                QVERIFY2(playheadColumn(after, width) != playheadColumn(p, width) ||
+                             marks(after) != marks(p),
+                         qPrintable(QStringLiteral("%1 ms of %2: %3").arg(p).arg(length).arg(h)));
+            }
+        }
+    }
+
     void overviewSpansTheRecording()
     {
         QCOMPARE(Scale::overviewTimeAt(0, 7200000, 328), 0.0);
