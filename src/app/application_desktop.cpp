@@ -59,6 +59,21 @@ void Application::startDesktop()
     hooks.volume = [player] { return player->volumePanel().volumeFraction(); };
     hooks.setVolume = [player](double volume) { player->volumePanel().setVolumeFraction(volume); };
     m_mpris->setHooks(hooks);
+    // What clients see follows the session's own news; a position moved while
+    // paused is a seek for them.
+    MprisService *mpris = m_mpris.get();
+    const auto refresh = [mpris] { mpris->refresh(); };
+    for (const auto signal : {&PlayerSession::playPauseDone, &PlayerSession::mediaClosed,
+                              &PlayerSession::bookmarksLoaded, &PlayerSession::bookmarksChanged})
+        QObject::connect(session, signal, mpris, refresh);
+    QObject::connect(session, &PlayerSession::mediaOpened, mpris, refresh);
+    QObject::connect(session, &PlayerSession::playStateChanged, mpris, refresh);
+    QObject::connect(session, &PlayerSession::speedChanged, mpris, refresh);
+    QObject::connect(session, &PlayerSession::bookmarksLeft, mpris, refresh);
+    QObject::connect(session, &PlayerSession::positionShown, mpris, [mpris, session] {
+        if (session->playState() != PlayState::Playing)
+            mpris->refresh();
+    });
     // Without a session bus the program runs as before, silently.
     m_mpris->registerOn(QDBusConnection::sessionBus());
 

@@ -73,7 +73,7 @@ bool MprisService::registerOn(const QDBusConnection &connection)
     m_lastPositionMs = m_player.hasMedia() ? m_player.positionMs() : 0;
     m_lastPlaying = m_seen.status == QLatin1String("Playing");
     m_sinceLast.start();
-    m_poll.start();
+    followPlayback(m_lastPlaying);
     return true;
 }
 
@@ -354,6 +354,17 @@ void MprisService::refresh()
     // Clients run the position on at the rate; a new rate sets them again.
     if (jumped || movedWhilePaused || (rateChanged && now.media))
         emit seeked(qlonglong(position) * 1000);
+    followPlayback(playing);
+}
+
+void MprisService::followPlayback(bool playing)
+{
+    // Playing, a jump made elsewhere shows only as a position off its course;
+    // paused or stopped, every change comes with a refresh from its cause.
+    if (!playing)
+        m_poll.stop();
+    else if (!m_poll.isActive())
+        m_poll.start();
 }
 
 void MprisService::announce(const QVariantMap &changed)

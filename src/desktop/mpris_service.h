@@ -57,7 +57,10 @@ public:
     QString registeredName() const { return m_registeredName; }
 
     // Compares the state with what clients last saw and announces the changes.
+    // The service polls itself only while playing; whoever changes the
+    // player otherwise calls this.
     void refresh();
+    bool isPolling() const { return m_poll.isActive(); }
 
     // --- the bus interfaces, called by the adaptors
     QString playbackStatus();
@@ -91,6 +94,7 @@ signals:
     void seeked(qlonglong positionUs);
 
 private:
+    void followPlayback(bool playing);
     struct Snapshot {
         QString status;
         QString path;

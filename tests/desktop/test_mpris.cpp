@@ -190,9 +190,11 @@ private slots:
             return c.contains(QStringLiteral("Metadata"));
         }));
         const int before = m_changes.size();
+        QVERIFY(t.service->isPolling());
         t.rig.form->cmdPlay_Click(); // F5
         t.service->refresh();
         QTRY_VERIFY(announced("PlaybackStatus", QStringLiteral("Paused")));
+        QVERIFY(!t.service->isPolling()); // paused: nothing to follow
         QCOMPARE(m_changes.size(), before + 1);
         QVERIFY(!m_changes.last().contains(QStringLiteral("Metadata")));
         // The pause's rewind is a jump for clients that draw the position.
