@@ -8,6 +8,7 @@
 #include "player/form1.h"
 #include "recovery/recovery_offer.h"
 #include "rtf/rtf_writer.h"
+#include "session/player_session.h"
 
 #include <QTextDocument>
 
@@ -90,6 +91,16 @@ RecoverySession::RecoverySession(Form1 &player, Form2 &editor, const Services &s
     });
     connect(m_writer.get(), &JournalWriter::writeFailed, this,
             &RecoverySession::reportWriteFailure);
+    // The copy's media position follows playback, and every move while paused.
+    PlayerSession &playback = player.session();
+    JournalWriter *writer = m_writer.get();
+    connect(&playback, &PlayerSession::playStateChanged, writer,
+            [writer](PlayState state) { writer->followPlayback(state == PlayState::Playing); });
+    connect(&playback, &PlayerSession::positionShown, writer, [writer, &playback] {
+        if (playback.playState() != PlayState::Playing)
+            writer->followPlayback(false);
+    });
+    writer->followPlayback(playback.playState() == PlayState::Playing);
 }
 
 RecoverySession::~RecoverySession() = default;

@@ -60,7 +60,18 @@ JournalWriter::JournalWriter(RecoveryJournal &journal, Sources sources, QObject 
     connect(&m_quiet, &QTimer::timeout, this, &JournalWriter::flush);
     connect(&m_maxWait, &QTimer::timeout, this, &JournalWriter::flush);
     connect(&m_infoTimer, &QTimer::timeout, this, &JournalWriter::refreshInfo);
-    m_infoTimer.start();
+}
+
+void JournalWriter::followPlayback(bool playing)
+{
+    if (m_stopped)
+        return;
+    if (!playing) {
+        m_infoTimer.stop();
+        refreshInfo();
+    } else if (!m_infoTimer.isActive()) {
+        m_infoTimer.start();
+    }
 }
 
 JournalWriter::~JournalWriter()

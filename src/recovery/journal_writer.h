@@ -33,8 +33,14 @@ public:
     // for `quietMs`, and never later than `maxWaitMs` after the first change
     // not yet written, so continuous typing is still written every second.
     void setDelays(int quietMs, int maxWaitMs);
-    // How often the media position is brought up to date while a copy exists.
+    // How often the media position is brought up to date while a copy exists
+    // and the media plays.
     void setInfoInterval(int ms);
+    // Playing, the position moves on by itself and is brought up to date every
+    // interval; paused or stopped, it moves only when told, and each call takes
+    // it where it is now.
+    void followPlayback(bool playing);
+    bool isFollowingPlayback() const { return m_infoTimer.isActive(); }
     // The worker's nice value (0..19), set before the first write. The default
     // leaves the typing about nine tenths of a core the two share, yet a write
     // still lands within half a second beside one busy program; at 19 it took

@@ -99,6 +99,18 @@ private slots:
         rig.player.engine->advance(3000);
         QTRY_COMPARE(rig.copy().readInfo().positionMs, 8000);
         QCOMPARE(readFile(rig.copy().textPath()), writeRtf(*rig.box().document()));
+
+        // Paused, nothing polls: the copy takes the pause's place, and each
+        // move made while paused.
+        QVERIFY(rig.session->writer().isFollowingPlayback());
+        rig.player.form->cmdPlay_Click();
+        QVERIFY(!rig.session->writer().isFollowingPlayback());
+        const qint64 paused = qint64(rig.player.form->CurPos());
+        QTRY_COMPARE(rig.copy().readInfo().positionMs, paused);
+        rig.player.form->cmdAvanz_click();
+        QVERIFY(qint64(rig.player.form->CurPos()) > paused);
+        QTRY_COMPARE(rig.copy().readInfo().positionMs, qint64(rig.player.form->CurPos()));
+        QVERIFY(!rig.session->writer().isFollowingPlayback());
     }
 
     void changesDuringAWriteAreWrittenRightAfterIt()
