@@ -6,6 +6,7 @@
 # and the load average of each window.
 #
 # usage: bench_cpu.sh EXE [SECONDS_PER_WINDOW=30] [MEDIA_MINUTES=10]
+#   BENCH_CPU_PREFERENCES="key=value ..." sets lines of the program's Preferences.ini.
 #   Runs on its own X server (with openbox, so windows can be minimised), its
 #   own sound server and its own session bus, all stopped at the end. Both
 #   programs are driven over the session bus (MPRIS and Parlatype's own
@@ -47,6 +48,8 @@ pactl set-default-sink bench
 home=$work/home; mkdir -p "$home"
 [ -d "$(dirname "$exe")/Lang" ] && cp -r "$(dirname "$exe")/Lang" "$home/"
 printf 'English.lng\r\n\r\n0\r\n5\r\n3\r\n1\r\n\r\n0\r\n' > "$home/Quillory.ini"
+# Further settings for a variant, e.g. BENCH_CPU_PREFERENCES="waveform.shown=0".
+[ -z "${BENCH_CPU_PREFERENCES:-}" ] || printf '%s\n' $BENCH_CPU_PREFERENCES > "$home/Preferences.ini"
 QUILLORY_HOME=$home "$exe" "$work/recording.mp3" >"$work/quillory.log" 2>&1 & quillory=$!
 pids+=($quillory)
 timeout 30 xdotool search --sync --name '^Quillory$' >/dev/null

@@ -10,6 +10,7 @@
 #include "desktop/mpris_service.h"
 #include "desktop/pedal_controller.h"
 #include "desktop/pedal_source.h"
+#include "editor/caret_rest.h"
 #include "editor/form2.h"
 #include "find/find_dialog_launcher.h"
 #include "platform/files/preferences.h"
@@ -74,6 +75,7 @@ Application::Application()
 Form2 *Application::buildEditor()
 {
     m_editor = std::make_unique<Form2>(m_player->commands(), m_player->languageTable(), m_services);
+    m_caretRest = std::make_unique<CaretRest>();
     // The editor's Find and Replace open one dialog, created on first use.
     m_editor->setFindDialogOpener(findDialogOpener(*m_editor));
     return m_editor.get();

@@ -16,6 +16,7 @@ class FindDialogLauncher;
 class WaveformPanel;
 class Form1;
 class Form2;
+class CaretRest;
 namespace quillory {
 class MpvMediaEngine;
 class DesktopPlayer;
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<quillory::PlayerSession> m_session;
     std::unique_ptr<Form1> m_player;
     std::unique_ptr<Form2> m_editor; // built on the player's first need of it
+    std::unique_ptr<CaretRest> m_caretRest;
     bool m_ended = false;
     std::unique_ptr<quillory::DesktopPlayer> m_desktopPlayer;
     std::unique_ptr<quillory::MprisService> m_mpris;

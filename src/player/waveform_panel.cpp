@@ -5,6 +5,7 @@
 #include "session/player_session.h"
 #include "waveform/waveform_loader.h"
 
+#include <algorithm>
 #include <limits>
 
 using namespace quillory;
@@ -42,9 +43,13 @@ WaveformPanel::WaveformPanel(PlayerSession &session, WaveformView *view,
     connect(m_loader.get(), &WaveformLoader::peaksChanged, m_view, &WaveformView::peaksChanged);
     connect(m_view, &WaveformView::seekRequested, this, &WaveformPanel::seek);
     session.addDisplay(this, [this](double position, double length) {
-        if (!m_shown || !m_view->isVisible())
+        if (!m_shown || !m_view->isVisible() || m_view->window()->isMinimized())
             return std::numeric_limits<double>::infinity();
-        return WaveformScale::msUntilPlayheadMoves(position, length, m_view->width());
+        // The detail scrolls at most 25 times a second, a column or more at a
+        // time: as smooth to the eye as every column, for half the drawing.
+        constexpr double SmallestStepMs = 40;
+        return std::max(WaveformScale::msUntilPlayheadMoves(position, length, m_view->width()),
+                        SmallestStepMs * m_session.speed().factor());
     });
 }
 

@@ -1,10 +1,13 @@
 // Undo and Redo leave the caret at the edit and know the saved state; the
 // desktop's standard keys (redo, find) and Ctrl+M reach their commands.
+#include "editor/caret_rest.h"
 #include "editor/editor_keys.h"
 #include "editor/undo_caret.h"
 #include "editor/undo_history.h"
 #include "editor_rig.h"
 
+#include <QStyleHints>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace quillory;
@@ -148,6 +151,40 @@ private slots:
         QTest::keyClick(&rig.rtb(), Qt::Key_M, Qt::ControlModifier);
         QCOMPARE(rig.player.calls, QStringList{"add bookmark"});
         QCOMPARE(rig.rtb().Text(), QString());
+    }
+
+    void theCaretRestsWhenNothingIsTypedAndBlinksAgainAtAKey()
+    {
+        QStyleHints *hints = QGuiApplication::styleHints();
+        const int flash = hints->cursorFlashTime();
+        QVERIFY(flash > 0);
+        QTextEdit edit;
+        {
+            CaretRest rest(50);
+            QVERIFY(!rest.isResting());
+            QTRY_VERIFY(rest.isResting());
+            QCOMPARE(hints->cursorFlashTime(), 0); // shown, not blinking
+            QTest::keyClick(&edit, Qt::Key_A);
+            QVERIFY(!rest.isResting());
+            QCOMPARE(hints->cursorFlashTime(), flash);
+            // Keys keep it blinking; it rests again once they stop.
+            QTest::keyClick(&edit, Qt::Key_B);
+            QTRY_VERIFY(rest.isResting());
+            QTest::mouseClick(edit.viewport(), Qt::LeftButton);
+            QCOMPARE(hints->cursorFlashTime(), flash);
+            QTRY_VERIFY(rest.isResting());
+        }
+        // Gone while resting: the blinking is the user's again.
+        QCOMPARE(hints->cursorFlashTime(), flash);
+        // A user who turned blinking off keeps it off.
+        hints->setCursorFlashTime(0);
+        {
+            CaretRest rest(1);
+            QTest::keyClick(&edit, Qt::Key_C);
+            QCOMPARE(hints->cursorFlashTime(), 0);
+        }
+        QCOMPARE(hints->cursorFlashTime(), 0);
+        hints->setCursorFlashTime(flash);
     }
 };
 
