@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <mutex>
 
 namespace quillory::spelling {
 
@@ -36,15 +37,29 @@ bool SpellChecker::setLanguage(const QString &code)
     }
     if (files.name.isEmpty())
         return false;
-    auto result = std::make_shared<std::shared_ptr<SpellDictionary>>();
+    // The thread's end, queued to this thread, already orders the hand-over;
+    // the lock makes it visible to the thread sanitizer too, which cannot see
+    // into Qt's event queue.
+    struct Result {
+        std::mutex lock;
+        std::shared_ptr<SpellDictionary> dictionary;
+    };
+    auto result = std::make_shared<Result>();
     QThread *thread = QThread::create([files, result] {
         auto dictionary = std::make_shared<SpellDictionary>();
-        if (dictionary->open(files.affPath, files.dicPath))
-            *result = dictionary;
+        if (!dictionary->open(files.affPath, files.dicPath))
+            return;
+        const std::lock_guard<std::mutex> hold(result->lock);
+        result->dictionary = std::move(dictionary);
     });
     connect(thread, &QThread::finished, this, [this, files, result] {
-        if (*result)
-            loaded(files, *result);
+        std::shared_ptr<SpellDictionary> dictionary;
+        {
+            const std::lock_guard<std::mutex> hold(result->lock);
+            dictionary = result->dictionary;
+        }
+        if (dictionary)
+            loaded(files, std::move(dictionary));
     });
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->setParent(this);
