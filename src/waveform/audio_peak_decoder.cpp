@@ -2,13 +2,7 @@
 
 #include <QFile>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
-}
+#include "waveform/ffmpeg_audio.h"
 
 namespace quillory {
 
@@ -19,16 +13,19 @@ int interrupted(void *opaque)
     return static_cast<const std::atomic<bool> *>(opaque)->load(std::memory_order_relaxed) ? 1 : 0;
 }
 
-QString avError(int code)
+QString avError(const FfmpegAudio &ff, int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
+    ff.av_strerror(code, text, sizeof text);
     return QString::fromUtf8(text);
 }
 
 } // namespace
 
-AudioPeakDecoder::AudioPeakDecoder(const std::atomic<bool> &cancel) : m_cancel(cancel) {}
+AudioPeakDecoder::AudioPeakDecoder(const std::atomic<bool> &cancel)
+    : m_cancel(cancel), m_ff(FfmpegAudio::get(&m_error))
+{
+}
 
 AudioPeakDecoder::~AudioPeakDecoder()
 {
@@ -37,33 +34,37 @@ AudioPeakDecoder::~AudioPeakDecoder()
 
 void AudioPeakDecoder::close()
 {
-    swr_free(&m_resampler);
-    av_packet_free(&m_packet);
-    av_frame_free(&m_frame);
-    avcodec_free_context(&m_codec);
-    avformat_close_input(&m_format);
+    if (!m_ff)
+        return;
+    m_ff->swr_free(&m_resampler);
+    m_ff->av_packet_free(&m_packet);
+    m_ff->av_frame_free(&m_frame);
+    m_ff->avcodec_free_context(&m_codec);
+    m_ff->avformat_close_input(&m_format);
 }
 
 AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
 {
     close();
-    m_format = avformat_alloc_context();
+    if (!m_ff)
+        return Opened::Failed; // the reason is in error()
+    m_format = m_ff->avformat_alloc_context();
     if (!m_format)
         return Opened::Failed;
     m_format->interrupt_callback.callback = interrupted;
     m_format->interrupt_callback.opaque = const_cast<void *>(static_cast<const void *>(&m_cancel));
     const QByteArray name = QFile::encodeName(path);
-    int rc = avformat_open_input(&m_format, name.constData(), nullptr, nullptr);
+    int rc = m_ff->avformat_open_input(&m_format, name.constData(), nullptr, nullptr);
     if (rc < 0) {
-        m_error = avError(rc);
+        m_error = avError(*m_ff, rc);
         return Opened::Failed; // avformat_open_input freed the context
     }
-    if ((rc = avformat_find_stream_info(m_format, nullptr)) < 0) {
-        m_error = avError(rc);
+    if ((rc = m_ff->avformat_find_stream_info(m_format, nullptr)) < 0) {
+        m_error = avError(*m_ff, rc);
         return Opened::Failed;
     }
     const AVCodec *decoder = nullptr;
-    m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    m_stream = m_ff->av_find_best_stream(m_format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
     if (m_stream == AVERROR_STREAM_NOT_FOUND)
         return Opened::NoAudio;
     if (m_stream < 0 || !decoder) {
@@ -74,14 +75,14 @@ AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
     for (unsigned i = 0; i < m_format->nb_streams; ++i)
         if (static_cast<int>(i) != m_stream)
             m_format->streams[i]->discard = AVDISCARD_ALL;
-    m_codec = avcodec_alloc_context3(decoder);
-    m_frame = av_frame_alloc();
-    m_packet = av_packet_alloc();
+    m_codec = m_ff->avcodec_alloc_context3(decoder);
+    m_frame = m_ff->av_frame_alloc();
+    m_packet = m_ff->av_packet_alloc();
     if (!m_codec || !m_frame || !m_packet)
         return Opened::Failed;
-    avcodec_parameters_to_context(m_codec, m_format->streams[m_stream]->codecpar);
-    if ((rc = avcodec_open2(m_codec, decoder, nullptr)) < 0) {
-        m_error = avError(rc);
+    m_ff->avcodec_parameters_to_context(m_codec, m_format->streams[m_stream]->codecpar);
+    if ((rc = m_ff->avcodec_open2(m_codec, decoder, nullptr)) < 0) {
+        m_error = avError(*m_ff, rc);
         return Opened::Failed;
     }
     // Times are counted from the container's start, as the player shows them.
@@ -104,8 +105,8 @@ bool AudioPeakDecoder::seek(double ms)
         m_accumulator.reset();
     }
     const std::int64_t target = m_startUs + static_cast<std::int64_t>(ms * 1000.0);
-    const int rc = av_seek_frame(m_format, -1, target, AVSEEK_FLAG_BACKWARD);
-    avcodec_flush_buffers(m_codec);
+    const int rc = m_ff->av_seek_frame(m_format, -1, target, AVSEEK_FLAG_BACKWARD);
+    m_ff->avcodec_flush_buffers(m_codec);
     m_draining = false;
     return rc >= 0;
 }
@@ -124,10 +125,10 @@ AudioPeakDecoder::Step AudioPeakDecoder::next()
     while (true) {
         if (m_cancel.load(std::memory_order_relaxed))
             return Step::Cancelled;
-        int rc = avcodec_receive_frame(m_codec, m_frame);
+        int rc = m_ff->avcodec_receive_frame(m_codec, m_frame);
         if (rc == 0) {
             addFrame();
-            av_frame_unref(m_frame);
+            m_ff->av_frame_unref(m_frame);
             return Step::Frame;
         }
         if (rc == AVERROR_EOF)
@@ -136,22 +137,22 @@ AudioPeakDecoder::Step AudioPeakDecoder::next()
             return Step::Failed;
         if (m_draining)
             return Step::End;
-        rc = av_read_frame(m_format, m_packet);
+        rc = m_ff->av_read_frame(m_format, m_packet);
         if (rc == AVERROR_EXIT || m_cancel.load(std::memory_order_relaxed)) {
-            av_packet_unref(m_packet);
+            m_ff->av_packet_unref(m_packet);
             return Step::Cancelled;
         }
         if (rc < 0) {
             // The end, or a read error: what was decoded so far stands.
             m_draining = true;
-            avcodec_send_packet(m_codec, nullptr);
+            m_ff->avcodec_send_packet(m_codec, nullptr);
             continue;
         }
         if (m_packet->stream_index == m_stream) {
             // A damaged packet is skipped; decoding goes on with the next.
-            avcodec_send_packet(m_codec, m_packet);
+            m_ff->avcodec_send_packet(m_codec, m_packet);
         }
-        av_packet_unref(m_packet);
+        m_ff->av_packet_unref(m_packet);
     }
 }
 
@@ -167,8 +168,9 @@ void AudioPeakDecoder::addFrame()
         const std::int64_t pts = m_frame->best_effort_timestamp;
         if (pts != AV_NOPTS_VALUE) {
             const AVRational base = m_format->streams[m_stream]->time_base;
-            const std::int64_t us = av_rescale_q(pts, base, AVRational{1, 1000000}) - m_startUs;
-            first = std::max<std::int64_t>(0, av_rescale(us, rate, 1000000));
+            const std::int64_t us =
+                m_ff->av_rescale_q(pts, base, AVRational{1, 1000000}) - m_startUs;
+            first = std::max<std::int64_t>(0, m_ff->av_rescale(us, rate, 1000000));
         }
         m_accumulator.emplace(rate, first);
     }
@@ -182,19 +184,20 @@ void AudioPeakDecoder::addFrame()
     } else {
         // Other sample formats are converted to interleaved float, same rate.
         if (!m_resampler) {
-            if (swr_alloc_set_opts2(&m_resampler, &m_frame->ch_layout, AV_SAMPLE_FMT_FLT, rate,
-                                    &m_frame->ch_layout, format, rate, 0, nullptr) < 0 ||
-                swr_init(m_resampler) < 0) {
-                swr_free(&m_resampler);
+            if (m_ff->swr_alloc_set_opts2(&m_resampler, &m_frame->ch_layout, AV_SAMPLE_FMT_FLT,
+                                          rate, &m_frame->ch_layout, format, rate, 0,
+                                          nullptr) < 0 ||
+                m_ff->swr_init(m_resampler) < 0) {
+                m_ff->swr_free(&m_resampler);
                 return;
             }
         }
         m_converted.resize(static_cast<std::size_t>(m_frame->nb_samples) *
                            static_cast<std::size_t>(channels));
         auto *out = reinterpret_cast<std::uint8_t *>(m_converted.data());
-        const int got = swr_convert(m_resampler, &out, m_frame->nb_samples,
-                                    const_cast<const std::uint8_t **>(m_frame->extended_data),
-                                    m_frame->nb_samples);
+        const int got = m_ff->swr_convert(m_resampler, &out, m_frame->nb_samples,
+                                          const_cast<const std::uint8_t **>(m_frame->extended_data),
+                                          m_frame->nb_samples);
         if (got > 0)
             m_accumulator->addInterleaved(m_converted.data(), channels, got);
     }

@@ -17,6 +17,8 @@ struct SwrContext;
 
 namespace quillory {
 
+struct FfmpegAudio;
+
 // Decodes a media file's first sound track with FFmpeg's libraries into peak
 // bins. Every blocking call (open, read) gives up as soon as `cancel` is set.
 // One object serves one thread.
@@ -68,6 +70,7 @@ private:
     std::optional<PeakAccumulator> m_accumulator;
     std::vector<Chunk> m_done;
     QString m_error;
+    const FfmpegAudio *m_ff; // after m_error, which tells why it is missing
 };
 
 } // namespace quillory
