@@ -63,8 +63,8 @@ void Application::startDesktop()
     // paused is a seek for them.
     MprisService *mpris = m_mpris.get();
     const auto refresh = [mpris] { mpris->refresh(); };
-    for (const auto signal : {&PlayerSession::playPauseDone, &PlayerSession::mediaClosed,
-                              &PlayerSession::bookmarksLoaded, &PlayerSession::bookmarksChanged})
+    for (const auto signal : {&PlayerSession::mediaClosed, &PlayerSession::bookmarksLoaded,
+                              &PlayerSession::bookmarksChanged})
         QObject::connect(session, signal, mpris, refresh);
     QObject::connect(session, &PlayerSession::mediaOpened, mpris, refresh);
     QObject::connect(session, &PlayerSession::playStateChanged, mpris, refresh);

@@ -374,9 +374,7 @@ bool PlayerSession::playFromTimestamp(std::int64_t ms)
 
 void PlayerSession::seekKeepingState(std::int64_t ms)
 {
-    if (isOpening())
-        return;
-    if (!hasMedia())
+    if (!hasMedia()) // also while a background open waits for the device
         return;
     if (m_state == PlayState::Playing) {
         playFrom(ms);

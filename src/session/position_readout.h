@@ -5,9 +5,9 @@
 namespace quillory {
 
 // What the time text and the position bar show for a position, and whether it
-// differs from what they show now. The display ticks a hundred times a second
-// while the text changes once a second and the bar's fill a pixel every few
-// seconds: the widgets are touched only on a change.
+// differs from what they show now. Other displays wake the tick more often
+// than the text changes (once a second) or the bar's fill (a pixel every few
+// seconds): the widgets are touched only on a change.
 class PositionReadout {
 public:
     struct Change {
@@ -20,8 +20,8 @@ public:
     // The widgets were changed elsewhere: the next show() redraws both.
     void forget();
     // Media time from `positionMs` until show() would report a change: the
-    // next shown second or the fill's next pixel (infinite when neither moves
-    // again). Played at a steady pace, nothing changes before then.
+    // next shown second or the fill's next pixel. Played at a steady pace,
+    // nothing changes before then.
     static double msUntilChange(double positionMs, double lengthMs, int barWidthPixels);
 
     const QString &text() const { return m_text; }

@@ -119,7 +119,7 @@ void MpvMediaEngine::rereadHeard()
         m_carry.take(reading->seconds(), reading->playingAtUs, m_speed);
 }
 
-// The display asks a hundred times a second; a recent reading is carried
+// The display and MPRIS ask many times a second; a recent reading is carried
 // forward (HeardCarry), and a pause always takes an exact one of its own. A
 // loop jumps back without telling, so it is read each time.
 std::optional<double> MpvMediaEngine::heardSeconds()
