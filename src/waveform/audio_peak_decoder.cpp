@@ -53,8 +53,8 @@ AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
         return Opened::Failed;
     m_format->interrupt_callback.callback = interrupted;
     m_format->interrupt_callback.opaque = const_cast<void *>(static_cast<const void *>(&m_cancel));
-    const QByteArray name = QFile::encodeName(path);
-    int rc = m_ff->avformat_open_input(&m_format, name.constData(), nullptr, nullptr);
+    m_path = QFile::encodeName(path);
+    int rc = m_ff->avformat_open_input(&m_format, m_path.constData(), nullptr, nullptr);
     if (rc < 0) {
         m_error = avError(*m_ff, rc);
         return Opened::Failed; // avformat_open_input freed the context
@@ -81,6 +81,8 @@ AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
     if (!m_codec || !m_frame || !m_packet)
         return Opened::Failed;
     m_ff->avcodec_parameters_to_context(m_codec, m_format->streams[m_stream]->codecpar);
+    // Lets the decoder keep the timestamps right when it drops the encoder's delay.
+    m_codec->pkt_timebase = m_format->streams[m_stream]->time_base;
     if ((rc = m_ff->avcodec_open2(m_codec, decoder, nullptr)) < 0) {
         m_error = avError(*m_ff, rc);
         return Opened::Failed;
@@ -90,6 +92,7 @@ AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
     if (m_format->duration != AV_NOPTS_VALUE && m_format->duration > 0)
         m_durationMs = static_cast<double>(m_format->duration) / 1000.0;
     m_accumulator.reset();
+    m_countFrom.reset();
     m_done.clear();
     m_draining = false;
     return Opened::Ok;
@@ -104,6 +107,7 @@ bool AudioPeakDecoder::seek(double ms)
         m_done.push_back({m_accumulator->firstTaken(), m_accumulator->take()});
         m_accumulator.reset();
     }
+    m_countFrom.reset();
     const std::int64_t target = m_startUs + static_cast<std::int64_t>(ms * 1000.0);
     const int rc = m_ff->av_seek_frame(m_format, -1, target, AVSEEK_FLAG_BACKWARD);
     m_ff->avcodec_flush_buffers(m_codec);
@@ -118,7 +122,7 @@ std::int64_t AudioPeakDecoder::nextBin() const
     return m_accumulator->nextSample() * PeakBinsPerSecond / std::max(m_codec->sample_rate, 1);
 }
 
-AudioPeakDecoder::Step AudioPeakDecoder::next()
+AudioPeakDecoder::Step AudioPeakDecoder::receive()
 {
     if (!m_format)
         return Step::Failed;
@@ -127,8 +131,8 @@ AudioPeakDecoder::Step AudioPeakDecoder::next()
             return Step::Cancelled;
         int rc = m_ff->avcodec_receive_frame(m_codec, m_frame);
         if (rc == 0) {
-            addFrame();
-            m_ff->av_frame_unref(m_frame);
+            m_framePos = m_frame->pkt_pos;
+            m_frameSamples = m_frame->nb_samples;
             return Step::Frame;
         }
         if (rc == AVERROR_EOF)
@@ -156,6 +160,91 @@ AudioPeakDecoder::Step AudioPeakDecoder::next()
     }
 }
 
+AudioPeakDecoder::Step AudioPeakDecoder::next()
+{
+    const Step step = receive();
+    if (step == Step::Frame) {
+        addFrame();
+        m_ff->av_frame_unref(m_frame);
+    }
+    return step;
+}
+
+AudioPeakDecoder::Step AudioPeakDecoder::skip()
+{
+    // The frame stays referenced until countSkippedFrom() or the next receive.
+    return receive();
+}
+
+void AudioPeakDecoder::countSkippedFrom(std::int64_t sample)
+{
+    if (!m_format || m_accumulator || m_frame->nb_samples <= 0)
+        return;
+    m_countFrom = sample;
+    addFrame();
+    m_ff->av_frame_unref(m_frame);
+}
+
+int AudioPeakDecoder::sampleRate() const
+{
+    return m_codec ? m_codec->sample_rate : 0;
+}
+
+std::int64_t AudioPeakDecoder::sampleAt(std::int64_t pts) const
+{
+    const int rate = std::max(m_codec->sample_rate, 1);
+    const AVRational base = m_format->streams[m_stream]->time_base;
+    const std::int64_t us = m_ff->av_rescale_q(pts, base, AVRational{1, 1000000}) - m_startUs;
+    return std::max<std::int64_t>(0, m_ff->av_rescale(us, rate, 1000000));
+}
+
+std::optional<std::int64_t> AudioPeakDecoder::sampleOfPacketAt(std::int64_t pos) const
+{
+    if (!m_format || pos < 0)
+        return std::nullopt;
+    AVFormatContext *format = m_ff->avformat_alloc_context();
+    if (!format)
+        return std::nullopt;
+    format->interrupt_callback.callback = interrupted;
+    format->interrupt_callback.opaque = const_cast<void *>(static_cast<const void *>(&m_cancel));
+    if (m_ff->avformat_open_input(&format, m_path.constData(), nullptr, nullptr) < 0)
+        return std::nullopt;
+    AVPacket *packet = m_ff->av_packet_alloc();
+    std::optional<std::int64_t> pts;
+    bool alone = false;
+    if (packet && m_ff->avformat_find_stream_info(format, nullptr) >= 0 &&
+        format->nb_streams == m_format->nb_streams) {
+        for (unsigned i = 0; i < format->nb_streams; ++i)
+            if (static_cast<int>(i) != m_stream)
+                format->streams[i]->discard = AVDISCARD_ALL;
+        while (!m_cancel.load(std::memory_order_relaxed) &&
+               m_ff->av_read_frame(format, packet) >= 0) {
+            const bool ours = packet->stream_index == m_stream;
+            const std::int64_t at = packet->pos, stamp = packet->pts;
+            m_ff->av_packet_unref(packet);
+            if (!ours)
+                continue;
+            if (pts) {
+                // The packet after it tells whether it began there alone.
+                alone = at != pos;
+                break;
+            }
+            if (at < 0 || at > pos)
+                break;
+            if (at == pos) {
+                if (stamp == AV_NOPTS_VALUE)
+                    break;
+                pts = stamp;
+            }
+        }
+    }
+    m_ff->av_packet_free(&packet);
+    m_ff->avformat_close_input(&format);
+    if (!pts || !alone)
+        return std::nullopt;
+    return sampleAt(*pts);
+}
+
 void AudioPeakDecoder::addFrame()
 {
     const int rate = m_frame->sample_rate > 0 ? m_frame->sample_rate : m_codec->sample_rate;
@@ -163,17 +252,17 @@ void AudioPeakDecoder::addFrame()
     if (rate <= 0 || channels <= 0 || m_frame->nb_samples <= 0)
         return;
     if (!m_accumulator) {
-        // The first frame after opening or a seek: its timestamp places it.
+        // The first frame after opening or a seek: its timestamp places it,
+        // unless its place is known better.
         std::int64_t first = 0;
         const std::int64_t pts = m_frame->best_effort_timestamp;
-        if (pts != AV_NOPTS_VALUE) {
-            const AVRational base = m_format->streams[m_stream]->time_base;
-            const std::int64_t us =
-                m_ff->av_rescale_q(pts, base, AVRational{1, 1000000}) - m_startUs;
-            first = std::max<std::int64_t>(0, m_ff->av_rescale(us, rate, 1000000));
-        }
+        if (m_countFrom)
+            first = *m_countFrom;
+        else if (pts != AV_NOPTS_VALUE)
+            first = sampleAt(pts);
         m_accumulator.emplace(rate, first);
     }
+    m_frameFirst = m_accumulator->nextSample();
     const auto format = static_cast<AVSampleFormat>(m_frame->format);
     if (format == AV_SAMPLE_FMT_FLTP) {
         m_accumulator->addPlanar(reinterpret_cast<const float *const *>(m_frame->extended_data),

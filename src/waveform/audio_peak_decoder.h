@@ -2,6 +2,7 @@
 
 #include "waveform/peak_bins.h"
 
+#include <QByteArray>
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -44,6 +45,21 @@ public:
     bool seek(double ms);
     // Decodes one more frame of sound into bins.
     Step next();
+    // Decodes one more frame without counting it (the warm-up after a seek,
+    // before the decoder's state matches a pass from the start).
+    Step skip();
+    // Counts the frame just skipped, and every frame after it, from `sample`.
+    void countSkippedFrom(std::int64_t sample);
+    // The frame decoded last: where its packet began in the file (-1 when the
+    // container does not say), its first sample and its length in samples.
+    std::int64_t framePacketPos() const { return m_framePos; }
+    std::int64_t frameFirstSample() const { return m_frameFirst; }
+    int frameSamples() const { return m_frameSamples; }
+    int sampleRate() const;
+    // Reads the file's packets from the start, without decoding, to the one
+    // that begins at byte `pos`: the sample it begins at, counted as a pass
+    // from the start counts. Nothing when no packet begins there alone.
+    std::optional<std::int64_t> sampleOfPacketAt(std::int64_t pos) const;
     // The bin the next sample falls in.
     std::int64_t nextBin() const;
     // The bins completed so far; at the end, finish() first adds the last one.
@@ -52,9 +68,10 @@ public:
     QString error() const { return m_error; }
 
 private:
-    Step decodeFrame();
+    Step receive();
     void addFrame();
     void close();
+    std::int64_t sampleAt(std::int64_t pts) const;
 
     const std::atomic<bool> &m_cancel;
     AVFormatContext *m_format = nullptr;
@@ -68,6 +85,11 @@ private:
     std::int64_t m_startUs = 0;
     bool m_draining = false;
     std::optional<PeakAccumulator> m_accumulator;
+    std::optional<std::int64_t> m_countFrom;
+    std::int64_t m_framePos = -1;
+    std::int64_t m_frameFirst = 0;
+    int m_frameSamples = 0;
+    QByteArray m_path;
     std::vector<Chunk> m_done;
     QString m_error;
     const FfmpegAudio *m_ff; // after m_error, which tells why it is missing

@@ -1,11 +1,13 @@
 #include "waveform_loader.h"
 
 #include "waveform/audio_peak_decoder.h"
+#include "waveform/tail_pass.h"
 
 #include <QMetaObject>
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace quillory {
@@ -15,6 +17,10 @@ namespace {
 // Bins gathered before they are handed to the view: 20 s of sound, a few
 // milliseconds of decoding.
 constexpr std::size_t PublishBins = 20 * PeakBinsPerSecond;
+
+// Where the second half begins, as a share of the length: a little after the
+// middle, as its pass first reads the packets before it.
+constexpr double TailShare = 0.48;
 
 std::int64_t binAt(double ms)
 {
@@ -29,6 +35,7 @@ struct WaveformLoader::Job {
     std::shared_ptr<WaveformPeaks> peaks;
     std::atomic<bool> cancel{false};
     std::atomic<std::int64_t> playheadMs{0};
+    double splitFromMs = 0;
     std::atomic<bool> *done = nullptr;
     std::function<void(bool finished)> notify;
 };
@@ -72,6 +79,7 @@ void WaveformLoader::open(const QString &path, double playheadMs)
     m_job->cache = m_cache;
     m_job->peaks = m_peaks;
     m_job->playheadMs = static_cast<std::int64_t>(std::max(playheadMs, 0.0));
+    m_job->splitFromMs = m_splitFromMs;
     m_job->done = &m_done;
     m_job->notify = [this, generation](bool finished) { notify(generation, finished); };
     m_done = false;
@@ -170,7 +178,7 @@ void WaveformLoader::run(const std::shared_ptr<Job> &job)
         // Ahead of the pass from the start by more than a publish step, and
         // not what was just decoded.
         const std::int64_t exact = peaks.exactUntil();
-        if (to <= exact + static_cast<std::int64_t>(PublishBins) ||
+        if (to <= exact + static_cast<std::int64_t>(PublishBins) || peaks.isExact(from, to) ||
             (from >= seekerFrom && to <= seekerTo))
             return false;
         if (!seeker) {
@@ -187,19 +195,62 @@ void WaveformLoader::run(const std::shared_ptr<Job> &job)
 
     if (decodeAroundPlayhead())
         job->notify(false);
+
+    // The tail starts once the stretch around the playhead is out, so that the
+    // first view never waits for it.
+    std::optional<TailPass> tail;
+    bool tailStarted = false;
+    const auto startTail = [&] {
+        tailStarted = true;
+        if (decoder.durationMs() >= job->splitFromMs)
+            tail.emplace(job->path, decoder.durationMs() * (1.0 - TailShare),
+                         static_cast<std::int64_t>(PublishBins), peaks,
+                         [&job] { job->notify(false); });
+    };
+    // Where this pass stops: once it has met the tail's first frame where
+    // the tail placed it, the tail's bins are exact.
+    std::optional<TailPass::HandOver> handOver;
+    const auto meetTail = [&] {
+        if (!tail || handOver)
+            return;
+        switch (tail->meet(decoder.framePacketPos(), decoder.frameFirstSample())) {
+        case TailPass::Meeting::Met:
+            handOver = tail->handOver();
+            break;
+        case TailPass::Meeting::Never:
+            // This pass decodes everything and overwrites the tail's bins.
+            tail.reset();
+            break;
+        case TailPass::Meeting::NotYet:
+            break;
+        }
+    };
+
     std::int64_t published = -1;
     while (true) {
         const AudioPeakDecoder::Step step = decoder.next();
-        if (step == AudioPeakDecoder::Step::Cancelled)
+        if (step == AudioPeakDecoder::Step::Cancelled) {
+            tail.reset();
             return finish(WaveformPeaks::State::Loading);
-        const bool atEnd = step != AudioPeakDecoder::Step::Frame;
+        }
+        if (step == AudioPeakDecoder::Step::Frame)
+            meetTail();
+        const bool atEnd = step != AudioPeakDecoder::Step::Frame ||
+                           (handOver && decoder.nextBin() >= handOver->bin);
         if (atEnd)
             decoder.finish();
         // The first bins go out at once: the start is where a file opens.
         const std::int64_t reached = decoder.nextBin();
         if (atEnd || published < 0 || reached - published >= std::int64_t(PublishBins)) {
-            for (const AudioPeakDecoder::Chunk &chunk : decoder.take())
+            for (AudioPeakDecoder::Chunk &chunk : decoder.take()) {
+                if (handOver) // the tail's bins from the hand-over on
+                    chunk.bins.resize(static_cast<std::size_t>(
+                        std::clamp<std::int64_t>(handOver->bin - chunk.firstBin, 0,
+                                                 static_cast<std::int64_t>(chunk.bins.size()))));
                 peaks.write(chunk.firstBin, chunk.bins, true);
+            }
+            if (published >= 0 && !tailStarted)
+                startTail();
             published = reached;
             decodeAroundPlayhead();
             job->notify(false);
@@ -207,6 +258,17 @@ void WaveformLoader::run(const std::shared_ptr<Job> &job)
         if (atEnd)
             break;
     }
+    if (tail && handOver) {
+        // The playhead may still move to a stretch the tail has not reached.
+        while (!tail->waitForEnd(std::chrono::milliseconds(100)) && !job->cancel)
+            if (decodeAroundPlayhead())
+                job->notify(false);
+        if (!tail->reachedEnd()) { // cancelled
+            tail.reset();
+            return finish(WaveformPeaks::State::Loading);
+        }
+    }
+    tail.reset();
     if (job->cancel)
         return finish(WaveformPeaks::State::Loading);
     // The decoded sound is the length from now on.

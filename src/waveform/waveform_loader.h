@@ -14,7 +14,8 @@ namespace quillory {
 // Loads a media file's peaks on a worker thread this object owns and joins:
 // from the cache when it holds them for this version of the file, otherwise
 // by decoding, the stretch around the playhead first (and again wherever the
-// playhead moves to), then everything from the start. The view reads the
+// playhead moves to), then everything: a long recording's first half from
+// the start and its second half on a thread of its own (TailPass). The view reads the
 // peaks as they grow; peaksChanged() tells it (coalesced, never more than one
 // queued at a time). A new open or close cancels the old work at once.
 class WaveformLoader : public QObject {
@@ -23,6 +24,9 @@ public:
     // Seconds before and after the playhead decoded ahead of the rest.
     static constexpr double FocusBeforeMs = 10000;
     static constexpr double FocusAfterMs = 20000;
+
+    // Recordings at least this long are decoded in two halves at once.
+    static constexpr double SplitFromMs = 120000;
 
     explicit WaveformLoader(QString cacheFolder, QObject *parent = nullptr);
     ~WaveformLoader() override;
@@ -36,6 +40,8 @@ public:
     QString path() const { return m_path; }
     bool isRunning() const { return m_worker.joinable() && !m_done.load(); }
     const PeakCache &cache() const { return m_cache; }
+    // The shortest recording decoded in two halves, from the next open on.
+    void setSplitFromMs(double ms) { m_splitFromMs = ms; }
 
 signals:
     void peaksChanged();
@@ -56,6 +62,7 @@ private:
     std::atomic<bool> m_done{true};
     std::atomic<bool> m_notifyQueued{false};
     std::uint64_t m_generation = 0;
+    double m_splitFromMs = SplitFromMs;
 };
 
 } // namespace quillory

@@ -43,13 +43,22 @@ void WaveformPeaks::write(std::int64_t firstBin, const std::vector<Peak> &bins, 
             m_bins.reserve(std::max(static_cast<std::size_t>(end), m_bins.size() * 5 / 4));
         m_bins.resize(static_cast<std::size_t>(end));
     }
-    std::int64_t from = firstBin;
-    if (!exact)
-        from = std::max(from, m_exactUntil);
-    for (std::int64_t b = from; b < end; ++b)
-        m_bins[static_cast<std::size_t>(b)] = bins[static_cast<std::size_t>(b - firstBin)];
-    if (exact && firstBin <= m_exactUntil)
-        m_exactUntil = std::max(m_exactUntil, end);
+    if (exact) {
+        std::copy(bins.begin(), bins.end(), m_bins.begin() + firstBin);
+        addExact({firstBin, end});
+    } else {
+        // Only the gaps between exact stretches take inexact bins.
+        std::int64_t b = firstBin;
+        for (const Stretch &stretch : m_exact) {
+            if (b >= end)
+                break;
+            for (; b < std::min(stretch.first, end); ++b)
+                m_bins[static_cast<std::size_t>(b)] = bins[static_cast<std::size_t>(b - firstBin)];
+            b = std::max(b, stretch.second);
+        }
+        for (; b < end; ++b)
+            m_bins[static_cast<std::size_t>(b)] = bins[static_cast<std::size_t>(b - firstBin)];
+    }
     ++m_revision;
 }
 
@@ -57,7 +66,7 @@ void WaveformPeaks::assignComplete(std::vector<Peak> bins, double durationMs)
 {
     std::lock_guard<std::mutex> hold(m_lock);
     m_bins = std::move(bins);
-    m_exactUntil = static_cast<std::int64_t>(m_bins.size());
+    m_exact.assign(1, {0, static_cast<std::int64_t>(m_bins.size())});
     m_durationMs = durationMs;
     m_state = State::Complete;
     ++m_revision;
@@ -129,10 +138,40 @@ std::vector<Peak> WaveformPeaks::overview(int columns, std::int64_t bins) const
     return out;
 }
 
+void WaveformPeaks::addExact(Stretch stretch)
+{
+    // Stretches that touch or overlap the new one merge with it.
+    auto first =
+        std::lower_bound(m_exact.begin(), m_exact.end(), stretch.first,
+                         [](const Stretch &s, std::int64_t bin) { return s.second < bin; });
+    auto last = first;
+    while (last != m_exact.end() && last->first <= stretch.second) {
+        stretch.first = std::min(stretch.first, last->first);
+        stretch.second = std::max(stretch.second, last->second);
+        ++last;
+    }
+    first = m_exact.erase(first, last);
+    m_exact.insert(first, stretch);
+}
+
+std::int64_t WaveformPeaks::exactEndAfter(std::int64_t bin) const
+{
+    for (const Stretch &stretch : m_exact)
+        if (stretch.first <= bin && bin < stretch.second)
+            return stretch.second;
+    return bin;
+}
+
 std::int64_t WaveformPeaks::exactUntil() const
 {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_exactUntil;
+    return exactEndAfter(0);
+}
+
+bool WaveformPeaks::isExact(std::int64_t first, std::int64_t end) const
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return end <= first || exactEndAfter(first) >= end;
 }
 
 std::int64_t WaveformPeaks::firstWrittenBin() const

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace quillory {
@@ -26,9 +27,10 @@ public:
     // memory of a long recording.
     void reserveFor(double ms);
 
-    // Bins from `firstBin` on. Exact bins come from decoding from the start;
-    // inexact ones (decoded after a seek, whose timing is the container's
-    // estimate) never overwrite exact ones.
+    // Bins from `firstBin` on. Exact bins come from decoding whose count of
+    // samples is known from the start of the recording; inexact ones (decoded
+    // after a seek, whose timing is the container's estimate) never overwrite
+    // exact ones.
     void write(std::int64_t firstBin, const std::vector<Peak> &bins, bool exact);
     // Everything at once (a cache read); the state becomes Complete.
     void assignComplete(std::vector<Peak> bins, double durationMs);
@@ -51,6 +53,8 @@ public:
     std::vector<Peak> overview(int columns, std::int64_t totalBins) const;
     // The first bin not yet decoded exactly.
     std::int64_t exactUntil() const;
+    // Whether every bin of [first, end) has been decoded exactly.
+    bool isExact(std::int64_t first, std::int64_t end) const;
     // Where the first bins written began (-1 before any): the stretch decoded
     // first.
     std::int64_t firstWrittenBin() const;
@@ -59,8 +63,13 @@ public:
 
 private:
     mutable std::mutex m_lock;
+    // The stretches decoded exactly, [first, end) each: sorted, apart.
+    using Stretch = std::pair<std::int64_t, std::int64_t>;
+    void addExact(Stretch stretch);
+    std::int64_t exactEndAfter(std::int64_t bin) const;
+
     std::vector<Peak> m_bins;
-    std::int64_t m_exactUntil = 0;
+    std::vector<Stretch> m_exact;
     std::int64_t m_firstWritten = -1;
     double m_durationMs = 0;
     State m_state = State::Loading;

@@ -3,6 +3,7 @@
 // and files without sound.
 #include "media_fixtures.h"
 #include "waveform/peak_cache.h"
+#include "waveform/tail_pass.h"
 #include "waveform/waveform_loader.h"
 
 #include <QElapsedTimer>
@@ -14,6 +15,25 @@
 using namespace quillory;
 
 namespace {
+
+// Short tone bursts at a period that never lines up with the bins: a
+// misplaced sample moves a burst's edge into another bin somewhere.
+const char *const Bursts = "aevalsrc='0.9*sin(2*PI*440*t)*lt(mod(t,0.3713),0.004)':s=44100:d=300";
+
+// How far apart two runs of peaks are, in levels; a level of 1 is what the
+// decoder's noise substitution gives after a seek (its generator starts
+// elsewhere), so 0 and 1 count alike; a misplaced sample moves a burst's edge
+// across a bin by far more.
+int largestDifference(const std::vector<Peak> &a, const std::vector<Peak> &b)
+{
+    if (a.size() != b.size())
+        return 255;
+    int largest = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        largest =
+            std::max({largest, std::abs(a[i].low - b[i].low), std::abs(a[i].high - b[i].high)});
+    return largest <= 1 ? 0 : largest;
+}
 
 // Runs the loader on `path` to its end.
 std::shared_ptr<const WaveformPeaks> loadFully(WaveformLoader &loader, const QString &path,
@@ -34,7 +54,17 @@ private:
     QTemporaryDir m_dir;
     QString m_clicks; // 16-bit WAV, 6 s, a click at every whole second
     QString m_clicksMp3;
-    QString m_long; // 20 minutes of MP3
+    QString m_long;                   // 20 minutes of MP3
+    QString m_burstsMp3, m_burstsAac; // 5 minutes each
+
+    // The peaks of one pass from the start.
+    std::vector<Peak> decodedInOnePass(const QString &path)
+    {
+        WaveformLoader loader(file("single"));
+        loader.setSplitFromMs(1e12);
+        const auto peaks = loadFully(loader, path);
+        return peaks ? peaks->all() : std::vector<Peak>();
+    }
 
     QString file(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
 
@@ -51,6 +81,86 @@ private slots:
         m_long = file("long.mp3");
         QVERIFY(testmedia::runFfmpeg({"-f", "lavfi", "-i", "anoisesrc=d=1200:r=22050:a=0.5", "-c:a",
                                       "libmp3lame", "-q:a", "9", m_long}));
+        m_burstsMp3 = file("bursts.mp3");
+        QVERIFY(testmedia::runFfmpeg(
+            {"-f", "lavfi", "-i", Bursts, "-c:a", "libmp3lame", "-q:a", "5", m_burstsMp3}));
+        m_burstsAac = file("bursts.m4a");
+        QVERIFY(testmedia::runFfmpeg(
+            {"-f", "lavfi", "-i", Bursts, "-c:a", "aac", "-b:a", "96k", m_burstsAac}));
+    }
+
+    void theTailLinesUpWithAPassFromTheStart_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("VBR MP3") << m_burstsMp3;
+        QTest::newRow("AAC in MP4") << m_burstsAac;
+    }
+
+    void theTailLinesUpWithAPassFromTheStart()
+    {
+        QFETCH(QString, path);
+        const std::vector<Peak> whole = decodedInOnePass(path);
+        QVERIFY(whole.size() > 29900);
+        WaveformPeaks peaks;
+        int notes = 0;
+        TailPass tail(path, 150000, 2000, peaks, [&notes] { ++notes; });
+        QVERIFY(tail.waitForEnd(std::chrono::seconds(60)));
+        QVERIFY(tail.reachedEnd());
+        QVERIFY(!tail.gaveUp());
+        const std::optional<TailPass::HandOver> handOver = tail.handOver();
+        QVERIFY(handOver);
+        // Half a second or so after the seek.
+        QVERIFY2(handOver->bin > 15000 && handOver->bin < 15300,
+                 qPrintable(QString::number(handOver->bin)));
+        QVERIFY(notes > 1);
+        const std::int64_t end = static_cast<std::int64_t>(whole.size());
+        QCOMPARE(peaks.binCount(), end);
+        QVERIFY(peaks.isExact(handOver->bin, end));
+        QVERIFY(!peaks.copy(handOver->bin - 1, 1)[0].known());
+        const std::vector<Peak> tailBins = peaks.copy(handOver->bin, end - handOver->bin);
+        const std::vector<Peak> expected(whole.begin() + handOver->bin, whole.end());
+        QCOMPARE(largestDifference(tailBins, expected), 0);
+
+        // The pass from the start stops only where it agrees.
+        using Meeting = TailPass::Meeting;
+        QCOMPARE(tail.meet(handOver->packetPos - 1, 0), Meeting::NotYet);
+        QCOMPARE(tail.meet(handOver->packetPos, handOver->sample), Meeting::Met);
+        QCOMPARE(tail.meet(handOver->packetPos, handOver->sample + 1), Meeting::Never);
+        QCOMPARE(tail.meet(handOver->packetPos + 1, 0), Meeting::Never);
+        QCOMPARE(tail.meet(-1, 0), Meeting::Never);
+    }
+
+    void aTailWithNothingToDecodeGivesUp()
+    {
+        WaveformPeaks peaks;
+        TailPass tail(m_clicks, 600000, 2000, peaks, [] {});
+        QVERIFY(tail.waitForEnd(std::chrono::seconds(30)));
+        QVERIFY(tail.gaveUp());
+        QVERIFY(!tail.handOver());
+        QCOMPARE(tail.meet(1000, 0), TailPass::Meeting::Never);
+        QCOMPARE(peaks.binCount(), std::int64_t(0));
+    }
+
+    void aLongRecordingDecodedInTwoHalvesIsTheSame_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("VBR MP3") << m_burstsMp3;
+        QTest::newRow("AAC in MP4") << m_burstsAac;
+        QTest::newRow("MP3 at 22 kHz") << m_long;
+    }
+
+    void aLongRecordingDecodedInTwoHalvesIsTheSame()
+    {
+        QFETCH(QString, path);
+        const std::vector<Peak> whole = decodedInOnePass(path);
+        QVERIFY(!whole.empty());
+        WaveformLoader loader(file("split"));
+        loader.setSplitFromMs(60000);
+        const auto peaks = loadFully(loader, path);
+        QVERIFY(peaks);
+        QCOMPARE(peaks->state(), WaveformPeaks::State::Complete);
+        QVERIFY(peaks->isExact(0, peaks->binCount()));
+        QCOMPARE(largestDifference(peaks->all(), whole), 0);
     }
 
     void peaksShowWhereTheSoundIs()

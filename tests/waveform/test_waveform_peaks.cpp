@@ -127,6 +127,31 @@ private slots:
         QCOMPARE(edge[5], peak(-1, 1));
     }
 
+    void estimatesFillOnlyTheGapsBetweenExactStretches()
+    {
+        WaveformPeaks peaks;
+        // The pass from the start, and the second half's pass far ahead.
+        peaks.write(0, std::vector<Peak>(100, peak(-1, 1)), true);
+        peaks.write(300, std::vector<Peak>(100, peak(-2, 2)), true);
+        QCOMPARE(peaks.exactUntil(), std::int64_t(100));
+        QVERIFY(peaks.isExact(300, 400));
+        QVERIFY(!peaks.isExact(250, 350));
+        // An estimate across both stretches lands only between and after them.
+        peaks.write(50, std::vector<Peak>(400, peak(-9, 9)), false);
+        const std::vector<Peak> bins = peaks.copy(0, 450);
+        QCOMPARE(bins[99], peak(-1, 1));
+        QCOMPARE(bins[100], peak(-9, 9));
+        QCOMPARE(bins[299], peak(-9, 9));
+        QCOMPARE(bins[300], peak(-2, 2));
+        QCOMPARE(bins[399], peak(-2, 2));
+        QCOMPARE(bins[400], peak(-9, 9));
+        // The first pass meeting the second joins them into one exact stretch.
+        peaks.write(100, std::vector<Peak>(200, peak(-3, 3)), true);
+        QCOMPARE(peaks.exactUntil(), std::int64_t(400));
+        QVERIFY(peaks.isExact(0, 400));
+        QVERIFY(!peaks.isExact(0, 401));
+    }
+
     void overviewFoldsKnownBins()
     {
         WaveformPeaks peaks;
