@@ -4,13 +4,14 @@
 // the peak memory of a 10-hour file (in a process of its own), and the
 // processor while playing with the strip shown against hidden.
 // Usage: xvfb-run -a dbus-run-session bench_waveform [SECONDS_PER_PHASE]
-//        bench_waveform --memory FILE   (one file's peak memory, used by the above)
+//        bench_waveform --memory FILE [--one-pass]   (one file's peak memory, used by the above)
 #include "media_fixtures.h"
 #include "platform/media/media_control.h"
 #include "platform/mpv/mpv_media_engine.h"
 #include "player/waveform_panel.h"
 #include "player/waveform_view.h"
 #include "session/player_session.h"
+#include "waveform/ffmpeg_audio.h"
 #include "waveform/waveform_loader.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -109,16 +111,17 @@ Load timeLoad(const QString &path, const QString &cacheFolder, double playheadMs
     const double before = processorSeconds();
     QElapsedTimer clock;
     clock.start();
-    loader.open(path, playheadMs);
-    const auto peaks = loader.peaks();
     const double from = std::max(0.0, playheadMs - 4000), to = playheadMs + 4000;
-    while (!done && clock.elapsed() < 300000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        if (load.regionMs < 0 && known(*peaks, from, to))
+    // Timed when the view would hear of it.
+    std::shared_ptr<const WaveformPeaks> peaks;
+    QObject::connect(&loader, &WaveformLoader::peaksChanged, [&] {
+        if (peaks && load.regionMs < 0 && known(*peaks, from, to))
             load.regionMs = double(clock.nsecsElapsed()) / 1e6;
-        if (!done)
-            QThread::usleep(200);
-    }
+    });
+    loader.open(path, playheadMs);
+    peaks = loader.peaks();
+    while (!done && clock.elapsed() < 300000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     load.fullMs = double(clock.nsecsElapsed()) / 1e6;
     if (load.regionMs < 0 && known(*peaks, from, to))
         load.regionMs = load.fullMs;
@@ -176,8 +179,10 @@ Busy timeParlatype(const QString &path, const QString &home)
     long last = 0;
     qint64 lastChange = 0;
     // Its pipelines start a few seconds after the process: the quiet spell
-    // counts only once the workers have begun.
-    while ((last == 0 || clock.elapsed() - lastChange < 2500) && clock.elapsed() < 300000) {
+    // counts only once the workers have begun. Without a file they may never
+    // begin, and the start-up is over once 10 s have passed without them.
+    while ((last == 0 ? clock.elapsed() < 10000 : clock.elapsed() - lastChange < 2500) &&
+           clock.elapsed() < 300000) {
         QThread::msleep(20);
         const long ticks = workerTicks(parlatype.processId());
         if (ticks != last) {
@@ -194,18 +199,23 @@ Busy timeParlatype(const QString &path, const QString &home)
     return busy;
 }
 
-int memoryOnly(const QString &path)
+int memoryOnly(const QString &path, bool onePass)
 {
     QTemporaryDir cache;
+    // FFmpeg's libraries are loaded at the first decode: their code is not
+    // the peaks' memory.
+    FfmpegAudio::get();
     const long before = statusKiB("VmRSS:");
     WaveformLoader loader(cache.path());
+    if (onePass)
+        loader.setSplitFromMs(1e12);
     bool done = false;
     QObject::connect(&loader, &WaveformLoader::finished, [&done] { done = true; });
     QElapsedTimer clock;
     clock.start();
     loader.open(path);
     while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const auto peaks = loader.peaks();
     std::printf("%.1f %ld %ld %lld %.0f\n", double(clock.elapsed()) / 1000.0, before,
                 statusKiB("VmHWM:"), static_cast<long long>(peaks->binCount()),
@@ -219,24 +229,28 @@ struct Playing {
     qint64 paintedArea = 0;
 };
 
-Playing measurePlaying(PlayerSession &session, WaveformView &view, int seconds)
+// Runs the event loop for `ms`, asleep between events.
+void runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+Playing measurePlaying(WaveformView &view, int seconds)
 {
     Playing phase;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 1000) // settle
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    runFor(1000); // settle
     view.takePaintCount();
     view.takePaintedArea();
     const double before = processorSeconds();
-    clock.restart();
-    while (clock.elapsed() < seconds * 1000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QElapsedTimer clock;
+    clock.start();
+    runFor(seconds * 1000);
     phase.processorPercent =
         100.0 * (processorSeconds() - before) / (double(clock.elapsed()) / 1000.0);
     phase.paints = view.takePaintCount();
     phase.paintedArea = view.takePaintedArea();
-    (void)session;
     return phase;
 }
 
@@ -247,7 +261,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (argc > 2 && QByteArray(argv[1]) == "--memory")
-        return memoryOnly(QString::fromLocal8Bit(argv[2]));
+        return memoryOnly(QString::fromLocal8Bit(argv[2]),
+                          argc > 3 && QByteArray(argv[3]) == "--one-pass");
     const int seconds = argc > 1 ? std::max(3, atoi(argv[1])) : 15;
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/quillory-bench-waveform";
@@ -289,17 +304,22 @@ int main(int argc, char *argv[])
 
     std::printf("\n10-hour VBR MP3 (%.1f MB), in a process of its own\n",
                 double(QFileInfo(tenHours).size()) / 1e6);
-    std::fflush(stdout);
-    QProcess memory;
-    memory.start(QCoreApplication::applicationFilePath(), {"--memory", tenHours});
-    memory.waitForFinished(900000);
-    const QList<QByteArray> m = memory.readAllStandardOutput().trimmed().split(' ');
-    if (m.size() == 5)
-        std::printf("  whole in %s s; %s bins (%.1f MB of peaks); resident before %.1f MB, peak "
-                    "%.1f MB: %.1f MB for the peaks and their decoding\n",
-                    m[0].constData(), m[3].constData(), m[3].toDouble() * 2 / 1e6,
-                    m[1].toDouble() / 1024, m[2].toDouble() / 1024,
-                    (m[2].toDouble() - m[1].toDouble()) / 1024);
+    for (const char *mode : {"two halves", "one pass"}) {
+        std::fflush(stdout);
+        QProcess memory;
+        QStringList arguments{"--memory", tenHours};
+        if (QByteArray(mode) == "one pass")
+            arguments << "--one-pass";
+        memory.start(QCoreApplication::applicationFilePath(), arguments);
+        memory.waitForFinished(900000);
+        const QList<QByteArray> m = memory.readAllStandardOutput().trimmed().split(' ');
+        if (m.size() == 5)
+            std::printf("  %-10s: whole in %s s; %s bins (%.1f MB of peaks); resident before "
+                        "%.1f MB, peak %.1f MB: %.1f MB for the peaks and their decoding\n",
+                        mode, m[0].constData(), m[3].constData(), m[3].toDouble() * 2 / 1e6,
+                        m[1].toDouble() / 1024, m[2].toDouble() / 1024,
+                        (m[2].toDouble() - m[1].toDouble()) / 1024);
+    }
 
     std::printf("\nplaying the 2-hour file, %d s a phase, the strip hidden and shown\n", seconds);
     std::fflush(stdout);
@@ -319,9 +339,9 @@ int main(int argc, char *argv[])
     WaveformPanel panel(session, view, std::make_unique<WaveformLoader>(caches.filePath("a")));
     window.show();
     session.open(twoHours);
-    const Playing hidden = measurePlaying(session, *view, seconds);
+    const Playing hidden = measurePlaying(*view, seconds);
     panel.setShown(true);
-    const Playing shown = measurePlaying(session, *view, seconds);
+    const Playing shown = measurePlaying(*view, seconds);
     std::printf("  hidden: processor %5.1f %%\n", hidden.processorPercent);
     std::printf("  shown:  processor %5.1f %%  (%.2fx); %d paints, %.0f px each on average "
                 "(the strip is %d px)\n",
