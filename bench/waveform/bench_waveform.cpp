@@ -4,6 +4,7 @@
 // the peak memory of a 10-hour file (in a process of its own), and the
 // processor while playing with the strip shown against hidden.
 // Usage: xvfb-run -a dbus-run-session bench_waveform [SECONDS_PER_PHASE]
+//        bench_waveform SECONDS --playing-only   (the first open and the playing phases)
 //        bench_waveform --memory FILE [--one-pass]   (one file's peak memory, used by the above)
 #include "media_fixtures.h"
 #include "platform/media/media_control.h"
@@ -264,6 +265,7 @@ int main(int argc, char *argv[])
         return memoryOnly(QString::fromLocal8Bit(argv[2]),
                           argc > 3 && QByteArray(argv[3]) == "--one-pass");
     const int seconds = argc > 1 ? std::max(3, atoi(argv[1])) : 15;
+    const bool playingOnly = argc > 2 && QByteArray(argv[2]) == "--playing-only";
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::TempLocation) + "/quillory-bench-waveform";
     QDir().mkpath(folder);
@@ -283,44 +285,46 @@ int main(int argc, char *argv[])
     std::printf("  opened at the start: 8 s around the playhead %7.1f ms, whole %7.1f ms, "
                 "processor %.2f s\n",
                 atStart.regionMs, atStart.fullMs, atStart.processor);
-    const Load atHour = timeLoad(twoHours, caches.filePath("b"), 3600000);
-    std::printf("  opened at 1:00:00:   8 s around the playhead %7.1f ms, whole %7.1f ms, "
-                "processor %.2f s\n",
-                atHour.regionMs, atHour.fullMs, atHour.processor);
-    const Load cached = timeLoad(twoHours, caches.filePath("a"), 0);
-    std::printf("  reopened (cached):   whole %7.1f ms\n", cached.fullMs);
+    if (!playingOnly) {
+        const Load atHour = timeLoad(twoHours, caches.filePath("b"), 3600000);
+        std::printf("  opened at 1:00:00:   8 s around the playhead %7.1f ms, whole %7.1f ms, "
+                    "processor %.2f s\n",
+                    atHour.regionMs, atHour.fullMs, atHour.processor);
+        const Load cached = timeLoad(twoHours, caches.filePath("a"), 0);
+        std::printf("  reopened (cached):   whole %7.1f ms\n", cached.fullMs);
 
-    QTemporaryDir parlatypeHome;
-    const Busy bare = timeParlatype(QString(), parlatypeHome.path());
-    const Busy parlatype = timeParlatype(twoHours, parlatypeHome.path());
-    std::printf("  Parlatype 3.1: workers busy until %.1f s after its start with the file "
-                "(processor %.2f s); %.1f s without a file (processor %.2f s)\n",
-                parlatype.seconds, parlatype.processor, bare.seconds, bare.processor);
-    if (parlatype.seconds > 0)
-        std::printf("  whole waveform: Quillory %.1f s, Parlatype %.1f s (less its start-up: "
-                    "%.1f s); ratio %.2f\n",
-                    atStart.fullMs / 1000.0, parlatype.seconds, parlatype.seconds - bare.seconds,
-                    atStart.fullMs / 1000.0 / std::max(parlatype.seconds - bare.seconds, 0.001));
+        QTemporaryDir parlatypeHome;
+        const Busy bare = timeParlatype(QString(), parlatypeHome.path());
+        const Busy parlatype = timeParlatype(twoHours, parlatypeHome.path());
+        std::printf("  Parlatype 3.1: workers busy until %.1f s after its start with the file "
+                    "(processor %.2f s); %.1f s without a file (processor %.2f s)\n",
+                    parlatype.seconds, parlatype.processor, bare.seconds, bare.processor);
+        if (parlatype.seconds > 0)
+            std::printf(
+                "  whole waveform: Quillory %.1f s, Parlatype %.1f s (less its start-up: "
+                "%.1f s); ratio %.2f\n",
+                atStart.fullMs / 1000.0, parlatype.seconds, parlatype.seconds - bare.seconds,
+                atStart.fullMs / 1000.0 / std::max(parlatype.seconds - bare.seconds, 0.001));
 
-    std::printf("\n10-hour VBR MP3 (%.1f MB), in a process of its own\n",
-                double(QFileInfo(tenHours).size()) / 1e6);
-    for (const char *mode : {"two halves", "one pass"}) {
-        std::fflush(stdout);
-        QProcess memory;
-        QStringList arguments{"--memory", tenHours};
-        if (QByteArray(mode) == "one pass")
-            arguments << "--one-pass";
-        memory.start(QCoreApplication::applicationFilePath(), arguments);
-        memory.waitForFinished(900000);
-        const QList<QByteArray> m = memory.readAllStandardOutput().trimmed().split(' ');
-        if (m.size() == 5)
-            std::printf("  %-10s: whole in %s s; %s bins (%.1f MB of peaks); resident before "
-                        "%.1f MB, peak %.1f MB: %.1f MB for the peaks and their decoding\n",
-                        mode, m[0].constData(), m[3].constData(), m[3].toDouble() * 2 / 1e6,
-                        m[1].toDouble() / 1024, m[2].toDouble() / 1024,
-                        (m[2].toDouble() - m[1].toDouble()) / 1024);
+        std::printf("\n10-hour VBR MP3 (%.1f MB), in a process of its own\n",
+                    double(QFileInfo(tenHours).size()) / 1e6);
+        for (const char *mode : {"two halves", "one pass"}) {
+            std::fflush(stdout);
+            QProcess memory;
+            QStringList arguments{"--memory", tenHours};
+            if (QByteArray(mode) == "one pass")
+                arguments << "--one-pass";
+            memory.start(QCoreApplication::applicationFilePath(), arguments);
+            memory.waitForFinished(900000);
+            const QList<QByteArray> m = memory.readAllStandardOutput().trimmed().split(' ');
+            if (m.size() == 5)
+                std::printf("  %-10s: whole in %s s; %s bins (%.1f MB of peaks); resident before "
+                            "%.1f MB, peak %.1f MB: %.1f MB for the peaks and their decoding\n",
+                            mode, m[0].constData(), m[3].constData(), m[3].toDouble() * 2 / 1e6,
+                            m[1].toDouble() / 1024, m[2].toDouble() / 1024,
+                            (m[2].toDouble() - m[1].toDouble()) / 1024);
+        }
     }
-
     std::printf("\nplaying the 2-hour file, %d s a phase, the strip hidden and shown\n", seconds);
     std::fflush(stdout);
     MpvEngineOptions options;
