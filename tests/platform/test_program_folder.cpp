@@ -165,6 +165,67 @@ private slots:
         QCOMPARE(QFileInfo(folder.path() + "/" + ShippedRecord::FileName).lastModified(), longAgo);
     }
 
+    // A start that finds the shipped files as they were at the last fill
+    // (names, sizes, times) trusts the record and reads none of them.
+    void anUnchangedShipmentIsNotReadAgain()
+    {
+        QTemporaryDir shipped, folder;
+        ship(shipped.path(), "1");
+        ProgramFolder::populateFrom(shipped.path(), folder.path());
+        const QString stamp = folder.path() + "/" + ShippedRecord::StampFileName;
+        QVERIFY(QFileInfo::exists(stamp));
+
+        // Changed behind the stamp's back (same size, same time): not read.
+        const QString help = shipped.path() + "/Help.html";
+        const QDateTime shippedAt = QFileInfo(help).lastModified();
+        touch(help, "help 9");
+        {
+            QFile file(help);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(shippedAt, QFileDevice::FileModificationTime));
+        }
+        // A file the user deleted still comes back.
+        QVERIFY(QFile::remove(folder.path() + "/Lang/Deutsch.lng"));
+        ShippedUpdate update = ProgramFolder::populateFrom(shipped.path(), folder.path());
+        QCOMPARE(update.added, QStringList({"Lang/Deutsch.lng"}));
+        QVERIFY(update.replaced.isEmpty() && update.errors.isEmpty());
+        QCOMPARE(contentOf(folder.path() + "/Help.html"), QByteArray("help 1"));
+
+        // A shipped file with a new time is read, and replaces the untouched copy.
+        {
+            QFile file(help);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(shippedAt.addSecs(2), QFileDevice::FileModificationTime));
+        }
+        update = ProgramFolder::populateFrom(shipped.path(), folder.path());
+        QCOMPARE(update.replaced, QStringList({"Help.html"}));
+        QCOMPARE(contentOf(folder.path() + "/Help.html"), QByteArray("help 9"));
+
+        // A damaged stamp only costs a full reading.
+        touch(stamp, "not a stamp");
+        update = ProgramFolder::populateFrom(shipped.path(), folder.path());
+        QVERIFY(update.added.isEmpty() && update.replaced.isEmpty() && update.kept.isEmpty());
+        QVERIFY(contentOf(stamp) != QByteArray("not a stamp"));
+    }
+
+    // A fill that keeps a file of the user's leaves no stamp: the next start
+    // compares again, so a file the user sets back still gets the newer release.
+    void aKeptFileLeavesNoStamp()
+    {
+        QTemporaryDir release1, release2, folder;
+        ship(release1.path(), "1");
+        ship(release2.path(), "2");
+        ProgramFolder::populateFrom(release1.path(), folder.path());
+        touch(folder.path() + "/Lang/English.lng", "my English");
+        const ShippedUpdate update = ProgramFolder::populateFrom(release2.path(), folder.path());
+        QCOMPARE(update.kept, QStringList({"Lang/English.lng"}));
+        QVERIFY(!QFileInfo::exists(folder.path() + "/" + ShippedRecord::StampFileName));
+        touch(folder.path() + "/Lang/English.lng", "English 1");
+        const ShippedUpdate again = ProgramFolder::populateFrom(release2.path(), folder.path());
+        QCOMPARE(again.replaced, QStringList({"Lang/English.lng"}));
+        QVERIFY(QFileInfo::exists(folder.path() + "/" + ShippedRecord::StampFileName));
+    }
+
     // A newer release reaches a folder the user has worked in: new and untouched
     // shipped files arrive, everything the user changed or made stays.
     void upgradeReplacesOnlyWhatTheUserNeverTouched()

@@ -1,6 +1,7 @@
 #include "program_folder.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -48,6 +49,19 @@ bool isHexHash(const QByteArray &text)
             return false;
     }
     return true;
+}
+
+// The shipped files as the file system describes them: where they are, and
+// each one's name, size and time of change.
+QByteArray stampOf(const QString &shippedDir, const QStringList &files)
+{
+    QByteArray text = QFileInfo(shippedDir).absoluteFilePath().toUtf8() + '\n';
+    for (const QString &relative : files) {
+        const QFileInfo info(shippedDir + QLatin1Char('/') + relative);
+        text += relative.toUtf8() + '\t' + QByteArray::number(info.size()) + '\t' +
+                QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\n';
+    }
+    return hashOf(text) + '\n';
 }
 
 // A record names files inside the folder only.
@@ -156,8 +170,22 @@ ShippedUpdate ProgramFolder::populateFrom(const QString &shippedDir, const QStri
     const ShippedRecord old = ShippedRecord::read(recordPath, &state);
     update.recordDamaged = state == ShippedRecord::State::Damaged;
     ShippedRecord record;
+    const QStringList files = shippedFiles(shippedDir);
+    const QString stampPath =
+        target + QLatin1Char('/') + QLatin1String(ShippedRecord::StampFileName);
+    const QByteArray stamp = stampOf(shippedDir, files);
+    QByteArray lastStamp;
+    // Every file was as shipped at the last fill, and the shipped ones have not
+    // changed since: a file still there keeps its record, unread.
+    const bool unchanged = state == ShippedRecord::State::Read && QFileInfo::exists(stampPath) &&
+                           readAll(stampPath, &lastStamp) && lastStamp == stamp;
 
-    for (const QString &relative : shippedFiles(shippedDir)) {
+    for (const QString &relative : files) {
+        if (unchanged && !old.hash(relative).isEmpty() &&
+            QFileInfo::exists(target + QLatin1Char('/') + relative)) {
+            record.set(relative, old.hash(relative));
+            continue;
+        }
         QByteArray bytes;
         if (!readAll(shippedDir + QLatin1Char('/') + relative, &bytes)) {
             update.errors << QStringLiteral("cannot read the shipped %1").arg(relative);
@@ -207,6 +235,12 @@ ShippedUpdate ProgramFolder::populateFrom(const QString &shippedDir, const QStri
         if (!written)
             update.errors << QStringLiteral("cannot write %1: %2")
                                  .arg(QLatin1String(ShippedRecord::FileName), written.reason);
+    }
+    if (update.errors.isEmpty() && update.kept.isEmpty()) {
+        if (!unchanged)
+            writeFileSafely(stampPath, stamp); // without it, the next start reads everything
+    } else if (QFileInfo::exists(stampPath)) {
+        QFile::remove(stampPath);
     }
     return update;
 }

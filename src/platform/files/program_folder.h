@@ -17,6 +17,10 @@ namespace quillory {
 class ShippedRecord {
 public:
     static constexpr const char *FileName = "ShippedFiles.sha256";
+    // Beside the record, after a fill that left every file as shipped: the
+    // shipped files' names, sizes and times, so that a start finding them
+    // unchanged trusts the record without reading and hashing them again.
+    static constexpr const char *StampFileName = "ShippedFiles.stamp";
 
     enum class State { Read, Missing, Damaged };
     // A missing or damaged record reads as empty: nothing is known to be unchanged.
