@@ -1,5 +1,7 @@
 #include "master_volume_panel.h"
 
+#include "player/plain_colours.h"
+
 #include "platform/files/program_folder.h"
 #include "platform/geometry/twips.h"
 #include "platform/mixer/mixer.h"
@@ -48,11 +50,13 @@ MasterVolumePanel::MasterVolumePanel(QWidget *client, const Services &services,
 {
     Image2 = placeVolumePart(new MouseImage(client), "Image2", 4545, 360, 90, 1200);
     Image2->setScaledContents(true);
-    Image2->setStyleSheet(QStringLiteral("background: #7a8591;"));
+    plain_colours::setFill(Image2, QColor(0x7a, 0x85, 0x91)); // until the picture is read
     Image1 = placeVolumePart(new MouseImage(client), "Image1", 4400, 1230, 375, 195);
     Image1->setScaledContents(true);
-    Label5 =
-        placeVolumePart(new QLabel(QStringLiteral("100%"), client), "Label5", 4350, 1680, 495, 285);
+    auto *readoutTag = new TagLabel(client);
+    readoutTag->setText(QStringLiteral("100%"));
+    readoutTag->setBackground(QColor(0x3a, 0x40, 0x48));
+    Label5 = placeVolumePart(readoutTag, "Label5", 4350, 1680, 495, 285);
     QFont readout(QStringLiteral("Arial"), ReadoutPointSize, QFont::Bold);
     Label5->setFont(readout);
     Label5->setAlignment(Qt::AlignCenter);
@@ -61,7 +65,7 @@ MasterVolumePanel::MasterVolumePanel(QWidget *client, const Services &services,
     Label3 =
         placeVolumePart(new QLabel(QStringLiteral("-"), client), "Label3", 4530, 1365, 120, 435);
     for (QLabel *l : {Label1, Label3}) {
-        l->setStyleSheet(QStringLiteral("color: #303030;"));
+        plain_colours::setText(l, QColor(0x30, 0x30, 0x30));
         l->setAlignment(Qt::AlignCenter);
     }
 
@@ -139,7 +143,7 @@ void MasterVolumePanel::PlaceVolumeKnob()
     Image2->setPixmap(QPixmap::fromImage(
         PicturePreload::read(ProgramFolder::file(QStringLiteral("Files/track.bmp")))));
     if (!Image2->pixmap().isNull())
-        Image2->setStyleSheet(QString());
+        Image2->setAutoFillBackground(false);
     setVolumeTagFromKnob();
     showVolumeKnob();
 }
@@ -174,8 +178,7 @@ void MasterVolumePanel::showReadout(const QString &text)
 void MasterVolumePanel::setReadoutColor(const QColor &color)
 {
     m_readoutColor = color;
-    Label5->setStyleSheet(
-        QStringLiteral("color: %1; background: #3a4048; border-radius: 3px;").arg(color.name()));
+    plain_colours::setText(Label5, color);
 }
 
 void MasterVolumePanel::Image1_MouseDown(int button, double, double)

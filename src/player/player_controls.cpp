@@ -1,5 +1,7 @@
 #include "player_controls.h"
 
+#include "player/plain_colours.h"
+
 #include "i18n/language_table.h"
 #include "platform/geometry/twips.h"
 #include "player/picture_button.h"
@@ -37,11 +39,11 @@ void PlayerControls::setupControls(QWidget *client)
     Image4 = place(new QLabel(client), "Image4", 270, 270, 3570, 840);
     Image4->setScaledContents(true);
     Shape3 = place(new QFrame(client), "Shape3", 120, 180, 4005, 945);
-    Shape3->setStyleSheet(QStringLiteral("background: white; border: 1px solid #9aa3ad;"));
+    plain_colours::setBoxed(Shape3, Qt::white, QColor(0x9a, 0xa3, 0xad));
     Label4 = place(new QLabel(client), "Label4", 210, 240, 3825, 825);
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Label4->setStyleSheet(QStringLiteral("color: #202020; background: transparent;"));
+    plain_colours::setText(Label4, QColor(0x20, 0x20, 0x20));
     Shape3->hide();
     Label4->hide();
 
@@ -64,15 +66,15 @@ void PlayerControls::setupControls(QWidget *client)
     cmdVai->setEnabled(false);
 
     Shape2 = place(new QFrame(client), "Shape2", 120, 1980, 4695, 285);
-    Shape2->setStyleSheet(QStringLiteral("background: #2b3038; border: 1px solid #6c7682;"));
+    plain_colours::setBoxed(Shape2, QColor(0x2b, 0x30, 0x38), QColor(0x6c, 0x76, 0x82));
     Shape1 = place(new QFrame(client), "Shape1", 150, 2010, 4635, 225);
-    Shape1->setStyleSheet(QStringLiteral("background: #3d8bd4; border: none;"));
+    plain_colours::setFill(Shape1, QColor(0x3d, 0x8b, 0xd4));
     Label2 = place(new PositionBar(client), "Label2", 150, 2010, 4635, 240);
     QFont arial(QStringLiteral("Arial"));
     arial.setPointSizeF(8.25);
     Label2->setFont(arial);
     Label2->setAlignment(Qt::AlignCenter);
-    Label2->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    plain_colours::setText(Label2, Qt::white);
     Label2->setText(QStringLiteral("0:00 / 0:00"));
     // Frames and labels drawn over the buttons never take the mouse.
     for (QWidget *w : std::initializer_list<QWidget *>{Image4, Label4, Shape1, Shape2, Shape3})

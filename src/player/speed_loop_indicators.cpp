@@ -1,5 +1,7 @@
 #include "speed_loop_indicators.h"
 
+#include "player/plain_colours.h"
+
 #include "i18n/captions.h"
 #include "platform/geometry/twips.h"
 
@@ -9,9 +11,8 @@ using namespace quillory;
 
 namespace {
 
-QLabel *indicator(QWidget *parent, const char *name, double top)
+QLabel *indicator(QLabel *label, const char *name, double top)
 {
-    auto *label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(twipsRect(3555, top, 735, 255));
     QFont arial(QStringLiteral("Arial"));
@@ -27,11 +28,12 @@ QLabel *indicator(QWidget *parent, const char *name, double top)
 
 SpeedLoopIndicators::SpeedLoopIndicators(QWidget *client)
 {
-    lblVelocita = indicator(client, "lblVelocita", 1290);
-    lblVelocita->setStyleSheet(QStringLiteral("color: #1d5fa0; background: transparent;"));
-    lblCiclo = indicator(client, "lblCiclo", 1590);
-    lblCiclo->setStyleSheet(
-        QStringLiteral("color: white; background: #c0501f; border-radius: 3px;"));
+    lblVelocita = indicator(new QLabel(client), "lblVelocita", 1290);
+    plain_colours::setText(lblVelocita, QColor(0x1d, 0x5f, 0xa0));
+    auto *loopTag = new TagLabel(client);
+    lblCiclo = indicator(loopTag, "lblCiclo", 1590);
+    plain_colours::setText(lblCiclo, Qt::white);
+    loopTag->setBackground(QColor(0xc0, 0x50, 0x1f));
 }
 
 void SpeedLoopIndicators::show(PlaybackSpeed speed, bool looping, const QKeySequence &loopKey)
