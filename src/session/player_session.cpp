@@ -46,20 +46,22 @@ bool PlayerSession::hasMedia()
     return !m_media.alias().isEmpty();
 }
 
+// The display asks for the position and the length at every tick: their
+// commands are composed once.
 double PlayerSession::position()
 {
+    static const QString ask = command("status", QStringLiteral("position"));
     std::array<char, ReplyLength> reply{};
-    if (m_media.sendString(command("status", QStringLiteral("position")), reply.data(),
-                           ReplyLength) != 0)
+    if (m_media.sendString(ask, reply.data(), ReplyLength) != 0)
         return 0;
     return QString::fromUtf8(reply.data()).toDouble();
 }
 
 std::optional<double> PlayerSession::length()
 {
+    static const QString ask = command("status", QStringLiteral("length"));
     std::array<char, ReplyLength> reply{};
-    if (m_media.sendString(command("status", QStringLiteral("length")), reply.data(),
-                           ReplyLength) != 0)
+    if (m_media.sendString(ask, reply.data(), ReplyLength) != 0)
         return std::nullopt;
     return QString::fromUtf8(reply.data()).toDouble();
 }
