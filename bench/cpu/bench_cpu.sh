@@ -7,6 +7,9 @@
 #
 # usage: bench_cpu.sh EXE [SECONDS_PER_WINDOW=30] [MEDIA_MINUTES=10]
 #   BENCH_CPU_PREFERENCES="key=value ..." sets lines of the program's Preferences.ini.
+#   BENCH_CPU_BESIDE="key=value ..." also runs a second Quillory ("Quillory-variant") with
+#   those lines in its Preferences.ini, in the same windows of wall time (e.g.
+#   BENCH_CPU_BESIDE="waveform.shown=0" for the player without the waveform).
 #   Runs on its own X server (with openbox, so windows can be minimised), its
 #   own sound server and its own session bus, all stopped at the end. Both
 #   programs are driven over the session bus (MPRIS and Parlatype's own
@@ -54,6 +57,19 @@ QUILLORY_HOME=$home "$exe" "$work/recording.mp3" >"$work/quillory.log" 2>&1 & qu
 pids+=($quillory)
 timeout 30 xdotool search --sync --name '^Quillory$' >/dev/null
 programs=("Quillory=$quillory")
+variant=""
+if [ -n "${BENCH_CPU_BESIDE:-}" ]; then
+  # A home of its own: a separate program, not a hand-over to the first.
+  home2=$work/home2; mkdir -p "$home2"
+  [ -d "$(dirname "$exe")/Lang" ] && cp -r "$(dirname "$exe")/Lang" "$home2/"
+  cp "$home/Quillory.ini" "$home2/"
+  printf '%s\n' $BENCH_CPU_BESIDE > "$home2/Preferences.ini"
+  QUILLORY_HOME=$home2 "$exe" "$work/recording.mp3" >"$work/variant.log" 2>&1 & variant=$!
+  pids+=($variant)
+  for _ in $(seq 100); do [ "$(xdotool search --onlyvisible --pid "$variant" 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.2; done
+  programs+=("Quillory-variant=$variant")
+  echo "Quillory-variant: $BENCH_CPU_BESIDE"
+fi
 
 peer=""
 if command -v parlatype >/dev/null; then
@@ -69,6 +85,9 @@ fi
 playPause() {
   gdbus call --session --dest org.mpris.MediaPlayer2.quillory --object-path /org/mpris/MediaPlayer2 \
     --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null
+  # The second program takes the name MPRIS gives a further instance.
+  [ -z "$variant" ] || gdbus call --session --dest "org.mpris.MediaPlayer2.quillory.instance$variant" \
+    --object-path /org/mpris/MediaPlayer2 --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null
   [ -z "$peer" ] || peerPlayPause
 }
 # Parlatype's window action "play" toggles playing and paused.
@@ -85,7 +104,7 @@ status() {
 windowsOf() { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; }
 minimiseAll() {
   shown=()
-  for p in $quillory $peer; do for w in $(windowsOf "$p"); do shown+=("$w"); done; done
+  for p in $quillory $variant $peer; do for w in $(windowsOf "$p"); do shown+=("$w"); done; done
   for w in "${shown[@]}"; do xdotool windowminimize --sync "$w" 2>/dev/null || true; done
 }
 restoreAll() { for w in "${shown[@]}"; do xdotool windowactivate --sync "$w" 2>/dev/null || true; done; }
