@@ -45,11 +45,8 @@ WaveformPanel::WaveformPanel(PlayerSession &session, WaveformView *view,
     session.addDisplay(this, [this](double position, double length) {
         if (!m_shown || !m_view->isVisible() || m_view->window()->isMinimized())
             return std::numeric_limits<double>::infinity();
-        // The detail scrolls at most 25 times a second, a column or more at a
-        // time: as smooth to the eye as every column, for half the drawing.
-        constexpr double SmallestStepMs = 40;
-        return std::max(WaveformScale::msUntilPlayheadMoves(position, length, m_view->width()),
-                        SmallestStepMs * m_session.speed().factor());
+        return WaveformScale::msUntilNextStep(position, length, m_view->width(),
+                                              m_session.speed().factor());
     });
 }
 

@@ -64,4 +64,9 @@ double msUntilPlayheadMoves(double positionMs, double lengthMs, int width)
     return std::max(until, 0.0);
 }
 
+double msUntilNextStep(double positionMs, double lengthMs, int width, double speed)
+{
+    return std::max(msUntilPlayheadMoves(positionMs, lengthMs, width), SmallestStepMs * speed);
+}
+
 } // namespace WaveformScale

@@ -28,5 +28,14 @@ double overviewXOf(double ms, double lengthMs, int width);
 // Media time from `positionMs` until the playhead enters the next column of
 // the detail row, or the overview's marks of the detail span move a pixel.
 double msUntilPlayheadMoves(double positionMs, double lengthMs, int width);
+// The shortest wall time between two scrolls of the detail row while playing.
+// Each scroll repaints part of the player window (about half a millisecond of
+// processor): twelve and a half steps a second, three columns at a time, keep
+// the sound readable as it passes for half the processor of twenty-five.
+constexpr double SmallestStepMs = 80;
+// Media time from `positionMs` until the strip next needs drawing, playing at
+// `speed` (1.0 is normal): when the playhead moves, but never sooner than
+// SmallestStepMs of wall time.
+double msUntilNextStep(double positionMs, double lengthMs, int width, double speed);
 
 } // namespace WaveformScale

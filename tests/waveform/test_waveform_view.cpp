@@ -38,6 +38,23 @@ private slots:
         QVERIFY(Scale::detailMsPerColumn(0) > 0);
     }
 
+    void theStripStepsAtMostTwelveAndAHalfTimesASecond()
+    {
+        using namespace WaveformScale;
+        const int width = 328; // a column is 24.4 ms
+        for (const double speed : {0.5, 1.0, 2.0}) {
+            for (double p = 0; p < 60000; p += 37) {
+                const double step = msUntilNextStep(p, 600000, width, speed);
+                // Media time at this speed: never sooner than 80 ms of wall time.
+                QVERIFY(step >= SmallestStepMs * speed);
+                // Never later than needed where the playhead moves more slowly.
+                QVERIFY(step <=
+                        std::max(SmallestStepMs * speed, msUntilPlayheadMoves(p, 600000, width)) +
+                            1e-9);
+            }
+        }
+    }
+
     void thePlayheadsNextMoveIsForetold()
     {
         using namespace WaveformScale;
