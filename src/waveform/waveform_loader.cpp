@@ -153,28 +153,14 @@ void WaveformLoader::run(const std::shared_ptr<Job> &job)
         }
     }
 
-    AudioPeakDecoder decoder(job->cancel);
-    switch (decoder.open(job->path)) {
-    case AudioPeakDecoder::Opened::NoAudio:
-        finish(WaveformPeaks::State::NoAudio);
-        return;
-    case AudioPeakDecoder::Opened::Failed:
-        finish(job->cancel ? WaveformPeaks::State::Loading : WaveformPeaks::State::Failed);
-        return;
-    case AudioPeakDecoder::Opened::Ok:
-        break;
-    }
-    peaks.setDurationMs(decoder.durationMs());
-    peaks.reserveFor(decoder.durationMs());
-
     // A second reader for the stretches around the playhead, so the pass from
     // the start keeps its exact count of samples.
     std::unique_ptr<AudioPeakDecoder> seeker;
     std::int64_t seekerFrom = -1, seekerTo = -1; // the stretch decoded last
-    const auto decodeAroundPlayhead = [&] {
+    const auto decodeAround = [&](double beforeMs, double afterMs) {
         const double playhead = static_cast<double>(job->playheadMs.load());
-        const std::int64_t from = binAt(playhead - FocusBeforeMs);
-        const std::int64_t to = binAt(playhead + FocusAfterMs);
+        const std::int64_t from = binAt(playhead - beforeMs);
+        const std::int64_t to = binAt(playhead + afterMs);
         // Ahead of the pass from the start by more than a publish step, and
         // not what was just decoded.
         const std::int64_t exact = peaks.exactUntil();
@@ -192,6 +178,27 @@ void WaveformLoader::run(const std::shared_ptr<Job> &job)
         seekerTo = to;
         return true;
     };
+
+    const auto decodeAroundPlayhead = [&] { return decodeAround(FocusBeforeMs, FocusAfterMs); };
+
+    // What the strip shows around a playhead past the start comes first, even
+    // before the pass from the start opens the file.
+    if (decodeAround(ShownBeforeMs, ShownAfterMs))
+        job->notify(false);
+
+    AudioPeakDecoder decoder(job->cancel);
+    switch (decoder.open(job->path)) {
+    case AudioPeakDecoder::Opened::NoAudio:
+        finish(WaveformPeaks::State::NoAudio);
+        return;
+    case AudioPeakDecoder::Opened::Failed:
+        finish(job->cancel ? WaveformPeaks::State::Loading : WaveformPeaks::State::Failed);
+        return;
+    case AudioPeakDecoder::Opened::Ok:
+        break;
+    }
+    peaks.setDurationMs(decoder.durationMs());
+    peaks.reserveFor(decoder.durationMs());
 
     if (decodeAroundPlayhead())
         job->notify(false);

@@ -24,6 +24,10 @@ public:
     // Seconds before and after the playhead decoded ahead of the rest.
     static constexpr double FocusBeforeMs = 10000;
     static constexpr double FocusAfterMs = 20000;
+    // At an open, the seconds the strip shows around the playhead go out
+    // first, before the rest of that stretch.
+    static constexpr double ShownBeforeMs = 5000;
+    static constexpr double ShownAfterMs = 5000;
 
     // Recordings at least this long are decoded in two halves at once.
     static constexpr double SplitFromMs = 120000;
