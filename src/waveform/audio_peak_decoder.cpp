@@ -1,8 +1,11 @@
 #include "audio_peak_decoder.h"
 
 #include <QFile>
+#include <algorithm>
+#include <cmath>
 
 #include "waveform/ffmpeg_audio.h"
+#include "waveform/mp3_frame_walk.h"
 
 namespace quillory {
 
@@ -93,6 +96,7 @@ AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
         m_durationMs = static_cast<double>(m_format->duration) / 1000.0;
     m_accumulator.reset();
     m_countFrom.reset();
+    m_placesAfterSeek.clear();
     m_done.clear();
     m_draining = false;
     return Opened::Ok;
@@ -108,11 +112,40 @@ bool AudioPeakDecoder::seek(double ms)
         m_accumulator.reset();
     }
     m_countFrom.reset();
+    m_placesAfterSeek.clear();
     const std::int64_t target = m_startUs + static_cast<std::int64_t>(ms * 1000.0);
     const int rc = m_ff->av_seek_frame(m_format, -1, target, AVSEEK_FLAG_BACKWARD);
     m_ff->avcodec_flush_buffers(m_codec);
     m_draining = false;
     return rc >= 0;
+}
+
+// FFmpeg's first seek into an MP3 without an index reads every packet before
+// the target (a sixth of a second an hour); a walk over the frame headers
+// finds the frame by counting, and places the frames that follow exactly.
+bool AudioPeakDecoder::seekQuickly(double ms)
+{
+    if (!m_format || qstrcmp(m_format->iformat->name, "mp3") != 0 || m_codec->sample_rate <= 0)
+        return seek(ms);
+    seek(0); // what was counted before goes out; the demuxer is at the start
+    m_placesAfterSeek.clear();
+    const int rate = m_codec->sample_rate;
+    // The walk counts from the first frame of sound; the timeline begins
+    // after the encoder's delay, the container's start.
+    const std::int64_t delay = m_ff->av_rescale(m_startUs, rate, 1000000);
+    const std::int64_t wanted = std::max<std::int64_t>(0, std::llround(ms * rate / 1000.0)) + delay;
+    // A few frames ahead refill the decoder's bit reservoir.
+    constexpr int WarmUpFrames = 4;
+    const std::optional<std::vector<Mp3FramePlace>> places =
+        walkMp3Frames(QFile::decodeName(m_path), wanted, WarmUpFrames, m_cancel);
+    if (!places || places->empty() ||
+        m_ff->av_seek_frame(m_format, m_stream, places->front().offset, AVSEEK_FLAG_BYTE) < 0)
+        return seek(ms);
+    m_ff->avcodec_flush_buffers(m_codec);
+    m_draining = false;
+    for (const Mp3FramePlace &place : *places)
+        m_placesAfterSeek.push_back({place.offset, place.sample - delay});
+    return true;
 }
 
 std::int64_t AudioPeakDecoder::nextBin() const
@@ -256,9 +289,24 @@ void AudioPeakDecoder::addFrame()
         // unless its place is known better.
         std::int64_t first = 0;
         const std::int64_t pts = m_frame->best_effort_timestamp;
-        if (m_countFrom)
+        if (m_countFrom) {
             first = *m_countFrom;
-        else if (pts != AV_NOPTS_VALUE)
+        } else if (!m_placesAfterSeek.empty()) {
+            // After a walk to the frame: counting starts at a frame it placed.
+            const auto place = std::find_if(
+                m_placesAfterSeek.begin(), m_placesAfterSeek.end(),
+                [this](const Mp3FramePlace &p) { return p.offset == m_frame->pkt_pos; });
+            if (place == m_placesAfterSeek.end())
+                return;
+            // The demuxer cannot tell where a byte seek lands, and has the
+            // decoder drop the encoder's delay from the first frame as if at
+            // the start: what is left of the frame is its end.
+            const auto next = place + 1;
+            const std::int64_t length = next != m_placesAfterSeek.end()
+                                            ? next->sample - place->sample
+                                            : m_frame->nb_samples;
+            first = std::max<std::int64_t>(place->sample + length - m_frame->nb_samples, 0);
+        } else if (pts != AV_NOPTS_VALUE)
             first = sampleAt(pts);
         m_accumulator.emplace(rate, first);
     }

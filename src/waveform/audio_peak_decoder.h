@@ -1,5 +1,6 @@
 #pragma once
 
+#include "waveform/mp3_frame_walk.h"
 #include "waveform/peak_bins.h"
 
 #include <QByteArray>
@@ -43,6 +44,12 @@ public:
     // Moves near `ms` (where the container's index or estimate puts it); the
     // bins that follow are timed from the first frame's timestamp.
     bool seek(double ms);
+    // The same for a stretch drawn ahead of the rest. In an MP3 a walk over the
+    // frame headers finds the frame (the demuxer's first seek reads every
+    // packet before it, a sixth of a second an hour) and places the bins
+    // exactly. After such a seek the demuxer trims the encoder's padding as
+    // at the start of the file, so a pass that decodes to the end uses seek().
+    bool seekQuickly(double ms);
     // Decodes one more frame of sound into bins.
     Step next();
     // Decodes one more frame without counting it (the warm-up after a seek,
@@ -86,6 +93,7 @@ private:
     bool m_draining = false;
     std::optional<PeakAccumulator> m_accumulator;
     std::optional<std::int64_t> m_countFrom;
+    std::vector<Mp3FramePlace> m_placesAfterSeek; // offset, and sample on the timeline
     std::int64_t m_framePos = -1;
     std::int64_t m_frameFirst = 0;
     int m_frameSamples = 0;

@@ -120,7 +120,7 @@ namespace {
 void decodeStretch(AudioPeakDecoder &decoder, WaveformPeaks &peaks, std::int64_t fromBin,
                    std::int64_t toBin)
 {
-    decoder.seek(static_cast<double>(fromBin) * PeakBinMs);
+    decoder.seekQuickly(static_cast<double>(fromBin) * PeakBinMs);
     while (decoder.nextBin() < toBin) {
         const AudioPeakDecoder::Step step = decoder.next();
         if (step != AudioPeakDecoder::Step::Frame) {

@@ -2,6 +2,8 @@
 // stretch around the playhead first, cancellation, the cache and its damage,
 // and files without sound.
 #include "media_fixtures.h"
+#include "waveform/audio_peak_decoder.h"
+#include "waveform/mp3_frame_walk.h"
 #include "waveform/peak_cache.h"
 #include "waveform/tail_pass.h"
 #include "waveform/waveform_loader.h"
@@ -128,6 +130,36 @@ private slots:
         QCOMPARE(tail.meet(handOver->packetPos, handOver->sample + 1), Meeting::Never);
         QCOMPARE(tail.meet(handOver->packetPos + 1, 0), Meeting::Never);
         QCOMPARE(tail.meet(-1, 0), Meeting::Never);
+    }
+
+    // A stretch decoded after a walk over an MP3's frame headers lies where a
+    // pass from the start puts it.
+    void aQuickSeekIntoAnMp3LinesUp()
+    {
+        const std::vector<Peak> whole = decodedInOnePass(m_burstsMp3);
+        std::atomic<bool> cancel{false};
+        AudioPeakDecoder decoder(cancel);
+        QCOMPARE(decoder.open(m_burstsMp3), AudioPeakDecoder::Opened::Ok);
+        QVERIFY(decoder.seekQuickly(200000));
+        while (decoder.nextBin() < 20600)
+            QCOMPARE(decoder.next(), AudioPeakDecoder::Step::Frame);
+        const std::vector<AudioPeakDecoder::Chunk> chunks = decoder.take();
+        QCOMPARE(chunks.size(), size_t(1));
+        const AudioPeakDecoder::Chunk &chunk = chunks.front();
+        // The walk starts a few frames ahead, for the decoder's bit reservoir.
+        QVERIFY2(chunk.firstBin > 19980 && chunk.firstBin <= 20000,
+                 qPrintable(QString::number(chunk.firstBin)));
+        const std::vector<Peak> stretch(chunk.bins.begin() + (20000 - chunk.firstBin),
+                                        chunk.bins.begin() + (20500 - chunk.firstBin));
+        const std::vector<Peak> expected(whole.begin() + 20000, whole.begin() + 20500);
+        QCOMPARE(largestDifference(stretch, expected), 0);
+
+        // What is not an MP3 of Layer III frames, or lies past its end, is not walked.
+        QVERIFY(!walkMp3Frames(m_clicks, 0, 4, cancel));
+        QVERIFY(!walkMp3Frames(m_burstsAac, 0, 4, cancel));
+        QVERIFY(!walkMp3Frames(m_burstsMp3, 44100LL * 301, 4, cancel));
+        const auto start = walkMp3Frames(m_burstsMp3, 0, 4, cancel);
+        QVERIFY(start && start->size() == 1 && start->front().sample == 0);
     }
 
     void aTailWithNothingToDecodeGivesUp()
