@@ -168,6 +168,23 @@ double playedOutAlone(const QString &tones, const QString &capture, double speed
     return heardSeconds(recorder.stop(capture), 660);
 }
 
+// Opens `tones` and plays them to their end, where the session rewinds and
+// pauses, recording what the sink was given; `endedMs` gets the moment.
+std::vector<float> playedToTheEnd(Device &device, const QString &tones, const QString &capture,
+                                  qint64 *endedMs = nullptr)
+{
+    Recorder recorder(capture);
+    QElapsedTimer wall;
+    wall.start();
+    device.session.open(tones);
+    while (device.session.playState() == PlayState::Playing && wall.elapsed() < 30000)
+        runEventsFor(5);
+    if (endedMs)
+        *endedMs = wall.elapsed();
+    runEventsFor(1000);
+    return recorder.stop(capture);
+}
+
 void heardEnd(const QString &dir, double speed, int runs)
 {
     const QString tones = dir + QStringLiteral("/tones.wav");
@@ -178,17 +195,9 @@ void heardEnd(const QString &dir, double speed, int runs)
     for (int run = 1; run <= runs; ++run) {
         Device device;
         device.session.restoreSpeed(PlaybackSpeed::nearest(speed));
-        const QString capture = dir + QStringLiteral("/end.raw");
-        Recorder recorder(capture);
-        QElapsedTimer wall;
-        wall.start();
-        device.session.open(tones);
-        // Played to its end, where the session rewinds and pauses.
-        while (device.session.playState() == PlayState::Playing && wall.elapsed() < 20000)
-            runEventsFor(5);
-        const qint64 endedMs = wall.elapsed();
-        runEventsFor(1000);
-        const std::vector<float> heard = recorder.stop(capture);
+        qint64 endedMs = 0;
+        const std::vector<float> heard =
+            playedToTheEnd(device, tones, dir + QStringLiteral("/end.raw"), &endedMs);
         const double expected = 1.0 / speed;
         const double middle = heardSeconds(heard, 880);
         const double last = heardSeconds(heard, 660);
@@ -218,15 +227,8 @@ void heardEndHidden(const QString &dir, int runs)
         device.session.addDisplay(&device.session, [](double, double) {
             return std::numeric_limits<double>::infinity();
         });
-        const QString capture = dir + QStringLiteral("/end_hidden.raw");
-        Recorder recorder(capture);
-        QElapsedTimer wall;
-        wall.start();
-        device.session.open(tones);
-        while (device.session.playState() == PlayState::Playing && wall.elapsed() < 30000)
-            runEventsFor(5);
-        runEventsFor(1000);
-        const double last = heardSeconds(recorder.stop(capture), 660);
+        const double last = heardSeconds(
+            playedToTheEnd(device, tones, dir + QStringLiteral("/end_hidden.raw")), 660);
         std::printf("  hidden run %d: last tone heard %.3f s of 1.000 (%+.0f ms)\n", run, last,
                     (last - 1.0) * 1000);
     }

@@ -102,10 +102,9 @@ AudioPeakDecoder::Opened AudioPeakDecoder::open(const QString &path)
     return Opened::Ok;
 }
 
-bool AudioPeakDecoder::seek(double ms)
+// What was counted before a seek is kept apart; counting starts anew.
+void AudioPeakDecoder::endStretch()
 {
-    if (!m_format)
-        return false;
     if (m_accumulator) {
         m_accumulator->finish();
         m_done.push_back({m_accumulator->firstTaken(), m_accumulator->take()});
@@ -113,6 +112,13 @@ bool AudioPeakDecoder::seek(double ms)
     }
     m_countFrom.reset();
     m_placesAfterSeek.clear();
+}
+
+bool AudioPeakDecoder::seek(double ms)
+{
+    if (!m_format)
+        return false;
+    endStretch();
     const std::int64_t target = m_startUs + static_cast<std::int64_t>(ms * 1000.0);
     const int rc = m_ff->av_seek_frame(m_format, -1, target, AVSEEK_FLAG_BACKWARD);
     m_ff->avcodec_flush_buffers(m_codec);
@@ -127,8 +133,7 @@ bool AudioPeakDecoder::seekQuickly(double ms)
 {
     if (!m_format || qstrcmp(m_format->iformat->name, "mp3") != 0 || m_codec->sample_rate <= 0)
         return seek(ms);
-    seek(0); // what was counted before goes out; the demuxer is at the start
-    m_placesAfterSeek.clear();
+    endStretch();
     const int rate = m_codec->sample_rate;
     // The walk counts from the first frame of sound; the timeline begins
     // after the encoder's delay, the container's start.
@@ -306,8 +311,9 @@ void AudioPeakDecoder::addFrame()
                                             ? next->sample - place->sample
                                             : m_frame->nb_samples;
             first = std::max<std::int64_t>(place->sample + length - m_frame->nb_samples, 0);
-        } else if (pts != AV_NOPTS_VALUE)
+        } else if (pts != AV_NOPTS_VALUE) {
             first = sampleAt(pts);
+        }
         m_accumulator.emplace(rate, first);
     }
     m_frameFirst = m_accumulator->nextSample();

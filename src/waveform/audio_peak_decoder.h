@@ -76,6 +76,7 @@ public:
 
 private:
     Step receive();
+    void endStretch();
     void addFrame();
     void close();
     std::int64_t sampleAt(std::int64_t pts) const;

@@ -18,8 +18,8 @@ namespace {
 // milliseconds of decoding.
 constexpr std::size_t PublishBins = 20 * PeakBinsPerSecond;
 
-// Where the second half begins, as a share of the length: a little after the
-// middle, as its pass first reads the packets before it.
+// The share of the length the second pass decodes: a little under half, as it
+// first reads the packets before its start.
 constexpr double TailShare = 0.48;
 
 std::int64_t binAt(double ms)
