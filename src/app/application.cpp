@@ -30,9 +30,6 @@ using namespace quillory;
 
 Application::Application()
 {
-    // The mixer's answer is first needed right after the player window is
-    // shown; it is found meanwhile.
-    m_mixer.openInBackground();
     // The player's pictures are decoded meanwhile, on a worker of their own.
     PicturePreload::start(Form1::firstFramePictures());
     // libmpv loads and starts on a worker thread once the player window is on
@@ -97,12 +94,15 @@ Application::~Application()
 void Application::start(const QString &commandLine)
 {
     // What the player's first frame does not show waits for it, then runs in
-    // this order: the installed icon (so the editor comes up with it), the
-    // editor is built and comes up (Form_Load hands it over), then libmpv loads
-    // on its worker (loading holds the dynamic loader, which the windows may
-    // still need).
+    // this order: the mixer is looked for on a worker, the installed icon (so
+    // the editor comes up with it), the editor is built and comes up and the
+    // master volume is read (Form_Load hands both over), then libmpv loads on
+    // its worker (loading holds the dynamic loader, which the windows may
+    // still need). Looking for the mixer through ALSA's plugin keeps the sound
+    // server and a core busy, which the first frame would otherwise share.
     auto *afterFirstFrame = new FirstPaintSteps(m_player.get());
     afterFirstFrame->add([] { markStartup("first-frame"); });
+    afterFirstFrame->add([this] { m_mixer.openInBackground(); });
     afterFirstFrame->add([] {
         setInstalledAppIcon(QStringLiteral("org.quillory.Quillory"),
                             appIconDataFolders(QCoreApplication::applicationDirPath()));
