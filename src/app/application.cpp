@@ -28,7 +28,7 @@
 
 using namespace quillory;
 
-Application::Application()
+Application::Application(const std::function<void()> &beforeFirstText)
 {
     // The player's pictures are decoded meanwhile, on a worker of their own.
     PicturePreload::start(Form1::firstFramePictures());
@@ -65,6 +65,11 @@ Application::Application()
     QObject::connect(m_player.get(), &Form1::programEnded, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(m_player.get(), &Form1::programEnded, [this] { m_ended = true; });
+    // The strip's size pass measures the menu bar's text: the first use of the
+    // fonts. Nothing before it touches them (a second reading of the fonts'
+    // configuration would only be wasted, not wrong).
+    if (beforeFirstText)
+        beforeFirstText();
     startVideo();
     startWaveform();
 }

@@ -34,7 +34,9 @@ class PlayerSession;
 // and makes the connections between them.
 class Application {
 public:
-    Application();
+    // `beforeFirstText` runs before the first text is measured: the windows
+    // are built meanwhile, the fonts' configuration still being read.
+    explicit Application(const std::function<void()> &beforeFirstText = {});
     ~Application();
     // Starts the player with the command line (one media file path, may be empty).
     void start(const QString &commandLine);

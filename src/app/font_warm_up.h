@@ -2,15 +2,15 @@
 
 #include <thread>
 
-// The fonts' configuration, read on a worker while the application object is
-// built.
+// The fonts' configuration, read on a worker while the windows are built.
 //
 // The player's first frame has text, so the program cannot show it before
 // fontconfig has read its configuration (some hundred files) and mapped its
-// caches, which takes about as long as connecting to the display. Neither needs
-// the other, so the reading starts on the first line of main. Qt's own list of
-// fonts is left to the GUI thread: built on a worker it had the GUI thread
-// waiting for it whenever the machine was busy.
+// caches, which takes longer than building the player window. Building needs
+// no font until text is measured, so the reading starts as soon as the locale
+// is set (setlocale is not thread safe) and only the first measurement waits
+// for it. Qt's own list of fonts is left to the GUI thread: built on a worker
+// it had the GUI thread waiting for it whenever the machine was busy.
 class FontWarmUp {
 public:
     FontWarmUp();

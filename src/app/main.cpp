@@ -72,8 +72,7 @@ int main(int argc, char *argv[])
         return 0;
     instance.listen();
 
-    fonts.wait();
-    Application quillory;
+    Application quillory([&fonts] { fonts.wait(); });
     QObject::connect(&instance, &quillory::RunningInstance::requested, &app,
                      [&quillory](const QString &path) { quillory.openHandedOver(path); });
     quillory.start(mediaArgument);
