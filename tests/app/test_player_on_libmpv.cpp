@@ -84,7 +84,7 @@ private slots:
         rig.form->cmdPlay_Click(); // NotPlaying: "play", timer on
         QCOMPARE(rig.form->playState(), PlayState::Playing);
         const double before = rig.form->CurPos();
-        QVERIFY(before >= 4000);
+        QVERIFY2(before >= 4000, qPrintable(QString::number(before, 'f', 3)));
         rig.form->cmdPlay_Click(); // pause: 3 s back from wherever it was
         const double paused = rig.form->CurPos();
         QVERIFY2(paused >= before - 3000 && paused <= before - 3000 + 1000,

@@ -1,8 +1,10 @@
 // The heard position between readings of the sound server: carried forward in
 // real time at the playback speed, due again ever more rarely after a start;
-// and which of several slow readings counts.
+// and which of several slow readings counts; and what shows just after a
+// resume, before the first sample is heard.
 #include "platform/mpv/heard_carry.h"
 #include "platform/mpv/quickest_reading.h"
+#include "platform/mpv/resume_floor.h"
 
 #include <QtTest>
 
@@ -12,6 +14,37 @@ class TestHeardCarry : public QObject {
     Q_OBJECT
 
 private slots:
+    void aResumeShowsItsPlaceUntilTheClockPassesIt()
+    {
+        ResumeFloor floor;
+        QCOMPARE(floor.apply(3954, 0), 3954); // no resume: the reading as it is
+        floor.resumeFrom(4000, 1000000);
+        QCOMPARE(floor.apply(4000, 1001000), 4000); // before the device takes a sample
+        QCOMPARE(floor.apply(3954, 1010000), 4000); // then its latency still ahead
+        QCOMPARE(floor.apply(3999, 1050000), 4000);
+        QCOMPARE(floor.apply(4003, 1057000), 4003); // heard: the clock runs on from here
+        QCOMPARE(floor.apply(3990, 1060000), 3990); // and the floor is gone
+        QCOMPARE(floor.from(), -1);
+
+        // A loop that goes back to its start right after the resume is a move.
+        floor.resumeFrom(9990, 0);
+        QCOMPARE(floor.apply(9960, 1000), 9990);
+        QCOMPARE(floor.apply(9300, 2000), 9300);
+        QCOMPARE(floor.apply(9310, 3000), 9310);
+
+        // Past any latency the clock counts, even unread until then (a loop's
+        // wrap to just before the place, with nothing asking meanwhile).
+        floor.resumeFrom(4000, 0);
+        QCOMPARE(floor.apply(3800, ResumeFloor::HeldUs), 4000);
+        QCOMPARE(floor.apply(3800, ResumeFloor::HeldUs + 1), 3800);
+
+        floor.resumeFrom(-1, 0); // resumed from no known place
+        QCOMPARE(floor.apply(10, 0), 10);
+        floor.resumeFrom(500, 0);
+        floor.clear();
+        QCOMPARE(floor.apply(450, 0), 450);
+    }
+
     void carriesAReadingForwardAtTheSpeed()
     {
         HeardCarry carry(40, 1000);

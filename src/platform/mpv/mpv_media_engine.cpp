@@ -55,6 +55,7 @@ void MpvMediaEngine::unload()
 {
     abandonOpening();
     m_carry.forget();
+    m_resumeFloor.clear();
     m_endHeard = false;
     m_eofSeen = false;
     m_fullQueueUs.reset();
@@ -86,7 +87,10 @@ void MpvMediaEngine::setPaused(bool paused)
 {
     m_carry.forget(); // what follows a pause or a resume is read afresh
     m_pausedByUs = paused;
-    if (!paused) {
+    if (paused) {
+        m_resumeFloor.clear();
+    } else {
+        m_resumeFloor.resumeFrom(m_stillAtMs, steadyMicroseconds());
         m_stillAtMs = -1;
         m_endHeard = false;
     }
@@ -239,11 +243,13 @@ MediaError MpvMediaEngine::stop()
     // What was heard is read while still playing (a paused output's clock no
     // longer counts what its sink still plays); seeking there makes what is
     // reported and what a resume plays the same, and keeps it still.
+    ResumeFloor floor = m_resumeFloor; // the pause itself clears it
     double seconds = heardAtPause();
     if (seconds >= 0)
         seconds = inLoop(seconds);
     if (seconds >= 0 &&
-        !seekExact(std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs)))
+        !seekExact(std::clamp<std::int64_t>(
+            floor.apply(toMilliseconds(seconds), steadyMicroseconds()), 0, m_lengthMs)))
         return m_open ? MediaError::DeviceNotReady : MediaError::InvalidDeviceName;
     return MediaError::None;
 }
@@ -343,7 +349,9 @@ std::int64_t MpvMediaEngine::positionMs()
     double seconds = 0;
     if (!m_pausedByUs) {
         if (const std::optional<double> heard = heardSeconds())
-            return std::clamp<std::int64_t>(toMilliseconds(inLoop(*heard)), 0, m_lengthMs);
+            return std::clamp<std::int64_t>(
+                m_resumeFloor.apply(toMilliseconds(inLoop(*heard)), steadyMicroseconds()), 0,
+                m_lengthMs);
     } else if (m_stillAtMs >= 0) {
         return std::clamp<std::int64_t>(m_stillAtMs, 0, m_lengthMs);
     }

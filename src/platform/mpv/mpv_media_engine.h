@@ -7,6 +7,7 @@
 #include "platform/mpv/mpv_video_host.h"
 #include "platform/mpv/pause_end.h"
 #include "platform/mpv/pulse_latency.h"
+#include "platform/mpv/resume_floor.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -243,6 +244,8 @@ private:
 
     // Where the last exact seek left the paused player; -1 when it is not still.
     std::int64_t m_stillAtMs = -1;
+    // Where the last resume started from, until the heard clock passes it.
+    ResumeFloor m_resumeFloor;
 };
 
 } // namespace quillory
