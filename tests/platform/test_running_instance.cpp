@@ -1,5 +1,6 @@
 #include "platform/instance/running_instance.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QSemaphore>
@@ -82,6 +83,30 @@ private slots:
             handOverFromAnotherStart(QStringLiteral("/opt/quillory-c"), QStringLiteral("/y.mp3")));
         QTRY_COMPARE(requests.size(), 1);
         QCOMPARE(requests.at(0).at(0).toString(), QStringLiteral("/y.mp3"));
+    }
+
+    void onlyThisUserMayOpenTheChannelAndItGoesWithTheProgram()
+    {
+        const QString folder = QStringLiteral("/opt/quillory-e");
+        const QString path = RunningInstance::channelPath(folder);
+        {
+            RunningInstance running(folder);
+            QVERIFY(running.listen());
+            const QFileInfo channel(path);
+            QVERIFY(channel.exists());
+            QCOMPARE(channel.permissions() &
+                         (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+                     QFile::Permissions());
+            // Nothing of its making is left beside it.
+            QCOMPARE(QDir(m_runtime.path())
+                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                         .filter(QStringLiteral(".quillory-")),
+                     QStringList());
+        }
+        QVERIFY(!QFileInfo::exists(path));
+        // The next program finds no channel: nobody takes its request.
+        QVERIFY(!RunningInstance(folder).handOver(QStringLiteral("/w.mp3"), 200));
     }
 
     void aChannelLeftBehindIsReplacedAndALiveOneKept()

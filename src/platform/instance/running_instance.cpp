@@ -1,10 +1,17 @@
 #include "running_instance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <cerrno>
+#include <functional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillory {
 
@@ -13,14 +20,79 @@ namespace {
 const QByteArray Greeting = "quillory-open 1\n";
 const QByteArray Taken = "taken\n";
 
+// One later start's connection: its two lines are read as they arrive, the
+// answer is sent and the connection ends; anything else only ends it.
+class RequestReader : public QObject {
+public:
+    RequestReader(localchannel::Fd socket, std::function<void(const QString &)> take,
+                  QObject *parent)
+        : QObject(parent), m_socket(std::move(socket)), m_take(std::move(take)),
+          m_readable(new QSocketNotifier(m_socket.get(), QSocketNotifier::Read, this))
+    {
+        connect(m_readable, &QSocketNotifier::activated, this, &RequestReader::readMore);
+    }
+
+private:
+    void readMore()
+    {
+        char chunk[4096];
+        for (;;) {
+            const ssize_t n = ::recv(m_socket.get(), chunk, sizeof chunk, 0);
+            if (n > 0) {
+                m_received.append(chunk, n);
+                if (m_received.size() > RunningInstance::MaxRequestBytes + Greeting.size())
+                    return end();
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno == EAGAIN)
+                break;
+            return end(); // the other start went away, or the socket failed
+        }
+        // The greeting's line and the request's line, both whole.
+        const qsizetype firstEnd = m_received.indexOf('\n');
+        const qsizetype secondEnd = firstEnd < 0 ? -1 : m_received.indexOf('\n', firstEnd + 1);
+        if (secondEnd < 0)
+            return;
+        if (m_received.left(firstEnd + 1) != Greeting)
+            return end();
+        const QByteArray line = m_received.mid(firstEnd + 1, secondEnd - firstEnd - 1);
+        ::send(m_socket.get(), Taken.constData(), size_t(Taken.size()),
+               MSG_NOSIGNAL | MSG_DONTWAIT);
+        m_take(QString::fromUtf8(QByteArray::fromPercentEncoding(line)));
+        end();
+    }
+
+    void end()
+    {
+        m_readable->setEnabled(false);
+        deleteLater();
+    }
+
+    localchannel::Fd m_socket;
+    std::function<void(const QString &)> m_take;
+    QSocketNotifier *m_readable;
+    QByteArray m_received;
+};
+
 } // namespace
 
 RunningInstance::RunningInstance(const QString &programFolder, QObject *parent)
     : QObject(parent), m_path(channelPath(programFolder))
 {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    m_server.setMaxPendingConnections(8);
-    connect(&m_server, &QLocalServer::newConnection, this, &RunningInstance::takeConnection);
+}
+
+RunningInstance::~RunningInstance()
+{
+    if (!m_listening.valid())
+        return;
+    // Removed only while it is still the socket this program made: a program
+    // that replaced it keeps its own.
+    const QByteArray path = QFile::encodeName(m_path);
+    struct stat info {};
+    if (::lstat(path.constData(), &info) == 0 && info.st_dev == m_device && info.st_ino == m_inode)
+        ::unlink(path.constData());
 }
 
 QString RunningInstance::channelPath(const QString &programFolder)
@@ -38,66 +110,67 @@ QString RunningInstance::channelPath(const QString &programFolder)
 
 bool RunningInstance::handOver(const QString &request, int timeoutMs) const
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_path);
-    if (!socket.waitForConnected(timeoutMs))
+    const QDeadlineTimer deadline(timeoutMs);
+    const localchannel::Fd socket = localchannel::connectTo(QFile::encodeName(m_path), deadline);
+    if (!socket.valid())
         return false;
     // Percent-encoded, so that any path (a line break in a name included) is one line.
-    socket.write(Greeting + request.toUtf8().toPercentEncoding("/") + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs))
+    if (!localchannel::sendAll(socket.get(),
+                               Greeting + request.toUtf8().toPercentEncoding("/") + '\n',
+                               QDeadlineTimer(timeoutMs)))
         return false;
-    while (!socket.canReadLine())
-        if (!socket.waitForReadyRead(timeoutMs))
-            return false;
-    return socket.readLine(64) == Taken;
+    const std::optional<QByteArray> answer =
+        localchannel::receiveLine(socket.get(), 64, QDeadlineTimer(timeoutMs));
+    return answer && *answer == Taken;
 }
 
 bool RunningInstance::listen()
 {
+    if (m_listening.valid())
+        return true;
+    const QByteArray path = QFile::encodeName(m_path);
     // A name already there was left behind by a program that crashed, unless
-    // someone answers on it. (With access options set, Qt's listen would
-    // replace even a live channel.)
-    const QFileInfo existing(m_path);
-    if (existing.exists() || existing.isSymLink()) {
-        QLocalSocket probe;
-        probe.connectToServer(m_path);
-        if (probe.waitForConnected(500))
+    // someone answers on it.
+    struct stat info {};
+    if (::lstat(path.constData(), &info) == 0) {
+        if (localchannel::connectTo(path, QDeadlineTimer(500)).valid())
             return false;
-        QLocalServer::removeServer(m_path);
+        ::unlink(path.constData());
     }
-    return m_server.listen(m_path);
+    localchannel::Fd listening = localchannel::listenAt(path, MaxConnections);
+    if (!listening.valid() || ::lstat(path.constData(), &info) != 0)
+        return false;
+    m_device = info.st_dev;
+    m_inode = info.st_ino;
+    m_listening = std::move(listening);
+    m_accepting = new QSocketNotifier(m_listening.get(), QSocketNotifier::Read, this);
+    connect(m_accepting, &QSocketNotifier::activated, this, &RunningInstance::takeConnections);
+    return true;
 }
 
-void RunningInstance::takeConnection()
+void RunningInstance::takeConnections()
 {
-    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-            if (socket->bytesAvailable() > MaxRequestBytes + Greeting.size()) {
-                socket->abort();
-                return;
-            }
-            // The greeting's line and the request's line, both whole.
-            if (socket->peek(socket->bytesAvailable()).count('\n') < 2)
-                return;
-            if (socket->readLine(Greeting.size() + 1) != Greeting) {
-                socket->abort();
-                return;
-            }
-            QByteArray line = socket->readLine(MaxRequestBytes + 1);
-            if (!line.endsWith('\n')) {
-                socket->abort();
-                return;
-            }
-            line.chop(1);
-            socket->write(Taken);
-            socket->flush();
-            // The request runs from the event loop, never inside this handler:
-            // opening a file may show a message box.
-            const QString request = QString::fromUtf8(QByteArray::fromPercentEncoding(line));
-            QMetaObject::invokeMethod(
-                this, [this, request] { emit requested(request); }, Qt::QueuedConnection);
-        });
+    for (;;) {
+        localchannel::Fd socket(
+            ::accept4(m_listening.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (!socket.valid()) {
+            if (errno == EINTR)
+                continue;
+            return; // none left (EAGAIN), or the other start already gave up
+        }
+        if (m_serving >= MaxConnections)
+            continue; // closed at once: a flood is not served
+        // The request runs from the event loop, never inside the reader: opening
+        // a file may show a message box.
+        auto *reader = new RequestReader(
+            std::move(socket),
+            [this](const QString &request) {
+                QMetaObject::invokeMethod(
+                    this, [this, request] { emit requested(request); }, Qt::QueuedConnection);
+            },
+            this);
+        ++m_serving;
+        connect(reader, &QObject::destroyed, this, [this] { --m_serving; });
     }
 }
 

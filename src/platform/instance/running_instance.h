@@ -1,8 +1,12 @@
 #pragma once
 
-#include <QLocalServer>
+#include "platform/instance/local_channel.h"
+
 #include <QObject>
 #include <QString>
+#include <sys/types.h>
+
+class QSocketNotifier;
 
 namespace quillory {
 
@@ -12,12 +16,16 @@ namespace quillory {
 // same folder would overwrite the first one's settings and bookmarks unseen.
 //
 // The channel is a local socket only this user may open, named after the
-// program folder, in the user's runtime folder.
+// program folder, in the user's runtime folder. It is a plain Unix socket of
+// our own rather than Qt's local socket classes: those come with Qt's network
+// library, whose loading (with Kerberos and a proxy library) every start would
+// pay before its first window for a few lines exchanged.
 class RunningInstance : public QObject {
     Q_OBJECT
 
 public:
     explicit RunningInstance(const QString &programFolder, QObject *parent = nullptr);
+    ~RunningInstance() override;
 
     // The socket's path for a program folder.
     static QString channelPath(const QString &programFolder);
@@ -32,20 +40,27 @@ public:
     // not. False when the channel cannot be opened: the program then runs on
     // its own, as before.
     bool listen();
-    bool isListening() const { return m_server.isListening(); }
+    bool isListening() const { return m_listening.valid(); }
 
     // Longest request read; anything longer is not a path.
     static constexpr int MaxRequestBytes = 64 * 1024;
+    // Later starts served at once; more wait in the socket's backlog.
+    static constexpr int MaxConnections = 8;
 
 signals:
     // A later start's request, delivered from the event loop.
     void requested(const QString &request);
 
 private:
-    void takeConnection();
+    void takeConnections();
 
     QString m_path;
-    QLocalServer m_server;
+    localchannel::Fd m_listening;
+    QSocketNotifier *m_accepting = nullptr;
+    int m_serving = 0; // connections being read
+    // The socket file this program made, removed when it ends if still there.
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
 };
 
 } // namespace quillory
