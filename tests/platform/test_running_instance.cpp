@@ -85,6 +85,20 @@ private slots:
         QCOMPARE(requests.at(0).at(0).toString(), QStringLiteral("/y.mp3"));
     }
 
+    void aRequestWrittenWholeIsTakenAlsoWhenItsWriterLeaves()
+    {
+        RunningInstance running(QStringLiteral("/opt/quillory-f"));
+        QVERIFY(running.listen());
+        QSignalSpy requests(&running, &RunningInstance::requested);
+        QLocalSocket writer;
+        writer.connectToServer(RunningInstance::channelPath(QStringLiteral("/opt/quillory-f")));
+        QVERIFY(writer.waitForConnected(2000));
+        writer.write("quillory-open 1\n/v%20w.mp3\n");
+        writer.disconnectFromServer();
+        QTRY_COMPARE(requests.size(), 1);
+        QCOMPARE(requests.at(0).at(0).toString(), QStringLiteral("/v w.mp3"));
+    }
+
     void onlyThisUserMayOpenTheChannelAndItGoesWithTheProgram()
     {
         const QString folder = QStringLiteral("/opt/quillory-e");

@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cerrno>
 #include <functional>
+#include <memory>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,18 +26,23 @@ const QByteArray Taken = "taken\n";
 // answer is sent and the connection ends; anything else only ends it.
 class RequestReader : public QObject {
 public:
+    // A later start that sends nothing more within this long is let go.
+    static constexpr int LongestWaitMs = 10000;
+
     RequestReader(localchannel::Fd socket, std::function<void(const QString &)> take,
                   QObject *parent)
         : QObject(parent), m_socket(std::move(socket)), m_take(std::move(take)),
-          m_readable(new QSocketNotifier(m_socket.get(), QSocketNotifier::Read, this))
+          m_readable(std::make_unique<QSocketNotifier>(m_socket.get(), QSocketNotifier::Read))
     {
-        connect(m_readable, &QSocketNotifier::activated, this, &RequestReader::readMore);
+        connect(m_readable.get(), &QSocketNotifier::activated, this, &RequestReader::readMore);
+        QTimer::singleShot(LongestWaitMs, this, &RequestReader::end);
     }
 
 private:
     void readMore()
     {
         char chunk[4096];
+        bool ended = false; // the other start sent all it will, or the socket failed
         for (;;) {
             const ssize_t n = ::recv(m_socket.get(), chunk, sizeof chunk, 0);
             if (n > 0) {
@@ -46,15 +53,17 @@ private:
             }
             if (n < 0 && errno == EINTR)
                 continue;
-            if (n < 0 && errno == EAGAIN)
-                break;
-            return end(); // the other start went away, or the socket failed
+            ended = !(n < 0 && errno == EAGAIN);
+            break;
         }
         // The greeting's line and the request's line, both whole.
         const qsizetype firstEnd = m_received.indexOf('\n');
         const qsizetype secondEnd = firstEnd < 0 ? -1 : m_received.indexOf('\n', firstEnd + 1);
-        if (secondEnd < 0)
+        if (secondEnd < 0) {
+            if (ended)
+                end();
             return;
+        }
         if (m_received.left(firstEnd + 1) != Greeting)
             return end();
         const QByteArray line = m_received.mid(firstEnd + 1, secondEnd - firstEnd - 1);
@@ -72,7 +81,8 @@ private:
 
     localchannel::Fd m_socket;
     std::function<void(const QString &)> m_take;
-    QSocketNotifier *m_readable;
+    // Declared after the socket: it stops watching before the socket closes.
+    std::unique_ptr<QSocketNotifier> m_readable;
     QByteArray m_received;
 };
 
@@ -143,8 +153,9 @@ bool RunningInstance::listen()
     m_device = info.st_dev;
     m_inode = info.st_ino;
     m_listening = std::move(listening);
-    m_accepting = new QSocketNotifier(m_listening.get(), QSocketNotifier::Read, this);
-    connect(m_accepting, &QSocketNotifier::activated, this, &RunningInstance::takeConnections);
+    m_accepting = std::make_unique<QSocketNotifier>(m_listening.get(), QSocketNotifier::Read);
+    connect(m_accepting.get(), &QSocketNotifier::activated, this,
+            &RunningInstance::takeConnections);
     return true;
 }
 

@@ -3,10 +3,10 @@
 #include "platform/instance/local_channel.h"
 
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
+#include <memory>
 #include <sys/types.h>
-
-class QSocketNotifier;
 
 namespace quillory {
 
@@ -56,7 +56,8 @@ private:
 
     QString m_path;
     localchannel::Fd m_listening;
-    QSocketNotifier *m_accepting = nullptr;
+    // Declared after the socket: it stops watching before the socket closes.
+    std::unique_ptr<QSocketNotifier> m_accepting;
     int m_serving = 0; // connections being read
     // The socket file this program made, removed when it ends if still there.
     dev_t m_device = 0;
