@@ -1,3 +1,4 @@
+#include "platform/instance/local_channel.h"
 #include "platform/instance/running_instance.h"
 
 #include <QDir>
@@ -7,7 +8,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace quillory;
 
@@ -97,6 +100,57 @@ private slots:
         writer.disconnectFromServer();
         QTRY_COMPARE(requests.size(), 1);
         QCOMPARE(requests.at(0).at(0).toString(), QStringLiteral("/v w.mp3"));
+    }
+
+    void aProgramThatNeverAnswersIsGivenUpOnInTime()
+    {
+        // A channel whose program hangs: connections are queued, never read.
+        const QString path = RunningInstance::channelPath(QStringLiteral("/opt/quillory-g"));
+        const localchannel::Fd hung = localchannel::listenAt(QFile::encodeName(path), 1);
+        QVERIFY(hung.valid());
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!RunningInstance(QStringLiteral("/opt/quillory-g"))
+                     .handOver(QStringLiteral("/a"), 300));
+        // Given up after the timeout, not hanging with the other program.
+        QVERIFY2(waited.elapsed() < 5000, qPrintable(QString::number(waited.elapsed())));
+        // Nor is a hung channel taken over.
+        QVERIFY(!RunningInstance(QStringLiteral("/opt/quillory-g")).listen());
+        ::unlink(QFile::encodeName(path).constData());
+    }
+
+    void whatCannotBeASocketNameIsRefused()
+    {
+        const QByteArray tooLong = QFile::encodeName(m_runtime.path()) + '/' + QByteArray(120, 'x');
+        QVERIFY(!localchannel::listenAt(tooLong, 1).valid());
+        QVERIFY(!localchannel::connectTo(tooLong, QDeadlineTimer(100)).valid());
+        QVERIFY(
+            !localchannel::listenAt(QFile::encodeName(m_runtime.path()) + "/none/s", 1).valid());
+        QVERIFY(!localchannel::connectTo(QByteArray(), QDeadlineTimer(100)).valid());
+        // Nothing of the failed attempts is left in the folder.
+        QCOMPARE(QDir(m_runtime.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                     .filter(QStringLiteral(".quillory-")),
+                 QStringList());
+    }
+
+    void anAnswerLongerThanALineIsNoAnswer()
+    {
+        const QByteArray path = QFile::encodeName(m_runtime.path()) + "/answer.socket";
+        const localchannel::Fd server = localchannel::listenAt(path, 1);
+        QVERIFY(server.valid());
+        const localchannel::Fd client = localchannel::connectTo(path, QDeadlineTimer(1000));
+        QVERIFY(client.valid());
+        const localchannel::Fd served(::accept(server.get(), nullptr, nullptr));
+        QVERIFY(served.valid());
+        QVERIFY(localchannel::sendAll(served.get(), QByteArray(100, 'y'), QDeadlineTimer(1000)));
+        QCOMPARE(localchannel::receiveLine(client.get(), 64, QDeadlineTimer(1000)), std::nullopt);
+        QVERIFY(localchannel::sendAll(served.get(), "ok\n", QDeadlineTimer(1000)));
+        // The rest of the long one, then the line; silence ends at the deadline.
+        QCOMPARE(localchannel::receiveLine(client.get(), 64, QDeadlineTimer(1000)),
+                 std::optional<QByteArray>(QByteArray(36, 'y') + "ok\n"));
+        QCOMPARE(localchannel::receiveLine(client.get(), 64, QDeadlineTimer(50)), std::nullopt);
+        ::unlink(path.constData());
     }
 
     void onlyThisUserMayOpenTheChannelAndItGoesWithTheProgram()

@@ -144,14 +144,16 @@ std::optional<QByteArray> receiveLine(int fd, int maxBytes, QDeadlineTimer deadl
 
 Fd listenAt(const QByteArray &path, int backlog)
 {
+    // Bound under a shorter name first: a name no client could connect to
+    // must fail here.
+    sockaddr_un address;
     const int slash = path.lastIndexOf('/');
-    if (slash < 0)
+    if (slash < 0 || !addressOf(path, &address))
         return {};
     QByteArray folder = path.left(slash + 1) + ".quillory-XXXXXX";
     if (::mkdtemp(folder.data()) == nullptr)
         return {};
     const QByteArray hidden = folder + "/s";
-    sockaddr_un address;
     Fd socket = streamSocket();
     const bool made =
         socket.valid() && addressOf(hidden, &address) &&
