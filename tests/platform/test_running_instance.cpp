@@ -37,6 +37,13 @@ class TestRunningInstance : public QObject {
         return taken;
     }
 
+    // Qt's own local socket on the channel of a program folder.
+    static bool connectToChannel(QLocalSocket &socket, const QString &folder)
+    {
+        socket.connectToServer(RunningInstance::channelPath(folder));
+        return socket.waitForConnected(2000);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -77,8 +84,7 @@ private slots:
         QVERIFY(running.listen());
         QSignalSpy requests(&running, &RunningInstance::requested);
         QLocalSocket stranger;
-        stranger.connectToServer(RunningInstance::channelPath(QStringLiteral("/opt/quillory-c")));
-        QVERIFY(stranger.waitForConnected(2000));
+        QVERIFY(connectToChannel(stranger, QStringLiteral("/opt/quillory-c")));
         stranger.write("GET / HTTP/1.0\n\n");
         stranger.flush();
         QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
@@ -94,8 +100,7 @@ private slots:
         QVERIFY(running.listen());
         QSignalSpy requests(&running, &RunningInstance::requested);
         QLocalSocket writer;
-        writer.connectToServer(RunningInstance::channelPath(QStringLiteral("/opt/quillory-f")));
-        QVERIFY(writer.waitForConnected(2000));
+        QVERIFY(connectToChannel(writer, QStringLiteral("/opt/quillory-f")));
         writer.write("quillory-open 1\n/v%20w.mp3\n");
         writer.disconnectFromServer();
         QTRY_COMPARE(requests.size(), 1);
