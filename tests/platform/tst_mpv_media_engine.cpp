@@ -383,6 +383,29 @@ private slots:
         QCOMPARE(started.count(), 1);
     }
 
+    // mpv's built-in scripts (statistics page, console, automatic profiles) can
+    // never be reached with its bindings and configuration off; each would
+    // cost a thread and a Lua start-up beside the window being built.
+    void startsNoScripts()
+    {
+        const auto scriptThreads = [] {
+            int count = 0;
+            const QDir tasks(QStringLiteral("/proc/self/task"));
+            for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+                if (comm.open(QIODevice::ReadOnly) && comm.readAll().contains("lua"))
+                    ++count;
+            }
+            return count;
+        };
+        if (!QFileInfo::exists(QStringLiteral("/proc/self/task")))
+            QSKIP("no per-thread names to look at");
+        QCOMPARE(m_control->sendString(openCommand(media("click.wav"))), 0u);
+        QCOMPARE(m_control->sendString("play wav1"), 0u);
+        QTRY_COMPARE(mode(), QStringLiteral("playing"));
+        QCOMPARE(scriptThreads(), 0);
+    }
+
     void anOpenWaitsForTheStart()
     {
         MpvEngineOptions options = exactOutput();

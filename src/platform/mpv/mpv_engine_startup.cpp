@@ -42,6 +42,12 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // Play exactly what was asked, nothing from user configuration or scripts.
         {"config", "no"},
         {"load-scripts", "no"},
+        // Nor its built-in scripts: with no bindings and no configuration they
+        // can never be reached, and each starts a Lua thread (10 to 25 ms of
+        // processor) while the window is being built.
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"ytdl", "no"},
         {"osc", "no"},
         {"input-default-bindings", "no"},
