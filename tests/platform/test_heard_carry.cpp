@@ -86,8 +86,8 @@ private slots:
         HeardCarry carry(40, 0);
         carry.take(3.0, 500, 1.0);
         QVERIFY(!carry.at(500));
-        // The end of the media still carries the last reading however old.
-        QCOMPARE(*carry.carriedTo(1500500), 4.5);
+        // The end of the media still carries the last reading through its tail.
+        QCOMPARE(*carry.carriedThroughTail(1500500, 3000000), 4.5);
     }
 
     void aClockBeforeTheReadingAsksAgain()
@@ -96,6 +96,28 @@ private slots:
         carry.take(3.0, 5000000, 1.0);
         QVERIFY(!carry.at(4999999));
         QCOMPARE(*carry.readingAtUs(), std::int64_t(5000000));
+    }
+
+    // The end of the media: the last reading may be a whole reuse old when the
+    // player decodes its last sample, and the output then still plays its
+    // buffer. The carry runs on through that tail, at the speed, and no further.
+    void theEndIsCarriedThroughTheTailAfterAFullReuse()
+    {
+        HeardCarry carry(40, 2500);
+        for (int i = 0; i < 10; ++i)
+            carry.take(0, 0, 1.0); // reuse grown to its longest
+        carry.take(10.0, 1000000, 0.5);
+        QCOMPARE(carry.reuseUs(), std::int64_t(2500000));
+        constexpr std::int64_t Tail = 3000000;
+        QVERIFY(!carry.at(3500000)); // a fresh reading would be due while playing
+        const std::optional<double> late = carry.carriedThroughTail(3500000 + 900000, Tail);
+        QVERIFY(late);
+        QCOMPARE(*late, 10.0 + 3.4 * 0.5);
+        QVERIFY(carry.carriedThroughTail(1000000 + 2500000 + Tail, Tail));
+        QVERIFY(!carry.carriedThroughTail(1000000 + 2500000 + Tail + 1, Tail));
+        QVERIFY(!carry.carriedThroughTail(999999, Tail)); // before the reading
+        carry.forget();
+        QVERIFY(!carry.carriedThroughTail(1000000, Tail));
     }
 
     void manyReadingsDoNotOverflowTheReuse()

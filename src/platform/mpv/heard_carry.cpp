@@ -34,9 +34,9 @@ std::int64_t HeardCarry::reuseUs() const
     return ms * 1000;
 }
 
-std::optional<double> HeardCarry::carriedTo(std::int64_t nowUs) const
+std::optional<double> HeardCarry::carriedThroughTail(std::int64_t nowUs, std::int64_t tailUs) const
 {
-    if (!m_atUs)
+    if (!m_atUs || nowUs < *m_atUs || nowUs - *m_atUs > reuseUs() + std::max<std::int64_t>(tailUs, 0))
         return std::nullopt;
     return m_seconds + double(nowUs - *m_atUs) / 1e6 * m_speed;
 }
@@ -46,7 +46,7 @@ std::optional<double> HeardCarry::at(std::int64_t nowUs) const
     // A clock that went back (it cannot, but a reading taken "later") is due too.
     if (!m_atUs || nowUs < *m_atUs || nowUs - *m_atUs >= reuseUs())
         return std::nullopt;
-    return carriedTo(nowUs);
+    return carriedThroughTail(nowUs, 0);
 }
 
 } // namespace quillory

@@ -27,8 +27,12 @@ public:
 
     // The carried position at `nowUs`; nothing when a fresh reading is due.
     std::optional<double> at(std::int64_t nowUs) const;
-    // The carried position at `nowUs` however old the reading; nothing without one.
-    std::optional<double> carriedTo(std::int64_t nowUs) const;
+    // The carried position at `nowUs` while the reading is no older than its
+    // reuse and `tailUs` beyond it: after the player has decoded its last
+    // sample, no reading is taken while the output plays out what it holds, so
+    // the reading carried then may be a whole reuse old before that tail
+    // begins. Nothing without a reading or beyond that.
+    std::optional<double> carriedThroughTail(std::int64_t nowUs, std::int64_t tailUs) const;
     // How long the current reading is carried (us).
     std::int64_t reuseUs() const;
 

@@ -294,17 +294,20 @@ bool MpvMediaEngine::endReached()
 // reading; nothing once all of it has been heard (or no reading tells).
 std::optional<std::int64_t> MpvMediaEngine::endStillHeardMs() const
 {
-    // A carried reading older than this is no longer trusted for the end.
+    // What the output and the sound server may still play once mpv has
+    // decoded its last sample: the stream's buffer and the sink's latency, up to
+    // two seconds on a timer-scheduled sink. A reading carried longer than its
+    // reuse and this is no longer trusted for the end.
     constexpr std::int64_t LongestTailUs = 3000000;
     // Paused by us, it rests where the pause left it. An output that does not
     // keep time (a file) has nothing left to be heard.
     if (m_endHeard || m_looping || m_pausedByUs || !m_outputKeepsTime)
         return std::nullopt;
     const std::int64_t nowUs = steadyMicroseconds();
-    const std::optional<std::int64_t> readAtUs = m_carry.readingAtUs();
-    if (!readAtUs || nowUs - *readAtUs > LongestTailUs)
+    const std::optional<double> carried = m_carry.carriedThroughTail(nowUs, LongestTailUs);
+    if (!carried)
         return std::nullopt;
-    const std::int64_t ms = toMilliseconds(*m_carry.carriedTo(nowUs));
+    const std::int64_t ms = toMilliseconds(*carried);
     if (ms >= m_lengthMs)
         return std::nullopt;
     return std::max<std::int64_t>(ms, 0);

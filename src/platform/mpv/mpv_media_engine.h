@@ -44,8 +44,7 @@ struct MpvEngineOptions {
     // How long a reading of the heard position while playing is carried forward
     // before the sound server is asked again: the first after a start or a move
     // for firstReadingReuseMs, each next twice as long up to readingReuseMs. A
-    // pause always reads afresh. 0 asks at every reading. Kept below the 3 s
-    // a carried reading is trusted for at the end of the media.
+    // pause always reads afresh. 0 asks at every reading.
     int firstReadingReuseMs = 40;
     int readingReuseMs = 2500;
     // A reading whose questions took longer than this (the thread was preempted,
