@@ -10,6 +10,8 @@
 #   BENCH_CPU_BESIDE="key=value ..." also runs a second Quillory ("Quillory-variant") with
 #   those lines in its Preferences.ini, in the same windows of wall time (e.g.
 #   BENCH_CPU_BESIDE="waveform.shown=0" for the player without the waveform).
+#   BENCH_CPU_VARIANT_EXE=PATH runs that build as the second Quillory instead
+#   (e.g. the build before a change), with BENCH_CPU_BESIDE's lines if any.
 #   Runs on its own X server (with openbox, so windows can be minimised), its
 #   own sound server and its own session bus, all stopped at the end. Both
 #   programs are driven over the session bus (MPRIS and Parlatype's own
@@ -58,17 +60,18 @@ pids+=($quillory)
 timeout 30 xdotool search --sync --name '^Quillory$' >/dev/null
 programs=("Quillory=$quillory")
 variant=""
-if [ -n "${BENCH_CPU_BESIDE:-}" ]; then
+variant_exe=$(readlink -f "${BENCH_CPU_VARIANT_EXE:-$exe}")
+if [ -n "${BENCH_CPU_BESIDE:-}" ] || [ -n "${BENCH_CPU_VARIANT_EXE:-}" ]; then
   # A home of its own: a separate program, not a hand-over to the first.
   home2=$work/home2; mkdir -p "$home2"
-  [ -d "$(dirname "$exe")/Lang" ] && cp -r "$(dirname "$exe")/Lang" "$home2/"
+  [ -d "$(dirname "$variant_exe")/Lang" ] && cp -r "$(dirname "$variant_exe")/Lang" "$home2/"
   cp "$home/Quillory.ini" "$home2/"
-  printf '%s\n' $BENCH_CPU_BESIDE > "$home2/Preferences.ini"
-  QUILLORY_HOME=$home2 "$exe" "$work/recording.mp3" >"$work/variant.log" 2>&1 & variant=$!
+  [ -z "${BENCH_CPU_BESIDE:-}" ] || printf '%s\n' $BENCH_CPU_BESIDE > "$home2/Preferences.ini"
+  QUILLORY_HOME=$home2 "$variant_exe" "$work/recording.mp3" >"$work/variant.log" 2>&1 & variant=$!
   pids+=($variant)
   for _ in $(seq 100); do [ "$(xdotool search --onlyvisible --pid "$variant" 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.2; done
   programs+=("Quillory-variant=$variant")
-  echo "Quillory-variant: $BENCH_CPU_BESIDE"
+  echo "Quillory-variant: $variant_exe ${BENCH_CPU_BESIDE:-}"
 fi
 
 peer=""

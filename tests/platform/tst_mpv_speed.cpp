@@ -154,6 +154,36 @@ private slots:
         QVERIFY(!engine.isPlaying());
     }
 
+    // Chosen while playing, the new speed is made from where the listener is:
+    // playback goes on from there, neither back nor ahead, at the new pace.
+    void aSpeedChosenWhilePlayingGoesOnFromWhereItWas()
+    {
+        MpvEngineOptions options;
+        options.audioOutput = "sdl";
+        options.heldAudio = std::make_shared<FakeHeldAudio>();
+        MpvMediaEngine engine(options);
+        QCOMPARE(engine.open(file("click.wav")), MediaError::None);
+        QCOMPARE(engine.playFrom(1000), MediaError::None);
+        QTRY_VERIFY(engine.positionMs() > 1300);
+        QElapsedTimer clock;
+        const std::int64_t before = engine.positionMs();
+        clock.start();
+        QCOMPARE(engine.setSpeed(2.0), MediaError::None);
+        QVERIFY(engine.isPlaying());
+        const std::int64_t after = engine.positionMs();
+        QVERIFY2(after >= before - 2 && after <= before + clock.elapsed() + 2,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+        QTRY_VERIFY(engine.positionMs() > after + 200); // resumed
+        clock.restart();
+        const std::int64_t from = engine.positionMs();
+        QTest::qWait(400);
+        const std::int64_t advanced = engine.positionMs() - from;
+        const std::int64_t wall = clock.elapsed();
+        QVERIFY2(advanced >= 2 * 400 - 40 && advanced <= 2 * wall + 40,
+                 qPrintable(QStringLiteral("%1 ms in %2 ms").arg(advanced).arg(wall)));
+        QVERIFY(engine.isPlaying());
+    }
+
     void speedHoldsForTheNextFile()
     {
         MpvMediaEngine engine;

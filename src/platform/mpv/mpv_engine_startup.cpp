@@ -68,12 +68,15 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // Each delay reading asks the sound server instead of extrapolating from
         // an older timing report, which drifts by milliseconds.
         {"pulse-latency-hacks", "yes"},
-        // The sound server is sent a quarter second at a time rather than a
-        // tenth: its requests, each answered with a delay reading, come less
-        // than half as often. A pause, a seek and the heard end are as exact
-        // (what the sink holds is measured, whatever its size); only a new
-        // speed is heard up to a quarter second later.
-        {"pulse-buffer", "250"},
+        // The sound server is sent half a second at a time rather than a
+        // tenth. mpv's output wakes every quarter of that and asks the server
+        // for its delay at each wake-up, and the player's core asks again for
+        // each block it decodes to refill it: a fifth as many questions. A
+        // pause, a seek and the heard end are as exact (what the sink holds is
+        // measured, whatever its size), and a new speed is remade at once. A
+        // whole second would be fewer still, but mpv then ends a stream before
+        // the last of it has played.
+        {"pulse-buffer", "500"},
         // Software decoding only, and no hardware interop loaded with the video
         // renderer: probing for one prints "Cannot load libcuda.so.1" on every
         // machine without NVIDIA's driver, and speech needs none of it.

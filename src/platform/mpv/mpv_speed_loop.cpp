@@ -27,11 +27,22 @@ MediaError MpvMediaEngine::setSpeed(double factor)
     // mpv's own bounds are 0.01 to 100.
     if (!std::isfinite(factor) || factor < 0.01 || factor > 100)
         return MediaError::OutOfRange;
-    m_speed = factor;
-    if (!m_handle)
+    if (!m_handle) {
+        m_speed = factor;
         return MediaError::None; // applied once the player has started
+    }
     drainEvents();
-    return applySpeed() ? MediaError::None : MediaError::InternalError;
+    // Playing, the output holds up to its buffer's length made at the old
+    // speed: a pause where the listener is (read at the old speed), remade at
+    // the new one and resumed, makes the change heard at once.
+    const bool playing = m_open && !m_seeking && !m_unpausePending && !flag("pause") &&
+                         !flag("eof-reached");
+    if (playing && stop() != MediaError::None)
+        return MediaError::InternalError;
+    m_speed = factor;
+    if (!applySpeed())
+        return MediaError::InternalError;
+    return playing ? play() : MediaError::None;
 }
 
 bool MpvMediaEngine::setSpeedProperty(double factor)
@@ -41,7 +52,8 @@ bool MpvMediaEngine::setSpeedProperty(double factor)
 
 // mpv's speed holds for the files loaded after it. While paused, the output
 // already holds a block made at the old speed, which a resume would play first;
-// a seek to where playback stands makes it again.
+// a seek to where playback stands makes it again. (Playing, setSpeed pauses
+// first.)
 bool MpvMediaEngine::applySpeed()
 {
     m_carry.forget();
@@ -51,7 +63,7 @@ bool MpvMediaEngine::applySpeed()
         return true;
     const bool resumeDue = m_unpausePending || m_resumeAfterSeek;
     if (!resumeDue && !flag("pause"))
-        return true; // playing: the change is heard once the output's block has played
+        return true; // playing out the end: the tail keeps the speed it was made at
     if (flag("eof-reached"))
         return true;
     double seconds = 0;
