@@ -36,7 +36,8 @@ std::int64_t HeardCarry::reuseUs() const
 
 std::optional<double> HeardCarry::carriedThroughTail(std::int64_t nowUs, std::int64_t tailUs) const
 {
-    if (!m_atUs || nowUs < *m_atUs || nowUs - *m_atUs > reuseUs() + std::max<std::int64_t>(tailUs, 0))
+    if (!m_atUs || nowUs < *m_atUs ||
+        nowUs - *m_atUs > reuseUs() + std::max<std::int64_t>(tailUs, 0))
         return std::nullopt;
     return m_seconds + double(nowUs - *m_atUs) / 1e6 * m_speed;
 }

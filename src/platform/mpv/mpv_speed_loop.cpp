@@ -35,8 +35,8 @@ MediaError MpvMediaEngine::setSpeed(double factor)
     // Playing, the output holds up to its buffer's length made at the old
     // speed: a pause where the listener is (read at the old speed), remade at
     // the new one and resumed, makes the change heard at once.
-    const bool playing = m_open && !m_seeking && !m_unpausePending && !flag("pause") &&
-                         !flag("eof-reached");
+    const bool playing =
+        m_open && !m_seeking && !m_unpausePending && !flag("pause") && !flag("eof-reached");
     if (playing && stop() != MediaError::None)
         return MediaError::InternalError;
     m_speed = factor;
