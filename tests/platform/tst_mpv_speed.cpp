@@ -218,6 +218,23 @@ private slots:
                  qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
         QVERIFY(engine.isPlaying());
 
+        // A speed chosen while it loops keeps the loop going round.
+        QCOMPARE(engine.setSpeed(2.0), MediaError::None);
+        QVERIFY(engine.isLooping());
+        clock.restart();
+        lowest = 6000;
+        highest = 0;
+        while (clock.elapsed() < 1000) {
+            QTest::qWait(10);
+            const std::int64_t p = engine.positionMs();
+            lowest = std::min(lowest, p);
+            highest = std::max(highest, p);
+        }
+        QVERIFY2(lowest >= 900 && highest <= 1410 && highest - lowest >= 300,
+                 qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
+        QVERIFY(engine.isPlaying());
+        QCOMPARE(engine.setSpeed(1.0), MediaError::None);
+
         engine.clearLoop();
         QVERIFY(!engine.isLooping());
         QTRY_VERIFY(engine.positionMs() > 1600);

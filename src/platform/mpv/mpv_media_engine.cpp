@@ -179,12 +179,18 @@ void MpvMediaEngine::seekTimedOut()
 
 // mpv's loop goes back to A when decoding reaches B, without flushing the output:
 // the end of the pass still sounds while audio-pts, counted back from what was
-// written, already reads before A. That is the same distance before B.
+// written, already reads before A. That is the same distance before B, or, when
+// the output holds more than a pass (a short loop at a high speed), before B
+// that many passes back.
 double MpvMediaEngine::inLoop(double heardSeconds) const
 {
     if (!m_looping || !m_loopWrapped || heardSeconds >= m_loopFrom)
         return heardSeconds;
-    return heardSeconds + (m_loopTo - m_loopFrom);
+    const double pass = m_loopTo - m_loopFrom;
+    if (pass <= 0)
+        return heardSeconds;
+    const double passesBack = std::ceil((m_loopFrom - heardSeconds) / pass);
+    return heardSeconds + passesBack * pass;
 }
 
 MediaError MpvMediaEngine::play()
