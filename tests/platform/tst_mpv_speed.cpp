@@ -7,6 +7,9 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
+#include <tuple>
+#include <utility>
 
 using namespace quillory;
 using namespace quillory::testmedia;
@@ -57,6 +60,31 @@ class TestMpvSpeed : public QObject {
                 QTest::qWait(20);
         } // the output file is complete once the player has gone
         return readPcmWav(file(outName));
+    }
+
+    // The SDL output (its dummy driver keeps time by the samples it is given),
+    // with nothing held beyond it.
+    static MpvEngineOptions timedOutput()
+    {
+        MpvEngineOptions options;
+        options.audioOutput = "sdl";
+        options.heldAudio = std::make_shared<FakeHeldAudio>();
+        return options;
+    }
+
+    // The lowest and highest positions read every 10 ms for `ms`.
+    static std::pair<std::int64_t, std::int64_t> positionsOver(MpvMediaEngine &engine, int ms)
+    {
+        std::int64_t lowest = std::numeric_limits<std::int64_t>::max(), highest = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            QTest::qWait(10);
+            const std::int64_t p = engine.positionMs();
+            lowest = std::min(lowest, p);
+            highest = std::max(highest, p);
+        }
+        return {lowest, highest};
     }
 
 private slots:
@@ -134,10 +162,7 @@ private slots:
 
     void pauseRewindAtHalfSpeedIsExact()
     {
-        MpvEngineOptions options;
-        options.audioOutput = "sdl";
-        options.heldAudio = std::make_shared<FakeHeldAudio>();
-        MpvMediaEngine engine(options);
+        MpvMediaEngine engine(timedOutput());
         QCOMPARE(engine.open(file("click.wav")), MediaError::None);
         QCOMPARE(engine.setSpeed(0.5), MediaError::None);
         QCOMPARE(engine.playFrom(3500), MediaError::None);
@@ -158,10 +183,7 @@ private slots:
     // playback goes on from there, neither back nor ahead, at the new pace.
     void aSpeedChosenWhilePlayingGoesOnFromWhereItWas()
     {
-        MpvEngineOptions options;
-        options.audioOutput = "sdl";
-        options.heldAudio = std::make_shared<FakeHeldAudio>();
-        MpvMediaEngine engine(options);
+        MpvMediaEngine engine(timedOutput());
         QCOMPARE(engine.open(file("click.wav")), MediaError::None);
         QCOMPARE(engine.playFrom(1000), MediaError::None);
         QTRY_VERIFY(engine.positionMs() > 1300);
@@ -195,25 +217,14 @@ private slots:
 
     void loopGoesRoundAndEnds()
     {
-        MpvEngineOptions options;
-        options.audioOutput = "sdl";
-        options.heldAudio = std::make_shared<FakeHeldAudio>();
-        MpvMediaEngine engine(options);
+        MpvMediaEngine engine(timedOutput());
         QCOMPARE(engine.open(file("click.wav")), MediaError::None);
         QCOMPARE(engine.setLoop(1000, 1400), MediaError::None);
         QVERIFY(engine.isLooping());
         QCOMPARE(engine.playFrom(1000), MediaError::None);
         // Over a second and a half (several passes) the position stays inside; the
         // output's start after the first "play from" may read a few ms early.
-        QElapsedTimer clock;
-        clock.start();
-        std::int64_t lowest = 6000, highest = 0;
-        while (clock.elapsed() < 1500) {
-            QTest::qWait(10);
-            const std::int64_t p = engine.positionMs();
-            lowest = std::min(lowest, p);
-            highest = std::max(highest, p);
-        }
+        auto [lowest, highest] = positionsOver(engine, 1500);
         QVERIFY2(lowest >= 900 && highest <= 1410,
                  qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
         QVERIFY(engine.isPlaying());
@@ -221,15 +232,7 @@ private slots:
         // A speed chosen while it loops keeps the loop going round.
         QCOMPARE(engine.setSpeed(2.0), MediaError::None);
         QVERIFY(engine.isLooping());
-        clock.restart();
-        lowest = 6000;
-        highest = 0;
-        while (clock.elapsed() < 1000) {
-            QTest::qWait(10);
-            const std::int64_t p = engine.positionMs();
-            lowest = std::min(lowest, p);
-            highest = std::max(highest, p);
-        }
+        std::tie(lowest, highest) = positionsOver(engine, 1000);
         QVERIFY2(lowest >= 900 && highest <= 1410 && highest - lowest >= 300,
                  qPrintable(QStringLiteral("%1..%2").arg(lowest).arg(highest)));
         QVERIFY(engine.isPlaying());
