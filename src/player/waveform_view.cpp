@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using namespace quillory;
 
@@ -81,6 +82,7 @@ void WaveformView::setPeaks(std::shared_ptr<const WaveformPeaks> peaks)
 {
     m_peaks = std::move(peaks);
     m_overviewStale = true;
+    m_detailStale = true;
     update();
 }
 
@@ -91,6 +93,7 @@ void WaveformView::peaksChanged()
     const std::uint64_t revision = m_peaks->revision();
     if (revision == m_overviewRevision)
         return;
+    m_detailStale = true;
     update(detailRect());
     if (m_peaks->state() != WaveformPeaks::State::Loading) {
         m_overviewStale = true;
@@ -105,6 +108,7 @@ void WaveformView::setBookmarks(std::vector<double> positionsMs)
     if (positionsMs == m_bookmarks)
         return;
     m_bookmarks = std::move(positionsMs);
+    m_detailStale = true;
     update();
 }
 
@@ -113,6 +117,7 @@ void WaveformView::setPosition(double positionMs, double lengthMs)
     if (lengthMs != m_length) {
         m_length = lengthMs;
         m_overviewStale = true;
+        m_detailStale = true;
         m_position = positionMs;
         m_column = WaveformScale::playheadColumn(positionMs, width());
         update();
@@ -150,23 +155,74 @@ void WaveformView::movePlayhead(double positionMs)
         m_peaks->state() == WaveformPeaks::State::Failed)
         return;
     const int centre = width() / 2;
-    if (std::abs(delta) < width() / 2) {
-        const int dx = static_cast<int>(delta);
-        scroll(-dx, 0, detailRect());
-        // The playhead was scrolled along with the sound: its old and new
-        // columns, and those that crossed it (played now), are painted again.
+    const int dx = static_cast<int>(delta);
+    if (!m_detailStale && std::abs(delta) < width() / 2 && shiftDetail(dx)) {
+        // The columns that came into view; and the playhead, which moved
+        // along with the sound: its old and new columns, and those that
+        // crossed it (played now).
+        const int w = width();
+        drawDetail(dx > 0 ? QRect(w - dx, 0, dx, DetailHeight) : QRect(0, 0, -dx, DetailHeight));
         const int from = std::min(centre, centre - dx) - 1;
         const int to = std::max(centre, centre - dx) + 2;
-        update(QRect(from, 0, to - from, DetailHeight));
+        drawDetail(QRect(from, 0, to - from, DetailHeight));
     } else {
-        update(detailRect());
+        m_detailStale = true;
     }
+    update(detailRect());
+}
+
+bool WaveformView::shiftDetail(int dx)
+{
+    const qreal ratio = m_detail.devicePixelRatio();
+    // A fractional scale has no whole pixel per column to move by.
+    if (ratio != std::floor(ratio))
+        return false;
+    const int pixels = dx * static_cast<int>(ratio);
+    const int w = m_detail.width();
+    if (std::abs(pixels) >= w)
+        return false;
+    const std::size_t pixelBytes = 4;
+    const std::size_t kept = static_cast<std::size_t>(w - std::abs(pixels)) * pixelBytes;
+    const std::size_t by = static_cast<std::size_t>(std::abs(pixels)) * pixelBytes;
+    for (int y = 0; y < m_detail.height(); ++y) {
+        uchar *line = m_detail.scanLine(y);
+        if (pixels > 0)
+            std::memmove(line, line + by, kept);
+        else
+            std::memmove(line + by, line, kept);
+    }
+    return true;
+}
+
+void WaveformView::drawDetail(const QRect &columns)
+{
+    const QRect area = columns.intersected(detailRect());
+    if (area.isEmpty())
+        return;
+    m_paintedArea += qint64(area.width()) * area.height();
+    QPainter painter(&m_detail);
+    painter.setClipRect(area);
+    paintDetail(painter, area);
+}
+
+void WaveformView::drawWholeDetail()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize size(std::max(1, static_cast<int>(std::lround(width() * ratio))),
+                     std::max(1, static_cast<int>(std::lround(DetailHeight * ratio))));
+    if (m_detail.size() != size || m_detail.devicePixelRatio() != ratio) {
+        m_detail = QImage(size, QImage::Format_RGB32);
+        m_detail.setDevicePixelRatio(ratio);
+    }
+    m_detailStale = false;
+    drawDetail(detailRect());
 }
 
 void WaveformView::resizeEvent(QResizeEvent *)
 {
     m_column = WaveformScale::playheadColumn(m_position, width());
     m_overviewStale = true;
+    m_detailStale = true;
 }
 
 int WaveformView::takePaintCount()
@@ -182,16 +238,26 @@ qint64 WaveformView::takePaintedArea()
 void WaveformView::paintEvent(QPaintEvent *event)
 {
     ++m_paints;
-    for (const QRect &r : event->region())
-        m_paintedArea += qint64(r.width()) * r.height();
     QPainter painter(this);
     const QRect dirty = event->rect();
     painter.fillRect(QRect(0, DetailHeight, width(), OverviewTop - DetailHeight),
                      QColor(0x6c, 0x76, 0x82));
-    if (dirty.intersects(detailRect()))
-        paintDetail(painter, dirty.intersected(detailRect()));
-    if (dirty.intersects(overviewRect()))
-        paintOverview(painter, dirty.intersected(overviewRect()));
+    if (dirty.intersects(detailRect())) {
+        // Drawn afresh also on a screen of another scale.
+        if (m_detailStale || m_detail.isNull() ||
+            m_detail.devicePixelRatio() != devicePixelRatioF())
+            drawWholeDetail();
+        const QRect shown = dirty.intersected(detailRect());
+        const qreal ratio = m_detail.devicePixelRatio();
+        const QRectF source(shown.x() * ratio, shown.y() * ratio, shown.width() * ratio,
+                            shown.height() * ratio);
+        painter.drawImage(QRectF(shown), m_detail, source);
+    }
+    if (dirty.intersects(overviewRect())) {
+        const QRect shown = dirty.intersected(overviewRect());
+        m_paintedArea += qint64(shown.width()) * shown.height();
+        paintOverview(painter, shown);
+    }
 }
 
 void WaveformView::paintDetail(QPainter &painter, const QRect &dirty)

@@ -12,9 +12,11 @@
 // the playhead (fixed in the middle) at word scale; below, the whole
 // recording with the playhead and the stretch the row above shows. Bookmarks
 // are marked in both. A click or drag asks for a seek (seekRequested); the
-// window's session does it. Following playback, only what moved is painted:
-// the detail row is scrolled by whole columns and the playhead's columns
-// repainted; the overview repaints the playhead marker's old and new place.
+// window's session does it. Following playback, only what moved is drawn:
+// the detail row is kept in an image that is shifted by whole columns, with
+// only the columns that came into view and the playhead's drawn anew, and
+// shown in one copy (cheaper than asking the window to scroll); the overview
+// repaints the playhead marker's old and new place.
 class WaveformView : public QWidget {
     Q_OBJECT
 public:
@@ -34,8 +36,8 @@ public:
     double shownPositionMs() const { return m_position; }
     bool isDragging() const { return m_drag != Drag::None; }
     QSize sizeHint() const override { return QSize(width(), StripHeight); }
-    // Paint events since the last call, and the area they covered (for tests
-    // and the benchmark of what a tick costs).
+    // Paint events since the last call, and the area drawn anew in them or
+    // for them (for tests and the benchmark of what a tick costs).
     int takePaintCount();
     qint64 takePaintedArea();
 
@@ -54,6 +56,12 @@ private:
     QRect detailRect() const { return QRect(0, 0, width(), DetailHeight); }
     QRect overviewRect() const { return QRect(0, OverviewTop, width(), OverviewHeight); }
     void paintDetail(QPainter &painter, const QRect &dirty);
+    // The detail row's image drawn whole, or where `columns` (widget
+    // coordinates) cover it.
+    void drawDetail(const QRect &columns);
+    void drawWholeDetail();
+    // Moves the detail row's image `dx` columns to the left (right when negative).
+    bool shiftDetail(int dx);
     void paintOverview(QPainter &painter, const QRect &dirty);
     void rebuildOverview();
     QRect overviewMarks(double positionMs) const;
@@ -64,6 +72,8 @@ private:
     double m_position = 0;
     double m_length = 0;
     std::int64_t m_column = 0;
+    QImage m_detail;
+    bool m_detailStale = true;
     QImage m_overview;
     std::uint64_t m_overviewRevision = 0;
     bool m_overviewStale = true;

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 
 namespace quillory {
@@ -16,6 +17,15 @@ namespace {
 constexpr int ReplyLength = 127;
 // The device takes one file at a time, under this alias.
 const QString Alias = QStringLiteral("wav1");
+
+// A reply of the device: a count of milliseconds in decimal digits.
+double milliseconds(const std::array<char, ReplyLength> &reply)
+{
+    std::int64_t ms = 0;
+    const char *end = std::find(reply.begin(), reply.end(), '\0');
+    std::from_chars(reply.data(), end, ms);
+    return static_cast<double>(ms);
+}
 
 QString command(const char *verb, const QString &rest = QString())
 {
@@ -54,7 +64,7 @@ double PlayerSession::position()
     std::array<char, ReplyLength> reply{};
     if (m_media.sendString(ask, reply.data(), ReplyLength) != 0)
         return 0;
-    return QString::fromUtf8(reply.data()).toDouble();
+    return milliseconds(reply);
 }
 
 std::optional<double> PlayerSession::length()
@@ -63,7 +73,7 @@ std::optional<double> PlayerSession::length()
     std::array<char, ReplyLength> reply{};
     if (m_media.sendString(ask, reply.data(), ReplyLength) != 0)
         return std::nullopt;
-    return QString::fromUtf8(reply.data()).toDouble();
+    return milliseconds(reply);
 }
 
 void PlayerSession::playFrom(std::int64_t ms)

@@ -1,7 +1,11 @@
 #include "media_control.h"
 
 #include <QStringList>
+#include <QVarLengthArray>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 namespace quillory {
 
@@ -22,7 +26,7 @@ void copyToBuffer(const QString &text, char *buffer, int length)
 }
 
 // Parses a millisecond count written as plain decimal digits.
-bool parseMilliseconds(const QString &text, std::int64_t *out, MediaError *error)
+bool parseMilliseconds(QStringView text, std::int64_t *out, MediaError *error)
 {
     if (text.isEmpty()) {
         *error = MediaError::MissingParameter;
@@ -66,7 +70,7 @@ bool MediaControl::errorString(std::uint32_t code, char *buffer, int length) con
     return !text.isEmpty();
 }
 
-bool MediaControl::isOurAlias(const QString &word) const
+bool MediaControl::isOurAlias(QStringView word) const
 {
     return !m_alias.isEmpty() && word.compare(m_alias, Qt::CaseInsensitive) == 0;
 }
@@ -141,41 +145,48 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
     if (trimmed.startsWith(QLatin1String("open "), Qt::CaseInsensitive))
         return openCommand(trimmed);
 
-    const QStringList words = trimmed.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // The display asks for the position several times a second: the words are
+    // views into the command, and at most five are ever needed.
+    QVarLengthArray<QStringView, 5> words;
+    for (QStringView word : QStringView(trimmed).tokenize(QLatin1Char(' '), Qt::SkipEmptyParts))
+        words.append(word);
     if (words.isEmpty())
         return toCode(MediaError::UnrecognizedCommand);
-    const QString verb = words[0].toLower();
-    static const QStringList known = {QStringLiteral("close"), QStringLiteral("status"),
-                                      QStringLiteral("play"),  QStringLiteral("stop"),
-                                      QStringLiteral("pause"), QStringLiteral("resume"),
-                                      QStringLiteral("seek")};
-    if (!known.contains(verb))
+    const auto is = [](QStringView word, const char *w) {
+        return word.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    };
+    enum class Verb { Close, Status, Play, Stop, Resume, Seek };
+    static const std::pair<const char *, Verb> known[] = {
+        {"close", Verb::Close}, {"status", Verb::Status}, {"play", Verb::Play},
+        {"stop", Verb::Stop},   {"pause", Verb::Stop},    {"resume", Verb::Resume},
+        {"seek", Verb::Seek}};
+    const auto found = std::find_if(std::begin(known), std::end(known),
+                                    [&](const auto &k) { return is(words[0], k.first); });
+    if (found == std::end(known))
         return toCode(MediaError::UnrecognizedCommand);
+    const Verb verb = found->second;
     if (words.size() < 2)
         return toCode(MediaError::MissingParameter);
 
-    if (verb == QLatin1String("close") &&
-        (words[1].compare(QLatin1String("all"), Qt::CaseInsensitive) == 0 ||
-         (words.size() == 2 && !m_openingAlias.isEmpty() &&
-          words[1].compare(m_openingAlias, Qt::CaseInsensitive) == 0))) {
+    if (verb == Verb::Close && (words[1].compare(QLatin1String("all"), Qt::CaseInsensitive) == 0 ||
+                                (words.size() == 2 && !m_openingAlias.isEmpty() &&
+                                 words[1].compare(m_openingAlias, Qt::CaseInsensitive) == 0))) {
         closeDevice();
         return 0;
     }
     if (!isOurAlias(words[1]))
         return toCode(MediaError::InvalidDeviceName);
 
-    const int argc = words.size();
-    auto keyword = [&](int i, const char *w) {
-        return i < argc && words[i].compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
-    };
+    const auto argc = words.size();
+    auto keyword = [&](qsizetype i, const char *w) { return i < argc && is(words[i], w); };
 
-    if (verb == QLatin1String("close")) {
+    if (verb == Verb::Close) {
         if (argc != 2)
             return toCode(MediaError::UnrecognizedKeyword);
         closeDevice();
         return 0;
     }
-    if (verb == QLatin1String("status")) {
+    if (verb == Verb::Status) {
         if (argc != 3)
             return toCode(argc < 3 ? MediaError::MissingParameter
                                    : MediaError::UnrecognizedKeyword);
@@ -192,7 +203,7 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
         *reply = QString::number(value);
         return 0;
     }
-    if (verb == QLatin1String("play")) {
+    if (verb == Verb::Play) {
         if (argc == 2)
             return toCode(m_engine->play());
         if (keyword(2, "from")) {
@@ -207,12 +218,12 @@ std::uint32_t MediaControl::dispatch(const QString &command, QString *reply)
         }
         return toCode(MediaError::UnrecognizedKeyword);
     }
-    if (verb == QLatin1String("stop") || verb == QLatin1String("pause")) {
+    if (verb == Verb::Stop) {
         if (argc != 2)
             return toCode(MediaError::UnrecognizedKeyword);
         return toCode(m_engine->stop());
     }
-    if (verb == QLatin1String("resume")) {
+    if (verb == Verb::Resume) {
         if (argc != 2)
             return toCode(MediaError::UnrecognizedKeyword);
         return toCode(m_engine->play());

@@ -46,7 +46,7 @@ private:
     std::uint32_t openCommand(const QString &command);
     std::uint32_t parseOpen(const QString &command, QString *path, QString *alias) const;
     void closeDevice();
-    bool isOurAlias(const QString &word) const;
+    bool isOurAlias(QStringView word) const;
 
     std::unique_ptr<MediaEngine> m_engine;
     QString m_alias;        // empty while nothing is open
