@@ -77,6 +77,12 @@ MpvMediaEngine::Started MpvMediaEngine::startPlayer(const MpvEngineOptions &opti
         // whole second would be fewer still, but mpv then ends a stream before
         // the last of it has played.
         {"pulse-buffer", "500"},
+        // The recording is read ahead into memory (up to mpv's 150 MiB, 2 hours
+        // of 128 kbit/s MP3) instead of a second ahead: once it is all in, the
+        // reading thread sleeps for good, where it would otherwise wake for each
+        // packet played, and the decoder with it (about 0.1 % of a core), and
+        // rewinds within what was read need no file access.
+        {"cache", "yes"},
         // Software decoding only, and no hardware interop loaded with the video
         // renderer: probing for one prints "Cannot load libcuda.so.1" on every
         // machine without NVIDIA's driver, and speech needs none of it.
