@@ -28,11 +28,12 @@ double overviewXOf(double ms, double lengthMs, int width);
 // Media time from `positionMs` until the playhead enters the next column of
 // the detail row, or the overview's marks of the detail span move a pixel.
 double msUntilPlayheadMoves(double positionMs, double lengthMs, int width);
-// The shortest wall time between two scrolls of the detail row while playing.
-// Each scroll repaints part of the player window (about half a millisecond of
-// processor): twelve and a half steps a second, three columns at a time, keep
-// the sound readable as it passes for half the processor of twenty-five.
-constexpr double SmallestStepMs = 80;
+// The shortest wall time between two steps of the detail row while playing.
+// Each step repaints part of the player window, about half a millisecond of
+// processor that is mostly the window system's fixed cost of a paint: ten
+// steps a second, three or four columns at a time, keep the sound readable as
+// it passes, for a tenth of a percent of a core less than twelve and a half.
+constexpr double SmallestStepMs = 100;
 // Media time from `positionMs` until the strip next needs drawing, playing at
 // `speed` (1.0 is normal): when the playhead moves, but never sooner than
 // SmallestStepMs of wall time.
