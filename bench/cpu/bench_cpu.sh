@@ -12,6 +12,10 @@
 #   BENCH_CPU_BESIDE="waveform.shown=0" for the player without the waveform).
 #   BENCH_CPU_VARIANT_EXE=PATH runs that build as the second Quillory instead
 #   (e.g. the build before a change), with BENCH_CPU_BESIDE's lines if any.
+#   Parlatype runs after Quillory has quit, since another program's stream on
+#   the sink (even paused) changes what the first costs; while playing, the
+#   two Quillorys are measured in turn, each with the other paused.
+#   BENCH_CPU_TOGETHER=1 runs all of them at once, measured together.
 #   Runs on its own X server (with openbox, so windows can be minimised), its
 #   own sound server and its own session bus, all stopped at the end. Both
 #   programs are driven over the session bus (MPRIS and Parlatype's own
@@ -75,18 +79,21 @@ if [ -n "${BENCH_CPU_BESIDE:-}" ] || [ -n "${BENCH_CPU_VARIANT_EXE:-}" ]; then
 fi
 
 peer=""
-if command -v parlatype >/dev/null; then
+# Parlatype, started paused; it plays once its window is on the bus.
+startPeer() {
+  command -v parlatype >/dev/null || return 0
   GSETTINGS_BACKEND=memory parlatype "$work/recording.mp3" >"$work/parlatype.log" 2>&1 & peer=$!
   pids+=($peer)
   if timeout 30 xdotool search --sync --pid "$peer" --name 'recording' >/dev/null 2>&1; then
     programs+=("Parlatype=$peer")
+    for _ in $(seq 100); do peerPlayPause 2>/dev/null && break; sleep 0.2; done
   else
-    echo "Parlatype did not show its window; measured alone"; peer=""
+    echo "Parlatype did not show its window; Quillory measured alone"; peer=""
   fi
-fi
+}
 
 playPause() {
-  gdbus call --session --dest org.mpris.MediaPlayer2.quillory --object-path /org/mpris/MediaPlayer2 \
+  [ -z "$quillory" ] || gdbus call --session --dest org.mpris.MediaPlayer2.quillory --object-path /org/mpris/MediaPlayer2 \
     --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null
   # The second program takes the name MPRIS gives a further instance.
   [ -z "$variant" ] || gdbus call --session --dest "org.mpris.MediaPlayer2.quillory.instance$variant" \
@@ -117,23 +124,66 @@ iconic() {
   echo "$n of ${#shown[@]} windows minimised"
 }
 measure() {
-  echo "$1 (Quillory:$(status))"
+  echo "$1${quillory:+ (Quillory:$(status))}"
   "$here/cpu_share.py" "$window" "${programs[@]}"
 }
+# Play/pause of one program by its name in `programs`.
+toggle() {
+  case $1 in
+    Quillory) gdbus call --session --dest org.mpris.MediaPlayer2.quillory \
+      --object-path /org/mpris/MediaPlayer2 --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null ;;
+    Quillory-variant) gdbus call --session --dest "org.mpris.MediaPlayer2.quillory.instance$variant" \
+      --object-path /org/mpris/MediaPlayer2 --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null ;;
+    Parlatype) peerPlayPause ;;
+  esac
+}
+# All programs play: each is measured while the others are paused.
+measurePlaying() {
+  if [ -n "${BENCH_CPU_TOGETHER:-}" ]; then
+    measure "$1, all playing at once"
+    return
+  fi
+  echo "$1, one program playing at a time"
+  for entry in "${programs[@]}"; do
+    for other in "${programs[@]}"; do [ "$other" = "$entry" ] || toggle "${other%%=*}"; done
+    sleep 2
+    "$here/cpu_share.py" "$window" "$entry"
+    for other in "${programs[@]}"; do [ "$other" = "$entry" ] || toggle "${other%%=*}"; done
+  done
+}
 
-# Quillory plays what it opens; Parlatype waits for its play action, which it
-# offers once its window is on the bus.
-if [ -n "$peer" ]; then
-  for _ in $(seq 100); do peerPlayPause 2>/dev/null && break; sleep 0.2; done
-fi
-sleep 8 # both settle: the file opened, Parlatype's waveform drawn
+# Every state in turn for the programs in `programs`.
+measureStates() {
+  measurePlaying "playing, windows shown"
+  minimiseAll; sleep 2
+  echo "[$(iconic)]"
+  measurePlaying "playing, windows minimised"
+  restoreAll; sleep 1; playPause; sleep 2
+  measure "paused, windows shown"
+  minimiseAll; sleep 2
+  echo "[$(iconic)]"
+  measure "paused, windows minimised"
+}
+
 echo "media: $minutes min MP3 on a PulseAudio null sink; ${window} s a window; $(nproc) cores"
-measure "playing, windows shown"
-minimiseAll; sleep 2
-echo "[$(iconic)]"
-measure "playing, windows minimised"
-restoreAll; sleep 1; playPause; sleep 2
-measure "paused, windows shown"
-minimiseAll; sleep 2
-echo "[$(iconic)]"
-measure "paused, windows minimised"
+if [ -n "${BENCH_CPU_TOGETHER:-}" ]; then
+  startPeer
+  sleep 8 # all settle: the file opened, Parlatype's waveform drawn
+  measureStates
+  exit 0
+fi
+# A peer's stream on the sink, even paused, sets the sink's latency and with
+# it how often the others' streams are asked for data: Parlatype runs after
+# Quillory has quit, in the same run.
+sleep 8 # the file opened and the waveform drawn
+measureStates
+for p in $quillory $variant; do
+  kill "$p" 2>/dev/null || true
+  for _ in $(seq 50); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$p" 2>/dev/null || true
+done
+quillory=""; variant=""; programs=()
+startPeer
+[ -n "$peer" ] || exit 0
+sleep 8 # Parlatype's waveform drawn
+measureStates
