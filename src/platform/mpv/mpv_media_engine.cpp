@@ -366,6 +366,10 @@ std::int64_t MpvMediaEngine::positionMs()
     }
     if (m_mpv->getProperty(m_handle.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds) < 0)
         return 0;
+    // mpv's own position counts what the output holds too: a loop's previous
+    // pass still playing reads as before the loop.
+    if (!m_pausedByUs)
+        seconds = inLoop(seconds);
     return std::clamp<std::int64_t>(toMilliseconds(seconds), 0, m_lengthMs);
 }
 
