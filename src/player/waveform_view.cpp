@@ -350,7 +350,12 @@ void WaveformView::paintOverview(QPainter &painter, const QRect &dirty)
     if (m_overviewStale || m_overview.isNull())
         rebuildOverview();
     const QRect area = overviewRect();
-    painter.drawImage(dirty, m_overview, dirty.translated(0, -area.top()).toRectF().toRect());
+    // The image is in the screen's pixels: so is the part of it taken.
+    const qreal ratio = m_overview.devicePixelRatio();
+    const QRect inImage = dirty.translated(0, -area.top());
+    painter.drawImage(QRectF(dirty), m_overview,
+                      QRectF(inImage.x() * ratio, inImage.y() * ratio, inImage.width() * ratio,
+                             inImage.height() * ratio));
     if (!(m_length > 0) || !m_peaks)
         return;
     const int w = width();
