@@ -61,6 +61,12 @@ QRectF peakSpan(Peak p, double x, double w, int top, int height)
     return QRectF(x, y1, w, std::max(y2 - y1, 1.0));
 }
 
+// `r` (widget coordinates) in the pixels of an image drawn at `ratio`.
+QRectF inImagePixels(const QRect &r, qreal ratio)
+{
+    return QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio);
+}
+
 } // namespace
 
 WaveformView::WaveformView(QWidget *parent) : QWidget(parent)
@@ -248,10 +254,8 @@ void WaveformView::paintEvent(QPaintEvent *event)
             m_detail.devicePixelRatio() != devicePixelRatioF())
             drawWholeDetail();
         const QRect shown = dirty.intersected(detailRect());
-        const qreal ratio = m_detail.devicePixelRatio();
-        const QRectF source(shown.x() * ratio, shown.y() * ratio, shown.width() * ratio,
-                            shown.height() * ratio);
-        painter.drawImage(QRectF(shown), m_detail, source);
+        painter.drawImage(QRectF(shown), m_detail,
+                          inImagePixels(shown, m_detail.devicePixelRatio()));
     }
     if (dirty.intersects(overviewRect())) {
         const QRect shown = dirty.intersected(overviewRect());
@@ -351,11 +355,9 @@ void WaveformView::paintOverview(QPainter &painter, const QRect &dirty)
         rebuildOverview();
     const QRect area = overviewRect();
     // The image is in the screen's pixels: so is the part of it taken.
-    const qreal ratio = m_overview.devicePixelRatio();
-    const QRect inImage = dirty.translated(0, -area.top());
-    painter.drawImage(QRectF(dirty), m_overview,
-                      QRectF(inImage.x() * ratio, inImage.y() * ratio, inImage.width() * ratio,
-                             inImage.height() * ratio));
+    painter.drawImage(
+        QRectF(dirty), m_overview,
+        inImagePixels(dirty.translated(0, -area.top()), m_overview.devicePixelRatio()));
     if (!(m_length > 0) || !m_peaks)
         return;
     const int w = width();

@@ -1,6 +1,7 @@
 // The waveform strip on a screen of twice the usual scale: its images are
 // drawn at the screen's pixels and shown whole, not a corner of them.
 #include "player/waveform_view.h"
+#include "waveform/followed_strip.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -49,36 +50,8 @@ private slots:
     // The detail row moves by whole screen pixels per column.
     void aStripFollowedLooksAsIfDrawnAfresh()
     {
-        auto peaks = std::make_shared<WaveformPeaks>();
-        std::vector<Peak> bins(60000);
-        for (size_t i = 0; i < bins.size(); ++i) {
-            bins[i].low = static_cast<std::int8_t>(-static_cast<int>((i * 7) % 90));
-            bins[i].high = static_cast<std::int8_t>((i * 13) % 100);
-        }
-        peaks->assignComplete(bins, 600000);
-        const auto drawnAt = [&](WaveformView &view, double positionMs) {
-            view.setPosition(positionMs, 600000);
-            QCoreApplication::processEvents();
-            return view.grab().toImage();
-        };
-        WaveformView followed;
-        followed.resize(328, WaveformView::StripHeight);
-        followed.setPeaks(peaks);
-        followed.setPosition(10000, 600000);
-        followed.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&followed));
-        double position = 10000;
-        for (double step : {24.4, 100.0, -300.0}) {
-            for (int i = 0; i < 8; ++i) {
-                position += step;
-                const QImage moved = drawnAt(followed, position);
-                WaveformView fresh;
-                fresh.resize(328, WaveformView::StripHeight);
-                fresh.setPeaks(peaks);
-                QVERIFY2(moved == drawnAt(fresh, position),
-                         qPrintable(QStringLiteral("at %1 ms").arg(position)));
-            }
-        }
+        const auto differs = followed_strip::firstDifference({24.4, 100.0, -300.0}, 8);
+        QVERIFY2(!differs, qPrintable(differs.value_or(QString())));
     }
 };
 
