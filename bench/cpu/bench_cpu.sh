@@ -92,14 +92,8 @@ startPeer() {
   fi
 }
 
-playPause() {
-  [ -z "$quillory" ] || gdbus call --session --dest org.mpris.MediaPlayer2.quillory --object-path /org/mpris/MediaPlayer2 \
-    --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null
-  # The second program takes the name MPRIS gives a further instance.
-  [ -z "$variant" ] || gdbus call --session --dest "org.mpris.MediaPlayer2.quillory.instance$variant" \
-    --object-path /org/mpris/MediaPlayer2 --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null
-  [ -z "$peer" ] || peerPlayPause
-}
+# Play/pause of every program measured.
+playPause() { for entry in "${programs[@]}"; do toggle "${entry%%=*}"; done; }
 # Parlatype's window action "play" toggles playing and paused.
 peerPlayPause() {
   gdbus call --session --dest org.parlatype.Parlatype \
@@ -132,6 +126,7 @@ toggle() {
   case $1 in
     Quillory) gdbus call --session --dest org.mpris.MediaPlayer2.quillory \
       --object-path /org/mpris/MediaPlayer2 --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null ;;
+    # The second program takes the name MPRIS gives a further instance.
     Quillory-variant) gdbus call --session --dest "org.mpris.MediaPlayer2.quillory.instance$variant" \
       --object-path /org/mpris/MediaPlayer2 --method org.mpris.MediaPlayer2.Player.PlayPause >/dev/null ;;
     Parlatype) peerPlayPause ;;
