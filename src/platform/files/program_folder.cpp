@@ -1,12 +1,12 @@
 #include "program_folder.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <sys/stat.h>
 
 namespace quillory {
 
@@ -51,16 +51,28 @@ bool isHexHash(const QByteArray &text)
     return true;
 }
 
+// A file's size and time of change (milliseconds since the epoch), both 0
+// when it cannot be read. Read with stat: QFileInfo's time of change is a
+// local time, and the first one loads the time zone, which costs the start
+// about 2.5 ms.
+QByteArray sizeAndChangeTime(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return "0\t0";
+    const qint64 changedMs =
+        qint64(info.st_mtim.tv_sec) * 1000 + qint64(info.st_mtim.tv_nsec) / 1000000;
+    return QByteArray::number(qint64(info.st_size)) + '\t' + QByteArray::number(changedMs);
+}
+
 // The shipped files as the file system describes them: where they are, and
 // each one's name, size and time of change.
 QByteArray stampOf(const QString &shippedDir, const QStringList &files)
 {
     QByteArray text = QFileInfo(shippedDir).absoluteFilePath().toUtf8() + '\n';
-    for (const QString &relative : files) {
-        const QFileInfo info(shippedDir + QLatin1Char('/') + relative);
-        text += relative.toUtf8() + '\t' + QByteArray::number(info.size()) + '\t' +
-                QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\n';
-    }
+    for (const QString &relative : files)
+        text += relative.toUtf8() + '\t' +
+                sizeAndChangeTime(shippedDir + QLatin1Char('/') + relative) + '\n';
     return hashOf(text) + '\n';
 }
 
