@@ -105,7 +105,7 @@ void Application::start(const QString &commandLine)
     // its worker (loading holds the dynamic loader, which the windows may
     // still need). Looking for the mixer through ALSA's plugin keeps the sound
     // server and a core busy, which the first frame would otherwise share.
-    auto *afterFirstFrame = new FirstPaintSteps(m_player.get());
+    auto *afterFirstFrame = m_afterFirstFrame = new FirstPaintSteps(m_player.get());
     afterFirstFrame->add([] { markStartup("first-frame"); });
     afterFirstFrame->add([this] { m_mixer.openInBackground(); });
     afterFirstFrame->add([] {
@@ -157,6 +157,11 @@ void Application::start(const QString &commandLine)
     });
     if (editorBuilt)
         startJournal();
+}
+
+void Application::afterFirstFrame(std::function<void()> step)
+{
+    m_afterFirstFrame->add(std::move(step));
 }
 
 std::function<void()> Application::findDialogOpener(Form2 &editor)

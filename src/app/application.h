@@ -29,6 +29,7 @@ class VideoWindow;
 class RecoverySession;
 class PlayerSession;
 } // namespace quillory
+class FirstPaintSteps;
 
 // The composition root: owns the services, the media device and the windows,
 // and makes the connections between them.
@@ -40,6 +41,8 @@ public:
     ~Application();
     // Starts the player with the command line (one media file path, may be empty).
     void start(const QString &commandLine);
+    // Runs `step` once the player's first frame is on screen (after start).
+    void afterFirstFrame(std::function<void()> step);
     // A later start's media file (empty: none): the windows come up and the
     // file opens as the Open command would open it.
     void openHandedOver(const QString &path);
@@ -76,6 +79,7 @@ private:
     std::unique_ptr<Form2> m_editor; // built on the player's first need of it
     std::unique_ptr<CaretRest> m_caretRest;
     bool m_ended = false;
+    FirstPaintSteps *m_afterFirstFrame = nullptr; // owned by the player window
     std::unique_ptr<quillory::DesktopPlayer> m_desktopPlayer;
     std::unique_ptr<quillory::MprisService> m_mpris;
     std::unique_ptr<quillory::PedalController> m_pedalController;

@@ -76,5 +76,6 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &quillory::RunningInstance::requested, &app,
                      [&quillory](const QString &path) { quillory.openHandedOver(path); });
     quillory.start(mediaArgument);
+    quillory.afterFirstFrame([&instance] { instance.removeEmptyFolder(); });
     return app.exec();
 }

@@ -37,6 +37,14 @@ class TestRunningInstance : public QObject {
         return taken;
     }
 
+    // What making a channel left in the runtime folder besides the channel.
+    QStringList madeBeside() const
+    {
+        return QDir(m_runtime.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+            .filter(QStringLiteral(".quillory-"));
+    }
+
     // Qt's own local socket on the channel of a program folder.
     static bool connectToChannel(QLocalSocket &socket, const QString &folder)
     {
@@ -133,10 +141,7 @@ private slots:
             !localchannel::listenAt(QFile::encodeName(m_runtime.path()) + "/none/s", 1).valid());
         QVERIFY(!localchannel::connectTo(QByteArray(), QDeadlineTimer(100)).valid());
         // Nothing of the failed attempts is left in the folder.
-        QCOMPARE(QDir(m_runtime.path())
-                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                     .filter(QStringLiteral(".quillory-")),
-                 QStringList());
+        QCOMPARE(madeBeside(), QStringList());
     }
 
     void anAnswerLongerThanALineIsNoAnswer()
@@ -171,13 +176,24 @@ private slots:
                          (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
                      QFile::Permissions());
-            // Nothing of its making is left beside it.
-            QCOMPARE(QDir(m_runtime.path())
-                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                         .filter(QStringLiteral(".quillory-")),
+            // The empty folder it was made in stays until removed; nothing
+            // else of its making is left beside it.
+            const QStringList left = madeBeside();
+            QCOMPARE(left.size(), 1);
+            QCOMPARE(QDir(m_runtime.path() + '/' + left.first())
+                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                      QStringList());
+            running.removeEmptyFolder();
+            QCOMPARE(madeBeside(), QStringList());
         }
         QVERIFY(!QFileInfo::exists(path));
+        // Not removed by the program, the folder goes with it too.
+        {
+            RunningInstance running(folder);
+            QVERIFY(running.listen());
+            QCOMPARE(madeBeside().size(), 1);
+        }
+        QCOMPARE(madeBeside(), QStringList());
         // The next program finds no channel: nobody takes its request.
         QVERIFY(!RunningInstance(folder).handOver(QStringLiteral("/w.mp3"), 200));
     }

@@ -141,7 +141,7 @@ std::optional<QByteArray> receiveLine(int fd, int maxBytes, QDeadlineTimer deadl
     return std::nullopt;
 }
 
-Fd listenAt(const QByteArray &path, int backlog)
+Fd listenAt(const QByteArray &path, int backlog, QByteArray *emptyFolder)
 {
     // Bound under a shorter name first: a name no client could connect to
     // must fail here.
@@ -159,10 +159,16 @@ Fd listenAt(const QByteArray &path, int backlog)
         ::bind(socket.get(), reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
         ::chmod(hidden.constData(), S_IRUSR | S_IWUSR) == 0 &&
         ::listen(socket.get(), backlog) == 0 && ::rename(hidden.constData(), path.constData()) == 0;
-    if (!made)
+    if (!made) {
         ::unlink(hidden.constData());
-    ::rmdir(folder.constData());
-    return made ? std::move(socket) : Fd();
+        ::rmdir(folder.constData());
+        return {};
+    }
+    if (emptyFolder != nullptr)
+        *emptyFolder = folder;
+    else
+        ::rmdir(folder.constData());
+    return socket;
 }
 
 } // namespace quillory::localchannel

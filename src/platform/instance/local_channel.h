@@ -39,6 +39,9 @@ std::optional<QByteArray> receiveLine(int fd, int maxBytes, QDeadlineTimer deadl
 // A listening, non-blocking socket at `path` that only this user may open.
 // It is made private before it gets its name: bound in a folder of its own,
 // restricted, then moved into place. None when any step fails.
-Fd listenAt(const QByteArray &path, int backlog);
+// With `emptyFolder`, that folder is not removed but named there, for the
+// caller to remove when it suits it: on a journalled file system removing a
+// folder can wait for the journal, which a program's start need not.
+Fd listenAt(const QByteArray &path, int backlog, QByteArray *emptyFolder = nullptr);
 
 } // namespace quillory::localchannel

@@ -94,6 +94,7 @@ RunningInstance::RunningInstance(const QString &programFolder, QObject *parent)
 
 RunningInstance::~RunningInstance()
 {
+    removeEmptyFolder();
     if (!m_listening.valid())
         return;
     // Removed only while it is still the socket this program made: a program
@@ -146,7 +147,7 @@ bool RunningInstance::listen()
             return false;
         ::unlink(path.constData());
     }
-    localchannel::Fd listening = localchannel::listenAt(path, MaxConnections);
+    localchannel::Fd listening = localchannel::listenAt(path, MaxConnections, &m_emptyFolder);
     if (!listening.valid() || ::lstat(path.constData(), &info) != 0)
         return false;
     m_device = info.st_dev;
@@ -156,6 +157,14 @@ bool RunningInstance::listen()
     connect(m_accepting.get(), &QSocketNotifier::activated, this,
             &RunningInstance::takeConnections);
     return true;
+}
+
+void RunningInstance::removeEmptyFolder()
+{
+    if (m_emptyFolder.isEmpty())
+        return;
+    ::rmdir(m_emptyFolder.constData());
+    m_emptyFolder.clear();
 }
 
 void RunningInstance::takeConnections()

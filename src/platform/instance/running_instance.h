@@ -41,6 +41,10 @@ public:
     // its own, as before.
     bool listen();
     bool isListening() const { return m_listening.valid(); }
+    // Removes the empty folder listen() made the socket in. Left to the
+    // caller so that the first window need not wait for it; it also goes
+    // with this object.
+    void removeEmptyFolder();
 
     // Longest request read; anything longer is not a path.
     static constexpr int MaxRequestBytes = 64 * 1024;
@@ -62,6 +66,7 @@ private:
     // The socket file this program made, removed when it ends if still there.
     dev_t m_device = 0;
     ino_t m_inode = 0;
+    QByteArray m_emptyFolder;
 };
 
 } // namespace quillory
