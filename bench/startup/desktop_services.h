@@ -2,9 +2,13 @@
 
 // What every desktop has running when a program starts: a sound server (a
 // PulseAudio of the benchmark's own, with a null sink) and a session bus (a
-// dbus-daemon of its own). Programs started with environment() find both.
+// dbus-daemon of its own). Programs started with environment() find both, and
+// a runtime folder in memory, as a desktop session's is (/run/user/UID is a
+// tmpfs): on a disk, making a socket there can wait for the file system's
+// journal, which no desktop start does.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -37,9 +41,9 @@ public:
         const QString bus = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
         if (pulse.isEmpty() || pactl.isEmpty() || bus.isEmpty())
             return QStringLiteral("pulseaudio, pactl or dbus-daemon is not installed");
-        if (!m_dir.isValid())
+        if (!m_dir.isValid() || !m_runtime.isValid())
             return QStringLiteral("no temporary folder");
-        const QString run = m_dir.path() + QStringLiteral("/run");
+        const QString run = m_runtime.path();
         QDir().mkpath(run + QStringLiteral("/pulse"));
         QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         base.insert(QStringLiteral("XDG_RUNTIME_DIR"), run);
@@ -88,7 +92,16 @@ public:
     QProcessEnvironment environment() const { return m_environment; }
 
 private:
+    // Shared memory's folder where there is one (a tmpfs on Linux).
+    static QString inMemory()
+    {
+        const QFileInfo shm(QStringLiteral("/dev/shm"));
+        const QString base = shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath();
+        return base + QStringLiteral("/bench-runtime-XXXXXX");
+    }
+
     QTemporaryDir m_dir;
+    QTemporaryDir m_runtime{inMemory()};
     QProcess m_pulse;
     QProcess m_bus;
     QProcessEnvironment m_environment;
