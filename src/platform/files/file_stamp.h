@@ -17,6 +17,10 @@ public:
     // written, replaced or removed since.
     bool changedOn(const QString &path) const;
 
+    long long size() const { return m_size; }
+    // The modification time in whole milliseconds since the epoch.
+    long long changedMs() const { return m_seconds * 1000 + m_nanoseconds / 1000000; }
+
     bool operator==(const FileStamp &other) const;
     bool operator!=(const FileStamp &other) const { return !(*this == other); }
 

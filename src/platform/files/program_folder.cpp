@@ -1,12 +1,13 @@
 #include "program_folder.h"
 
+#include "platform/files/file_stamp.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <sys/stat.h>
 
 namespace quillory {
 
@@ -52,17 +53,15 @@ bool isHexHash(const QByteArray &text)
 }
 
 // A file's size and time of change (milliseconds since the epoch), both 0
-// when it cannot be read. Read with stat: QFileInfo's time of change is a
-// local time, and the first one loads the time zone, which costs the start
-// about 2.5 ms.
+// when it cannot be read. Not QFileInfo's time of change: that is a local
+// time, and the first one loads the time zone, which costs the start about
+// 2.5 ms.
 QByteArray sizeAndChangeTime(const QString &path)
 {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    const std::optional<FileStamp> stamp = FileStamp::of(path);
+    if (!stamp)
         return "0\t0";
-    const qint64 changedMs =
-        qint64(info.st_mtim.tv_sec) * 1000 + qint64(info.st_mtim.tv_nsec) / 1000000;
-    return QByteArray::number(qint64(info.st_size)) + '\t' + QByteArray::number(changedMs);
+    return QByteArray::number(stamp->size()) + '\t' + QByteArray::number(stamp->changedMs());
 }
 
 // The shipped files as the file system describes them: where they are, and
